@@ -1,0 +1,1 @@
+// Stands in for a library whose classes are not written yet.

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+
+// The per-user application-data folder followed by "/VelmoraOnline" (the
+// folder is not created here). When the shell cannot give the folder the
+// result is a relative path, and callers fall back to the working directory.
+std::string GetAppDataFolder();
+// The user's desktop folder, or an empty string when the shell has none.
+std::string GetFolderPath();

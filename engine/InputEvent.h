@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+
+// One queued input record; the main loop drains them once a pass.
+struct InputEvent {
+    enum Type : int32_t {
+        LeftDown = 1,
+        LeftUp = 2,
+        RightDown = 3,
+        RightUp = 4,
+        Wheel = 5,         // a, b: mouse position; c: steps (positive towards the user)
+        MouseMove = 7,
+        MiddleDown = 8,
+        MiddleUp = 9,
+        KeyDown = 20,      // a: virtual-key code, or 0 for a character in b
+        KeyUp = 21,        // a: virtual-key code
+        Resize = 30,       // a, b: new client size; c: 1 when maximised
+    };
+
+    int32_t type = 0;
+    int32_t a = 0;
+    int32_t b = 0;
+    int32_t c = 0;
+};

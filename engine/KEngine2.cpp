@@ -1,0 +1,234 @@
+#include "engine/KEngine2.h"
+
+#include <sstream>
+
+#include "engine/Clock.h"
+#include "engine/Font.h"
+#include "engine/Graphics.h"
+#include "engine/GraphicsEngine.h"
+#include "engine/SpriteStore.h"
+#include "engine/WindowMessages.h"
+#include "engine/gui/GUIManager.h"
+#include "platform/Platform.h"
+
+KEngine2* g_app = nullptr;
+KEngine2::EngineFactory KEngine2::engineFactory = &MakeBackEnd;
+
+KEngine2::KEngine2() {
+    g_app = this;
+    gui = new GUIManager();
+    gui->SetOwner(this);
+    graphics = new Graphics();
+    graphics->SetOwner(this);
+    sprites = new SpriteStore();
+    sprites->SetOwner(this);
+}
+
+KEngine2::~KEngine2() {
+    delete gui;
+    gui = nullptr;
+    delete sprites;
+    sprites = nullptr;
+    // The font's sheets are images of the engine: free them while it exists.
+    delete font;
+    font = nullptr;
+    DestroyEngine();
+    delete graphics;
+    graphics = nullptr;
+    if (g_app == this)
+        g_app = nullptr;
+}
+
+bool KEngine2::SetSize(int width, int height) {
+    clientWidth = width;
+    clientHeight = height;
+    return true;
+}
+
+bool KEngine2::SetTitle(const std::string& text, bool store) {
+    if (store)
+        title = text;
+    SetWindowText(text);
+    return true;
+}
+
+InputEvent KEngine2::PopEvent() {
+    InputEvent event = events.front();
+    events.pop_front();
+    return event;
+}
+
+void KEngine2::UpdateFps(bool showInTitle) {
+    ++frameCount;
+    const uint32_t elapsed = GetTicks() - fpsStamp;
+    if (elapsed <= 999)
+        return;
+    fps = float(frameCount / (elapsed / 1000.0));
+    frameCount = 0;
+    fpsStamp = GetTicks();
+    if (showInTitle) {
+        std::ostringstream text;
+        text << title << " [FPS: " << int(fps) << "]";
+        SetWindowText(text.str());
+    }
+}
+
+void KEngine2::DestroyEngine() {
+    delete engine;
+    engine = nullptr;
+}
+
+bool KEngine2::CreateGraphicsEngine(int type) {
+    engineType = type;
+    if (engine) {
+        // Sprites and font sheets are images of the old back end: free them
+        // through it before it goes, so they are made again through the new one.
+        sprites->ReleaseTextures();
+        delete font;
+        font = nullptr;
+        DestroyEngine();
+    }
+    engine = engineFactory ? engineFactory(type) : nullptr;
+    if (!engine)
+        return false;
+    engine->SetOwner(this);
+    if (!engine->Init()) {
+        // Never leave a dead device behind for anything to draw through.
+        DestroyEngine();
+        return false;
+    }
+    if (fontImage) {
+        delete font;
+        font = CreateFont(fontImage, true);
+    }
+    return engine != nullptr;
+}
+
+Font* KEngine2::CreateFont(SpriteRecord* image, bool keepWidths) {
+    Font* made = new Font();
+    made->SetOwner(this);
+    made->Build(image, 0xFFFFFFFF, false, keepWidths);
+    return made;
+}
+
+bool KEngine2::SetFont(SpriteRecord* image, bool keepWidths) {
+    delete font;
+    fontImage = image;
+    font = CreateFont(image, keepWidths);
+    return font != nullptr;
+}
+
+bool KEngine2::IsKeyDown(int virtualKey) const {
+    return !inactive && platform::GetKeyState().IsAsyncKeyDown(virtualKey);
+}
+
+void KEngine2::QueueEvent(int32_t type, int32_t a, int32_t b, int32_t c) {
+    if (!inactive)
+        events.push_back({type, a, b, c});
+}
+
+bool KEngine2::HandleMessage(uint32_t message, uint64_t wParam, int64_t lParam) {
+    // Mouse coordinates are signed 16-bit: negative while the captured mouse is
+    // left of or above the window.
+    const int x = int16_t(uint64_t(lParam) & 0xFFFF);
+    const int y = int16_t((uint64_t(lParam) >> 16) & 0xFFFF);
+    platform::KeyState& keys = platform::GetKeyState();
+
+    switch (message) {
+    case wm::kLeftButtonDown:
+        CaptureMouse();
+        QueueEvent(InputEvent::LeftDown, x, y, 0);
+        gui->OnMouseDown(x, y);
+        return true;
+    case wm::kLeftButtonUp:
+        ReleaseMouse();
+        QueueEvent(InputEvent::LeftUp, x, y, 0);
+        gui->OnMouseUp(x, y);
+        return true;
+    case wm::kRightButtonDown:
+        CaptureMouse();
+        QueueEvent(InputEvent::RightDown, x, y, 0);
+        return true;
+    case wm::kRightButtonUp:
+        ReleaseMouse();
+        QueueEvent(InputEvent::RightUp, x, y, 0);
+        return true;
+    case wm::kMiddleButtonDown:
+        CaptureMouse();
+        QueueEvent(InputEvent::MiddleDown, x, y, 0);
+        return true;
+    case wm::kMiddleButtonUp:
+        ReleaseMouse();
+        QueueEvent(InputEvent::MiddleUp, x, y, 0);
+        return true;
+    case wm::kMouseMove:
+        QueueEvent(InputEvent::MouseMove, x, y, 0);
+        gui->OnMouseMove(x, y);
+        return true;
+    case wm::kMouseWheel: {
+        // One notch away from the user (+120) is -1 step; the division
+        // truncates toward zero, so half a notch is 0 steps.
+        const int delta = int16_t((wParam >> 16) & 0xFFFF);
+        const int steps = -(delta / 120);
+        QueueEvent(InputEvent::Wheel, int(gui->mouseX), int(gui->mouseY), steps);
+        gui->OnMouseWheel(steps);
+        return true;
+    }
+    case wm::kKeyDown:
+        QueueEvent(InputEvent::KeyDown, int32_t(wParam), 0, 0);
+        gui->OnKey(uint16_t(wParam & 0xFFFF), 0, keys.IsKeyDown(platform::kVkControl),
+                   keys.IsKeyDown(platform::kVkShift));
+        lastKey = uint32_t(wParam);
+        return true;
+    case wm::kSysKeyDown:
+        QueueEvent(InputEvent::KeyDown, int32_t(wParam), 0, 0);
+        return true;
+    case wm::kChar:
+        QueueEvent(InputEvent::KeyDown, 0, int32_t(wParam), 0);
+        gui->OnKey(uint16_t(lastKey & 0xFFFF), uint16_t(wParam & 0xFFFF), keys.IsKeyDown(platform::kVkControl),
+                   keys.IsKeyDown(platform::kVkShift));
+        return true;
+    case wm::kKeyUp:
+    case wm::kSysKeyUp:
+        QueueEvent(InputEvent::KeyUp, int32_t(wParam), 0, 0);
+        return true;
+    case wm::kSize: {
+        const unsigned width = unsigned(uint64_t(lParam) & 0xFFFF);
+        const unsigned height = unsigned((uint64_t(lParam) >> 16) & 0xFFFF);
+        // Minimising (0 x 0) and tiny sizes change nothing.
+        if (width > 400 && height > 300) {
+            events.push_back({InputEvent::Resize, int32_t(width), int32_t(height),
+                              wParam == wm::kSizeMaximized ? 1 : 0});
+            clientWidth = int(width);
+            clientHeight = int(height);
+            if (engine)
+                engine->SetSettings();
+        }
+        return true;
+    }
+    case wm::kSetFocus:
+        inactive = false;
+        return true;
+    case wm::kKillFocus:
+        inactive = true;
+        return true;
+    case wm::kClose:
+        if (closeCallback) {
+            closeCallback();
+        } else {
+            running = false;
+            CloseMainWindow();
+        }
+        return true;
+    case wm::kDestroy:
+        PostQuit();
+        return true;
+    case wm::kEraseBackground:
+        return true;
+    case wm::kSetCursor:
+        // While the left button goes down the current cursor stays.
+        return ((uint64_t(lParam) >> 16) & 0xFFFF) == wm::kLeftButtonDown;
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+
+#include "engine/Block.h"
+#include "engine/Cursor.h"
+#include "engine/InputEvent.h"
+
+class Font;
+class GUIManager;
+class Graphics;
+class GraphicsEngine;
+class SpriteStore;
+struct SpriteRecord;
+
+// The application object: the main window and its window procedure, the queue
+// of input events the main loop drains, the drawing facade with the active back
+// end, the sprite store, the font and the GUI manager. One instance, reached
+// through g_app.
+//
+// The window side (creating the window, pumping messages, capture, cursors)
+// lives in KEngine2Win32.cpp; the native build, which has no window, uses
+// KEngine2Headless.cpp. Everything else, the translation of window messages
+// into events included, is portable and lives in KEngine2.cpp.
+class KEngine2 : public Block {
+public:
+    using CloseCallback = void (*)();
+    // Makes the back end for an engine type, or null; replaced by tests.
+    using EngineFactory = GraphicsEngine* (*)(int type);
+
+    KEngine2();
+    ~KEngine2() override;
+
+    bool SetSize(int width, int height);
+    bool SetTitle(const std::string& text, bool store);
+    bool CreateMainWindow(bool maximised);
+    void PumpMessages();
+    bool HasEvents() const { return !events.empty(); }
+    InputEvent PopEvent();
+    void UpdateFps(bool showInTitle);
+    float GetFps() const { return fps; }
+
+    // Replaces the drawing back end: 1 OpenGL, 2 Direct3D 9, 3 DirectDraw.
+    bool CreateGraphicsEngine(int type);
+    Font* CreateFont(SpriteRecord* image, bool keepWidths);
+    bool SetFont(SpriteRecord* image, bool keepWidths);
+
+    // False while the window has lost the keyboard focus.
+    bool IsKeyDown(int virtualKey) const;
+    void SetCursor(int kind);
+    void UseCursor(CursorHandle* cursor);
+    // Null for a missing image or one smaller than 32 x 32.
+    CursorHandle* CreateCursor(SpriteRecord* image, int hotSpotX, int hotSpotY);
+
+    // What the window procedure does with one message; false means the message
+    // goes to the system's default handling.
+    bool HandleMessage(uint32_t message, uint64_t wParam, int64_t lParam);
+
+    static EngineFactory engineFactory;
+
+    CloseCallback closeCallback = nullptr;
+    GraphicsEngine* engine = nullptr;
+    GUIManager* gui = nullptr;
+    Graphics* graphics = nullptr;
+    SpriteStore* sprites = nullptr;
+    Font* font = nullptr;
+    SpriteRecord* fontImage = nullptr;  // borrowed from the sprite store
+    int clientWidth = 640;
+    int clientHeight = 480;
+    std::string title = "KEngine2";
+    bool running = true;
+    bool inactive = false;
+    std::deque<InputEvent> events;
+    int cursorKind = 0;
+    int engineType = 0;
+    uint32_t frameCount = 0;
+    uint32_t fpsStamp = 0;
+    float fps = 0;
+    void* window = nullptr;  // HWND
+    uint32_t lastKey = 0;
+    // The text the window shows in its title bar (the title with the FPS).
+    std::string shownTitle;
+
+private:
+    void QueueEvent(int32_t type, int32_t a, int32_t b, int32_t c);
+    void DestroyEngine();
+    // Window glue, one implementation per build.
+    void SetWindowText(const std::string& text);
+    void CaptureMouse();
+    void ReleaseMouse();
+    void CloseMainWindow();
+    void PostQuit();
+};
+
+extern KEngine2* g_app;
+
+// Makes the back end of a type for this build (null for unknown types, and in
+// the native build, which has none).
+GraphicsEngine* MakeBackEnd(int type);

@@ -1,0 +1,116 @@
+// The window side of the application object: the window class "MainWindow",
+// its window procedure, the message pump, mouse capture and cursors.
+#include "engine/KEngine2.h"
+
+#include "engine/Cursor.h"
+#include "engine/Sprite.h"
+#include "engine/WindowMessages.h"
+#include "platform/Platform.h"
+#include "platform/Win32.h"
+
+namespace {
+
+HWND Handle(void* window) { return static_cast<HWND>(window); }
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETMINMAXINFO) {
+        MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMinTrackSize.x = wm::kMinTrackWidth;
+        info->ptMinTrackSize.y = wm::kMinTrackHeight;
+        return 1;
+    }
+    if (g_app && g_app->HandleMessage(message, uint64_t(wParam), int64_t(lParam)))
+        return 1;
+    return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+bool KEngine2::CreateMainWindow(bool maximised) {
+    HINSTANCE module = ::GetModuleHandleA(nullptr);
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = 0;
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = module;
+    windowClass.hIcon = ::LoadIconA(module, MAKEINTRESOURCEA(101));
+    windowClass.hIconSm = ::LoadIconA(module, MAKEINTRESOURCEA(102));
+    windowClass.hCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = "MainWindow";
+    if (!::RegisterClassExA(&windowClass)) {
+        platform::ShowMessageBox("Window registration failed.", "Error", platform::kMbIconExclamation);
+        return false;
+    }
+
+    HWND handle = ::CreateWindowExA(WS_EX_WINDOWEDGE, "MainWindow", title.c_str(), WS_OVERLAPPEDWINDOW,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, clientWidth, clientHeight, nullptr, nullptr,
+                                    module, nullptr);
+    if (!handle) {
+        platform::ShowMessageBox("Window creation failed.", "Error", platform::kMbIconExclamation);
+        return false;
+    }
+    window = handle;
+    shownTitle = title;
+    ::ShowWindow(handle, maximised ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+    ::UpdateWindow(handle);
+    SetCursor(1);
+    return true;
+}
+
+void KEngine2::PumpMessages() {
+    MSG message;
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageA(&message);
+    }
+}
+
+void KEngine2::SetWindowText(const std::string& text) {
+    if (!window)
+        return;
+    shownTitle = text;
+    ::SendMessageA(Handle(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void KEngine2::CaptureMouse() { ::SetCapture(Handle(window)); }
+void KEngine2::ReleaseMouse() { ::ReleaseCapture(); }
+void KEngine2::CloseMainWindow() { ::DestroyWindow(Handle(window)); }
+void KEngine2::PostQuit() { ::PostQuitMessage(0); }
+
+void KEngine2::SetCursor(int kind) {
+    static const int kSystemCursors[] = {0, 32512 /*IDC_ARROW*/, 32515 /*IDC_CROSS*/, 32649 /*IDC_HAND*/,
+                                         32645 /*IDC_SIZENS*/, 32644 /*IDC_SIZEWE*/};
+    if (kind >= 0 && kind <= 5) {
+        HCURSOR cursor = kind == 0 ? nullptr : ::LoadCursorA(nullptr, MAKEINTRESOURCEA(kSystemCursors[kind]));
+        ::SetCursor(cursor);
+    }
+    cursorKind = kind;
+}
+
+void KEngine2::UseCursor(CursorHandle* cursor) {
+    if (!cursor)
+        return;
+    ::SetCursor(static_cast<HCURSOR>(cursor->handle));
+    cursorKind = -1;
+}
+
+CursorHandle* KEngine2::CreateCursor(SpriteRecord* image, int hotSpotX, int hotSpotY) {
+    if (!IsCursorImage(image))
+        return nullptr;
+    uint8_t andPlane[kCursorPlaneBytes];
+    uint8_t xorPlane[kCursorPlaneBytes];
+    BuildCursorPlanes(*image, andPlane, xorPlane);
+    CursorHandle* cursor = new CursorHandle();
+    cursor->handle = ::CreateCursor(::GetModuleHandleA(nullptr), hotSpotX, hotSpotY, kCursorSize, kCursorSize,
+                                    andPlane, xorPlane);
+    return cursor;
+}
+
+void DeleteCursorHandle(CursorHandle* cursor) {
+    if (!cursor)
+        return;
+    if (cursor->handle)
+        ::DestroyCursor(static_cast<HCURSOR>(cursor->handle));
+    delete cursor;
+}

@@ -1,0 +1,8 @@
+#include "engine/Sprite.h"
+
+#include "engine/GraphicsEngine.h"
+
+Sprite::~Sprite() {
+    if (engine)
+        engine->ReleaseSprite(this);
+}

@@ -1,0 +1,148 @@
+#include "engine/SpriteStore.h"
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "engine/GraphicsEngine.h"
+#include "engine/KEngine2.h"
+
+SpriteStore::SpriteStore()
+    : sprites_(new std::unique_ptr<Sprite>[kMaxSprites]), records_(new std::unique_ptr<SpriteRecord>[kMaxSprites]) {}
+
+SpriteStore::~SpriteStore() { ReleaseTextures(); }
+
+namespace {
+
+uint32_t ReadU32(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+uint16_t ReadU16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
+
+// The whole file in one read: far faster than thousands of small reads.
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    bytes.clear();
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        const long length = std::ftell(file);
+        if (length > 0 && std::fseek(file, 0, SEEK_SET) == 0) {
+            bytes.resize(size_t(length));
+            bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+        }
+    }
+    std::fclose(file);
+    return true;
+}
+
+}  // namespace
+
+uint32_t SpriteStore::Load(const std::string& path) {
+    std::vector<uint8_t> file;
+    if (!ReadWholeFile(path, file))
+        return 0;
+    if (file.size() < 8)
+        return 0;
+    const uint32_t stamp = ReadU32(&file[0]);
+    const int32_t count = int32_t(ReadU32(&file[4]));
+
+    // Every read is checked: an entry that a short file ends inside is dropped
+    // with everything after it, and a size larger than what is left is refused.
+    size_t pos = 8;
+    for (int32_t id = 1; id < count && id < kMaxSprites; ++id) {
+        if (file.size() - pos < 8)
+            break;
+        const uint16_t width = ReadU16(&file[pos]);
+        const uint16_t height = ReadU16(&file[pos + 2]);
+        const uint32_t size = ReadU32(&file[pos + 4]);
+        pos += 8;
+        if (size > file.size() - pos)
+            break;
+        auto record = std::make_unique<SpriteRecord>();
+        record->width = width;
+        record->height = height;
+        record->size = size;
+        record->data.reset(new (std::nothrow) uint8_t[size ? size : 1]);
+        if (!record->data)
+            break;
+        if (size)
+            std::memcpy(record->data.get(), &file[pos], size);
+        pos += size;
+        records_[id] = std::move(record);
+    }
+    return stamp;
+}
+
+void DecodeRunLength(const uint8_t* data, uint32_t size, uint8_t* pixels, uint64_t pixelCount) {
+    uint32_t position = 0;
+    uint32_t run = 0;
+    for (uint64_t i = 0; i < pixelCount; ++i) {
+        uint8_t* out = pixels + i * 4;
+        if (uint64_t(position) + 4 <= size) {
+            if (run == 0) {
+                if (data[position] == 1) {
+                    run = data[position + 1];
+                    position += 2;
+                } else {
+                    std::memcpy(out, data + position, 4);
+                    position += 4;
+                    continue;
+                }
+            }
+            if (run != 0)
+                --run;
+        } else {
+            run = 0;
+        }
+        std::memset(out, 0, 4);
+    }
+}
+
+SpriteRecord* SpriteStore::DecodeSprite(uint32_t id) {
+    if (id >= uint32_t(kMaxSprites))
+        return nullptr;
+    SpriteRecord* record = records_[id].get();
+    if (!record || record->pixels)
+        return record;
+    const uint64_t pixelCount = uint64_t(record->width) * record->height;
+    record->pixels.reset(new (std::nothrow) uint8_t[pixelCount > 0 ? pixelCount * 4 : 1]);
+    if (!record->pixels) {
+        // Out of memory: the record counts as absent from now on.
+        records_[id].reset();
+        return nullptr;
+    }
+    DecodeRunLength(record->data.get(), record->data ? record->size : 0, record->pixels.get(), pixelCount);
+    record->data.reset();
+    return record;
+}
+
+Sprite* SpriteStore::GetSprite(int id) {
+    if (id < 1 || id >= kMaxSprites)
+        return nullptr;
+    if (Sprite* sprite = sprites_[id].get())
+        return sprite;
+    SpriteRecord* record = DecodeSprite(uint32_t(id));
+    // A record without pixels to show makes no sprite (back ends would divide by
+    // its size).
+    if (!record || record->width == 0 || record->height == 0)
+        return nullptr;
+    auto sprite = std::make_unique<Sprite>(record->width, record->height);
+    KEngine2* owner = GetOwner();
+    if (owner && owner->engine)
+        owner->engine->GenerateSprite(sprite.get(), record, false);
+    sprites_[id] = std::move(sprite);
+    return sprites_[id].get();
+}
+
+void SpriteStore::ReleaseTextures() {
+    for (int id = 0; id < kMaxSprites; ++id)
+        sprites_[id].reset();
+}
+
+const SpriteRecord* SpriteStore::GetRecord(int id) const {
+    if (id < 0 || id >= kMaxSprites)
+        return nullptr;
+    return records_[id].get();
+}

@@ -1,0 +1,31 @@
+#include "tests/support/FakePlatform.h"
+
+#include "engine/Clock.h"
+
+int ScriptedMessageBoxes::Show(const std::string& text, const std::string& caption, unsigned style) {
+    shown.push_back({text, caption, style});
+    if (!answers.empty()) {
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    return (style & 0xF) == platform::kMbYesNo ? platform::kIdYes : platform::kIdOk;
+}
+
+FakePlatform::FakePlatform() {
+    platform::SetClock(&clock);
+    platform::SetKeyState(&keys);
+    platform::SetClipboard(&clipboard);
+    platform::SetMessageBoxes(&boxes);
+    platform::SetShell(&shell);
+    ResetClocks();
+}
+
+FakePlatform::~FakePlatform() {
+    platform::SetClock(nullptr);
+    platform::SetKeyState(nullptr);
+    platform::SetClipboard(nullptr);
+    platform::SetMessageBoxes(nullptr);
+    platform::SetShell(nullptr);
+    ResetClocks();
+}

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <deque>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+// Stand-ins for the operating-system services, installed by tests.
+
+class FakeClock : public platform::Clock {
+public:
+    uint32_t TickCount() override { return ticks; }
+    uint64_t PerformanceCounter() override { return counter; }
+    uint64_t PerformanceFrequency() override { return 1000; }
+    // Moves both clocks on.
+    void Advance(uint32_t milliseconds) {
+        ticks += milliseconds;
+        counter += milliseconds;
+    }
+
+    uint32_t ticks = 100000;
+    uint64_t counter = 5000000;
+};
+
+class FakeKeyState : public platform::KeyState {
+public:
+    bool IsAsyncKeyDown(int virtualKey) override { return down.count(virtualKey) != 0; }
+    bool IsKeyDown(int virtualKey) override { return down.count(virtualKey) != 0; }
+    std::set<int> down;
+};
+
+class FakeClipboard : public platform::Clipboard {
+public:
+    bool GetText(std::string& out) override {
+        out = available ? text : std::string();
+        return available;
+    }
+    bool SetText(const std::string& value) override {
+        if (!canOpen)
+            return false;
+        text = value;
+        available = true;
+        return true;
+    }
+    std::string text;
+    bool available = false;
+    bool canOpen = true;
+};
+
+// Answers message boxes from a script; records what was shown. With the script
+// used up, a box takes its first button (OK or Yes).
+class ScriptedMessageBoxes : public platform::MessageBoxes {
+public:
+    struct Shown {
+        std::string text;
+        std::string caption;
+        unsigned style;
+    };
+    int Show(const std::string& text, const std::string& caption, unsigned style) override;
+
+    std::deque<int> answers;
+    std::vector<Shown> shown;
+};
+
+class RecordingShell : public platform::Shell {
+public:
+    bool Open(const std::string& target, const std::string& parameters) override {
+        opened.push_back(parameters.empty() ? target : target + " " + parameters);
+        return result;
+    }
+    std::vector<std::string> opened;
+    bool result = true;
+};
+
+// Installs all the fakes for the life of the object and restores the system's
+// services afterwards.
+class FakePlatform {
+public:
+    FakePlatform();
+    ~FakePlatform();
+    FakePlatform(const FakePlatform&) = delete;
+    FakePlatform& operator=(const FakePlatform&) = delete;
+
+    FakeClock clock;
+    FakeKeyState keys;
+    FakeClipboard clipboard;
+    ScriptedMessageBoxes boxes;
+    RecordingShell shell;
+};

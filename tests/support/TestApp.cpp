@@ -1,0 +1,56 @@
+#include "tests/support/TestApp.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+#include "engine/Font.h"
+#include "engine/SpriteStore.h"
+
+TestApp::TestApp(int engineType) : savedFactory_(KEngine2::engineFactory) {
+    KEngine2::engineFactory = &MakeRecordingEngine;
+    app = new KEngine2();
+    if (engineType)
+        app->CreateGraphicsEngine(engineType);
+}
+
+TestApp::~TestApp() {
+    delete app;
+    KEngine2::engineFactory = savedFactory_;
+}
+
+std::string TempPath(const std::string& name) {
+    const char* dir = std::getenv("TMPDIR");
+    std::string base = dir && *dir ? dir : "/tmp";
+#ifdef _WIN32
+    if (!dir || !*dir)
+        base = ".";
+#endif
+    return base + "/velmora-test-" + std::to_string(getpid()) + "-" + name;
+}
+
+uint32_t TestApp::LoadSprites(const GfxWriter& writer, uint32_t stamp) {
+    const std::string path = TempPath("sprites.gfx");
+    writer.Write(path, stamp);
+    const uint32_t loaded = app->sprites->Load(path);
+    std::remove(path.c_str());
+    return loaded;
+}
+
+GfxImage MakeTestGlyphSheet() {
+    GfxImage sheet(512, 128);
+    for (int code = 33; code < 256; ++code) {
+        const int cell = code - 32;
+        const int advance = kBuiltInAdvances[cell];
+        for (int dx = 0; dx < advance && dx < 16; ++dx)
+            for (int dy = 4; dy < 12; ++dy)
+                sheet.Set((cell % 32) * 16 + dx, (cell / 32) * 16 + dy, 0xFFFFFFFF);
+    }
+    return sheet;
+}
+
+void TestApp::LoadFont() {
+    GfxWriter writer;
+    writer.Put(2, MakeTestGlyphSheet());
+    LoadSprites(writer);
+    app->SetFont(app->sprites->DecodeSprite(2), true);
+}

@@ -16,7 +16,10 @@ public:
     void OnMouseWheel(int steps);
     void OnKey(uint16_t virtualKey, uint16_t character, bool ctrl, bool shift);
     void Update();
+    // The skin's sprite id: the first word of the root control's style.
+    int GetSkin() const { return skin; }
 
     float mouseX = 0;
     float mouseY = 0;
+    int skin = 0;
 };

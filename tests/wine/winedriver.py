@@ -97,8 +97,11 @@ class Program:
 
 
 def xdotool(*args, timeout=10):
-    result = subprocess.run(["xdotool", *[str(a) for a in args]], capture_output=True, text=True,
-                            timeout=timeout)
+    try:
+        result = subprocess.run(["xdotool", *[str(a) for a in args]], capture_output=True, text=True,
+                                timeout=timeout)
+    except subprocess.TimeoutExpired:
+        raise Failure(f"xdotool {' '.join(map(str, args))} did not finish within {timeout} s") from None
     if result.returncode != 0:
         raise Failure(f"xdotool {' '.join(map(str, args))} failed: {result.stderr.strip()}")
     return result.stdout.strip()

@@ -94,6 +94,8 @@ def drive(args, program):
     outside_x, outside_y = max(left - 4, 0), max(top - 5, 0)
     ox, oy = outside_x - left, outside_y - top
     mouse = [
+        # From wherever the pointer was left, so that the next move is a move.
+        (["mousemove", left + x // 2, top + y // 2], [], "pointer into the window"),
         (["mousemove", left + x, top + y], [[(MOVE, x, y, 0)]], "mouse move"),
         (["click", 1], [[(1, x, y, 0)], [(2, x, y, 0)]], "left click"),
         (["click", 3], [[(3, x, y, 0)], [(4, x, y, 0)]], "right click"),

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <system_error>
 
 #include "client/Hosts.h"
 #include "client/MainMenu.h"
@@ -412,7 +413,11 @@ void Client::RequestScreenshot() {
     job.width = width;
     job.height = height;
     job.folder = settings->GetScreenshotPath();
-    screenshotThreads.emplace_back(&Client::ScreenshotThread, std::move(job));
+    try {
+        screenshotThreads.emplace_back(&Client::ScreenshotThread, std::move(job));
+    } catch (const std::system_error&) {
+        // No thread to be had: this screenshot is lost, the game goes on.
+    }
 }
 
 void Client::ScreenshotThread(ScreenshotJob job) {

@@ -14,7 +14,7 @@ const int kLogoSprite = 6540;
 // The backdrop picture fills the left 1920 x 1024 pixels of a 2048 x 1024 texture.
 const int kPictureWidth = 1920;
 const int kPictureHeight = 1024;
-const double kPictureAspect = 1.875;  // 1920 / 1024
+const double kPictureRatio = 1.875;  // 1920 / 1024
 const int kTextureWidth = 2048;
 const int kTextureHeight = 1024;
 
@@ -76,15 +76,15 @@ MainMenu::BackdropRect MainMenu::Backdrop(int clientWidth, int clientHeight) {
     int height = kPictureHeight;
     if (clientWidth < kPictureWidth) {
         width = clientWidth;
-        height = int(clientWidth / kPictureAspect);
+        height = int(clientWidth / kPictureRatio);
     }
     if (height < clientHeight) {
-        width = int(kPictureAspect * clientHeight);
+        width = int(kPictureRatio * clientHeight);
         height = clientHeight;
     }
     if (width < clientWidth) {
         width = clientWidth;
-        height = int(clientWidth / kPictureAspect);
+        height = int(clientWidth / kPictureRatio);
     }
     return {(clientWidth - width) / 2, (clientHeight - height) / 2, width, height};
 }

@@ -72,7 +72,7 @@ public:
 
     // The controls' places, in the order they are looked up.
     static std::vector<ControlRect> LayoutRects(int clientWidth, int clientHeight);
-    // The picture covers the whole client area at its own aspect, centred.
+    // The picture covers the whole client area in its own proportions, centred.
     static BackdropRect Backdrop(int clientWidth, int clientHeight);
 
     KEngine2* app = nullptr;

@@ -24,11 +24,11 @@ std::string WrapText(const int* advances, int maxWidth, const std::string& text,
 }
 
 std::vector<std::string> SplitString(std::string text, const std::string& delimiter) {
-    std::vector<std::string> pieces;
+    std::vector<std::string> parts;
     if (delimiter.empty()) {
         if (!text.empty())
-            pieces.push_back(text);
-        return pieces;
+            parts.push_back(text);
+        return parts;
     }
     size_t start = 0;
     for (;;) {
@@ -36,12 +36,12 @@ std::vector<std::string> SplitString(std::string text, const std::string& delimi
         if (found == std::string::npos)
             break;
         if (found > start)
-            pieces.push_back(text.substr(start, found - start));
+            parts.push_back(text.substr(start, found - start));
         start = found + delimiter.size();
     }
     if (start < text.size())
-        pieces.push_back(text.substr(start));
-    return pieces;
+        parts.push_back(text.substr(start));
+    return parts;
 }
 
 int32_t ReadLeadingInt(const std::string& text) {

@@ -17,8 +17,8 @@ std::string WrapText(const Font* font, int maxWidth, const std::string& text, in
 // thread owns the font.
 std::string WrapText(const int* advances, int maxWidth, const std::string& text, int* lines = nullptr);
 
-// The non-empty pieces of text between the occurrences of delimiter, in order.
-// An empty delimiter cuts nothing: the whole text is the one piece.
+// The non-empty parts of text between the occurrences of delimiter, in order.
+// An empty delimiter cuts nothing: the whole text is the one part.
 std::vector<std::string> SplitString(std::string text, const std::string& delimiter);
 
 // The leading decimal number of a text as strtol reads it: blanks skipped, an

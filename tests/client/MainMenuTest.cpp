@@ -42,7 +42,7 @@ TEST(MainMenuLayout, ControlsStayCentred) {
     EXPECT_EQ(Rects(1001, 701)[0], "11: 326, 331, 348, 25");
 }
 
-TEST(MainMenuLayout, BackdropCoversTheClientAreaAtItsAspect) {
+TEST(MainMenuLayout, BackdropCoversTheClientAreaInItsProportions) {
     const struct {
         int width;
         int height;

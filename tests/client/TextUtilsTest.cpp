@@ -71,7 +71,7 @@ TEST(WrapText, FontAndACopyOfItsWidthsWrapAlike) {
 struct SplitCase {
     const char* text;
     const char* delimiter;
-    std::vector<std::string> pieces;
+    std::vector<std::string> parts;
 };
 
 TEST(SplitString, Table) {
@@ -85,7 +85,7 @@ TEST(SplitString, Table) {
         {"abc", "", {"abc"}},
     };
     for (const SplitCase& c : cases)
-        EXPECT_EQ(SplitString(c.text, c.delimiter), c.pieces) << c.text << " / " << c.delimiter;
+        EXPECT_EQ(SplitString(c.text, c.delimiter), c.parts) << c.text << " / " << c.delimiter;
 }
 
 TEST(SplitString, LeavesTheCallersTextAlone) {

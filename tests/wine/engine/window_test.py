@@ -78,8 +78,9 @@ def drive(args, program):
     check_folder(args, desktop, "desktop folder")
 
     left, top, width, height = fields("client " + info["client"], "client", 4)
-    if width < 400 or height < 300:
-        raise Failure(f"client area {width} x {height} is too small")
+    # The stored size is the client area's; the frame comes on top of it.
+    if (width, height) != (800, 600):
+        raise Failure(f"client area {width} x {height}, expected the stored 800 x 600")
     if info["min-track"] != "750 580":
         raise Failure(f"minimum tracking size {info['min-track']}, expected 750 580")
 

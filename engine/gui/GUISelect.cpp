@@ -132,32 +132,42 @@ void GUISelect::Draw() {
     const Font* font = GetFont();
     auto textWidth = [font](const std::string& s) { return font ? font->GetTextWidth(s) : 0; };
     const bool outline = textColor != 0xFF000000;
+    const int clipTop = y + 1;
+    const int clipBottom = y + height - 2;
     for (size_t i = 0; i < items.size(); ++i) {
         const GUISelectItem& item = items[i];
         const int r = y + 1 - position + int(i) * rowHeight;
-        if (int(i) == selectedIndex)
-            graphics->RenderRectangle(kSelectedShade, x + 1, r, width - 2 - margin, rowHeight);
         Sprite* icon = item.icon;
         if (!icon && item.iconId > 0 && owner && owner->sprites)
             icon = owner->sprites->GetSprite(item.iconId);
         const int shift = icon ? kIconShift : 0;
-        if (icon) {
-            if (rowHeight <= 20) {
-                graphics->RenderSprite(icon, x + 3, r + 2, 16, 16);
-            } else {
-                const bool framed = HasFlag(kFramedIcons);
-                const int dw = framed || icon->width <= 32 ? 40 : icon->width;
-                const int dh = framed || icon->width <= 32 ? 40 : icon->height;
-                int ix = x + 6 + 40 - dw;
-                int iy = r + 5 + 40 - dh;
-                if (icon->width == 128) {
-                    ix += 10;
-                    iy += 26;
-                }
-                graphics->RenderSprite(icon, ix, iy, dw, dh);
-                if (framed)
-                    graphics->RenderBox(x + 5, r + 4, 42, 42, darkColor, lightColor, 0);
+        // Where the icon goes: 16 x 16 in short rows; in tall ones 40 x 40, or a
+        // large sprite at its own size ending at the bottom-right of that cell.
+        int ix = x + 3, iy = r + 2, dw = 16, dh = 16;
+        if (icon && rowHeight > 20) {
+            const bool fitted = HasFlag(kFramedIcons) || icon->width <= 32;
+            dw = fitted ? 40 : icon->width;
+            dh = fitted ? 40 : icon->height;
+            ix = x + 6 + 40 - dw;
+            iy = r + 5 + 40 - dh;
+            if (icon->width == 128) {
+                ix += 10;
+                iy += 26;
             }
+        }
+        // A row wholly outside the clip would draw nothing visible: skip it, so
+        // that a long list costs only its shown rows. Its second line of text
+        // reaches 35 px below its top, an icon may reach beyond the row.
+        const int top = icon ? std::min(r, iy) : r;
+        const int bottom = std::max({r + rowHeight, r + 35, icon ? iy + dh : r});
+        if (bottom <= clipTop || top > clipBottom)
+            continue;
+        if (int(i) == selectedIndex)
+            graphics->RenderRectangle(kSelectedShade, x + 1, r, width - 2 - margin, rowHeight);
+        if (icon) {
+            graphics->RenderSprite(icon, ix, iy, dw, dh);
+            if (rowHeight > 20 && HasFlag(kFramedIcons))
+                graphics->RenderBox(x + 5, r + 4, 42, 42, darkColor, lightColor, 0);
         }
         graphics->RenderText(item.text, x + 6 + shift, r + 2, textColor, outline);
         if (!item.rightText.empty())

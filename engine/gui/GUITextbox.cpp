@@ -5,6 +5,8 @@
 #include "engine/Clock.h"
 #include "engine/Font.h"
 #include "engine/Graphics.h"
+#include "engine/GraphicsEngine.h"
+#include "engine/KEngine2.h"
 #include "engine/TextWrap.h"
 #include "engine/gui/GUIManager.h"
 #include "engine/gui/GUIScrollbar.h"
@@ -443,6 +445,30 @@ void GUITextbox::Draw() {
         graphics->RenderRectangle(darkColor, x + width - kScrollbarZone, y + 1, 1, height - 2);
 
     Font* font = GetFont();
+    // Under Direct3D the glyphs go out in batches, one per run of a colour: a
+    // batch is drawn in the colour current when it is flushed, so it is
+    // flushed before every change of colour and every highlight rectangle.
+    GraphicsEngine* engine = owner ? owner->engine : nullptr;
+    const bool batched = font && engine && owner->engineType == kEngineDirect3D;
+    if (batched) {
+        if (font->batchBuffer.size() < displayText.size())
+            font->batchBuffer.resize(displayText.size());
+        font->batchCount = 0;
+        font->batching = true;
+    }
+    auto flush = [&] {
+        if (batched && font->batchCount > 0) {
+            if (font->sheet)
+                engine->RenderSpriteBatch(font->sheet, font->batchBuffer.data(), font->batchCount);
+            font->batchCount = 0;
+        }
+    };
+    auto select = [&](uint32_t newColor) {
+        flush();
+        if (font)
+            font->SetTint(newColor);
+    };
+
     const int penX = x + kMargin;
     int lineY = MultiLine() ? y + 1 : y + height / 2 - 7;
     const bool hasSelection = selStart != selEnd;
@@ -452,8 +478,7 @@ void GUITextbox::Draw() {
     int caretX = penX;
     int caretY = lineY;
     uint32_t color = textColor;
-    if (font)
-        font->SetTint(color);
+    select(color);
     int offset = 0;
     int j = 0;
     for (size_t k = 0; k < displayText.size(); ++k) {
@@ -465,9 +490,9 @@ void GUITextbox::Draw() {
             const int advance = Advance(c);
             const int index = j + firstVisible;
             if (hasSelection && lo <= index && index < hi) {
+                flush();
                 graphics->RenderRectangle(kSelectionShade, penX + offset, lineY + 1, advance, kLineHeight);
-                if (font)
-                    font->SetTint(color);
+                select(color);
             }
             if (font && c != 32) {
                 const int cell = c - 32;
@@ -484,21 +509,23 @@ void GUITextbox::Draw() {
         }
         if (c == 1) {
             color = CodeColor(displayText, k);
-            if (font)
-                font->SetTint(color);
+            select(color);
             j += 5;
             k += CodeLength(displayText, k) - 1;
         } else if (c == 2) {
             color = textColor;
-            if (font)
-                font->SetTint(color);
+            select(color);
             ++j;
         } else if (c != 13) {
             ++j;
         }
     }
-    if (font)
+    flush();
+    if (font) {
+        font->batching = false;
+        font->batchCount = 0;
         font->ResetColor();
+    }
 
     // The caret blinks: 500 ms on, 500 ms off.
     GUIManager* manager = GetManager();

@@ -196,6 +196,22 @@ TEST_F(GUITextboxTest, AppendWritesAColourCodeOnlyForOtherColours) {
     EXPECT_EQ(texts[0].color, kText);
 }
 
+TEST_F(GUITextboxTest, UnderDirect3DEachRunOfAColourIsOneBatchInThatColour) {
+    GUITextbox* box = Log(300, 100, false);
+    box->AppendText("a b", kText, false);
+    box->AppendText("c", 0xFF0000FF, false);
+    box->AppendText("d", kText, false);
+    Frame();
+    const std::vector<const RecordedCall*> batches = log().Calls("RenderSpriteBatch");
+    ASSERT_EQ(batches.size(), 3u);
+    EXPECT_EQ(batches[0]->quads.size(), 2u);
+    EXPECT_EQ(log().Count("RenderSprite"), 0u);
+    const std::vector<DrawnText> texts = VisibleTexts(log(), test.app->font->sheet);
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ((std::vector<uint32_t>{texts[0].color, texts[1].color, texts[2].color}),
+              (std::vector<uint32_t>{kText, 0xFF0000FF, kText}));
+}
+
 TEST_F(GUITextboxTest, LogKeepsItsNewest5000BytesByCount) {
     GUITextbox* box = Log(300, 100, true);
     for (int i = 0; i < 600; ++i)

@@ -117,6 +117,17 @@ TEST_F(ListsTest, SelectDrawsClippedRowsWithTheSelectionShaded) {
     EXPECT_EQ(texts[2].y, float(33));
 }
 
+TEST_F(ListsTest, SelectDrawsOnlyTheRowsTheClipShows) {
+    GUISelect* list = List(50);
+    list->Scrollbar()->SetPosition(30);  // row 1 half shown at the top
+    Frame();
+    std::vector<std::string> shown;
+    for (const DrawnText& text : VisibleTexts(log(), test.app->font->sheet))
+        shown.push_back(text.text);
+    // Rows 1 to 6 reach into 11..110; the second line of row 0 would too.
+    EXPECT_EQ(shown, (std::vector<std::string>{"row0", "row1", "row2", "row3", "row4", "row5", "row6"}));
+}
+
 // Scroll bar ----------------------------------------------------------------
 
 class ScrollbarTest : public GuiTest {

@@ -17,15 +17,13 @@ std::vector<DrawnText> DrawnTexts(const RecordingEngine& engine, const Sprite* s
             continue;
         }
         if (call.op == "RenderSpriteBatch" && call.sprite == sheet) {
-            DrawnText text;
-            for (const BatchQuad& quad : call.quads)
-                text.text.push_back(GlyphCode(quad.sourceX, quad.sourceY));
-            if (!call.quads.empty()) {
-                text.x = call.quads[0].x;
-                text.y = call.quads[0].y - 2;
+            // A batch may hold several lines: each line is a text of its own.
+            for (size_t i = 0; i < call.quads.size(); ++i) {
+                const BatchQuad& quad = call.quads[i];
+                if (i == 0 || quad.y != call.quads[i - 1].y)
+                    texts.push_back({std::string(), quad.x, quad.y - 2, color});
+                texts.back().text.push_back(GlyphCode(quad.sourceX, quad.sourceY));
             }
-            text.color = color;
-            texts.push_back(text);
             joinable = false;
             continue;
         }

@@ -19,8 +19,8 @@ struct DrawnText {
     uint32_t color = 0;
 };
 
-// Reads the texts out of a recording engine's log. A glyph batch (Direct3D) is
-// one text; single glyphs of the sheet drawn one after the other on one line in
+// Reads the texts out of a recording engine's log. Each line of a glyph batch
+// (Direct3D) is one text; single glyphs of the sheet drawn one after the other on one line in
 // one colour (the text box draws so) are joined into one text. Outlined texts
 // appear five times: four outline passes, then the text.
 std::vector<DrawnText> DrawnTexts(const RecordingEngine& engine, const Sprite* sheet);

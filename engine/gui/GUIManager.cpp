@@ -62,8 +62,8 @@ GUIManager::DispatchScope::DispatchScope(GUIManager& manager) : manager_(manager
 GUIManager::DispatchScope::~DispatchScope() {
     if (--manager_.dispatchDepth_ > 0)
         return;
-    // Deleting a control only forgets its descendants; it never disposes of
-    // more, but take the list whole all the same.
+    // Take the list whole before deleting, so that nothing a destructor does
+    // can change it under the loop.
     while (!manager_.disposed_.empty()) {
         std::vector<GUIControl*> batch;
         batch.swap(manager_.disposed_);

@@ -144,7 +144,9 @@ void Font::DrawText(const std::string& text, float x, float y, uint32_t color, i
     SetTint(color);
     const bool direct3D = EngineType() == kEngineDirect3D;
     if (direct3D) {
-        batchBuffer.assign(text.size(), BatchQuad{});
+        // Only the quads written are drawn: grow the buffer, never clear it.
+        if (batchBuffer.size() < text.size())
+            batchBuffer.resize(text.size());
         batchCount = 0;
         batching = true;
     }
@@ -169,7 +171,6 @@ void Font::DrawText(const std::string& text, float x, float y, uint32_t color, i
             engine->RenderSpriteBatch(sheet, batchBuffer.data(), batchCount);
         batching = false;
         batchCount = 0;
-        batchBuffer.clear();
     }
     ResetColor();
 }

@@ -19,6 +19,7 @@
 #include "engine/GraphicsEngine.h"
 #include "engine/KEngine2.h"
 #include "engine/SpriteStore.h"
+#include "engine/gui/GUIControl.h"
 #include "engine/gui/GUIManager.h"
 #include "game/GameInterface.h"
 #include "game/StatusLine.h"
@@ -75,8 +76,9 @@ Client::Client() {
     if (!instance)
         instance = this;
     app = new KEngine2();
-    // The GUI manager's Shift-for-arrows flag (Left and Right move a text
-    // box's caret only with Shift held) is set here once text boxes exist.
+    // Left and Right move a text box's caret only with Shift held: without
+    // Shift they walk the character.
+    app->gui->shiftForArrows = true;
     // The close button asks the client, which may keep the window open.
     app->closeCallback = &Client::OnCloseRequest;
 
@@ -205,11 +207,19 @@ bool Client::LoadGraphicsFile() {
 }
 
 // Every control copies its style from its parent when it is added, so the
-// root's style is the skin of the whole GUI. The root control with its
-// colours (the skin's highlight and shadow, transparent black, light grey) and
-// its icon sprites 5, 6, 8 and 9 comes with the GUI toolkit; the skin id is
-// what the back ends read already.
-void Client::ApplyGuiStyle() { app->gui->skin = settings->GetSkin(); }
+// root's style is the look of the whole GUI.
+void Client::ApplyGuiStyle() {
+    GUIControl* root = app->gui->root;
+    root->arrowUpIcon = 5;
+    root->arrowDownIcon = 6;
+    root->arrowLeftIcon = 8;
+    root->arrowRightIcon = 9;
+    root->skin = settings->GetSkin();
+    root->lightColor = settings->GetSkinHighlightColor();
+    root->darkColor = settings->GetSkinShadowColor();
+    root->fillColor = 0x00000000;   // transparent black
+    root->textColor = 0xFFC8C8C8;   // opaque light grey
+}
 
 void Client::Run() {
     while (app->running)

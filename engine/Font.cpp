@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "engine/Graphics.h"
 #include "engine/KEngine2.h"
@@ -40,17 +41,19 @@ bool Font::IsCached(const Sprite* sprite) const {
 Sprite* Font::Build(SpriteRecord* image, uint32_t color, bool tint, bool keepWidths) {
     if (!image || !image->pixels)
         return nullptr;
-    if (!IsCached(sheet))
-        delete sheet;
-    sheet = new Sprite(image->width, image->height);
-
     const int width = image->width;
     const int height = image->height;
     const size_t pixelCount = size_t(width) * height;
     SpriteRecord copy;
     copy.width = image->width;
     copy.height = image->height;
-    copy.pixels.reset(new uint8_t[pixelCount * 4 + 1]);
+    copy.pixels.reset(new (std::nothrow) uint8_t[pixelCount * 4 + 1]);
+    if (!copy.pixels)
+        return nullptr;  // out of memory: keep the sheet we have
+    if (!IsCached(sheet))
+        delete sheet;
+    sheet = new Sprite(image->width, image->height);
+
     const uint8_t* in = image->pixels.get();
     uint8_t* out = copy.pixels.get();
     // Colour channels of the tint in the pixel order blue, green, red.
@@ -162,7 +165,7 @@ void Font::DrawText(const std::string& text, float x, float y, uint32_t color, i
     }
     if (direct3D && batching) {
         GraphicsEngine* engine = Engine();
-        if (sheet && engine && batchCount > 0)
+        if (sheet && engine)
             engine->RenderSpriteBatch(sheet, batchBuffer.data(), batchCount);
         batching = false;
         batchCount = 0;

@@ -67,9 +67,9 @@ void KEngine2::PumpMessages() {
 }
 
 void KEngine2::SetWindowText(const std::string& text) {
+    shownTitle = text;
     if (!window)
         return;
-    shownTitle = text;
     ::SendMessageA(Handle(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 

@@ -13,15 +13,16 @@ class FakeClock : public platform::Clock {
 public:
     uint32_t TickCount() override { return ticks; }
     uint64_t PerformanceCounter() override { return counter; }
-    uint64_t PerformanceFrequency() override { return 1000; }
+    uint64_t PerformanceFrequency() override { return frequency; }
     // Moves both clocks on.
     void Advance(uint32_t milliseconds) {
         ticks += milliseconds;
-        counter += milliseconds;
+        counter += uint64_t(milliseconds) * frequency / 1000;
     }
 
     uint32_t ticks = 100000;
     uint64_t counter = 5000000;
+    uint64_t frequency = 1000;  // counts per second
 };
 
 class FakeKeyState : public platform::KeyState {

@@ -11,7 +11,6 @@ faults: the Direct3D fault checks, the two ends of the program with exit
         code 1 (a failed stretch, No in the DirectDraw error box) and the
         OpenGL start failures.
 """
-import argparse
 import os
 import shutil
 import subprocess
@@ -19,7 +18,10 @@ import sys
 import tempfile
 import time
 
-TITLE = "Velmora back-end"
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from winedriver import Failure, Program, parse_args, wait_window, xdotool  # noqa: E402
+
+SCENE_TITLE = "Velmora back-end scene"
 NAMES = {1: "OpenGL", 2: "Direct3D 9", 3: "DirectDraw"}
 
 
@@ -76,20 +78,13 @@ def screenshot(x, y, w, h, path):
         f.write(ppm)
 
 
-def resize(width, height):
-    ids = subprocess.run(["xdotool", "search", "--name", TITLE], capture_output=True, text=True).stdout.split()
-    for window in ids:
-        subprocess.run(["xdotool", "windowsize", window, str(width), str(height)], check=False)
-    return bool(ids)
-
-
 RUNS = []
 
 
 class Run:
     """One process of backend_check and what it reported."""
 
-    def __init__(self, program, source, args, label):
+    def __init__(self, exe, source, args, label):
         RUNS.append(self)
         self.label = label
         self.work = tempfile.mkdtemp(prefix="velmora-backends-")
@@ -99,22 +94,22 @@ class Run:
         self.boxes = []
         self.checks = []    # (ok, text)
         self.lines = []
-        command = [os.path.join(source, "scripts", "wine-run"), program, args[0], wine_path(self.work)] + args[1:]
-        process = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True,
-                                   errors="replace")
-        started = time.time()
-        for line in process.stdout:
-            line = line.rstrip("\r\n")
-            self.lines.append(line)
-            self.handle(line)
-            if time.time() - started > 240:
-                process.kill()
-                break
+        self.code = None
+        self.error = None
+        program = Program(source, exe, [args[0], wine_path(self.work)] + args[1:])
+        deadline = time.monotonic() + 240
         try:
-            self.code = process.wait(timeout=30)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            self.code = -1
+            while True:
+                line = program.next_line(deadline)
+                if line is None:
+                    break
+                self.lines.append(line)
+                self.handle(line)
+            self.code = program.wait_exit(30)
+        except Failure as failure:
+            self.error = str(failure)
+        finally:
+            program.stop()
 
     def done(self, name):
         open(os.path.join(self.work, name + ".done"), "w").close()
@@ -130,7 +125,7 @@ class Run:
             self.done(name)
         elif kind == "RESIZE":
             name, w, h = rest.split()
-            resize(int(w), int(h))
+            xdotool("windowsize", wait_window(SCENE_TITLE, 10), w, h)
             self.done(name)
         elif kind == "EXPECT":
             shot, x, y, r, g, b, tol, group, label = rest.split()
@@ -161,6 +156,8 @@ def close(actual, expected, tolerance):
 
 
 def check_process(run, report, code=0):
+    if run.error:
+        report.fail(f"{run.label}: {run.error}")
     for ok, text in run.checks:
         if not ok:
             report.fail(f"{run.label}: {text}")
@@ -270,12 +267,7 @@ def faults(args, report):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--program", required=True)
-    parser.add_argument("--source", required=True)
-    parser.add_argument("--gfx", required=True)
-    parser.add_argument("mode", choices=["scene", "switch", "faults"])
-    args = parser.parse_args()
+    args = parse_args(lambda parser: parser.add_argument("mode", choices=["scene", "switch", "faults"]))
     report = Report()
     {"scene": scene, "switch": switch, "faults": faults}[args.mode](args, report)
     if report.failures:

@@ -75,6 +75,19 @@ public:
     bool result = true;
 };
 
+// The application-data and desktop folders. By default both lie in the
+// process's scratch area (TempPath), so that nothing a test saves reaches the
+// user's real folders.
+class FakeKnownFolders : public platform::KnownFolders {
+public:
+    FakeKnownFolders();
+    std::string Get(platform::KnownFolder folder) override {
+        return folder == platform::KnownFolder::AppData ? appData : desktop;
+    }
+    std::string appData;
+    std::string desktop;
+};
+
 // Installs all the fakes for the life of the object and restores the system's
 // services afterwards.
 class FakePlatform {
@@ -89,4 +102,5 @@ public:
     FakeClipboard clipboard;
     ScriptedMessageBoxes boxes;
     RecordingShell shell;
+    FakeKnownFolders folders;
 };

@@ -7,6 +7,9 @@
 #include "engine/gui/GUIManager.h"
 #include "platform/Platform.h"
 
+static_assert(sizeof(RGNDATAHEADER) == 32 && sizeof(RECT) == sizeof(IntRect),
+              "clip regions are built portably in the RGNDATA layout");
+
 namespace {
 
 // The "Earth" skin shades with a tile instead of translucent black.

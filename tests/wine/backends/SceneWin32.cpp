@@ -301,8 +301,9 @@ int RunScene(Harness& h, int type, const std::string& gfxPath) {
     if (type == kEngineDirectDraw)
         DirectDrawSkins(h);
 
-    // After a resize the next frame fills the new client area.
-    h.Check(h.Resize("resize", 1000, 700), "the application object sees the new client size");
+    // After a resize the next frame fills the new client area. An odd width
+    // makes rows of 3-byte pixels that are not a multiple of 4 bytes long.
+    h.Check(h.Resize("resize", 1001, 701), "the application object sees the new client size");
     const int w = h.app->clientWidth;
     const int hh = h.app->clientHeight;
     for (int frame = 0; frame < 3; ++frame) {

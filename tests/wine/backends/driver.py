@@ -167,7 +167,7 @@ def check_process(run, report, code=0):
             print("    | " + line)
 
 
-def check_pixels(run, image, source, report):
+def check_pixels(run, image, source, report, what="screenshot"):
     wrong = 0
     for shot, x, y, expected, tolerance, group, label in run.expects:
         if shot != source:
@@ -175,7 +175,8 @@ def check_pixels(run, image, source, report):
         actual = image.at(x, y)
         if not close(actual, expected, tolerance):
             wrong += 1
-            report.fail(f"{run.label} {source}: {label} at ({x}, {y}) is {actual}, expected {expected} +-{tolerance}")
+            report.fail(f"{run.label} {what} {source}: {label} at ({x}, {y}) is {actual}, "
+                        f"expected {expected} +-{tolerance}")
     return wrong
 
 
@@ -195,7 +196,7 @@ def scene(args, report):
                 # buffer, which llvmpipe on Xvfb leaves black.
                 print(f"note {run.label}: ReadScreen gave a black {shot} (front-buffer reads are black under Wine)")
                 continue
-            if check_pixels(run, image, shot, report) == 0:
+            if check_pixels(run, image, shot, report, "ReadScreen") == 0:
                 report.ok(f"{run.label} ReadScreen {shot}: matches the expected pixels")
         if engine == 1 and "scene" not in run.reads:
             report.fail("OpenGL: no ReadScreen block of the scene")

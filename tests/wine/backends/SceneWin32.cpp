@@ -14,6 +14,7 @@
 #include "engine/Graphics.h"
 #include "engine/GraphicsEngine.h"
 #include "engine/SpriteStore.h"
+#include "engine/gui/GUIControl.h"
 #include "engine/gui/GUIManager.h"
 #include "tests/wine/backends/Harness.h"
 #include "tests/wine/backends/Modes.h"
@@ -227,23 +228,11 @@ void EndAndRead(Harness& h, int type, const std::string& shot, bool read) {
         h.WriteReadScreen(shot);
 }
 
-// The skin in use is the first style word of the GUI root control, which the
-// GUI manager keeps either itself or on its root control, depending on how
-// far the GUI toolkit has come; this sets whichever exists.
-template <class Manager>
-auto SetSkin(Manager& gui, int skin, int) -> decltype(gui.root->skin = skin, void()) {
-    gui.root->skin = skin;
-}
-template <class Manager>
-void SetSkin(Manager& gui, int skin, long) {
-    gui.skin = skin;
-}
-
 void DirectDrawSkins(Harness& h) {
     Graphics& g = *h.app->graphics;
     SpriteRecord* shade = h.app->sprites->DecodeSprite(1862);
     for (int skin : {5764, 1373}) {
-        SetSkin(*h.app->gui, skin, 0);
+        h.app->gui->root->skin = skin;  // the skin in use: the root control's style
         const std::string shot = "skin" + std::to_string(skin);
         for (int frame = 0; frame < 2; ++frame) {
             if (!g.BeginScene())
@@ -272,7 +261,7 @@ void DirectDrawSkins(Harness& h) {
         }
         h.Shot(shot);
     }
-    SetSkin(*h.app->gui, 0, 0);
+    h.app->gui->root->skin = 0;
 }
 
 }  // namespace

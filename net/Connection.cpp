@@ -1,0 +1,238 @@
+#include "net/Connection.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "net/Socket.h"
+#include "platform/Sockets.h"
+
+namespace {
+
+bool IsTransient(int error) {
+    return error == platform::kSockWouldBlock || error == platform::kSockInterrupted;
+}
+
+}  // namespace
+
+Connection::Connection() : recvBuffer(new uint8_t[kReceiveBufferSize]) {}
+
+Connection::~Connection() {
+    closing = true;
+    for (auto& worker : workers)
+        worker->thread.join();
+    delete socket;
+    for (InMessage* message : inQueue)
+        delete message;
+}
+
+void Connection::Connect(const std::vector<std::string>& hosts, uint16_t port) {
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (state == kConnected || state == kConnecting)
+            return;
+    }
+    JoinFinishedWorkers();
+    ClearQueues();
+    recvFill = 0;
+    uint32_t thisAttempt;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        state = kConnecting;
+        thisAttempt = ++attempt;
+    }
+    workers.push_back(std::make_unique<ConnectWorker>());
+    ConnectWorker* worker = workers.back().get();
+    worker->thread = std::thread(&Connection::ConnectThread, this, hosts, port, thisAttempt, worker);
+}
+
+// Tries each host in turn with a fresh socket, so that a failed connect
+// leaves nothing behind for the next host.
+void Connection::ConnectThread(std::vector<std::string> hosts, uint16_t port, uint32_t thisAttempt,
+                               ConnectWorker* worker) {
+    std::unique_ptr<Socket> connected;
+    // With no host to try there is no system error; the host was not found.
+    int error = platform::kSockHostNotFound;
+    for (const std::string& host : hosts) {
+        if (closing)
+            break;
+        auto candidate = std::make_unique<Socket>();
+        if (candidate->CreateTcp() && candidate->Connect(host, port)) {
+            connected = std::move(candidate);
+            break;
+        }
+        error = platform::GetSockets().LastError();
+    }
+
+    std::lock_guard<std::mutex> lock(mutex);
+    if (thisAttempt == attempt && state == kConnecting) {
+        if (connected) {
+            socket = connected.release();
+            state = kConnected;
+        } else {
+            lastError = error;
+            state = kConnectFailed;
+        }
+    }
+    worker->finished = true;
+    // A socket not handed over is closed here, still under the lock, so the
+    // destructor never races with it.
+    connected.reset();
+}
+
+void Connection::JoinFinishedWorkers() {
+    for (auto it = workers.begin(); it != workers.end();) {
+        bool finished;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            finished = (*it)->finished;
+        }
+        if (finished) {
+            (*it)->thread.join();
+            it = workers.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+int Connection::GetState() {
+    std::lock_guard<std::mutex> lock(mutex);
+    return state;
+}
+
+void Connection::SetState(int newState) {
+    std::lock_guard<std::mutex> lock(mutex);
+    state = newState;
+}
+
+int Connection::GetLastError() {
+    std::lock_guard<std::mutex> lock(mutex);
+    return lastError;
+}
+
+void Connection::Poll() {
+    if (GetState() != kConnected || !socket)
+        return;
+    if (!ReceiveStep())
+        return;
+    if (!outQueue.empty())
+        SendStep();
+}
+
+void Connection::Send(const OutMessage& message) {
+    if (message.len <= 0 || message.IsOverflowed())
+        return;
+    OutFrame frame;
+    frame.bytes.resize(size_t(message.len) + 2);
+    frame.bytes[0] = uint8_t(message.len);
+    frame.bytes[1] = uint8_t(message.len >> 8);
+    std::memcpy(frame.bytes.data() + 2, message.Payload(), size_t(message.len));
+    outQueue.push_back(std::move(frame));
+}
+
+InMessage* Connection::PopIncoming() {
+    if (inQueue.empty())
+        return nullptr;
+    InMessage* message = inQueue.front();
+    inQueue.pop_front();
+    return message;
+}
+
+void Connection::ClearQueues() {
+    for (InMessage* message : inQueue)
+        delete message;
+    inQueue.clear();
+    outQueue.clear();
+}
+
+void Connection::Disconnect() {
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        state = kIdle;
+        ++attempt;
+    }
+    delete socket;
+    socket = nullptr;
+    ClearQueues();
+}
+
+bool Connection::Fail(int newState, int error) {
+    delete socket;
+    socket = nullptr;
+    std::lock_guard<std::mutex> lock(mutex);
+    state = newState;
+    lastError = error;
+    return false;
+}
+
+bool Connection::ReceiveStep() {
+    const int ready = socket->WaitReadable();
+    if (ready == 0)
+        return true;
+    if (ready < 0)
+        return Fail(kReceiveFailed, platform::GetSockets().LastError());
+    int room = 0;
+    uint8_t* space = ReceiveSpace(room);
+    if (room <= 0)
+        return Fail(kReceiveFailed, platform::kSockNoBuffers);
+    const int received = socket->Receive(space, room);
+    if (received > 0) {
+        TakeReceived(received);
+        return true;
+    }
+    if (received == 0)
+        return Fail(kReceiveFailed, 0);  // the peer closed the connection
+    const int error = platform::GetSockets().LastError();
+    return IsTransient(error) || Fail(kReceiveFailed, error);
+}
+
+bool Connection::SendStep() {
+    const int ready = socket->WaitWritable();
+    if (ready == 0)
+        return true;
+    if (ready < 0)
+        return Fail(kSendFailed, platform::GetSockets().LastError());
+    OutFrame& frame = outQueue.front();
+    const int piece = int(std::min(frame.bytes.size() - frame.sent, size_t(kSendPiece)));
+    const int sent = socket->Send(frame.bytes.data() + frame.sent, piece);
+    if (sent < 0) {
+        const int error = platform::GetSockets().LastError();
+        return IsTransient(error) || Fail(kSendFailed, error);
+    }
+    frame.sent += size_t(std::min(sent, piece));
+    if (frame.sent >= frame.bytes.size())
+        outQueue.pop_front();
+    return true;
+}
+
+uint8_t* Connection::ReceiveSpace(int& room) {
+    room = kReceiveBufferSize - recvFill;
+    return recvBuffer.get() + recvFill;
+}
+
+void Connection::TakeReceived(int count) {
+    recvFill += std::max(0, std::min(count, kReceiveBufferSize - recvFill));
+    SplitFrames();
+}
+
+// Cuts every complete frame from the front of the buffer, then moves what is
+// left to the start once: moving the rest after each frame would copy the
+// buffer over and over for a burst of small frames.
+void Connection::SplitFrames() {
+    const uint8_t* buffer = recvBuffer.get();
+    int start = 0;
+    // A lone empty frame (two zero bytes) waits until more bytes arrive.
+    while (recvFill - start > 2) {
+        const int payload = buffer[start] | buffer[start + 1] << 8;
+        if (recvFill - start < payload + 2)
+            break;
+        if (payload < InMessage::kSkippedPayload)
+            inQueue.push_back(new InMessage(buffer + start, payload + 2));
+        start += payload + 2;
+    }
+    if (start > 0) {
+        recvFill -= start;
+        if (recvFill > 0)
+            std::memmove(recvBuffer.get(), buffer + start, size_t(recvFill));
+    }
+}

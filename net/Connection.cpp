@@ -14,15 +14,15 @@ bool IsTransient(int error) {
 
 }  // namespace
 
-Connection::Connection() : recvBuffer(new uint8_t[kReceiveBufferSize]) {}
+Connection::Connection() : recvBuffer(InMessage::Block::Make(kReceiveBufferSize)) {}
 
 Connection::~Connection() {
     closing = true;
     for (auto& worker : workers)
         worker->thread.join();
     delete socket;
-    for (InMessage* message : inQueue)
-        delete message;
+    inQueue.clear();
+    recvBuffer->Release();
 }
 
 void Connection::Connect(const std::vector<std::string>& hosts, uint16_t port) {
@@ -33,6 +33,7 @@ void Connection::Connect(const std::vector<std::string>& hosts, uint16_t port) {
     }
     JoinFinishedWorkers();
     ClearQueues();
+    recvStart = 0;
     recvFill = 0;
     uint32_t thisAttempt;
     {
@@ -130,18 +131,21 @@ void Connection::Send(const OutMessage& message) {
     outQueue.push_back(std::move(frame));
 }
 
-InMessage* Connection::PopIncoming() {
-    if (inQueue.empty())
-        return nullptr;
-    InMessage* message = inQueue.front();
-    inQueue.pop_front();
-    return message;
+bool Connection::PopIncoming(InMessage& message) {
+    if (inHead >= inQueue.size())
+        return false;
+    message = std::move(inQueue[inHead++]);
+    // Emptied: start again at the front, keeping the room.
+    if (inHead == inQueue.size()) {
+        inQueue.clear();
+        inHead = 0;
+    }
+    return true;
 }
 
 void Connection::ClearQueues() {
-    for (InMessage* message : inQueue)
-        delete message;
     inQueue.clear();
+    inHead = 0;
     outQueue.clear();
 }
 
@@ -206,8 +210,20 @@ bool Connection::SendStep() {
 }
 
 uint8_t* Connection::ReceiveSpace(int& room) {
+    // Move the unsplit rest to the front, into a new buffer when frames of
+    // the old one are still being read.
+    if (recvBuffer->IsShared()) {
+        InMessage::Block* fresh =
+            InMessage::Block::Make(kReceiveBufferSize, recvBuffer->Bytes() + recvStart, size_t(recvFill - recvStart));
+        recvBuffer->Release();
+        recvBuffer = fresh;
+    } else if (recvStart > 0 && recvFill > recvStart) {
+        std::memmove(recvBuffer->Bytes(), recvBuffer->Bytes() + recvStart, size_t(recvFill - recvStart));
+    }
+    recvFill -= recvStart;
+    recvStart = 0;
     room = kReceiveBufferSize - recvFill;
-    return recvBuffer.get() + recvFill;
+    return recvBuffer->Bytes() + recvFill;
 }
 
 void Connection::TakeReceived(int count) {
@@ -215,24 +231,27 @@ void Connection::TakeReceived(int count) {
     SplitFrames();
 }
 
-// Cuts every complete frame from the front of the buffer, then moves what is
-// left to the start once: moving the rest after each frame would copy the
-// buffer over and over for a burst of small frames.
+// Cuts every complete frame out of the received bytes. The frames keep
+// reading their bytes where they were received: nothing is copied or
+// allocated per frame.
 void Connection::SplitFrames() {
-    const uint8_t* buffer = recvBuffer.get();
-    int start = 0;
+    const uint8_t* buffer = recvBuffer->Bytes();
+    // Frames popped earlier leave room at the front of the queue.
+    if (inHead > 0) {
+        inQueue.erase(inQueue.begin(), inQueue.begin() + std::ptrdiff_t(inHead));
+        inHead = 0;
+    }
+    int start = recvStart;
     // A lone empty frame (two zero bytes) waits until more bytes arrive.
     while (recvFill - start > 2) {
         const int payload = buffer[start] | buffer[start + 1] << 8;
         if (recvFill - start < payload + 2)
             break;
-        if (payload < InMessage::kSkippedPayload)
-            inQueue.push_back(new InMessage(buffer + start, payload + 2));
+        if (payload < InMessage::kSkippedPayload) {
+            inQueue.emplace_back();
+            inQueue.back().Attach(recvBuffer, buffer + start, payload + 2);
+        }
         start += payload + 2;
     }
-    if (start > 0) {
-        recvFill -= start;
-        if (recvFill > 0)
-            std::memmove(recvBuffer.get(), buffer + start, size_t(recvFill));
-    }
+    recvStart = start;
 }

@@ -23,6 +23,10 @@ class Socket;
 // thread calls Poll once per pass: one receive (cut into frames, queued as
 // InMessages for PopIncoming) and one send of at most 1000 bytes of the
 // oldest queued request; every wait is a select with a zero time-out.
+//
+// Received frames are handed out by value and read in place (see
+// InMessage): nothing is allocated or copied per frame, a message needs no
+// delete and stays readable whatever the connection does meanwhile.
 class Connection {
 public:
     enum State : int {
@@ -51,8 +55,8 @@ public:
     // Queues a copy of the request. An empty or overflowed request is never
     // sent.
     void Send(const OutMessage& message);
-    // The oldest received frame, or null; the caller deletes it.
-    InMessage* PopIncoming();
+    // Moves the oldest received frame into `message`; false when there is none.
+    bool PopIncoming(InMessage& message);
     void ClearQueues();
     // Closes the socket, empties both queues and goes idle; an attempt still
     // under way is forgotten.
@@ -66,12 +70,12 @@ public:
 
     // Received bytes go straight into the receive buffer: ReceiveSpace gives
     // the free room, TakeReceived counts in what was written there and cuts
-    // every complete frame out of the buffer. The receive step uses them; so do
-    // the benchmark and the fuzz target, without a socket.
+    // every complete frame out of the buffer. The receive step uses them; so
+    // can a benchmark or a fuzz target, without a socket.
     uint8_t* ReceiveSpace(int& room);
     void TakeReceived(int count);
 
-    size_t IncomingCount() const { return inQueue.size(); }
+    size_t IncomingCount() const { return inQueue.size() - inHead; }
     size_t OutgoingCount() const { return outQueue.size(); }
 
 private:
@@ -97,8 +101,15 @@ private:
     int lastError = 0;
     int state = kIdle;
     std::deque<OutFrame> outQueue;
-    std::deque<InMessage*> inQueue;
-    std::unique_ptr<uint8_t[]> recvBuffer;
+    // Received frames, oldest first from inHead on. A vector whose room is
+    // kept from pass to pass costs less per frame than a list.
+    std::vector<InMessage> inQueue;
+    size_t inHead = 0;
+    // The receive buffer. The frames cut from it read their bytes in place,
+    // so it is shared with them; while any of them is still alive at the next
+    // receive, receiving goes on in a new buffer instead.
+    InMessage::Block* recvBuffer = nullptr;
+    int recvStart = 0;  // received bytes not yet cut into frames: recvStart to recvFill
     int recvFill = 0;
 
     // Each attempt has a number; a thread whose attempt is no longer the

@@ -2,24 +2,21 @@
 
 #include <cstring>
 
-InMessage::InMessage(const uint8_t* frame, int size) : len(size > 0 ? size : 0), data(new uint8_t[len > 0 ? len : 1]) {
-    if (len > 0)
-        std::memcpy(data.get(), frame, size_t(len));
+InMessage::Block* InMessage::Block::Make(size_t size, const uint8_t* bytes, size_t count) {
+    Block* block = new Block();
+    block->bytes = new uint8_t[size ? size : 1];
+    block->users = 1;
+    if (count)
+        std::memcpy(block->bytes, bytes, count);
+    return block;
 }
 
-uint32_t InMessage::Little(int size) {
-    uint32_t value = 0;
-    for (int i = 0; i < size; ++i)
-        value |= uint32_t(data[size_t(pos + i)]) << (8 * i);
-    pos += size;
-    return value;
+InMessage::InMessage(const uint8_t* frame, int size) {
+    const size_t count = size > 0 ? size_t(size) : 0;
+    Block* own = Block::Make(count, frame, count);
+    Attach(own, own->Bytes(), size);
+    own->Release();  // the message is its only user
 }
-
-uint8_t InMessage::ReadU8() { return Has(1) ? uint8_t(Little(1)) : 0; }
-
-uint16_t InMessage::ReadU16() { return Has(2) ? uint16_t(Little(2)) : 0; }
-
-uint32_t InMessage::ReadU32() { return Has(4) ? Little(4) : 0; }
 
 uint64_t InMessage::ReadU64() {
     if (!Has(8))
@@ -44,7 +41,7 @@ std::string InMessage::ReadString() {
     const uint16_t count = uint16_t(Little(2));
     if (!Has(count))
         return std::string();
-    std::string text(reinterpret_cast<const char*>(data.get()) + pos, count);
+    std::string text(reinterpret_cast<const char*>(data) + pos, count);
     pos += count;
     return text;
 }

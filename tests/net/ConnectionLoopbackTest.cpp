@@ -23,16 +23,16 @@ bool WaitForState(Connection& connection, int state) {
 }
 
 // Polls until a frame has come (or the state leaves "connected").
-InMessage* PollForFrame(Connection& connection) {
+bool PollForFrame(Connection& connection, InMessage& message) {
     for (int i = 0; i < 5000; ++i) {
         connection.Poll();
-        if (InMessage* message = connection.PopIncoming())
-            return message;
+        if (connection.PopIncoming(message))
+            return true;
         if (connection.GetState() != Connection::kConnected)
-            return nullptr;
+            return false;
         platform::SleepMs(1);
     }
-    return nullptr;
+    return false;
 }
 
 TEST(ConnectionLoopbackTest, ARefusedPortFailsWithError10061) {
@@ -71,10 +71,10 @@ TEST(ConnectionLoopbackTest, FramesTravelBothWaysAndAPeerCloseEndsTheConnection)
 
     // A ping frame from the server.
     ASSERT_TRUE(server->Send(Bytes{3, 0, 0x19, 0x34, 0x12}));
-    std::unique_ptr<InMessage> ping(PollForFrame(connection));
-    ASSERT_NE(ping, nullptr);
-    EXPECT_EQ(ping->ReadU8(), 0x19);
-    EXPECT_EQ(ping->ReadU16(), 0x1234);
+    InMessage ping;
+    ASSERT_TRUE(PollForFrame(connection, ping));
+    EXPECT_EQ(ping.ReadU8(), 0x19);
+    EXPECT_EQ(ping.ReadU16(), 0x1234);
 
     // A request of 2500 bytes reaches the server whole, in order.
     OutMessage request;
@@ -90,7 +90,8 @@ TEST(ConnectionLoopbackTest, FramesTravelBothWaysAndAPeerCloseEndsTheConnection)
     EXPECT_EQ(received[2501], uint8_t(2499));
 
     server->Close();
-    EXPECT_EQ(PollForFrame(connection), nullptr);
+    InMessage none;
+    EXPECT_FALSE(PollForFrame(connection, none));
     EXPECT_EQ(connection.GetState(), Connection::kReceiveFailed);
 }
 

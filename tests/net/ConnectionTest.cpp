@@ -49,10 +49,9 @@ bool WaitForState(Connection& connection, int state) {
 
 std::vector<Bytes> PopPayloads(Connection& connection) {
     std::vector<Bytes> payloads;
-    while (InMessage* message = connection.PopIncoming()) {
-        payloads.emplace_back(message->Data() + 2, message->Data() + message->len);
-        delete message;
-    }
+    InMessage message;
+    while (connection.PopIncoming(message))
+        payloads.emplace_back(message.Data() + 2, message.Data() + message.len);
     return payloads;
 }
 
@@ -121,13 +120,47 @@ TEST_F(ConnectionTest, AFrameKeepsExactlyItsOwnBytes) {
     ConnectToGame();
     sockets->incoming.push_back(Join({Frame({1, 2, 3}), Frame({4})}));
     connection->Poll();
-    std::unique_ptr<InMessage> first(connection->PopIncoming());
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->len, 5);
-    EXPECT_EQ(first->pos, 2);
-    EXPECT_EQ(first->ReadU8(), 1);
-    EXPECT_EQ(first->ReadU16(), 0x0302);
-    EXPECT_EQ(first->ReadU8(), 0);  // the next frame's bytes are not readable here
+    InMessage first;
+    ASSERT_TRUE(connection->PopIncoming(first));
+    // The message stays readable after the connection has gone.
+    connection->Disconnect();
+    EXPECT_EQ(first.len, 5);
+    EXPECT_EQ(first.pos, 2);
+    EXPECT_EQ(first.ReadU8(), 1);
+    EXPECT_EQ(first.ReadU16(), 0x0302);
+    EXPECT_EQ(first.ReadU8(), 0);  // the next frame's bytes are not readable here
+}
+
+TEST_F(ConnectionTest, MessagesKeepTheirBytesWhileTheConnectionReceivesOn) {
+    ConnectToGame();
+    sockets->incoming.push_back(Join({Frame({1, 2}), Bytes{3, 0, 7}}));
+    connection->Poll();
+    InMessage kept;
+    ASSERT_TRUE(connection->PopIncoming(kept));
+    // More bytes arrive while the first message is still being read, and a
+    // frame stays queued over the next receive.
+    sockets->incoming.push_back(Join({Bytes{8, 9}, Frame({4})}));
+    connection->Poll();
+    sockets->incoming.push_back(Frame({5, 6}));
+    connection->Poll();
+    EXPECT_EQ(PopPayloads(*connection), (std::vector<Bytes>{{7, 8, 9}, {4}, {5, 6}}));
+    EXPECT_EQ(kept.ReadU8(), 1);
+    EXPECT_EQ(kept.ReadU8(), 2);
+}
+
+TEST_F(ConnectionTest, AReceiveFullOfTinyFramesIsQueuedWhole) {
+    ConnectToGame();
+    Bytes burst;
+    for (int i = 0; i < Connection::kReceiveBufferSize / 3; ++i)
+        burst.insert(burst.end(), {1, 0, uint8_t(i)});
+    sockets->incoming.push_back(burst);
+    connection->Poll();
+    ASSERT_EQ(connection->IncomingCount(), burst.size() / 3);
+    InMessage message;
+    for (int i = 0; connection->PopIncoming(message); ++i) {
+        ASSERT_EQ(message.len, 3);
+        ASSERT_EQ(message.ReadU8(), uint8_t(i));
+    }
 }
 
 struct SendCase {
@@ -226,7 +259,8 @@ TEST_F(ConnectionTest, ANewAttemptStartsWithEmptyQueues) {
     sockets->peerClosed = false;
     connection->Connect({"login"}, 5657);
     ASSERT_TRUE(WaitForState(*connection, Connection::kConnected));
-    EXPECT_EQ(connection->PopIncoming(), nullptr);
+    InMessage stale;
+    EXPECT_FALSE(connection->PopIncoming(stale));
     // ...never reaches the next server ahead of its login request.
     connection->Send(Request({0x01}));
     connection->Poll();

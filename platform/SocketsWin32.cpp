@@ -23,8 +23,6 @@ void StartWindowsSockets() {
     });
 }
 
-bool Failed() { return false; }
-
 class Win32Sockets : public Sockets {
 public:
     SocketHandle Open(bool stream) override {
@@ -41,18 +39,18 @@ public:
     bool SetNoDelay(SocketHandle socket) override {
         const BOOL on = TRUE;
         return ::setsockopt(static_cast<SOCKET>(socket), IPPROTO_TCP, TCP_NODELAY,
-                            reinterpret_cast<const char*>(&on), sizeof on) == 0 || Failed();
+                            reinterpret_cast<const char*>(&on), sizeof on) == 0;
     }
 
     bool SetReuseAddress(SocketHandle socket) override {
         const BOOL on = TRUE;
         return ::setsockopt(static_cast<SOCKET>(socket), SOL_SOCKET, SO_REUSEADDR,
-                            reinterpret_cast<const char*>(&on), sizeof on) == 0 || Failed();
+                            reinterpret_cast<const char*>(&on), sizeof on) == 0;
     }
 
     bool SetBlocking(SocketHandle socket, bool blocking) override {
         u_long nonBlocking = blocking ? 0 : 1;
-        return ::ioctlsocket(static_cast<SOCKET>(socket), FIONBIO, &nonBlocking) == 0 || Failed();
+        return ::ioctlsocket(static_cast<SOCKET>(socket), FIONBIO, &nonBlocking) == 0;
     }
 
     bool Resolve(const std::string& host, uint32_t& address) override {

@@ -244,6 +244,11 @@ void Connection::SplitFrames() {
     int start = recvStart;
     // A lone empty frame (two zero bytes) waits until more bytes arrive.
     while (recvFill - start > 2) {
+        // Each frame's place depends on the length before it, a chain of
+        // loads through up to 400 KB; asking for the bytes a little ahead
+        // keeps the cut from waiting on memory at every frame.
+        if (recvFill - start > 1024)
+            __builtin_prefetch(buffer + start + 1024);
         const int payload = buffer[start] | buffer[start + 1] << 8;
         if (recvFill - start < payload + 2)
             break;

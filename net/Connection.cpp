@@ -197,13 +197,13 @@ bool Connection::SendStep() {
     if (ready < 0)
         return Fail(kSendFailed, platform::GetSockets().LastError());
     OutFrame& frame = outQueue.front();
-    const int piece = int(std::min(frame.bytes.size() - frame.sent, size_t(kSendPiece)));
-    const int sent = socket->Send(frame.bytes.data() + frame.sent, piece);
+    const int chunk = int(std::min(frame.bytes.size() - frame.sent, size_t(kSendChunk)));
+    const int sent = socket->Send(frame.bytes.data() + frame.sent, chunk);
     if (sent < 0) {
         const int error = platform::GetSockets().LastError();
         return IsTransient(error) || Fail(kSendFailed, error);
     }
-    frame.sent += size_t(std::min(sent, piece));
+    frame.sent += size_t(std::min(sent, chunk));
     if (frame.sent >= frame.bytes.size())
         outQueue.pop_front();
     return true;

@@ -38,7 +38,7 @@ public:
         kSendFailed = 5,
     };
     static constexpr int kReceiveBufferSize = 400000;
-    static constexpr int kSendPiece = 1000;
+    static constexpr int kSendChunk = 1000;
 
     Connection();
     // Waits for a connect thread still running; it gives up at its next host.

@@ -27,7 +27,7 @@ public:
 
     // A blocking connect, name lookup included.
     bool Connect(const std::string& host, int port);
-    // Sends the request for a path (starting with "/") in one piece.
+    // Sends the request for a path (starting with "/") in a single send.
     bool Get(const std::string& path);
     // -1 failed or closed early, 0 not complete yet, otherwise the status code.
     int Receive();

@@ -139,7 +139,7 @@ def frame(payload):
 
 
 class FrameReader:
-    """Cuts a byte stream into frame payloads, whatever the pieces it comes in."""
+    """Cuts a byte stream into frame payloads, however it is split on the way."""
 
     def __init__(self):
         self.buffer = bytearray()

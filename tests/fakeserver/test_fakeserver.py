@@ -167,10 +167,10 @@ class LoginAnswerTest(unittest.TestCase):
 
 
 class WireTest(unittest.TestCase):
-    def test_frames_are_cut_whatever_the_pieces(self):
+    def test_frames_are_cut_however_the_stream_is_split(self):
         stream = fs.frame(b"\x01\x02") + fs.frame(b"") + fs.frame(b"\x03")
         for size in (1, 2, 3, len(stream)):
-            with self.subTest(piece=size):
+            with self.subTest(chunk=size):
                 reader = fs.FrameReader()
                 payloads = []
                 for at in range(0, len(stream), size):

@@ -1,4 +1,4 @@
-// The game connection over scripted sockets: framing, sending in pieces,
+// The game connection over scripted sockets: framing, sending in chunks,
 // failures and the connect thread.
 #include <gtest/gtest.h>
 
@@ -170,10 +170,10 @@ struct SendCase {
     std::vector<int> asked;        // bytes handed to each send call, one call per poll
 };
 
-TEST_F(ConnectionTest, RequestsLeaveInPiecesOfAtMost1000BytesOnePerPoll) {
+TEST_F(ConnectionTest, RequestsLeaveInChunksOfAtMost1000BytesOnePerPoll) {
     const SendCase cases[] = {
         {"2500 payload bytes leave as 1000, 1000 and 502", 2500, {}, {1000, 1000, 502}},
-        {"a piece taken in part continues from the first unsent byte", 1200, {300, 400}, {1000, 902, 502}},
+        {"a chunk taken in part continues from the first unsent byte", 1200, {300, 400}, {1000, 902, 502}},
         {"a send that would block is tried again", 10, {-1}, {12, 12}},
     };
     for (const SendCase& c : cases) {

@@ -123,7 +123,7 @@ protected:
     std::unique_ptr<LoopbackPeer> server;
 };
 
-TEST_F(KHyperTextLoopbackTest, TheRequestIsFiveLinesInOnePiece) {
+TEST_F(KHyperTextLoopbackTest, TheRequestIsFiveLinesInOneSend) {
     const std::string expected =
         "GET /index.php HTTP/1.1\r\nHost: 127.0.0.1\r\nUser-Agent: KHyperText Class\r\nConnection: Close\r\n\r\n";
     const std::vector<uint8_t> received = server->Receive(expected.size());

@@ -75,8 +75,7 @@ void Connection::ConnectThread(std::vector<std::string> hosts, uint16_t port, ui
         }
     }
     worker->finished = true;
-    // A socket not handed over is closed here, still under the lock, so the
-    // destructor never races with it.
+    // A socket not handed over (the attempt was called off) closes here.
     connected.reset();
 }
 
@@ -132,8 +131,10 @@ void Connection::Send(const OutMessage& message) {
 }
 
 bool Connection::PopIncoming(InMessage& message) {
-    if (inHead >= inQueue.size())
+    if (inHead >= inQueue.size()) {
+        message = InMessage();
         return false;
+    }
     message = std::move(inQueue[inHead++]);
     // Emptied: start again at the front, keeping the room.
     if (inHead == inQueue.size()) {

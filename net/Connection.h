@@ -55,7 +55,12 @@ public:
     // Queues a copy of the request. An empty or overflowed request is never
     // sent.
     void Send(const OutMessage& message);
-    // Moves the oldest received frame into `message`; false when there is none.
+    // Moves the oldest received frame into `message`; false, with `message`
+    // emptied, when there is none. A message still alive at the next Poll
+    // makes the connection receive into a new buffer, so let them go:
+    //     InMessage message;
+    //     while (connection->PopIncoming(message))
+    //         Dispatch(message);
     bool PopIncoming(InMessage& message);
     void ClearQueues();
     // Closes the socket, empties both queues and goes idle; an attempt still

@@ -1,24 +1,41 @@
-// The program's entry point.
+// The program's entry point. It reads no command-line arguments.
+#include <cstdio>
+
+#include "client/Client.h"
 #include "engine/Clock.h"
-#include "engine/KEngine2.h"
 #include "platform/Platform.h"
 
+namespace {
+
+// What a finished self-update leaves behind: the old program, renamed by the
+// patch program while it was still running.
+const char kOldExecutable[] = "Velmora_old.exe";
+
+void RemoveOldExecutable() {
+    FILE* file = std::fopen(kOldExecutable, "rb");
+    if (!file)
+        return;
+    std::fclose(file);
+    platform::RemoveFile(kOldExecutable);
+    platform::SleepMs(1000);
+}
+
+}  // namespace
+
 int main() {
+    // The clock bases are taken here, on the main thread, before the status
+    // and screenshot threads read the clocks.
     GetTicks();
-    KEngine2* app = new KEngine2();
-    app->SetSize(1000, 700);
-    app->SetTitle("Velmora Online", true);
-    if (!app->CreateMainWindow(false)) {
-        delete app;
+    GetMilliseconds();
+
+    Client* client = Client::Instance();
+    RemoveOldExecutable();
+    if (!client->Init()) {
+        std::printf("Main instance creation failed, exiting...\n");
+        std::fflush(stdout);
         return 1;
     }
-    while (app->running) {
-        app->PumpMessages();
-        while (app->HasEvents())
-            app->PopEvent();
-        app->UpdateFps(true);
-        platform::SleepMs(15);
-    }
-    delete app;
+    client->Run();
+    client->Shutdown();
     return 0;
 }

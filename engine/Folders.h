@@ -4,7 +4,8 @@
 
 // The per-user application-data folder followed by "/VelmoraOnline" (the
 // folder is not created here). When the shell cannot give the folder the
-// result is a relative path, and callers fall back to the working directory.
+// result is "./VelmoraOnline", below the working directory.
 std::string GetAppDataFolder();
-// The user's desktop folder, or an empty string when the shell has none.
+// The user's desktop folder, or "." (the working directory) when the shell
+// has none.
 std::string GetFolderPath();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "engine/Graphics.h"
 #include "engine/KEngine2.h"
@@ -40,17 +41,19 @@ bool Font::IsCached(const Sprite* sprite) const {
 Sprite* Font::Build(SpriteRecord* image, uint32_t color, bool tint, bool keepWidths) {
     if (!image || !image->pixels)
         return nullptr;
-    if (!IsCached(sheet))
-        delete sheet;
-    sheet = new Sprite(image->width, image->height);
-
     const int width = image->width;
     const int height = image->height;
     const size_t pixelCount = size_t(width) * height;
     SpriteRecord copy;
     copy.width = image->width;
     copy.height = image->height;
-    copy.pixels.reset(new uint8_t[pixelCount * 4 + 1]);
+    copy.pixels.reset(new (std::nothrow) uint8_t[pixelCount * 4 + 1]);
+    if (!copy.pixels)
+        return nullptr;  // out of memory: keep the sheet we have
+    if (!IsCached(sheet))
+        delete sheet;
+    sheet = new Sprite(image->width, image->height);
+
     const uint8_t* in = image->pixels.get();
     uint8_t* out = copy.pixels.get();
     // Colour channels of the tint in the pixel order blue, green, red.
@@ -141,7 +144,9 @@ void Font::DrawText(const std::string& text, float x, float y, uint32_t color, i
     SetTint(color);
     const bool direct3D = EngineType() == kEngineDirect3D;
     if (direct3D) {
-        batchBuffer.assign(text.size(), BatchQuad{});
+        // Only the quads written are drawn: grow the buffer, never clear it.
+        if (batchBuffer.size() < text.size())
+            batchBuffer.resize(text.size());
         batchCount = 0;
         batching = true;
     }
@@ -162,11 +167,10 @@ void Font::DrawText(const std::string& text, float x, float y, uint32_t color, i
     }
     if (direct3D && batching) {
         GraphicsEngine* engine = Engine();
-        if (sheet && engine && batchCount > 0)
+        if (sheet && engine)
             engine->RenderSpriteBatch(sheet, batchBuffer.data(), batchCount);
         batching = false;
         batchCount = 0;
-        batchBuffer.clear();
     }
     ResetColor();
 }

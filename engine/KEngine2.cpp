@@ -53,6 +53,10 @@ bool KEngine2::SetTitle(const std::string& text, bool store) {
 }
 
 InputEvent KEngine2::PopEvent() {
+    // Callers ask HasEvents first; an empty queue gives an empty event rather
+    // than reading past the end.
+    if (events.empty())
+        return InputEvent();
     InputEvent event = events.front();
     events.pop_front();
     return event;
@@ -80,23 +84,25 @@ void KEngine2::DestroyEngine() {
 
 bool KEngine2::CreateGraphicsEngine(int type) {
     engineType = type;
+    // Sprites and font sheets are images of the old back end: free them through
+    // it before it goes, so they are made again through the new one. Sprites
+    // are released even when there is no engine (after a failed Init): those
+    // made meanwhile hold no image and would otherwise never get one.
+    sprites->ReleaseTextures();
     if (engine) {
-        // Sprites and font sheets are images of the old back end: free them
-        // through it before it goes, so they are made again through the new one.
-        sprites->ReleaseTextures();
         delete font;
         font = nullptr;
         DestroyEngine();
     }
     engine = engineFactory ? engineFactory(type) : nullptr;
-    if (!engine)
-        return false;
-    engine->SetOwner(this);
-    if (!engine->Init()) {
+    if (engine) {
+        engine->SetOwner(this);
         // Never leave a dead device behind for anything to draw through.
-        DestroyEngine();
-        return false;
+        if (!engine->Init())
+            DestroyEngine();
     }
+    // The font is made again even without an engine: it then draws nothing,
+    // but layout code can still measure text with it.
     if (fontImage) {
         delete font;
         font = CreateFont(fontImage, true);

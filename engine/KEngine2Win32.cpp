@@ -43,9 +43,14 @@ bool KEngine2::CreateMainWindow(bool maximised) {
         return false;
     }
 
+    // The stored size is a client size (WM_SIZE stores the client area, and the
+    // options keep it): grow it by the frame, or the window would shrink by its
+    // frame on every start.
+    RECT outer = {0, 0, clientWidth, clientHeight};
+    ::AdjustWindowRectEx(&outer, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_WINDOWEDGE);
     HWND handle = ::CreateWindowExA(WS_EX_WINDOWEDGE, "MainWindow", title.c_str(), WS_OVERLAPPEDWINDOW,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, clientWidth, clientHeight, nullptr, nullptr,
-                                    module, nullptr);
+                                    CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
+                                    outer.bottom - outer.top, nullptr, nullptr, module, nullptr);
     if (!handle) {
         platform::ShowMessageBox("Window creation failed.", "Error", platform::kMbIconExclamation);
         return false;
@@ -67,9 +72,9 @@ void KEngine2::PumpMessages() {
 }
 
 void KEngine2::SetWindowText(const std::string& text) {
+    shownTitle = text;
     if (!window)
         return;
-    shownTitle = text;
     ::SendMessageA(Handle(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 

@@ -10,6 +10,7 @@ KeyState& SystemKeyState();
 Clipboard& SystemClipboard();
 MessageBoxes& SystemMessageBoxes();
 Shell& SystemShell();
+KnownFolders& SystemKnownFolders();
 
 namespace {
 // The clock is read from the status and screenshot threads as well.
@@ -18,6 +19,7 @@ KeyState* g_keys = nullptr;
 Clipboard* g_clipboard = nullptr;
 MessageBoxes* g_boxes = nullptr;
 Shell* g_shell = nullptr;
+KnownFolders* g_folders = nullptr;
 }  // namespace
 
 Clock& GetClock() {
@@ -37,5 +39,8 @@ void SetMessageBoxes(MessageBoxes* boxes) { g_boxes = boxes; }
 
 Shell& GetShell() { return g_shell ? *g_shell : SystemShell(); }
 void SetShell(Shell* shell) { g_shell = shell; }
+
+KnownFolders& GetKnownFolders() { return g_folders ? *g_folders : SystemKnownFolders(); }
+void SetKnownFolders(KnownFolders* folders) { g_folders = folders; }
 
 }  // namespace platform

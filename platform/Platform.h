@@ -5,12 +5,13 @@
 // implements these calls with the real Win32 functions (PlatformWin32.cpp), the
 // native build with POSIX ones (PlatformPosix.cpp).
 //
-// Tests replace the clock, the key state, the clipboard, the message box and
-// the shell with their own objects (see the Set... functions below); a test's
+// Tests replace the clock, the key state, the clipboard, the message box, the
+// shell and the known folders with their own objects (see the Set... functions below); a test's
 // message box answers from a script and never blocks.
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <string>
 
 namespace platform {
@@ -109,8 +110,17 @@ inline bool OpenInShell(const std::string& target, const std::string& parameters
 
 // Folders and files.
 enum class KnownFolder { AppData, Desktop };
-// SHGetFolderPathA; an empty string when the shell cannot give the folder.
-std::string GetKnownFolder(KnownFolder folder);
+
+class KnownFolders {
+public:
+    virtual ~KnownFolders() = default;
+    // SHGetFolderPathA; an empty string when the shell cannot give the folder.
+    virtual std::string Get(KnownFolder folder) = 0;
+};
+KnownFolders& GetKnownFolders();
+void SetKnownFolders(KnownFolders* folders);
+inline std::string GetKnownFolder(KnownFolder folder) { return GetKnownFolders().Get(folder); }
+
 // _mkdir; true when the folder was made or already exists.
 bool MakeDirectory(const std::string& path);
 bool FileExists(const std::string& path);
@@ -119,5 +129,10 @@ bool RemoveFile(const std::string& path);
 bool ReplaceFile(const std::string& from, const std::string& to);
 
 void SleepMs(uint32_t milliseconds);
+
+// The local time of a calendar time, safe to call from any thread (localtime
+// shares one buffer between threads on some systems). False when the time
+// cannot be converted.
+bool LocalTime(std::time_t time, std::tm& out);
 
 }  // namespace platform

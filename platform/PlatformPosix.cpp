@@ -65,6 +65,20 @@ public:
     bool Open(const std::string&, const std::string&) override { return false; }
 };
 
+class XdgFolders : public KnownFolders {
+public:
+    std::string Get(KnownFolder folder) override {
+        const char* home = std::getenv("HOME");
+        if (!home || !*home)
+            return std::string();
+        if (folder == KnownFolder::AppData) {
+            const char* config = std::getenv("XDG_CONFIG_HOME");
+            return config && *config ? std::string(config) : std::string(home) + "/.config";
+        }
+        return std::string(home) + "/Desktop";
+    }
+};
+
 }  // namespace
 
 Clock& SystemClock() { static PosixClock clock; return clock; }
@@ -72,17 +86,7 @@ KeyState& SystemKeyState() { static NoKeys keys; return keys; }
 Clipboard& SystemClipboard() { static ProcessClipboard clipboard; return clipboard; }
 MessageBoxes& SystemMessageBoxes() { static StderrMessageBoxes boxes; return boxes; }
 Shell& SystemShell() { static NoShell shell; return shell; }
-
-std::string GetKnownFolder(KnownFolder folder) {
-    const char* home = std::getenv("HOME");
-    if (!home || !*home)
-        return std::string();
-    if (folder == KnownFolder::AppData) {
-        const char* config = std::getenv("XDG_CONFIG_HOME");
-        return config && *config ? std::string(config) : std::string(home) + "/.config";
-    }
-    return std::string(home) + "/Desktop";
-}
+KnownFolders& SystemKnownFolders() { static XdgFolders folders; return folders; }
 
 bool MakeDirectory(const std::string& path) {
     return ::mkdir(path.c_str(), 0755) == 0 || errno == EEXIST;
@@ -100,5 +104,7 @@ bool ReplaceFile(const std::string& from, const std::string& to) {
 }
 
 void SleepMs(uint32_t milliseconds) { ::usleep(static_cast<useconds_t>(milliseconds) * 1000u); }
+
+bool LocalTime(std::time_t time, std::tm& out) { return ::localtime_r(&time, &out) != nullptr; }
 
 }  // namespace platform

@@ -90,6 +90,17 @@ public:
     }
 };
 
+class ShellFolders : public KnownFolders {
+public:
+    std::string Get(KnownFolder folder) override {
+        char path[MAX_PATH] = {};
+        const int csidl = folder == KnownFolder::AppData ? CSIDL_APPDATA : CSIDL_DESKTOP;
+        if (FAILED(::SHGetFolderPathA(nullptr, csidl, nullptr, 0, path)))
+            return std::string();
+        return path;
+    }
+};
+
 }  // namespace
 
 Clock& SystemClock() { static Win32Clock clock; return clock; }
@@ -97,14 +108,7 @@ KeyState& SystemKeyState() { static Win32KeyState keys; return keys; }
 Clipboard& SystemClipboard() { static Win32Clipboard clipboard; return clipboard; }
 MessageBoxes& SystemMessageBoxes() { static Win32MessageBoxes boxes; return boxes; }
 Shell& SystemShell() { static Win32Shell shell; return shell; }
-
-std::string GetKnownFolder(KnownFolder folder) {
-    char path[MAX_PATH] = {};
-    const int csidl = folder == KnownFolder::AppData ? CSIDL_APPDATA : CSIDL_DESKTOP;
-    if (FAILED(::SHGetFolderPathA(nullptr, csidl, nullptr, 0, path)))
-        return std::string();
-    return path;
-}
+KnownFolders& SystemKnownFolders() { static ShellFolders folders; return folders; }
 
 bool MakeDirectory(const std::string& path) {
     return _mkdir(path.c_str()) == 0 || errno == EEXIST;
@@ -121,5 +125,7 @@ bool ReplaceFile(const std::string& from, const std::string& to) {
 }
 
 void SleepMs(uint32_t milliseconds) { ::Sleep(milliseconds); }
+
+bool LocalTime(std::time_t time, std::tm& out) { return ::localtime_s(&out, &time) == 0; }
 
 }  // namespace platform

@@ -1,25 +1,116 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "engine/Block.h"
 
-// The root of the control tree. The window procedure hands it the left button,
-// the mouse position, the wheel and the keys.
+class GUIControl;
+class GUIMenu;
+
+// A screen area that shows a box of text lines after the mouse has rested on
+// it for 300 ms. Coordinates are client pixels.
+struct TooltipRegion {
+    float x = 0;
+    float y = 0;
+    float width = 0;
+    float height = 0;
+    std::vector<std::string> lines;
+};
+
+// The root of the program's one control tree. The window procedure hands it the
+// left button, the mouse position, the wheel and the keys; it keeps the keyboard
+// focus and the one open context menu, deletes controls at a safe point of the
+// frame, draws the tree once per frame with its tooltips and offers the one
+// message box (dialog 65536, text 65537, button 65538).
+//
+// Deferred deletion: DeleteLater picks its control when it is called, the first
+// with that id that is not already waiting, and marks it. A marked control is
+// gone for everybody at once (not found, not drawn, no input) but stays alive
+// until the next Update deletes it, so a callback may close its own dialog, and
+// a dialog closed and reopened in the same frame keeps its new window.
 class GUIManager : public Block {
 public:
-    GUIManager() = default;
+    static constexpr int32_t kMessageBoxId = 65536;
+    static constexpr int32_t kMessageTextId = 65537;
+    static constexpr int32_t kMessageButtonId = 65538;
+
+    GUIManager();
+    ~GUIManager() override;
+
+    // The manager takes ownership. A menu replaces the open one.
+    void AddControl(GUIControl* control, bool atEnd = true);
+    // Searches the whole tree.
+    void RemoveControl(GUIControl* control, bool deleteIt);
+    void DeleteLater(int32_t id);
+    // Id 0 finds the root.
+    GUIControl* FindControl(int32_t id);
+    GUIControl* ControlAt(float x, float y);
+    // Told about every control that leaves the tree.
+    void ForgetControl(GUIControl* control);
 
     void OnMouseDown(int x, int y);
     void OnMouseUp(int x, int y);
     void OnMouseMove(int x, int y);
+    // Positive steps: the wheel turned towards the user.
     void OnMouseWheel(int steps);
     void OnKey(uint16_t virtualKey, uint16_t character, bool ctrl, bool shift);
+    // Once per frame between the engine's begin and end of scene.
     void Update();
-    // The skin's sprite id: the first word of the root control's style.
-    int GetSkin() const { return skin; }
 
+    void AddTooltip(int key, float x, float y, float width, float height, const std::vector<std::string>& lines);
+    void RemoveTooltip(int key);
+    void ClearTooltips();
+    void DrawTooltip(TooltipRegion* region, float x, float y);
+
+    void MessageBox(const std::string& title, const std::string& text);
+
+    // The skin's sprite id: the first word of the root control's style.
+    int GetSkin() const;
+
+    // Deletes a control that has already been unlinked and forgotten: at once,
+    // or, while an event is being dispatched, after the dispatch has returned,
+    // so that no handler runs on a deleted control.
+    void Dispose(GUIControl* control);
+
+    GUIControl* root = nullptr;
+    GUIMenu* openMenu = nullptr;
+    GUIControl* focus = nullptr;
     float mouseX = 0;
     float mouseY = 0;
-    int skin = 0;
+    float tooltipX = 0;
+    float tooltipY = 0;
+    bool shiftForArrows = false;
+    int32_t enterButtonId = 0;
+    std::vector<GUIControl*> deferred;  // picked by DeleteLater, in request order
+    std::map<int, std::unique_ptr<TooltipRegion>> tooltips;
+    TooltipRegion* activeTooltip = nullptr;
+    uint32_t lastMoveTime = 0;
+
+private:
+    // Counts the dispatches running, so that deletions wait for the outermost.
+    class DispatchScope {
+    public:
+        explicit DispatchScope(GUIManager& manager);
+        ~DispatchScope();
+
+    private:
+        GUIManager& manager_;
+    };
+
+    void SyncRoot();
+    void MouseActivity();
+    // The control that takes keys, or null; a control waiting for deletion
+    // takes none.
+    GUIControl* KeyFocus() const;
+    void PressButton(int32_t id);
+    // The editing keys of a focused text box.
+    void EditFocused(uint16_t virtualKey, uint16_t character, bool ctrl, bool shift);
+    void CycleFocus();
+
+    int dispatchDepth_ = 0;
+    std::vector<GUIControl*> disposed_;
 };

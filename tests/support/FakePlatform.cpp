@@ -1,6 +1,7 @@
 #include "tests/support/FakePlatform.h"
 
 #include "engine/Clock.h"
+#include "tests/support/TestApp.h"
 
 int ScriptedMessageBoxes::Show(const std::string& text, const std::string& caption, unsigned style) {
     shown.push_back({text, caption, style});
@@ -12,12 +13,15 @@ int ScriptedMessageBoxes::Show(const std::string& text, const std::string& capti
     return (style & 0xF) == platform::kMbYesNo ? platform::kIdYes : platform::kIdOk;
 }
 
+FakeKnownFolders::FakeKnownFolders() : appData(TempPath("appdata")), desktop(TempPath("desktop")) {}
+
 FakePlatform::FakePlatform() {
     platform::SetClock(&clock);
     platform::SetKeyState(&keys);
     platform::SetClipboard(&clipboard);
     platform::SetMessageBoxes(&boxes);
     platform::SetShell(&shell);
+    platform::SetKnownFolders(&folders);
     ResetClocks();
 }
 
@@ -27,5 +31,6 @@ FakePlatform::~FakePlatform() {
     platform::SetClipboard(nullptr);
     platform::SetMessageBoxes(nullptr);
     platform::SetShell(nullptr);
+    platform::SetKnownFolders(nullptr);
     ResetClocks();
 }

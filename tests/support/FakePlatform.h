@@ -13,15 +13,16 @@ class FakeClock : public platform::Clock {
 public:
     uint32_t TickCount() override { return ticks; }
     uint64_t PerformanceCounter() override { return counter; }
-    uint64_t PerformanceFrequency() override { return 1000; }
+    uint64_t PerformanceFrequency() override { return frequency; }
     // Moves both clocks on.
     void Advance(uint32_t milliseconds) {
         ticks += milliseconds;
-        counter += milliseconds;
+        counter += uint64_t(milliseconds) * frequency / 1000;
     }
 
     uint32_t ticks = 100000;
     uint64_t counter = 5000000;
+    uint64_t frequency = 1000;  // counts per second
 };
 
 class FakeKeyState : public platform::KeyState {
@@ -74,6 +75,19 @@ public:
     bool result = true;
 };
 
+// The application-data and desktop folders. By default both lie in the
+// process's scratch area (TempPath), so that nothing a test saves reaches the
+// user's real folders.
+class FakeKnownFolders : public platform::KnownFolders {
+public:
+    FakeKnownFolders();
+    std::string Get(platform::KnownFolder folder) override {
+        return folder == platform::KnownFolder::AppData ? appData : desktop;
+    }
+    std::string appData;
+    std::string desktop;
+};
+
 // Installs all the fakes for the life of the object and restores the system's
 // services afterwards.
 class FakePlatform {
@@ -88,4 +102,5 @@ public:
     FakeClipboard clipboard;
     ScriptedMessageBoxes boxes;
     RecordingShell shell;
+    FakeKnownFolders folders;
 };

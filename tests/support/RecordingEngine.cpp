@@ -4,16 +4,32 @@
 #include <cstring>
 
 RecordingEngine* RecordingEngine::last = nullptr;
+std::set<int> RecordingEngine::failingTypes;
+std::vector<EngineEvent> RecordingEngine::history;
+
+namespace {
+int g_nextSerial = 1;
+}
+
+void RecordingEngine::ResetHistory() {
+    failingTypes.clear();
+    history.clear();
+    g_nextSerial = 1;
+}
 
 GraphicsEngine* MakeRecordingEngine(int type) {
     if (type < 1 || type > 3)
         return nullptr;
     RecordingEngine::last = new RecordingEngine(type);
+    RecordingEngine::last->initResult = RecordingEngine::failingTypes.count(type) == 0;
     return RecordingEngine::last;
 }
 
+RecordingEngine::RecordingEngine(int type) : type(type), serial(g_nextSerial++) {}
+
 RecordingEngine::~RecordingEngine() {
     ReleaseAllSprites();
+    history.push_back({serial, EngineEvent::Destroyed, 0});
     if (last == this)
         last = nullptr;
 }
@@ -70,6 +86,9 @@ void RecordingEngine::GenerateSprite(Sprite* sprite, SpriteRecord* record, bool 
     sprite->handle = nextHandle++;
     AdoptSprite(sprite);
     ++spritesGenerated;
+    history.push_back({serial, EngineEvent::Generated, sprite->handle});
+    if (keepPixels && record->pixels)
+        lastPixels.assign(record->pixels.get(), record->pixels.get() + size_t(record->width) * record->height * 4);
     Record("GenerateSprite", {N(record->width), N(record->height), N(nearest)}, sprite);
 }
 
@@ -161,5 +180,6 @@ uint8_t* RecordingEngine::ReadScreenInternal(int x, int y, int w, int h) {
 
 void RecordingEngine::ReleaseSpriteInternal(Sprite* sprite) {
     ++spritesReleased;
+    history.push_back({serial, EngineEvent::Released, sprite->handle});
     Record("ReleaseSprite", {}, sprite);
 }

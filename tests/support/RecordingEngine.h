@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -17,11 +18,21 @@ struct RecordedCall {
     std::vector<BatchQuad> quads;  // RenderSpriteBatch only
 };
 
+// What happened to sprite images in every recording engine of a test, kept
+// after the engines are gone, so a test can check that an engine switch
+// released each image of the old engine exactly once.
+struct EngineEvent {
+    enum Kind { Generated, Released, Destroyed };
+    int engine;  // RecordingEngine::serial
+    Kind kind;
+    uint32_t handle;  // the sprite's handle; 0 for Destroyed
+};
+
 // A back end for tests: draws nothing, logs every call with its arguments.
 // GUI and drawing tests assert on what reached it.
 class RecordingEngine : public GraphicsEngine {
 public:
-    explicit RecordingEngine(int type = kEngineDirect3D) : type(type) {}
+    explicit RecordingEngine(int type = kEngineDirect3D);
     ~RecordingEngine() override;
 
     bool SetSettings() override;
@@ -36,15 +47,25 @@ public:
     void Clear() { calls.clear(); }
 
     int type;
+    int serial;  // 1 for the first engine made since ResetHistory, and so on
     bool initResult = true;
     bool beginSceneResult = true;
     std::vector<RecordedCall> calls;
     int spritesGenerated = 0;
     int spritesReleased = 0;
     uint32_t nextHandle = 1;
+    // When set, GenerateSprite keeps a copy of the pixels it was given.
+    bool keepPixels = false;
+    std::vector<uint8_t> lastPixels;
 
     // The recording engine made most recently by MakeRecordingEngine.
     static RecordingEngine* last;
+    // Engine types whose Init fails in engines made by MakeRecordingEngine.
+    static std::set<int> failingTypes;
+    // Sprite images made and released by every engine, and engine ends.
+    static std::vector<EngineEvent> history;
+    // Clears the failing types and the history and restarts the serials.
+    static void ResetHistory();
 
 protected:
     bool InitInternal() override;

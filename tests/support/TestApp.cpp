@@ -7,6 +7,7 @@
 #include "engine/SpriteStore.h"
 
 TestApp::TestApp(int engineType) : savedFactory_(KEngine2::engineFactory) {
+    RecordingEngine::ResetHistory();
     KEngine2::engineFactory = &MakeRecordingEngine;
     app = new KEngine2();
     if (engineType)
@@ -16,6 +17,7 @@ TestApp::TestApp(int engineType) : savedFactory_(KEngine2::engineFactory) {
 TestApp::~TestApp() {
     delete app;
     KEngine2::engineFactory = savedFactory_;
+    RecordingEngine::ResetHistory();
 }
 
 std::string TempPath(const std::string& name) {
@@ -53,4 +55,12 @@ void TestApp::LoadFont() {
     writer.Put(2, MakeTestGlyphSheet());
     LoadSprites(writer);
     app->SetFont(app->sprites->DecodeSprite(2), true);
+}
+
+bool operator==(const InputEvent& left, const InputEvent& right) {
+    return left.type == right.type && left.a == right.a && left.b == right.b && left.c == right.c;
+}
+
+std::ostream& operator<<(std::ostream& out, const InputEvent& event) {
+    return out << "{" << event.type << ", " << event.a << ", " << event.b << ", " << event.c << "}";
 }

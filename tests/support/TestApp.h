@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <string>
 
 #include "engine/KEngine2.h"
@@ -36,3 +37,7 @@ std::string TempPath(const std::string& name);
 // A glyph sheet of 512 x 128 whose cell for code c has ink in columns 0 to
 // advance(c) - 1.
 GfxImage MakeTestGlyphSheet();
+
+// Input events compare field by field and print as {type, a, b, c}.
+bool operator==(const InputEvent& left, const InputEvent& right);
+std::ostream& operator<<(std::ostream& out, const InputEvent& event);

@@ -1,20 +1,51 @@
-// gfxgen: writes the client's graphics file, velmora.gfx.
+// gfxgen: writes the client's graphics file, velmora.gfx, from the pictures of
+// SpriteTable.cpp. With --png-dir it also reads the file back through the
+// sprite store and saves every sprite, and previews of the font, the drag
+// cursor and the login screen, as PNG files to look at.
 #include <cstdio>
+#include <cstring>
+#include <string>
 
 #include "tools/gfxgen/GfxWriter.h"
+#include "tools/gfxgen/Preview.h"
+#include "tools/gfxgen/SpriteTable.h"
+
+namespace {
+int Usage() {
+    std::fprintf(stderr, "usage: gfxgen <output file> [--png-dir <folder>]\n");
+    return 2;
+}
+}  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: gfxgen <output file>\n");
-        return 2;
+    std::string output;
+    std::string pngDir;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--png-dir") == 0 && i + 1 < argc)
+            pngDir = argv[++i];
+        else if (argv[i][0] != '-' && output.empty())
+            output = argv[i];
+        else
+            return Usage();
     }
+    if (output.empty())
+        return Usage();
+
     GfxWriter writer;
-    for (int id : {2, 3, 5, 6, 8, 9, 403, 1373, 1374, 1862, 5762, 5763, 5764, 6540}) {
-        GfxImage image(32, 32);
-        for (int y = 0; y < 32; ++y)
-            for (int x = 0; x < 32; ++x)
-                image.Set(x, y, 0xFF000000u | uint32_t(id * 37 + x * 5) << 8 | uint32_t(y * 7));
-        writer.Put(id, image);
+    for (size_t i = 0; i < kSpriteCount; ++i) {
+        const SpriteSpec& spec = kSprites[i];
+        GfxImage image(spec.width, spec.height);
+        if (!spec.draw(image) || image.width != spec.width || image.height != spec.height) {
+            std::fprintf(stderr, "gfxgen: cannot draw sprite %d (%s)\n", spec.id, spec.name);
+            return 1;
+        }
+        writer.Put(spec.id, image);
     }
-    return writer.Write(argv[1], 1500000000) ? 0 : 1;
+    if (!writer.Write(output, kGfxStamp)) {
+        std::fprintf(stderr, "gfxgen: cannot write %s\n", output.c_str());
+        return 1;
+    }
+    if (!pngDir.empty() && !WritePreviews(output, pngDir))
+        return 1;
+    return 0;
 }

@@ -1,0 +1,453 @@
+#include "client/Client.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <system_error>
+
+#include "client/Hosts.h"
+#include "client/MainMenu.h"
+#include "client/Settings.h"
+#include "client/TextUtils.h"
+#include "dialogs/social/OptionsDialog.h"
+#include "dialogs/social/QuitDialog.h"
+#include "dialogs/trade/TradeWindow.h"
+#include "engine/Clock.h"
+#include "engine/Cursor.h"
+#include "engine/Graphics.h"
+#include "engine/GraphicsEngine.h"
+#include "engine/KEngine2.h"
+#include "engine/SpriteStore.h"
+#include "engine/gui/GUIControl.h"
+#include "engine/gui/GUIManager.h"
+#include "game/GameInterface.h"
+#include "game/StatusLine.h"
+#include "lodepng.h"
+#include "net/Protocol.h"
+#include "platform/Platform.h"
+#include "sidewindows/Inventory.h"
+#include "world/Map.h"
+
+namespace {
+
+const char kTitle[] = "Velmora Online";
+const char kGraphicsFile[] = "velmora.gfx";
+const char kLoginServerFile[] = "loginserver.txt";
+
+// Inventory conditions under which the character would stay in the world
+// after the client has gone.
+const int kUnsafeConditions[] = {1104, 1115, 1668};
+
+const uint32_t kMenuBackground = 0xFF191919;
+const uint32_t kGameBackground = 0xFF000000;
+
+const int kSKey = 0x53;
+
+// One line of a text file read as text: up to the line feed, without the
+// carriage return before it. False when nothing is left.
+bool NextLine(const std::string& content, size_t& position, std::string& line) {
+    if (position >= content.size())
+        return false;
+    const size_t end = content.find('\n', position);
+    if (end == std::string::npos) {
+        line = content.substr(position);
+        position = content.size();
+        return true;
+    }
+    line = content.substr(position, end - position);
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    position = end + 1;
+    return true;
+}
+
+}  // namespace
+
+Client* Client::instance = nullptr;
+
+Client* Client::Instance() {
+    if (!instance)
+        new Client();  // the constructor registers itself
+    return instance;
+}
+
+Client::Client() {
+    if (!instance)
+        instance = this;
+    app = new KEngine2();
+    // Left and Right move a text box's caret only with Shift held: without
+    // Shift they walk the character.
+    app->gui->shiftForArrows = true;
+    // The close button asks the client, which may keep the window open.
+    app->closeCallback = &Client::OnCloseRequest;
+
+    std::srand(unsigned(std::time(nullptr)));
+    loginHosts = BuiltInLoginHosts(std::rand() % 10);
+    loginPort = kLoginPort;
+    ReadLoginServerFile(kLoginServerFile, loginHosts, loginPort);
+}
+
+Client::~Client() {
+    JoinScreenshotThreads();
+    delete menu;
+    delete game;
+    delete optionsDialog;
+    delete settings;
+    DeleteCursorHandle(dragCursor);
+    delete app;
+    delete protocol;
+    if (instance == this)
+        instance = nullptr;
+}
+
+std::vector<std::string> Client::BuiltInLoginHosts(int r) {
+    if (r < 5)
+        return {kLoginHostA, kLoginHostB, kLoginHostC};
+    return {kLoginHostB, kLoginHostA, kLoginHostC};
+}
+
+bool Client::ReadLoginServerFile(const std::string& path, std::vector<std::string>& hosts, uint16_t& port) {
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    std::string content;
+    char buffer[1024];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof(buffer), file)) > 0)
+        content.append(buffer, got);
+    std::fclose(file);
+
+    // The first line is the one host, even when it is empty; the second line's
+    // number the port, 0 without one.
+    size_t position = 0;
+    std::string line;
+    hosts.clear();
+    hosts.push_back(NextLine(content, position, line) ? line : std::string());
+    port = NextLine(content, position, line) ? uint16_t(uint32_t(ReadLeadingInt(line))) : 0;
+    return true;
+}
+
+bool Client::Init() {
+    // The status mutex is a member and exists with the client.
+    protocol = new Protocol();
+    settings = new Settings();
+
+    int32_t width = 0;
+    int32_t height = 0;
+    bool maximised = false;
+    settings->GetWindowSize(width, height, maximised);
+    app->SetSize(width, height);
+    app->SetTitle(kTitle, true);
+    // The window has told the user what failed; without it nothing can run.
+    if (!app->CreateMainWindow(maximised))
+        return false;
+
+    // The main loop and every screen need a back end.
+    if (!CreateEngine(settings->GetEngine()))
+        return false;
+
+    if (!LoadGraphicsFile())
+        return false;
+
+    app->SetFont(app->sprites->DecodeSprite(2), true);
+    ApplyGuiStyle();
+    dragCursor = app->CreateCursor(app->sprites->DecodeSprite(403), 0, 0);
+    app->SetCursor(1);
+    optionsDialog = new OptionsDialog();
+    menu = new MainMenu();
+    return true;
+}
+
+bool Client::CreateEngine(int kind) {
+    // Each Yes moves on to the next back end, round and round for as long as
+    // the user keeps agreeing; a No ends the chain.
+    for (;;) {
+        switch (kind) {
+        case kEngineOpenGL:
+            if (app->CreateGraphicsEngine(kEngineOpenGL))
+                return true;
+            kind = kEngineDirect3D;  // without asking
+            break;
+        case kEngineDirect3D:
+            if (app->CreateGraphicsEngine(kEngineDirect3D))
+                return true;
+            if (platform::ShowMessageBox("Failed to init Direct3D9 - try DirectDraw?", "Error",
+                                         platform::kMbYesNo) != platform::kIdYes)
+                return false;
+            kind = kEngineDirectDraw;
+            break;
+        case kEngineDirectDraw:
+            if (app->CreateGraphicsEngine(kEngineDirectDraw))
+                return true;
+            if (platform::ShowMessageBox("Failed to init DirectDraw. Try OpenGL instead?", "Error",
+                                         platform::kMbYesNo) != platform::kIdYes)
+                return false;
+            kind = kEngineOpenGL;
+            break;
+        default:
+            return app->engine != nullptr;
+        }
+    }
+}
+
+bool Client::LoadGraphicsFile() {
+    gfxVersion = int32_t(app->sprites->Load(kGraphicsFile));
+    if (gfxVersion == 0) {
+        platform::ShowMessageBox("The graphics file velmora.gfx is missing.", "Load Error",
+                                 platform::kMbOk | platform::kMbIconExclamation);
+        return false;
+    }
+    if (gfxVersion <= SpriteStore::kOldestStamp) {
+        platform::ShowMessageBox("The graphics file velmora.gfx is old - please reinstall your client.", "Load Error",
+                                 platform::kMbOk | platform::kMbIconExclamation);
+        return false;
+    }
+    return true;
+}
+
+// Every control copies its style from its parent when it is added, so the
+// root's style is the look of the whole GUI.
+void Client::ApplyGuiStyle() {
+    GUIControl* root = app->gui->root;
+    root->arrowUpIcon = 5;
+    root->arrowDownIcon = 6;
+    root->arrowLeftIcon = 8;
+    root->arrowRightIcon = 9;
+    root->skin = settings->GetSkin();
+    root->lightColor = settings->GetSkinHighlightColor();
+    root->darkColor = settings->GetSkinShadowColor();
+    root->fillColor = 0x00000000;   // transparent black
+    root->textColor = 0xFFC8C8C8;   // opaque light grey
+}
+
+void Client::Run() {
+    while (app->running)
+        RunPass();
+}
+
+void Client::RunPass() {
+    const uint32_t start = uint32_t(GetMilliseconds());
+
+    // GUI callbacks run in here, the self-update loop among them.
+    app->PumpMessages();
+    while (app->HasEvents())
+        HandleEvent(app->PopEvent());
+
+    // A game connection that is gone brings the login screen back and logs in
+    // again with the stored account, so the character list returns by itself.
+    if (!protocol->Poll() && game) {
+        ReturnToMenu();
+        protocol->Connect(0, loginHosts, loginPort);
+    }
+
+    if (menu)
+        menu->Tick();
+    else if (game)
+        game->Update();
+
+    DrawFrame();
+    app->UpdateFps(true);
+
+    // Read in every pass, so a change in the options dialog counts at once.
+    const uint32_t elapsed = uint32_t(GetMilliseconds()) - start;
+    if (const uint32_t wait = FrameWait(settings->GetFpsLimit(), elapsed))
+        platform::SleepMs(wait);
+}
+
+void Client::HandleEvent(const InputEvent& event) {
+    if (event.type == InputEvent::Resize) {
+        if (menu)
+            menu->Layout();
+        else if (game)
+            game->LayoutChatArea();
+        settings->SetWindowSize(event.a, event.b, event.c != 0);
+    }
+    // Key-down messages carry the key code in a, character messages 0, so
+    // each check fires once per key press.
+    if (event.type == InputEvent::KeyDown && game && !game->hotkeyMode && event.a == kSKey &&
+        app->IsKeyDown(platform::kVkControl))
+        RequestScreenshot();
+    if (menu && event.type == InputEvent::KeyDown && event.a == platform::kVkReturn && !menu->IsDialogOpen())
+        menu->OnLogin();
+    if (game)
+        game->HandleEvent(event);
+}
+
+void Client::DrawFrame() {
+    Graphics* graphics = app->graphics;
+    if (!graphics->BeginScene())
+        return;
+    if (menu) {
+        graphics->ClearScene(kMenuBackground);
+        menu->DrawNotification();
+    } else if (game) {
+        graphics->ClearScene(kGameBackground);
+        game->Draw();
+    }
+    app->gui->Update();
+    if (game)
+        StatusLine::Instance()->DrawMessages();
+    graphics->EndScene();
+}
+
+int Client::FramePeriod(int fpsLimit) {
+    if (fpsLimit < 1 || fpsLimit > 999)
+        return 0;
+    return int(std::ceil(double(1000.0f) / double(fpsLimit)));
+}
+
+uint32_t Client::FrameWait(int fpsLimit, uint32_t elapsed) {
+    const int period = FramePeriod(fpsLimit);
+    if (period == 0)
+        return 0;
+    // A pass that took the whole period or longer does not wait, and nothing
+    // carries over to the next pass.
+    const int32_t wait = int32_t(uint32_t(period) - elapsed);
+    return wait >= 1 && wait <= 999 ? uint32_t(wait) : 0;
+}
+
+void Client::StartGame(bool welcome) {
+    if (!menu || game)
+        return;
+    delete menu;
+    menu = nullptr;
+    game = new GameInterface(welcome);
+    game->LayoutChatArea();
+}
+
+void Client::ReturnToMenu() {
+    if (TradeWindow* trade = protocol->tradeWindow) {
+        trade->Reset();
+        delete trade;
+        protocol->tradeWindow = nullptr;
+    }
+    // Saved before the game screen writes its window layout into the options;
+    // that reaches the disk with the next save, at the latest at shutdown.
+    settings->Save();
+    delete game;
+    game = nullptr;
+    if (!menu)
+        menu = new MainMenu();
+    // Takes the character's name out of the title.
+    app->SetTitle(kTitle, true);
+}
+
+void Client::Shutdown() {
+    JoinScreenshotThreads();
+    settings->Save();
+    DeleteCursorHandle(dragCursor);
+    dragCursor = nullptr;
+    delete menu;
+    menu = nullptr;
+    delete game;
+    game = nullptr;
+    if (optionsDialog) {
+        optionsDialog->Close();
+        delete optionsDialog;
+        optionsDialog = nullptr;
+    }
+    delete settings;
+    settings = nullptr;
+    delete app;
+    app = nullptr;
+}
+
+void Client::OnCloseRequest() {
+    Client* client = Instance();
+    if (client->game && client->game->inventory) {
+        for (int condition : kUnsafeConditions) {
+            if (client->game->inventory->HasCondition(condition)) {
+                QuitDialog::Instance()->Show();
+                return;
+            }
+        }
+    }
+    // The pass in progress still runs its protocol poll, which sends the
+    // logout over an open connection.
+    client->protocol->SendLogout();
+    client->app->running = false;
+}
+
+void Client::SetCursor(int kind) {
+    switch (kind) {
+    case 1:
+        app->SetCursor(1);
+        break;
+    case 2:
+        app->UseCursor(dragCursor);
+        break;
+    case 3:
+        app->SetCursor(4);
+        break;
+    case 4:
+        app->SetCursor(5);
+        break;
+    default:
+        break;
+    }
+}
+
+// The request to the status page and the wrapping of its text come with the
+// status thread.
+void Client::StartStatusThread() {}
+
+void Client::GetServerStatus(std::string& text, int32_t& lines) {
+    std::lock_guard<std::mutex> lock(statusMutex);
+    text = statusText;
+    lines = statusLines;
+}
+
+void Client::RequestScreenshot() {
+    int x = 0;
+    int y = 0;
+    int width = app->clientWidth;
+    int height = app->clientHeight;
+    if (game && game->map && app->IsKeyDown(platform::kVkShift)) {
+        const Map* map = game->map;
+        x = map->viewX;
+        y = map->viewY;
+        width = Map::kViewColumns * map->tileWidth;
+        height = Map::kViewRows * map->tileHeight;
+    }
+    if (!app->engine || width <= 0 || height <= 0)
+        return;
+    // Read between two frames, so the picture is a finished one.
+    uint8_t* block = app->engine->ReadScreen(x, y, width, height);
+    if (!block)
+        return;
+    StatusLine::Instance()->SetText("Saving screenshot...");
+
+    ScreenshotJob job;
+    job.block.reset(block);
+    job.width = width;
+    job.height = height;
+    job.folder = settings->GetScreenshotPath();
+    try {
+        screenshotThreads.emplace_back(&Client::ScreenshotThread, std::move(job));
+    } catch (const std::system_error&) {
+        // No thread to be had: this screenshot is lost, the game goes on.
+    }
+}
+
+void Client::ScreenshotThread(ScreenshotJob job) {
+    std::vector<uint8_t> image = ScreenshotImage(job.block.get(), job.width, job.height);
+    job.block.reset();
+
+    std::tm now{};
+    if (!platform::LocalTime(std::time(nullptr), now))
+        return;
+    // Only the last level of the folder is made; the encoder's failure to
+    // write the file is all that happens when that is not enough.
+    const std::string folder = job.folder + "/";
+    platform::MakeDirectory(folder);
+    const std::string name = ScreenshotFileName(folder, now, GetTicks());
+    lodepng::encode(name, image, unsigned(job.width), unsigned(job.height));
+}
+
+void Client::JoinScreenshotThreads() {
+    for (std::thread& thread : screenshotThreads)
+        if (thread.joinable())
+            thread.join();
+    screenshotThreads.clear();
+}

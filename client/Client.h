@@ -1,0 +1,112 @@
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "client/Screenshot.h"
+#include "engine/InputEvent.h"
+
+class GameInterface;
+class KEngine2;
+class MainMenu;
+class OptionsDialog;
+class Protocol;
+class Settings;
+struct CursorHandle;
+
+// The spine of the program: start-up, the main loop, the switch between the
+// login screen and the game screen, and shutdown. It owns the application
+// object (and through it the window, the back end, the sprites and the GUI),
+// the settings, the protocol, the options dialog, the drag cursor and the
+// login-server list. One instance, made by the first Client::Instance (in
+// main, before any other thread exists) and never deleted by the program.
+class Client {
+public:
+    static Client* Instance();
+
+    // Builds the application object and the login-server list.
+    Client();
+    // Only tests end a client; the program keeps its one until the process ends.
+    ~Client();
+    Client(const Client&) = delete;
+    Client& operator=(const Client&) = delete;
+
+    // Start-up after construction: settings, window, back end, graphics file,
+    // font, GUI style, cursor, login screen. False when the program must end:
+    // no window, no back end left after the fallbacks, or a missing or too old
+    // graphics file.
+    bool Init();
+    // The main loop: passes until the application object stops running.
+    void Run();
+    // One pass of the main loop: messages, input events, the protocol, the
+    // screen's tick, the frame, frame pacing.
+    void RunPass();
+    // Saves the options and frees the client's parts after the main loop.
+    void Shutdown();
+    // Creates the back end of a kind (1 OpenGL, 2 Direct3D 9, 3 DirectDraw),
+    // falling back to the others as the user agrees. False when no back end
+    // could be made.
+    bool CreateEngine(int kind);
+    // 1 arrow, 2 drag cursor, 3 north-south resize, 4 west-east resize; any
+    // other kind changes nothing.
+    void SetCursor(int kind);
+    // The enter-game message: the game screen replaces the login screen.
+    void StartGame(bool welcome);
+    // The game connection is gone: back to the login screen.
+    void ReturnToMenu();
+    // The window's close button: asks first while leaving could kill the
+    // character, otherwise logs out and ends the main loop.
+    static void OnCloseRequest();
+
+    // Starts a server-status request on its own thread.
+    void StartStatusThread();
+    // A copy of the notification text and its line count, under the status mutex.
+    void GetServerStatus(std::string& text, int32_t& lines);
+
+    // Ctrl+S in the game: reads the screen (with Shift only the map view) and
+    // writes it to a PNG file on a thread of its own.
+    void RequestScreenshot();
+    static void ScreenshotThread(ScreenshotJob job);
+    // Waits until every screenshot file is written.
+    void JoinScreenshotThreads();
+
+    // The login servers in the order a connection tries them: A, B, C for
+    // r = 0 to 4 and B, A, C for r = 5 to 9, r being rand() % 10.
+    static std::vector<std::string> BuiltInLoginHosts(int r);
+    // "loginserver.txt": the first line replaces the host list, the number on
+    // the second line (taken to 16 bits) the port. False when there is no file.
+    static bool ReadLoginServerFile(const std::string& path, std::vector<std::string>& hosts, uint16_t& port);
+    // Milliseconds a frame may take at a frame limit: ceil(1000 / limit); 0
+    // (no pacing) for limits outside 1 to 999.
+    static int FramePeriod(int fpsLimit);
+    // How long to sleep after a pass that took elapsed milliseconds; 0 for none.
+    static uint32_t FrameWait(int fpsLimit, uint32_t elapsed);
+
+    KEngine2* app = nullptr;
+    MainMenu* menu = nullptr;      // the login screen, while it is shown
+    GameInterface* game = nullptr; // the game screen, while playing
+    Settings* settings = nullptr;
+    Protocol* protocol = nullptr;
+    OptionsDialog* optionsDialog = nullptr;
+    CursorHandle* dragCursor = nullptr;
+    std::vector<std::string> loginHosts;
+    uint16_t loginPort = 0;
+    int32_t gfxVersion = 0;  // the graphics file's stamp; the login request sends it
+    // Guards statusText and statusLines, which the status thread writes.
+    std::mutex statusMutex;
+    std::string statusText;  // the server's notification, wrapped into lines
+    int32_t statusLines = 0;
+
+private:
+    bool LoadGraphicsFile();
+    void ApplyGuiStyle();
+    void HandleEvent(const InputEvent& event);
+    void DrawFrame();
+
+    std::vector<std::thread> screenshotThreads;
+
+    static Client* instance;
+};

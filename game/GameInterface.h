@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+
+#include "engine/InputEvent.h"
+
+class Inventory;
+class Map;
+
+// The game screen: while the player is in the world it replaces the login
+// screen, owns the map view, the side windows and the in-game dialogs, and
+// gets every input event, a per-frame update and a per-frame draw from the
+// main loop.
+class GameInterface {
+public:
+    // welcome: the enter-game message asks for the welcome dialog.
+    explicit GameInterface(bool welcome);
+    // Saves the window layout into the options (memory only) and the container
+    // windows into "containers.ini", and closes every in-game dialog.
+    ~GameInterface();
+    GameInterface(const GameInterface&) = delete;
+    GameInterface& operator=(const GameInterface&) = delete;
+
+    void HandleEvent(const InputEvent& event);
+    void Update();
+    void Draw();
+    // Places the chat input and its buttons for the current window size.
+    void LayoutChatArea();
+
+    // Fight mode (the "Fightmode" button): digit keys trigger hotkeys, and
+    // Ctrl+S is left to them instead of taking a screenshot.
+    uint8_t hotkeyMode = 0;
+    Map* map = nullptr;              // owned
+    Inventory* inventory = nullptr;  // the inventory side window, when open
+};

@@ -1,0 +1,15 @@
+#include "game/StatusLine.h"
+
+#include "engine/Clock.h"
+
+StatusLine* StatusLine::Instance() {
+    static StatusLine* instance = new StatusLine();
+    return instance;
+}
+
+void StatusLine::SetText(const std::string& text) {
+    statusText = text;
+    statusTime = GetTicks();
+}
+
+void StatusLine::DrawMessages() {}

@@ -1,0 +1,3 @@
+#include "sidewindows/Inventory.h"
+
+bool Inventory::HasCondition(int id) const { return conditions.count(id) != 0; }

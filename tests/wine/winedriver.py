@@ -1,0 +1,180 @@
+"""Helpers for the drivers of Windows test programs under Wine.
+
+A driver starts its program with scripts/wine-run on the Xvfb display that
+scripts/test set up (DISPLAY and WINEPREFIX come from the environment), reads
+the lines the program prints, finds its window by title and drives it with
+xdotool. There is no window manager on that display: keyboard input goes to
+the window under the pointer (or the one given the focus with windowfocus),
+and a close request is the WM_DELETE_WINDOW message a window manager would
+send, which Wine turns into WM_CLOSE.
+"""
+import argparse
+import ctypes
+import ctypes.util
+import os
+import queue
+import re
+import subprocess
+import sys
+import threading
+import time
+
+
+class Failure(Exception):
+    """A check of the driver failed; the message says what was expected."""
+
+
+def parse_args(extra=None):
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--program", required=True)
+    parser.add_argument("--source", required=True)
+    parser.add_argument("--gfx", default="")
+    if extra:
+        extra(parser)
+    args = parser.parse_args()
+    for name in ("DISPLAY", "WINEPREFIX"):
+        if not os.environ.get(name):
+            raise SystemExit(f"{name} is not set: run this test through scripts/test")
+    return args
+
+
+class Program:
+    """A Windows program under Wine whose standard output is read line by line."""
+
+    def __init__(self, source, program, args=(), cwd=None):
+        self.lines = []
+        self._queue = queue.Queue()
+        self.process = subprocess.Popen(
+            [os.path.join(source, "scripts", "wine-run"), program, *args],
+            cwd=cwd, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+            text=True, errors="replace")
+        threading.Thread(target=self._read, daemon=True).start()
+
+    def _read(self):
+        for line in self.process.stdout:
+            self._queue.put(line.rstrip("\r\n"))
+        self._queue.put(None)
+
+    def next_line(self, deadline):
+        """The next line, or None once the program has ended; Failure at the deadline."""
+        remaining = deadline - time.monotonic()
+        if remaining <= 0:
+            raise Failure("timed out waiting for the program")
+        try:
+            line = self._queue.get(timeout=remaining)
+        except queue.Empty:
+            raise Failure("timed out waiting for the program") from None
+        if line is not None:
+            self.lines.append(line)
+        else:
+            self._queue.put(None)  # stays at the end for later readers
+        return line
+
+    def wait_line(self, predicate, timeout, what):
+        """Reads lines until one matches; the lines read before it are kept in self.lines."""
+        deadline = time.monotonic() + timeout
+        while True:
+            line = self.next_line(deadline)
+            if line is None:
+                raise Failure(f"the program ended before {what}")
+            if predicate(line):
+                return line
+
+    def wait_exit(self, timeout):
+        try:
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise Failure(f"the program did not end within {timeout} s") from None
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+
+
+def xdotool(*args, timeout=10):
+    try:
+        result = subprocess.run(["xdotool", *[str(a) for a in args]], capture_output=True, text=True,
+                                timeout=timeout)
+    except subprocess.TimeoutExpired:
+        raise Failure(f"xdotool {' '.join(map(str, args))} did not finish within {timeout} s") from None
+    if result.returncode != 0:
+        raise Failure(f"xdotool {' '.join(map(str, args))} failed: {result.stderr.strip()}")
+    return result.stdout.strip()
+
+
+def wait_window(title, timeout):
+    """The X window whose name is exactly the title."""
+    deadline = time.monotonic() + timeout
+    pattern = "^" + re.escape(title) + "$"
+    while time.monotonic() < deadline:
+        result = subprocess.run(["xdotool", "search", "--name", pattern], capture_output=True, text=True)
+        ids = result.stdout.split()
+        if ids:
+            return ids[0]
+        time.sleep(0.1)
+    raise Failure(f"no window named {title!r} appeared within {timeout} s")
+
+
+def unix_path(source, windows_path):
+    """The Unix path of a Windows path of the Wine prefix."""
+    result = subprocess.run([os.path.join(source, "scripts", "wine-run"), "winepath", "-u", windows_path],
+                            capture_output=True, text=True, timeout=60)
+    return result.stdout.strip()
+
+
+class _ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
+
+
+class _XEvent(ctypes.Union):
+    _fields_ = [("xclient", _ClientMessage), ("pad", ctypes.c_long * 24)]
+
+
+def request_close(window):
+    """Asks the window to close as a window manager does (WM_DELETE_WINDOW).
+
+    xdotool cannot: its windowclose destroys the X window behind Wine's back,
+    and Alt+F4 never reaches the default window procedure of a window that
+    handles WM_SYSKEYDOWN itself.
+    """
+    x11 = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11") or "libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XInternAtom.restype = ctypes.c_ulong
+    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                               ctypes.POINTER(_XEvent)]
+    x11.XFlush.argtypes = [ctypes.c_void_p]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    display = x11.XOpenDisplay(None)
+    if not display:
+        raise Failure("cannot open the X display")
+    try:
+        event = _XEvent()
+        event.xclient.type = 33  # ClientMessage
+        event.xclient.window = int(window)
+        event.xclient.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
+        event.xclient.format = 32
+        event.xclient.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+        event.xclient.data[1] = 0  # CurrentTime
+        if not x11.XSendEvent(display, int(window), 0, 0, ctypes.byref(event)):
+            raise Failure("sending WM_DELETE_WINDOW failed")
+        x11.XFlush(display)
+    finally:
+        x11.XCloseDisplay(display)
+
+
+def run(main):
+    """Runs a driver's main function; prints the failure and exits non-zero on one."""
+    try:
+        main()
+    except Failure as failure:
+        print(f"FAILED: {failure}", file=sys.stderr)
+        sys.exit(1)

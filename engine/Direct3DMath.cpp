@@ -105,3 +105,8 @@ void CopyScreenPixels(const uint8_t* screen, int pitch, int displayWidth, int di
         }
     }
 }
+
+bool IsStretchable(const IntRect& destination, int sourceWidth, int sourceHeight) {
+    return destination.right > destination.left && destination.bottom > destination.top && sourceWidth > 0 &&
+           sourceHeight > 0;
+}

@@ -66,6 +66,11 @@ void CopyBatchVertices(const ScreenVertex* in, int count, ScreenVertex* out);
 // The window rectangle the buffer is stretched onto: each term truncated
 // before adding, right and bottom clamped to the client area.
 IntRect BufferDestination(float x, float y, float w, float h, int clientWidth, int clientHeight);
+// True when stretching the buffer is worth a StretchRect call: the clamped
+// destination and the source both have room. An empty or inverted one (a view
+// placed right of or below a small window) would make the call fail, and a
+// failed stretch ends the program.
+bool IsStretchable(const IntRect& destination, int sourceWidth, int sourceHeight);
 
 // Copies a rectangle of a screen image (B, G, R, A per pixel, `pitch` bytes a
 // row) into a block of w x h pixels of R, G, B, bottom row first. The block is

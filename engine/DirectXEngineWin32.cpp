@@ -1,5 +1,7 @@
 #include "engine/DirectXEngineWin32.h"
 
+#include <algorithm>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -261,7 +263,11 @@ void DirectXEngine::RenderBufferInternal(float x, float y, float w, float h, flo
         return;
     const IntRect destination = BufferDestination(x, y, w, h, owner->clientWidth, owner->clientHeight);
     const RECT target = {destination.left, destination.top, destination.right, destination.bottom};
-    const RECT source = {0, 0, Truncate(sourceWidth), Truncate(sourceHeight)};
+    // The source never reaches past the buffer target.
+    const RECT source = {0, 0, std::min(Truncate(sourceWidth), int(bufferSize_)),
+                         std::min(Truncate(sourceHeight), int(bufferSize_))};
+    if (!IsStretchable(destination, source.right, source.bottom))
+        return;
     if (!stretchTarget_ && FAILED(device_->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &stretchTarget_))) {
         stretchTarget_ = nullptr;
         Fail("Failed to get backbuffer. Try enabling \"Don't stretch game screen\" in the options.");

@@ -152,6 +152,23 @@ TEST(Direct3DMath, BufferDestinationClampsRightAndBottomToTheClient) {
     }
 }
 
+TEST(Direct3DMath, EmptyOrInvertedStretchesAreSkipped) {
+    const struct {
+        IntRect destination;
+        int sourceWidth, sourceHeight;
+        bool stretchable;
+    } cases[] = {
+        {{0, 0, 544, 416}, 544, 416, true},
+        {{1200, 0, 1000, 416}, 544, 416, false},  // view right of a narrow window
+        {{0, 900, 544, 800}, 544, 416, false},    // below a short one
+        {{10, 10, 10, 20}, 544, 416, false},      // no width
+        {{0, 0, 544, 416}, 0, 416, false},        // nothing to copy
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsStretchable(c.destination, c.sourceWidth, c.sourceHeight), c.stretchable)
+            << c.destination.left << "," << c.destination.top;
+}
+
 // A 4 x 3 display whose pixel (x, y) is B = x, G = y, R = 100 + 10 y + x, A = 255,
 // with padding at the end of each row.
 std::vector<uint8_t> TestScreen(int& pitch) {

@@ -69,7 +69,8 @@ bool IsDeviceName(const std::string& component) {
         stem.pop_back();
     for (char& c : stem)
         c = LowerAscii(c);
-    if (stem == "con" || stem == "prn" || stem == "aux" || stem == "nul")
+    if (stem == "con" || stem == "prn" || stem == "aux" || stem == "nul" || stem == "conin$" ||
+        stem == "conout$")
         return true;
     return stem.size() == 4 && (stem.compare(0, 3, "com") == 0 || stem.compare(0, 3, "lpt") == 0) &&
            stem[3] >= '1' && stem[3] <= '9';
@@ -227,28 +228,36 @@ bool ZipReader::CheckLocalHeader(LocalParts* parts) {
 // ---------------------------------------------------------------------------
 // Entry information
 
-std::string ZipReader::CleanName(std::string name) {
+// The rules apply again and again until none does, each cutting the front of
+// the name. Only a start position moves, and each parent-step pattern's next
+// occurrence is remembered until the start passes it, so that a crafted name
+// of thousands of steps costs one pass, not one pass per step.
+std::string ZipReader::CleanName(const std::string& name) {
     static const char* const kParentSteps[] = {"\\..\\", "\\../", "/../", "/..\\"};
+    constexpr size_t kUnknown = std::string::npos - 1;
+    size_t next[4] = {kUnknown, kUnknown, kUnknown, kUnknown};
+    size_t start = 0;
     for (;;) {
-        if (name.size() >= 2 && name[1] == ':') {
-            name.erase(0, 2);
+        if (name.size() - start >= 2 && name[start + 1] == ':') {
+            start += 2;  // a drive letter
             continue;
         }
-        if (!name.empty() && IsSlash(name[0])) {
-            name.erase(0, 1);
+        if (start < name.size() && IsSlash(name[start])) {
+            ++start;
             continue;
         }
         bool cut = false;
-        for (const char* step : kParentSteps) {
-            const size_t at = name.find(step);
-            if (at != std::string::npos) {
-                name.erase(0, at + 4);
+        for (int i = 0; i < 4; ++i) {
+            if (next[i] == kUnknown || (next[i] != std::string::npos && next[i] < start))
+                next[i] = name.find(kParentSteps[i], start);
+            if (next[i] != std::string::npos) {
+                start = next[i] + 4;
                 cut = true;
                 break;
             }
         }
         if (!cut)
-            return name;
+            return name.substr(start);
     }
 }
 

@@ -37,7 +37,7 @@ public:
     static bool IsSafeName(const std::string& name);
     // The stored name with drive letters, leading slashes and the parts up to
     // a parent-folder step removed.
-    static std::string CleanName(std::string name);
+    static std::string CleanName(const std::string& name);
 
 private:
     struct CentralHeader {

@@ -24,6 +24,7 @@
 #include "game/GameInterface.h"
 #include "game/StatusLine.h"
 #include "lodepng.h"
+#include "net/PatcherDialog.h"
 #include "net/Protocol.h"
 #include "platform/Platform.h"
 #include "sidewindows/Inventory.h"
@@ -229,7 +230,14 @@ void Client::Run() {
 void Client::RunPass() {
     const uint32_t start = uint32_t(GetMilliseconds());
 
-    // GUI callbacks run in here, the self-update loop among them.
+    // Asked for by a button in the last pass; started here, outside any GUI
+    // callback, since it takes over the window until it is done.
+    if (patchRequested) {
+        patchRequested = false;
+        RunSelfUpdate(patchVersion);
+    }
+
+    // GUI callbacks run in here.
     app->PumpMessages();
     while (app->HasEvents())
         HandleEvent(app->PopEvent());
@@ -396,6 +404,35 @@ void Client::GetServerStatus(std::string& text, int32_t& lines) {
     std::lock_guard<std::mutex> lock(statusMutex);
     text = statusText;
     lines = statusLines;
+}
+
+void Client::RunPatcher(int32_t version) {
+    patchRequested = true;
+    patchVersion = version;
+}
+
+// The main loop's pass waits meanwhile: no input events are drained (they
+// wait for it), no protocol poll, no screen tick, and a fixed 10 ms rest
+// instead of the frame pacing. A patch that succeeds ends the process in
+// here; one that fails has shown its box, and the pass goes on.
+void Client::RunSelfUpdate(int32_t version) {
+    PatcherDialog* patcher = new PatcherDialog(version);
+    patcher->Open();
+    while (patcher->Run() && app->running) {
+        // Mouse and keys reach the dialog's "Cancel" through the window procedure.
+        app->PumpMessages();
+        Graphics* graphics = app->graphics;
+        if (graphics->BeginScene()) {
+            graphics->ClearScene(kGameBackground);
+            if (menu)
+                menu->DrawNotification();
+            app->gui->Update();
+            graphics->EndScene();
+        }
+        app->UpdateFps(true);
+        platform::SleepMs(10);
+    }
+    delete patcher;
 }
 
 void Client::RequestScreenshot() {

@@ -66,6 +66,10 @@ public:
     // A copy of the notification text and its line count, under the status mutex.
     void GetServerStatus(std::string& text, int32_t& lines);
 
+    // The "Patch" button of the "New Version" box: records the request, which
+    // the next main-loop pass carries out.
+    void RunPatcher(int32_t version);
+
     // Ctrl+S in the game: reads the screen (with Shift only the map view) and
     // writes it to a PNG file on a thread of its own.
     void RequestScreenshot();
@@ -99,12 +103,18 @@ public:
     std::mutex statusMutex;
     std::string statusText;  // the server's notification, wrapped into lines
     int32_t statusLines = 0;
+    // A self-update asked for by the "Patch" button, not yet started.
+    bool patchRequested = false;
+    int32_t patchVersion = 0;
 
 private:
     bool LoadGraphicsFile();
     void ApplyGuiStyle();
     void HandleEvent(const InputEvent& event);
     void DrawFrame();
+    // The modal self-update loop: the patcher's steps, with the window kept
+    // alive between them, until the patcher has finished or the window closes.
+    void RunSelfUpdate(int32_t version);
 
     std::vector<std::thread> screenshotThreads;
 

@@ -14,3 +14,10 @@ constexpr uint16_t kLoginPort = 5657;
 
 // The web site that the login screen and the character list open.
 constexpr const char* kWebsiteUrl = "http://www.velmora-online.example/";
+
+// The file server that holds the self-update packages,
+// "/velmoramedia/client/velmora_<version>.zip". The environment variable
+// VELMORA_PATCH_SERVER ("host:port") points the client at another one; the
+// tests use it.
+constexpr const char* kPatchHost = "files.velmora-online.example";
+constexpr uint16_t kPatchPort = 80;

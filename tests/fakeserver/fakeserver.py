@@ -1,0 +1,675 @@
+#!/usr/bin/env python3
+"""A scripted login server and game server for testing the client on loopback.
+
+Written from the wire format alone (it shares no code with the client):
+frames are a u16 little-endian payload length and the payload; numbers are
+little-endian; a string is a u16 byte count and the bytes.
+
+The login server checks the client's login request 0x01 byte for byte and
+answers with the character list (or, on request, with a "new version" or
+error text, a bad opcode, or nothing). The game server checks the game login
+0x02 byte for byte and answers with the enter-game message 0x03; afterwards a
+test can ping, disconnect, drop the connection or send bad opcodes. Every
+request the client sends is decoded and recorded.
+
+Use it from Python:
+
+    with FakeServer(gfx_stamp=stamp) as server:
+        ... start the client against server.login_port ...
+        server.wait_for(lambda: server.requests_of(0x02))
+        server.send_ping(7)
+
+or from the command line (see --help); it prints the demo account and then
+takes commands on standard input: ping [value], disconnect, drop,
+bad [opcode], quit.
+"""
+
+import argparse
+import socket
+import struct
+import sys
+import threading
+import time
+
+PROTOCOL_VERSION = 573
+LOGIN_TAG = b"kov847"
+NEW_VERSION_TEXT = b"Download the new client from the website."
+WRONG_ACCOUNT_TEXT = b"Account name or password is not correct."
+DEMO_ACCOUNT = "demo"
+DEMO_PASSWORD = "demo"
+
+# Server opcodes.
+SERVER_NEW_VERSION = 0x01
+SERVER_CHARACTER_LIST = 0x02
+SERVER_ENTER_GAME = 0x03
+SERVER_DISCONNECT = 0x16
+SERVER_PING = 0x19
+
+# Client opcodes.
+CLIENT_LOGIN = 0x01
+CLIENT_GAME_LOGIN = 0x02
+CLIENT_LOGOUT = 0x13
+CLIENT_PONG = 0x19
+
+# What the login server answers to a good login request.
+LOGIN_ANSWERS = ("characters", "new-version", "error", "bad-opcode", "close", "silent")
+
+
+def to_bytes(text):
+    return text if isinstance(text, bytes) else text.encode("latin-1")
+
+
+# --- wire format --------------------------------------------------------------
+
+
+class Writer:
+    """Builds a payload."""
+
+    def __init__(self):
+        self.data = bytearray()
+
+    def u8(self, value):
+        self.data += struct.pack("<B", value & 0xFF)
+        return self
+
+    def u16(self, value):
+        self.data += struct.pack("<H", value & 0xFFFF)
+        return self
+
+    def u32(self, value):
+        self.data += struct.pack("<I", value & 0xFFFFFFFF)
+        return self
+
+    def string(self, text):
+        text = to_bytes(text)
+        self.u16(len(text))
+        self.data += text
+        return self
+
+    def raw(self, data):
+        self.data += data
+        return self
+
+    def bytes(self):
+        return bytes(self.data)
+
+
+class ShortPayload(Exception):
+    """A field runs past the end of its payload."""
+
+
+class Reader:
+    """Reads the fields of a payload; a field cut short raises ShortPayload."""
+
+    def __init__(self, data):
+        self.data = bytes(data)
+        self.pos = 0
+
+    def remaining(self):
+        return len(self.data) - self.pos
+
+    def take(self, count):
+        if self.remaining() < count:
+            raise ShortPayload(f"{count} bytes wanted at {self.pos}, {self.remaining()} left")
+        chunk = self.data[self.pos:self.pos + count]
+        self.pos += count
+        return chunk
+
+    def u8(self):
+        return self.take(1)[0]
+
+    def u16(self):
+        return struct.unpack("<H", self.take(2))[0]
+
+    def u32(self):
+        return struct.unpack("<I", self.take(4))[0]
+
+    def string(self):
+        return self.take(self.u16())
+
+    def rest(self):
+        return self.take(self.remaining())
+
+
+def frame(payload):
+    """A whole frame: the u16 length and the payload."""
+    if len(payload) > 0xFFFF:
+        raise ValueError("payload too long for one frame")
+    return struct.pack("<H", len(payload)) + bytes(payload)
+
+
+class FrameReader:
+    """Cuts a byte stream into frame payloads, however it is split on the way."""
+
+    def __init__(self):
+        self.buffer = bytearray()
+
+    def feed(self, data):
+        self.buffer += data
+        payloads = []
+        while len(self.buffer) >= 2:
+            size = struct.unpack_from("<H", self.buffer)[0]
+            if len(self.buffer) < 2 + size:
+                break
+            payloads.append(bytes(self.buffer[2:2 + size]))
+            del self.buffer[:2 + size]
+        return payloads
+
+
+# --- messages -------------------------------------------------------------------
+
+
+class Character:
+    """One row of the character list."""
+
+    def __init__(self, name, second_text="Velmora", host="127.0.0.1", port=0,
+                 outfit=(10, 0, 0, 0, 0, 7, 7, 12, 127), fourth_text="", level=1):
+        self.name = to_bytes(name)
+        self.second_text = to_bytes(second_text)
+        self.host = to_bytes(host)
+        self.port = port
+        self.outfit = tuple(outfit)
+        self.fourth_text = to_bytes(fourth_text)
+        self.level = level
+
+    def __repr__(self):
+        return f"Character({self.name!r}, level {self.level}, {self.host.decode('latin-1')}:{self.port})"
+
+
+def demo_characters():
+    return [
+        Character("Aldric", "Velmora", outfit=(10, 0, 0, 0, 0, 1, 12, 34, 56), fourth_text="Knight", level=42),
+        Character("Brenna", "Velmora", outfit=(145, 0, 0, 0, 0, 3, 80, 90, 100), fourth_text="Mage", level=17),
+    ]
+
+
+def character_list(premium_end, characters):
+    message = Writer().u8(SERVER_CHARACTER_LIST).u32(premium_end).u8(len(characters))
+    for c in characters:
+        message.string(c.name).string(c.second_text).string(c.host).u16(c.port)
+        for value in c.outfit[:3]:
+            message.u16(value)
+        for value in c.outfit[3:9]:
+            message.u8(value)
+        message.string(c.fourth_text).u16(c.level)
+    return message.bytes()
+
+
+def new_version(text, version):
+    return Writer().u8(SERVER_NEW_VERSION).string(text).u32(version).bytes()
+
+
+def enter_game(player_id, followed_id, welcome, items_version):
+    return Writer().u8(SERVER_ENTER_GAME).u32(player_id).u32(followed_id).u8(welcome).u32(items_version).bytes()
+
+
+def ping(value):
+    return Writer().u8(SERVER_PING).u16(value).bytes()
+
+
+def disconnect():
+    return bytes([SERVER_DISCONNECT])
+
+
+def login_request(account, password, gfx_stamp, tag=LOGIN_TAG, version=PROTOCOL_VERSION, reserved=0):
+    """The login request a correct client sends, byte for byte."""
+    return (Writer().u8(CLIENT_LOGIN).u16(version).string(account).string(password).string(tag)
+            .u32(gfx_stamp).u32(reserved).bytes())
+
+
+def game_login_request(account, password, character, items_version, version=PROTOCOL_VERSION):
+    """The game login a correct client sends, byte for byte."""
+    return (Writer().u8(CLIENT_GAME_LOGIN).u16(version).string(account).string(password).string(character)
+            .u32(items_version).bytes())
+
+
+# --- decoding the client's requests -----------------------------------------------
+
+
+class Request:
+    """One decoded client request: its opcode, a name, its fields and its bytes."""
+
+    def __init__(self, server, opcode, name, fields, raw):
+        self.server = server      # "login" or "game"
+        self.opcode = opcode
+        self.name = name
+        self.fields = fields
+        self.raw = raw            # the request's bytes, opcode included
+        self.accepted = None      # for logins: whether the server accepted it
+
+    def __repr__(self):
+        shown = ", ".join(f"{k}={v!r}" for k, v in self.fields.items())
+        return f"{self.server} <- 0x{self.opcode:02x} {self.name}({shown})"
+
+
+def decode_requests(payload, server="game"):
+    """The requests of one frame. A request the decoder does not know takes the
+    rest of the frame; one cut short is decoded as far as it goes."""
+    reader = Reader(payload)
+    requests = []
+    while reader.remaining() > 0:
+        start = reader.pos
+        opcode = reader.u8()
+        fields = {}
+        try:
+            if opcode == CLIENT_LOGIN:
+                name = "login"
+                fields["version"] = reader.u16()
+                fields["account"] = reader.string()
+                fields["password"] = reader.string()
+                fields["tag"] = reader.string()
+                fields["gfx_stamp"] = reader.u32()
+                fields["reserved"] = reader.u32()
+            elif opcode == CLIENT_GAME_LOGIN:
+                name = "game login"
+                fields["version"] = reader.u16()
+                fields["account"] = reader.string()
+                fields["password"] = reader.string()
+                fields["character"] = reader.string()
+                fields["items_version"] = reader.u32()
+            elif opcode == CLIENT_LOGOUT:
+                name = "logout"
+            elif opcode == CLIENT_PONG:
+                name = "pong"
+                fields["value"] = reader.u16()
+            else:
+                name = "unknown"
+                fields["rest"] = reader.rest()
+        except ShortPayload as error:
+            fields["short"] = str(error)
+            reader.pos = len(reader.data)
+        requests.append(Request(server, opcode, name, fields, payload[start:reader.pos]))
+    return requests
+
+
+def first_difference(expected, received):
+    for i, (a, b) in enumerate(zip(expected, received)):
+        if a != b:
+            return i
+    return min(len(expected), len(received))
+
+
+# --- the servers ----------------------------------------------------------------------
+
+
+class _Client:
+    """One accepted connection."""
+
+    def __init__(self, sock, kind):
+        self.sock = sock
+        self.kind = kind
+        self.lock = threading.Lock()
+        self.open = True
+
+    def send(self, payload):
+        with self.lock:
+            if not self.open:
+                return False
+            try:
+                self.sock.sendall(frame(payload))
+                return True
+            except OSError:
+                return False
+
+    def send_raw(self, data):
+        with self.lock:
+            if self.open:
+                try:
+                    self.sock.sendall(data)
+                except OSError:
+                    pass
+
+    def close(self):
+        with self.lock:
+            if self.open:
+                self.open = False
+                try:
+                    self.sock.shutdown(socket.SHUT_RDWR)
+                except OSError:
+                    pass
+                self.sock.close()
+
+
+class FakeServer:
+    """A login server and a game server on loopback, both scripted."""
+
+    def __init__(self, account=DEMO_ACCOUNT, password=DEMO_PASSWORD, characters=None, host="127.0.0.1",
+                 login_port=0, game_port=0, gfx_stamp=None, items_version=None, premium_end=0,
+                 login_answer="characters", answer_text=NEW_VERSION_TEXT, answer_version=1,
+                 player_id=0x10000001, followed_id=0, welcome=0, enter_items_version=1, log=None):
+        if login_answer not in LOGIN_ANSWERS:
+            raise ValueError(f"login_answer must be one of {LOGIN_ANSWERS}")
+        self.account = to_bytes(account)
+        self.password = to_bytes(password)
+        self.characters = demo_characters() if characters is None else list(characters)
+        self.host = host
+        self.gfx_stamp = gfx_stamp            # None: any stamp, recorded
+        self.items_version = items_version    # None: any items-cache version, recorded
+        self.premium_end = premium_end
+        self.login_answer = login_answer
+        self.answer_text = to_bytes(answer_text)
+        self.answer_version = answer_version
+        self.player_id = player_id
+        self.followed_id = followed_id or player_id
+        self.welcome = welcome
+        self.enter_items_version = enter_items_version
+        self.log = log
+
+        self.requests = []    # every decoded request, both servers, in order
+        self.failures = []    # requests that broke the protocol, with the reason
+        self.connections = {"login": 0, "game": 0}
+        self._changed = threading.Condition()
+        self._clients = []
+        self._threads = []
+        self._running = False
+        self._listeners = {}
+        self._wanted_ports = {"login": login_port, "game": game_port}
+
+    # -- lifetime --
+
+    def start(self):
+        self._running = True
+        for kind in ("login", "game"):
+            listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+            listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+            listener.bind((self.host, self._wanted_ports[kind]))
+            listener.listen(8)
+            listener.settimeout(0.1)
+            self._listeners[kind] = listener
+        # Rows without a port of their own lead to this game server.
+        for c in self.characters:
+            if not c.port:
+                c.port = self.game_port
+        for kind in ("login", "game"):
+            self._spawn(self._accept_loop, kind)
+        return self
+
+    def stop(self):
+        self._running = False
+        for listener in self._listeners.values():
+            listener.close()
+        for client in list(self._clients):
+            client.close()
+        for thread in self._threads:
+            thread.join(timeout=5)
+
+    def __enter__(self):
+        return self.start()
+
+    def __exit__(self, *exc):
+        self.stop()
+
+    @property
+    def login_port(self):
+        return self._listeners["login"].getsockname()[1]
+
+    @property
+    def game_port(self):
+        return self._listeners["game"].getsockname()[1]
+
+    # -- what happened --
+
+    def requests_of(self, opcode, server=None):
+        with self._changed:
+            return [r for r in self.requests if r.opcode == opcode and (server is None or r.server == server)]
+
+    def wait_for(self, condition, timeout=10.0):
+        """Waits until condition() is true; returns its last value."""
+        deadline = time.monotonic() + timeout
+        with self._changed:
+            while True:
+                value = condition()
+                if value or time.monotonic() >= deadline:
+                    return value
+                self._changed.wait(min(0.05, max(0.0, deadline - time.monotonic())))
+
+    # -- commands to the game connection (the latest one) --
+
+    def send_ping(self, value=0x1234):
+        return self._to_game(ping(value))
+
+    def send_disconnect(self):
+        return self._to_game(disconnect())
+
+    def send_bad_opcode(self, opcode=0x41, extra=b"\x00\x00"):
+        return self._to_game(bytes([opcode]) + extra)
+
+    def send_payload(self, payload):
+        return self._to_game(payload)
+
+    def drop(self):
+        """Closes the game connection without a word."""
+        client = self._latest("game")
+        if client:
+            client.close()
+            self._say("game: connection dropped")
+        return client is not None
+
+    # -- inside --
+
+    def _spawn(self, target, *args):
+        thread = threading.Thread(target=target, args=args, daemon=True)
+        thread.start()
+        self._threads.append(thread)
+
+    def _say(self, text):
+        if self.log:
+            self.log(text)
+
+    def _latest(self, kind):
+        with self._changed:
+            for client in reversed(self._clients):
+                if client.kind == kind and client.open:
+                    return client
+        return None
+
+    def _to_game(self, payload):
+        client = self._latest("game")
+        return client.send(payload) if client else False
+
+    def _record(self, request=None, failure=None):
+        with self._changed:
+            if request is not None:
+                self.requests.append(request)
+            if failure is not None:
+                self.failures.append(failure)
+            self._changed.notify_all()
+        if request is not None:
+            self._say(repr(request) + ("" if request.accepted is None else
+                                       "  accepted" if request.accepted else "  refused"))
+        if failure is not None:
+            self._say("FAILURE: " + failure)
+
+    def _accept_loop(self, kind):
+        listener = self._listeners[kind]
+        while self._running:
+            try:
+                sock, _ = listener.accept()
+            except socket.timeout:
+                continue
+            except OSError:
+                return
+            sock.settimeout(None)
+            sock.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
+            client = _Client(sock, kind)
+            with self._changed:
+                self._clients.append(client)
+                self.connections[kind] += 1
+                self._changed.notify_all()
+            self._say(f"{kind}: connection {self.connections[kind]}")
+            self._spawn(self._serve, client)
+
+    def _serve(self, client):
+        frames = FrameReader()
+        try:
+            while client.open:
+                data = client.sock.recv(65536)
+                if not data:
+                    break
+                for payload in frames.feed(data):
+                    requests = decode_requests(payload, client.kind)
+                    login = CLIENT_LOGIN if client.kind == "login" else CLIENT_GAME_LOGIN
+                    if requests[:1] and requests[0].opcode == login:
+                        # A login is a frame of its own: anything behind it
+                        # in the frame makes it differ from the expected bytes.
+                        requests[0].raw = payload
+                        requests = requests[:1]
+                    for request in requests:
+                        self._handle(client, request)
+        except OSError:
+            pass
+        client.close()
+        with self._changed:
+            self._changed.notify_all()
+
+    def _handle(self, client, request):
+        if client.kind == "login" and request.opcode == CLIENT_LOGIN:
+            self._login(client, request)
+        elif client.kind == "game" and request.opcode == CLIENT_GAME_LOGIN:
+            self._game_login(client, request)
+        elif request.opcode == CLIENT_LOGOUT:
+            self._record(request)
+            client.close()
+        else:
+            self._record(request)
+
+    def _login(self, client, request):
+        f = request.fields
+        stamp = self.gfx_stamp if self.gfx_stamp is not None else f.get("gfx_stamp", 0)
+        expected = login_request(f.get("account", b""), f.get("password", b""), stamp)
+        if request.raw != expected:
+            at = first_difference(expected, request.raw)
+            request.accepted = False
+            self._record(request, f"login request differs at byte {at}: expected {expected.hex()}, "
+                                  f"received {request.raw.hex()}")
+            client.send(new_version(b"Login request refused.", 0))
+            return
+        if f["account"] != self.account or f["password"] != self.password:
+            request.accepted = False
+            self._record(request)
+            client.send(new_version(WRONG_ACCOUNT_TEXT, 0))
+            return
+        request.accepted = True
+        self._record(request)
+        answer = self.login_answer
+        if answer == "characters":
+            client.send(character_list(self.premium_end, self.characters))
+        elif answer == "new-version":
+            client.send(new_version(NEW_VERSION_TEXT, self.answer_version))
+        elif answer == "error":
+            client.send(new_version(self.answer_text, self.answer_version))
+        elif answer == "bad-opcode":
+            client.send(bytes([0x41, 0, 0]))
+        elif answer == "close":
+            client.close()
+
+    def _game_login(self, client, request):
+        f = request.fields
+        items = self.items_version if self.items_version is not None else f.get("items_version", 0)
+        expected = game_login_request(f.get("account", b""), f.get("password", b""), f.get("character", b""), items)
+        known = [c.name for c in self.characters]
+        if request.raw != expected:
+            at = first_difference(expected, request.raw)
+            request.accepted = False
+            self._record(request, f"game login differs at byte {at}: expected {expected.hex()}, "
+                                  f"received {request.raw.hex()}")
+            client.close()
+            return
+        if f["account"] != self.account or f["password"] != self.password or f["character"] not in known:
+            request.accepted = False
+            self._record(request, "game login for an unknown account or character: " + repr(request))
+            client.close()
+            return
+        request.accepted = True
+        self._record(request)
+        client.send(enter_game(self.player_id, self.followed_id, self.welcome, self.enter_items_version))
+
+
+# --- command line ---------------------------------------------------------------------
+
+
+def read_gfx_stamp(path):
+    with open(path, "rb") as file:
+        head = file.read(4)
+    if len(head) < 4:
+        raise ValueError(f"{path} is too short for a graphics file")
+    return struct.unpack("<I", head)[0]
+
+
+def parse_character(text, index):
+    # NAME[:LEVEL[:OUTFIT]] with OUTFIT as nine comma-separated numbers.
+    parts = text.split(":")
+    base = demo_characters()[index % 2]
+    level = int(parts[1]) if len(parts) > 1 and parts[1] else base.level
+    outfit = tuple(int(v) for v in parts[2].split(",")) if len(parts) > 2 else base.outfit
+    if len(outfit) != 9:
+        raise argparse.ArgumentTypeError("an outfit is nine numbers")
+    return Character(parts[0], base.second_text, outfit=outfit, fourth_text=base.fourth_text, level=level)
+
+
+def main(argv=None):
+    parser = argparse.ArgumentParser(description="Fake login and game server for the client's tests.")
+    parser.add_argument("--host", default="127.0.0.1", help="address to listen on and to give in the rows")
+    parser.add_argument("--login-port", type=int, default=5657, help="0 picks a free port")
+    parser.add_argument("--game-port", type=int, default=7171, help="0 picks a free port")
+    parser.add_argument("--account", default=DEMO_ACCOUNT)
+    parser.add_argument("--password", default=DEMO_PASSWORD)
+    parser.add_argument("--character", action="append", default=[],
+                        help="NAME[:LEVEL[:OUTFIT]] (repeatable; default two demo characters)")
+    parser.add_argument("--premium-days", type=float, default=30, help="premium time left; 0 for none")
+    stamp = parser.add_mutually_exclusive_group()
+    stamp.add_argument("--gfx", help="graphics file whose version stamp the login must carry")
+    stamp.add_argument("--gfx-stamp", type=int, help="version stamp the login must carry")
+    parser.add_argument("--items-version", type=int, help="items-cache version the game login must carry")
+    parser.add_argument("--login-answer", choices=LOGIN_ANSWERS, default="characters")
+    parser.add_argument("--answer-text", default=NEW_VERSION_TEXT.decode(), help="text of --login-answer error")
+    parser.add_argument("--answer-version", type=int, default=1, help="version in a new-version or error answer")
+    parser.add_argument("--welcome", type=int, default=0, help="the enter-game message's welcome flag")
+    args = parser.parse_args(argv)
+
+    characters = [parse_character(text, i) for i, text in enumerate(args.character)] or None
+    gfx_stamp = read_gfx_stamp(args.gfx) if args.gfx else args.gfx_stamp
+    premium_end = int(time.time() + args.premium_days * 86400) if args.premium_days > 0 else 0
+
+    def log(text):
+        print(text, flush=True)
+
+    server = FakeServer(account=args.account, password=args.password, characters=characters, host=args.host,
+                        login_port=args.login_port, game_port=args.game_port, gfx_stamp=gfx_stamp,
+                        items_version=args.items_version, premium_end=premium_end,
+                        login_answer=args.login_answer, answer_text=args.answer_text,
+                        answer_version=args.answer_version, welcome=args.welcome, log=log)
+    server.start()
+    log(f"Login server on {args.host}:{server.login_port}, game server on {args.host}:{server.game_port}")
+    log(f"Demo account: {args.account}  password: {args.password}")
+    for c in server.characters:
+        log(f"Character: {c.name.decode('latin-1')} (level {c.level})")
+    log("Commands: ping [value], disconnect, drop, bad [opcode], quit")
+    try:
+        for line in sys.stdin:
+            words = line.split()
+            if not words:
+                continue
+            command, rest = words[0], words[1:]
+            if command == "quit":
+                break
+            elif command == "ping":
+                done = server.send_ping(int(rest[0], 0) if rest else 0x1234)
+            elif command == "disconnect":
+                done = server.send_disconnect()
+            elif command == "drop":
+                done = server.drop()
+            elif command == "bad":
+                done = server.send_bad_opcode(int(rest[0], 0) if rest else 0x41)
+            else:
+                log(f"unknown command {command!r}")
+                continue
+            log(f"{command}: {'sent' if done else 'no game connection'}")
+    except KeyboardInterrupt:
+        pass
+    server.stop()
+    return 1 if server.failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,227 @@
+#!/usr/bin/env python3
+"""Checks of the fake server, driven by a client written here with plain sockets."""
+
+import os
+import socket
+import struct
+import subprocess
+import sys
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+import fakeserver as fs  # noqa: E402
+
+STAMP = 1500000000
+
+
+class Client:
+    """A bare client: sends frames, reads answers with a time limit."""
+
+    def __init__(self, port):
+        self.sock = socket.create_connection(("127.0.0.1", port), timeout=5)
+        self.frames = fs.FrameReader()
+        self.pending = []
+
+    def send(self, payload):
+        self.sock.sendall(fs.frame(payload))
+
+    def receive(self):
+        """The next frame's payload, or None when the server closed."""
+        while not self.pending:
+            data = self.sock.recv(65536)
+            if not data:
+                return None
+            self.pending += self.frames.feed(data)
+        return self.pending.pop(0)
+
+    def close(self):
+        self.sock.close()
+
+
+def read_character_list(payload):
+    r = fs.Reader(payload)
+    assert r.u8() == fs.SERVER_CHARACTER_LIST
+    premium = r.u32()
+    rows = []
+    for _ in range(r.u8()):
+        row = {"name": r.string(), "second": r.string(), "host": r.string(), "port": r.u16(),
+               "outfit": tuple([r.u16() for _ in range(3)] + [r.u8() for _ in range(6)]),
+               "fourth": r.string(), "level": r.u16()}
+        rows.append(row)
+    assert r.remaining() == 0
+    return premium, rows
+
+
+class FakeServerTest(unittest.TestCase):
+    def setUp(self):
+        self.server = fs.FakeServer(gfx_stamp=STAMP, premium_end=1234567).start()
+        self.addCleanup(self.server.stop)
+
+    def login(self, account="demo", password="demo"):
+        client = Client(self.server.login_port)
+        self.addCleanup(client.close)
+        client.send(fs.login_request(account, password, STAMP))
+        return client
+
+    def test_a_good_login_gets_the_two_characters_of_the_game_server(self):
+        client = self.login()
+        premium, rows = read_character_list(client.receive())
+        self.assertEqual(premium, 1234567)
+        self.assertEqual([row["name"] for row in rows], [b"Aldric", b"Brenna"])
+        for row in rows:
+            self.assertEqual(row["host"], b"127.0.0.1")
+            self.assertEqual(row["port"], self.server.game_port)
+        self.assertEqual(rows[0]["outfit"], (10, 0, 0, 0, 0, 1, 12, 34, 56))
+        self.assertEqual(rows[0]["level"], 42)
+        login = self.server.requests_of(fs.CLIENT_LOGIN)
+        self.assertEqual(len(login), 1)
+        self.assertTrue(login[0].accepted)
+        self.assertEqual(login[0].fields["tag"], b"kov847")
+        self.assertEqual(self.server.failures, [])
+
+    def test_the_login_request_is_checked_byte_for_byte(self):
+        good = fs.login_request("demo", "demo", STAMP)
+        cases = {
+            "protocol version": fs.login_request("demo", "demo", STAMP, version=572),
+            "login tag": fs.login_request("demo", "demo", STAMP, tag=b"kov848"),
+            "graphics stamp": fs.login_request("demo", "demo", STAMP + 1),
+            "reserved word": fs.login_request("demo", "demo", STAMP, reserved=1),
+            "a byte too many": good + b"\x00",
+            "a field cut short": good[:-2],
+        }
+        for name, payload in cases.items():
+            with self.subTest(name):
+                before = len(self.server.failures)
+                client = Client(self.server.login_port)
+                self.addCleanup(client.close)
+                client.send(payload)
+                answer = fs.Reader(client.receive())
+                self.assertEqual(answer.u8(), fs.SERVER_NEW_VERSION)
+                self.assertNotEqual(answer.string(), fs.NEW_VERSION_TEXT)
+                self.assertEqual(len(self.server.failures), before + 1)
+
+    def test_a_wrong_password_is_refused_with_a_text(self):
+        client = self.login(password="wrong")
+        answer = fs.Reader(client.receive())
+        self.assertEqual(answer.u8(), fs.SERVER_NEW_VERSION)
+        self.assertEqual(answer.string(), fs.WRONG_ACCOUNT_TEXT)
+        self.assertFalse(self.server.requests_of(fs.CLIENT_LOGIN)[0].accepted)
+        self.assertEqual(self.server.failures, [])
+
+    def test_the_game_login_enters_the_game_and_takes_commands(self):
+        game = Client(self.server.game_port)
+        self.addCleanup(game.close)
+        game.send(fs.game_login_request("demo", "demo", "Brenna", 77))
+        r = fs.Reader(game.receive())
+        self.assertEqual((r.u8(), r.u32(), r.u32(), r.u8(), r.u32()), (0x03, 0x10000001, 0x10000001, 0, 1))
+        self.assertEqual(self.server.requests_of(fs.CLIENT_GAME_LOGIN)[0].fields["items_version"], 77)
+
+        self.assertTrue(self.server.send_ping(0xBEEF))
+        self.assertEqual(game.receive(), b"\x19\xef\xbe")
+        game.send(b"\x19\xef\xbe")
+        self.assertTrue(self.server.wait_for(lambda: self.server.requests_of(fs.CLIENT_PONG)))
+        self.assertEqual(self.server.requests_of(fs.CLIENT_PONG)[0].fields["value"], 0xBEEF)
+
+        self.server.send_bad_opcode(0x41)
+        self.assertEqual(game.receive()[0], 0x41)
+        self.server.send_disconnect()
+        self.assertEqual(game.receive(), b"\x16")
+        self.server.drop()
+        self.assertIsNone(game.receive())
+        self.assertEqual(self.server.failures, [])
+
+    def test_a_game_login_for_an_unknown_character_is_a_failure(self):
+        game = Client(self.server.game_port)
+        self.addCleanup(game.close)
+        game.send(fs.game_login_request("demo", "demo", "Nobody", 0))
+        self.assertIsNone(game.receive())
+        self.assertEqual(len(self.server.failures), 1)
+
+    def test_logout_closes_the_game_connection(self):
+        game = Client(self.server.game_port)
+        self.addCleanup(game.close)
+        game.send(fs.game_login_request("demo", "demo", "Aldric", 0))
+        game.receive()
+        game.send(b"\x13")
+        self.assertIsNone(game.receive())
+        self.assertEqual(len(self.server.requests_of(fs.CLIENT_LOGOUT, "game")), 1)
+
+
+class LoginAnswerTest(unittest.TestCase):
+    def answer(self, mode, **options):
+        with fs.FakeServer(gfx_stamp=STAMP, login_answer=mode, **options) as server:
+            client = Client(server.login_port)
+            client.send(fs.login_request("demo", "demo", STAMP))
+            payload = client.receive()
+            client.close()
+            return payload
+
+    def test_each_scripted_answer(self):
+        self.assertEqual(self.answer("new-version", answer_version=480),
+                         fs.new_version(fs.NEW_VERSION_TEXT, 480))
+        self.assertEqual(self.answer("error", answer_text="Server is closed."),
+                         fs.new_version(b"Server is closed.", 1))
+        self.assertEqual(self.answer("bad-opcode")[0], 0x41)
+        self.assertIsNone(self.answer("close"))
+
+
+class WireTest(unittest.TestCase):
+    def test_frames_are_cut_however_the_stream_is_split(self):
+        stream = fs.frame(b"\x01\x02") + fs.frame(b"") + fs.frame(b"\x03")
+        for size in (1, 2, 3, len(stream)):
+            with self.subTest(chunk=size):
+                reader = fs.FrameReader()
+                payloads = []
+                for at in range(0, len(stream), size):
+                    payloads += reader.feed(stream[at:at + size])
+                self.assertEqual(payloads, [b"\x01\x02", b"", b"\x03"])
+
+    def test_requests_are_decoded_in_order(self):
+        payload = (fs.login_request("a", "b", 7) + b"\x19\x05\x00" + b"\x13" + b"\x7f\x01\x02")
+        requests = fs.decode_requests(payload, "login")
+        self.assertEqual([r.name for r in requests], ["login", "pong", "logout", "unknown"])
+        self.assertEqual(requests[0].fields["account"], b"a")
+        self.assertEqual(requests[0].fields["gfx_stamp"], 7)
+        self.assertEqual(requests[1].fields["value"], 5)
+        self.assertEqual(requests[3].raw, b"\x7f\x01\x02")
+        short = fs.decode_requests(b"\x19\x05")
+        self.assertIn("short", short[0].fields)
+
+    def test_the_login_request_layout(self):
+        self.assertEqual(fs.login_request("ab", "c", 0x01020304),
+                         b"\x01" + struct.pack("<H", 573) + b"\x02\x00ab" + b"\x01\x00c" + b"\x06\x00kov847"
+                         + b"\x04\x03\x02\x01" + b"\x00\x00\x00\x00")
+
+
+class CommandLineTest(unittest.TestCase):
+    def test_it_prints_the_demo_account_and_obeys_commands(self):
+        script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "fakeserver.py")
+        process = subprocess.Popen([sys.executable, script, "--login-port", "0", "--game-port", "0",
+                                    "--gfx-stamp", str(STAMP)],
+                                   stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+        try:
+            first = process.stdout.readline()
+            self.assertIn("Login server on 127.0.0.1:", first)
+            login_port = int(first.split(",")[0].rsplit(":", 1)[1])
+            self.assertEqual(process.stdout.readline().split(), ["Demo", "account:", "demo", "password:", "demo"])
+            client = Client(login_port)
+            client.send(fs.login_request("demo", "demo", STAMP))
+            premium, rows = read_character_list(client.receive())
+            client.close()
+            self.assertGreater(premium, 0)
+            self.assertEqual(len(rows), 2)
+            process.stdin.write("ping\n")
+            process.stdin.write("quit\n")
+            process.stdin.flush()
+            output = process.communicate(timeout=10)[0]
+            self.assertIn("ping: no game connection", output)
+            self.assertEqual(process.returncode, 0)
+        finally:
+            if process.poll() is None:
+                process.kill()
+                process.wait()
+
+
+if __name__ == "__main__":
+    unittest.main()

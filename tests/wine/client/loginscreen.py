@@ -105,6 +105,14 @@ def focus(window):
     time.sleep(0.3)
 
 
+def click(window, x, y):
+    """A left click at a point of the client area."""
+    winedriver.xdotool("mousemove", "--window", window, x, y)
+    time.sleep(0.3)
+    winedriver.xdotool("click", "1")
+    time.sleep(0.7)
+
+
 def type_text(text):
     winedriver.xdotool("type", "--delay", "60", text)
 
@@ -134,6 +142,17 @@ def login_screen_is_drawn_and_takes_keys(args):
             r, g, b = shot.at(x, y)
             if b < r + 8 or near((r, g, b), (25, 25, 25), 3):
                 raise Failure(f"the backdrop's sky at ({x}, {y}) is {(r, g, b)}")
+
+        # "About" opens its box over the panel, and the box's "Close" closes it.
+        click(window, CX, CY + 43)
+        about = Shot(window)
+        covered = changed(shot, about, CX - 170, CY + 80, CX - 150, CY + 119)
+        if covered < 300:
+            raise Failure(f"clicking About did not open the About box ({covered} pixels changed)")
+        click(window, CX - 12, CY + 97)
+        closed = Shot(window)
+        if changed(shot, closed, CX - 170, CY + 80, CX - 150, CY + 119):
+            raise Failure("the About box's Close button did not close it")
 
         # The account box has the focus: typing shows stars in it.
         focus(window)

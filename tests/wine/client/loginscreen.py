@@ -51,25 +51,29 @@ def workdir(args, name):
     return path
 
 
-def wait_window(process, timeout=60):
-    """The client's window; its title gains the frame rate after a second."""
+def wait_window(process, timeout=90):
+    """The client's window once its main loop runs: the window appears before
+    the back end and the graphics file are ready, and the main loop adds the
+    frame rate to the title after its first second."""
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
-        result = subprocess.run(["xdotool", "search", "--name", "^Velmora Online"], capture_output=True, text=True)
+        result = subprocess.run(["xdotool", "search", "--name", r"^Velmora Online \[FPS: "],
+                                capture_output=True, text=True)
         ids = result.stdout.split()
         if ids:
             return ids[0]
         if process.process.poll() is not None:
-            raise Failure(f"the program ended with {process.process.returncode} before its window appeared")
+            raise Failure(f"the program ended with {process.process.returncode} before its main loop ran")
         time.sleep(0.2)
-    raise Failure("no Velmora Online window appeared")
+    raise Failure("no Velmora Online window with a frame rate appeared")
 
 
 class Shot:
     """A screenshot of a window's client area."""
 
     def __init__(self, window):
-        data = subprocess.run(["import", "-window", window, "-depth", "8", "ppm:-"], capture_output=True, timeout=30).stdout
+        data = subprocess.run(["import", "-silent", "-window", window, "-depth", "8", "ppm:-"], capture_output=True,
+                              timeout=60).stdout
         tokens = []
         pos = 0
         while len(tokens) < 4:
@@ -122,7 +126,7 @@ def login_screen_is_drawn_and_takes_keys(args):
     program = winedriver.Program(args.source, args.program, cwd=workdir(args, "real"))
     try:
         window = wait_window(program)
-        time.sleep(2)
+        time.sleep(0.5)
         shot = Shot(window)
         if (shot.width, shot.height) != (WIDTH, HEIGHT):
             raise Failure(f"the client area is {shot.width} x {shot.height}, not {WIDTH} x {HEIGHT}")

@@ -13,6 +13,7 @@
 #include "engine/WindowMessages.h"
 #include "engine/gui/GUIManager.h"
 #include "game/GameInterface.h"
+#include "net/Connection.h"
 #include "net/Protocol.h"
 #include "sidewindows/Inventory.h"
 #include "tests/client/ClientFixture.h"
@@ -218,6 +219,9 @@ TEST_F(ClientTest, PassDrawsTheLoginScreenBetweenBeginAndEndOfScene) {
 TEST_F(ClientTest, GamePassClearsToBlack) {
     Client& client = StartClient();
     client.StartGame(false);
+    // Without a game connection the pass would go back to the login screen;
+    // one being made keeps the game.
+    client.protocol->connection->SetState(Connection::kConnecting);
     RecordingEngine* engine = static_cast<RecordingEngine*>(client.app->engine);
     engine->Clear();
     client.RunPass();

@@ -179,9 +179,7 @@ void Protocol::Dispatch(InMessage& message) {
     while (message.Remaining() > 0) {
         const int opcode = message.ReadU8();
         if (opcode == 0 || opcode > kLastOpcode) {
-            platform::ShowMessageBox(NetworkingErrorText(lastOpcode, message.pos, message.len), "Networking Error",
-                                     platform::kMbOk | platform::kMbIconExclamation);
-            connection->Disconnect();
+            ReportBadOpcode(lastOpcode, message);
             return;
         }
         const Handler handler = kHandlers[opcode];
@@ -190,6 +188,14 @@ void Protocol::Dispatch(InMessage& message) {
         (this->*handler)(message);
         lastOpcode = opcode;
     }
+}
+
+// Kept out of Dispatch, which runs for every frame: the text and the box are
+// rare and would only slow the common case down.
+void Protocol::ReportBadOpcode(int lastOpcode, const InMessage& message) {
+    platform::ShowMessageBox(NetworkingErrorText(lastOpcode, message.pos, message.len), "Networking Error",
+                             platform::kMbOk | platform::kMbIconExclamation);
+    connection->Disconnect();
 }
 
 std::string Protocol::NetworkingErrorText(int lastOpcode, int position, int length) {

@@ -83,6 +83,8 @@ private:
     using Handler = void (Protocol::*)(InMessage& message);
     static const Handler kHandlers[kLastOpcode + 1];
 
+    // The "Networking Error" box, then the end of the connection.
+    [[gnu::noinline, gnu::cold]] void ReportBadOpcode(int lastOpcode, const InMessage& message);
     void QueueLogin();
     // The connection has ended before the login was answered.
     void ReportLostConnection(int error);

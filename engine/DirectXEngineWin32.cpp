@@ -1,7 +1,5 @@
 #include "engine/DirectXEngineWin32.h"
 
-#include <algorithm>
-
 #include <cstdlib>
 #include <cstring>
 
@@ -263,9 +261,7 @@ void DirectXEngine::RenderBufferInternal(float x, float y, float w, float h, flo
         return;
     const IntRect destination = BufferDestination(x, y, w, h, owner->clientWidth, owner->clientHeight);
     const RECT target = {destination.left, destination.top, destination.right, destination.bottom};
-    // The source never reaches past the buffer target.
-    const RECT source = {0, 0, std::min(Truncate(sourceWidth), int(bufferSize_)),
-                         std::min(Truncate(sourceHeight), int(bufferSize_))};
+    const RECT source = {0, 0, Truncate(sourceWidth), Truncate(sourceHeight)};
     if (!IsStretchable(destination, source.right, source.bottom))
         return;
     if (!stretchTarget_ && FAILED(device_->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &stretchTarget_))) {

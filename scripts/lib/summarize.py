@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Counts the test results of both builds: GoogleTest cases from their XML
-reports, and every other ctest test (the Wine-driven ones) as one test each.
-Prints "N passed, N failed" and exits non-zero on any failure."""
+reports, and every other ctest test (the Wine-driven ones) as one test each;
+and the short fuzzing run (fuzz-ctest.xml, written by scripts/fuzz), one test
+per fuzz target. Prints "N passed, N failed" and exits non-zero on any failure."""
 import os
 import sys
 import xml.etree.ElementTree as ET
@@ -21,7 +22,7 @@ def gtest_counts(path):
 
 def main(results):
     passed = failed = 0
-    for build in ("native", "windows"):
+    for build in ("native", "windows", "fuzz"):
         junit = os.path.join(results, build + "-ctest.xml")
         if not os.path.exists(junit):
             print(f"{build}: no test results", file=sys.stderr)

@@ -50,7 +50,8 @@ public:
     // Starts one attempt over the hosts in order, unless one is running or the
     // connection is up. Both queues are emptied first: nothing meant for the
     // last server may reach the next one. The caller queues its login request
-    // once the state is kConnected, so that it is the first thing sent.
+    // when it first sees kConnected, before the Poll that sends, so that it is
+    // the first thing the server reads.
     void Connect(const std::vector<std::string>& hosts, uint16_t port);
     void Poll();
     // Queues a copy of the request. An empty or overflowed request is never

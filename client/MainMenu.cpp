@@ -1,11 +1,20 @@
 #include "client/MainMenu.h"
 
 #include "client/Client.h"
+#include "client/Hosts.h"
 #include "client/Settings.h"
+#include "dialogs/social/AboutDialog.h"
+#include "dialogs/social/OptionsDialog.h"
 #include "engine/Graphics.h"
 #include "engine/KEngine2.h"
 #include "engine/SpriteStore.h"
+#include "engine/gui/GUIButton.h"
+#include "engine/gui/GUIControl.h"
+#include "engine/gui/GUIManager.h"
+#include "engine/gui/GUIText.h"
+#include "engine/gui/GUITextbox.h"
 #include "net/Protocol.h"
+#include "platform/Platform.h"
 
 namespace {
 
@@ -41,16 +50,70 @@ MainMenu::MainMenu() {
 
 MainMenu::~MainMenu() { DeleteControls(); }
 
-// The buttons, the two labels and the two text boxes (flag 16, shown as "*")
-// are added under the GUI root in this order, and the account box takes the
-// focus: "Options", "About", "Website", "Login", "Login name:", the account
-// box, "Password:", the password box. They come with the GUI toolkit.
-void MainMenu::CreateControls() {}
+namespace {
 
-// Queues for removal only those of the menu's ids (and of the About and
-// character-list dialogs) that exist now, so that a game-screen control
-// made right after with one of the ids survives the GUI's next update.
-void MainMenu::DeleteControls() {}
+GUIButton* MakeButton(int32_t id, const char* caption, GUIButton::Action action, void* context) {
+    GUIButton* button = new GUIButton();
+    button->id = id;
+    button->SetCaption(caption);
+    button->action = action;
+    button->actionContext = context;
+    return button;
+}
+
+GUIText* MakeLabel(int32_t id, const char* text) {
+    GUIText* label = new GUIText();
+    label->id = id;
+    label->SetText(text);
+    return label;
+}
+
+// Both fields show "*" for every character, the account name as well as the
+// password, so that nobody looking over the player's shoulder learns either.
+GUITextbox* MakeField(int32_t id) {
+    GUITextbox* box = new GUITextbox();
+    box->id = id;
+    box->SetFlag(GUIControl::kMasked);
+    return box;
+}
+
+// The text of a login field, or nothing when the control is missing or is
+// not a text box.
+std::string FieldText(GUIManager* gui, int32_t id) {
+    const GUITextbox* box = dynamic_cast<GUITextbox*>(gui->FindControl(id));
+    return box ? box->GetText() : std::string();
+}
+
+}  // namespace
+
+// The controls go straight under the GUI root, not into a dialog, so they
+// cannot be dragged and nothing frames them but the panel drawn beneath. Their
+// places come from Layout.
+void MainMenu::CreateControls() {
+    gui->AddControl(MakeButton(kOptionsButton, "Options", &MainMenu::OnOptionsClicked, nullptr));
+    gui->AddControl(MakeButton(kAboutButton, "About", &MainMenu::OnAboutClicked, nullptr));
+    gui->AddControl(MakeButton(kWebsiteButton, "Website", &MainMenu::OnWebsiteClicked, nullptr));
+    gui->AddControl(MakeButton(kLoginButton, "Login", &MainMenu::OnLoginClicked, this));
+    gui->AddControl(MakeLabel(kAccountLabel, "Login name:"));
+    GUITextbox* account = MakeField(kAccountBox);
+    gui->AddControl(account);
+    gui->AddControl(MakeLabel(kPasswordLabel, "Password:"));
+    gui->AddControl(MakeField(kPasswordBox));
+    // Typing goes to the account name first.
+    gui->focus = account;
+}
+
+// Queues the menu's controls and the login screen's own dialogs (About and
+// the character list) for removal. The GUI manager picks each control when
+// it is asked, so an id that does not exist now queues nothing, and a game
+// control made right after with one of these ids survives the next update.
+// The options dialog and the message box belong to no screen and stay.
+void MainMenu::DeleteControls() {
+    static const int32_t kIds[] = {kOptionsButton, kAboutButton,  kLoginButton,   kWebsiteButton, kAboutDialog,
+                                   kCharacterListDialog, kAccountLabel, kAccountBox, kPasswordLabel, kPasswordBox};
+    for (int32_t id : kIds)
+        gui->DeleteLater(id);
+}
 
 std::vector<MainMenu::ControlRect> MainMenu::LayoutRects(int clientWidth, int clientHeight) {
     const int cx = clientWidth / 2;
@@ -67,9 +130,11 @@ std::vector<MainMenu::ControlRect> MainMenu::LayoutRects(int clientWidth, int cl
     };
 }
 
-// Each control gets its rectangle of LayoutRects, found by its id, once the
-// controls exist.
-void MainMenu::Layout() { LayoutRects(app->clientWidth, app->clientHeight); }
+void MainMenu::Layout() {
+    for (const ControlRect& rect : LayoutRects(app->clientWidth, app->clientHeight))
+        if (GUIControl* control = gui->FindControl(rect.id))
+            control->SetRect(rect.left, rect.top, rect.width, rect.height);
+}
 
 MainMenu::BackdropRect MainMenu::Backdrop(int clientWidth, int clientHeight) {
     int width = kPictureWidth;
@@ -117,12 +182,11 @@ void MainMenu::DrawNotification() {
                            float(kPictureWidth), float(kPictureHeight));
     graphics->RenderSprite(app->sprites->GetSprite(kLogoSprite), (width - 400) / 2, cy - 190, 400, 100);
 
-    // The panel behind the fields and buttons, in the skin with its frame
-    // colours (the same the GUI root is given at start-up).
-    const Settings* settings = Client::Instance()->settings;
-    graphics->RenderSkin(settings->GetSkin(), cx - 195, cy - 120, 390, 197);
-    const uint32_t light = settings->GetSkinHighlightColor();
-    const uint32_t dark = settings->GetSkinShadowColor();
+    // The panel behind the fields and buttons, in the skin, framed in the GUI
+    // root's colours so that it matches the controls on it.
+    graphics->RenderSkin(Client::Instance()->settings->GetSkin(), cx - 195, cy - 120, 390, 197);
+    const uint32_t light = gui->root->lightColor;
+    const uint32_t dark = gui->root->darkColor;
     graphics->RenderBox(cx - 195, cy - 120, 390, 197, light, dark, 0);
     graphics->RenderBox(cx - 194, cy - 119, 388, 195, light, dark, 0);
     graphics->RenderBox(cx - 175, cy - 20, 350, 27, dark, light, 0);
@@ -138,21 +202,46 @@ void MainMenu::DrawNotification() {
     graphics->RenderText(notificationText, cx - 250, cy + 155, kBannerText, true);
 }
 
-// The About dialog (5), the options dialog (172), the character list (20) and
-// the GUI's message box (65536), such as "Connecting", take Enter when open.
-// They are looked for once the GUI toolkit can find controls by id.
-bool MainMenu::IsDialogOpen() { return false; }
+// The About dialog, the options dialog, the character list and the GUI's
+// message box (such as "Connecting") take Enter while they are open. They are
+// dialogs at the top of the tree. One that waits for deletion still counts
+// until the GUI's next update: the Enter that presses a box's button is
+// handed to the GUI before the main loop sees it, and must not log in as
+// well as close the box.
+bool MainMenu::IsDialogOpen() {
+    for (const GUIControl* control : gui->root->children) {
+        const int32_t id = control->id;
+        if (id == kAboutDialog || id == kOptionsDialog || id == kCharacterListDialog || id == kMessageBox)
+            return true;
+    }
+    return false;
+}
 
 void MainMenu::OnLogin() {
-    // The texts of the account box (13) and the password box (16), read once
-    // the text boxes exist; empty fields are sent as they are.
-    std::string account;
-    std::string password;
+    // Empty fields are not refused: the server answers them.
+    const std::string account = FieldText(gui, kAccountBox);
+    const std::string password = FieldText(gui, kPasswordBox);
 
     Client* client = Client::Instance();
     if (client->game)
         return;
+    // Kept by the protocol, so that a lost game connection logs in again
+    // without the player typing them a second time.
     client->protocol->account = account;
     client->protocol->password = password;
     client->protocol->Connect(0, client->loginHosts, client->loginPort);
 }
+
+void MainMenu::OnLoginClicked(void* menu) { static_cast<MainMenu*>(menu)->OnLogin(); }
+
+void MainMenu::OnOptionsClicked(void*) { Client::Instance()->optionsDialog->Open(); }
+
+// The about object belongs to its dialog from then on and goes with it.
+void MainMenu::OnAboutClicked(void*) {
+    if (Client::Instance()->app->gui->FindControl(kAboutDialog))
+        return;
+    (new AboutDialog())->Open();
+}
+
+// What the browser makes of the address is not the client's business.
+void MainMenu::OnWebsiteClicked(void*) { platform::OpenInShell(kWebsiteUrl); }

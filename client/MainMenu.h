@@ -70,6 +70,12 @@ public:
     // the login server.
     void OnLogin();
 
+    // The buttons' click callbacks; only "Login" takes the menu as its context.
+    static void OnLoginClicked(void* menu);
+    static void OnOptionsClicked(void* unused);
+    static void OnAboutClicked(void* unused);
+    static void OnWebsiteClicked(void* unused);
+
     // The controls' places, in the order they are looked up.
     static std::vector<ControlRect> LayoutRects(int clientWidth, int clientHeight);
     // The picture covers the whole client area in its own proportions, centred.

@@ -1,20 +1,27 @@
 #pragma once
 
+#include <cstdint>
+
 class GUIManager;
 class KEngine2;
 
 // The "Options" dialog (control 172). One module lives for the whole run; it
-// builds the dialog each time it opens, and every control writes its option
-// into the settings at once.
+// builds the dialog each time it opens, and closing it saves the options.
+// The dialog holds only its "Close" button so far; the option controls come
+// with the options feature.
 class OptionsDialog {
 public:
+    static constexpr int32_t kDialogId = 172;
+    static constexpr int32_t kCloseButtonId = 4;
+
     OptionsDialog();
     OptionsDialog(const OptionsDialog&) = delete;
     OptionsDialog& operator=(const OptionsDialog&) = delete;
 
-    // False when the dialog is open already.
+    // False, changing nothing, when the dialog is open already.
     bool Open();
-    // Removes the dialog if it is open and saves the options.
+    // Removes the dialog if it is open, saves the options and gives the focus
+    // back to the chat input (control 25) where there is one.
     void Close();
 
     KEngine2* app = nullptr;

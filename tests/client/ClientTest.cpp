@@ -11,12 +11,15 @@
 #include "engine/Font.h"
 #include "engine/KEngine2.h"
 #include "engine/WindowMessages.h"
+#include "engine/gui/GUIButton.h"
+#include "engine/gui/GUIDialog.h"
 #include "engine/gui/GUIManager.h"
 #include "game/GameInterface.h"
 #include "net/Connection.h"
 #include "net/Protocol.h"
 #include "sidewindows/Inventory.h"
 #include "tests/client/ClientFixture.h"
+#include "tests/support/GuiInput.h"
 #include "tests/support/RecordingEngine.h"
 
 namespace {
@@ -327,6 +330,52 @@ TEST_F(ClientTest, ClosingAsksFirstWhileAConditionKeepsTheCharacterInTheWorld) {
         EXPECT_EQ(client.app->running, !c.closes) << c.name;
         if (client.game)
             client.game->inventory = nullptr;
+    }
+}
+
+TEST_F(ClientTest, QuitQuestionOffersLogoutQuitAndCancel) {
+    const struct {
+        const char* name;
+        int32_t button;  // 0: Enter
+        bool running;
+    } cases[] = {
+        {"Logout", 92, true},
+        {"Quit", 90, false},
+        {"Cancel", 91, true},
+        {"Enter cancels", 0, true},
+    };
+    for (const auto& c : cases) {
+        Client& client = StartClient();
+        GUIManager* gui = client.app->gui;
+        Inventory inventory;
+        client.StartGame(false);
+        // Without a game connection the pass would go back to the login screen.
+        client.protocol->connection->SetState(Connection::kConnecting);
+        client.game->inventory = &inventory;
+        inventory.conditions[1104] = false;
+        client.app->HandleMessage(wm::kClose, 0, 0);
+        client.app->HandleMessage(wm::kClose, 0, 0);
+        client.RunPass();
+        size_t boxes = 0;
+        for (const GUIControl* control : gui->root->children)
+            boxes += control->id == 89 ? 1 : 0;
+        ASSERT_EQ(boxes, 1u) << c.name;
+        const GUIDialog* box = dynamic_cast<GUIDialog*>(gui->FindControl(89));
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->title, "Quit Client");
+
+        GuiInput input(*client.app, platform.keys);
+        if (c.button) {
+            const GUIButton* button = dynamic_cast<GUIButton*>(gui->FindControl(c.button));
+            ASSERT_NE(button, nullptr) << c.name;
+            input.Click(button->x + 5, button->y + 5);
+        } else {
+            input.Char('\r');
+        }
+        EXPECT_EQ(client.app->running, c.running) << c.name;
+        // Quit ends the program with the box still open.
+        EXPECT_EQ(gui->FindControl(89) != nullptr, !c.running) << c.name;
+        client.game->inventory = nullptr;
     }
 }
 

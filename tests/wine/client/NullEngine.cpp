@@ -1,11 +1,21 @@
 // velmora.exe with a back end that draws nothing, for start-up tests that must
 // get past the back-end choice on any machine. Every message box is also
 // written to standard output ("box: <caption>: <text>"), so that the driver
-// can tell which one appeared.
+// can tell which one appeared. When the GUI's own message box opens (such as
+// "Connecting" after a login), the frame that shows it writes
+//   gui-message <title> | <text> | account <account> | password <password>
+// with what the login stored in the protocol, so that the driver can check
+// what reached the program through the keyboard.
 #include <cstdio>
+#include <string>
 
+#include "client/Client.h"
 #include "engine/GraphicsEngine.h"
 #include "engine/KEngine2.h"
+#include "engine/gui/GUIDialog.h"
+#include "engine/gui/GUIManager.h"
+#include "engine/gui/GUIText.h"
+#include "net/Protocol.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -14,6 +24,25 @@ class NullEngine : public GraphicsEngine {
 protected:
     bool InitInternal() override { return true; }
     bool BeginSceneInternal() override { return true; }
+    void EndSceneInternal() override { ReportMessageBox(); }
+
+private:
+    void ReportMessageBox() {
+        GUIManager* gui = g_app ? g_app->gui : nullptr;
+        const GUIDialog* box = gui ? dynamic_cast<GUIDialog*>(gui->FindControl(GUIManager::kMessageBoxId)) : nullptr;
+        if (box == reported_)
+            return;
+        reported_ = box;
+        if (!box)
+            return;
+        const GUIText* text = dynamic_cast<GUIText*>(gui->FindControl(GUIManager::kMessageTextId));
+        const Protocol* protocol = Client::Instance()->protocol;
+        std::printf("gui-message %s | %s | account %s | password %s\n", box->title.c_str(),
+                    text ? text->text.c_str() : "", protocol->account.c_str(), protocol->password.c_str());
+        std::fflush(stdout);
+    }
+
+    const GUIDialog* reported_ = nullptr;
 };
 
 GraphicsEngine* MakeNullEngine(int type) {

@@ -1,0 +1,276 @@
+#!/usr/bin/env python3
+"""The login screen of the real client under Wine.
+
+velmora.exe with a generated graphics file and the default back end
+(Direct3D 9): the login screen is drawn (pixels of the backdrop and of the
+panel's frames in a screenshot of the window), typing into the account box
+shows stars, and Enter opens the "Connecting" box. The stand-in program (no
+drawing) reports what the login stored, so the typed account and password
+are checked exactly. The client started straight into the game screen writes
+a screenshot of its client area on Ctrl+S.
+"""
+import glob
+import os
+import re
+import shutil
+import struct
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import winedriver  # noqa: E402
+from winedriver import Failure  # noqa: E402
+
+WIDTH, HEIGHT = 1000, 700
+CX, CY = WIDTH // 2, HEIGHT // 2
+LIGHT, DARK = (60, 60, 60), (10, 10, 10)  # the default skin's frame colours
+
+
+def options_folder():
+    prefix = os.environ["WINEPREFIX"]
+    roaming = glob.glob(os.path.join(prefix, "drive_c", "users", "*", "AppData", "Roaming"))
+    if not roaming:
+        raise Failure("the Wine prefix has no AppData folder")
+    return os.path.join(roaming[0], "VelmoraOnline")
+
+
+def write_options(lines):
+    folder = options_folder()
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    with open(os.path.join(folder, "velmora.ini"), "wb") as f:
+        f.write(("[options]\r\n" + "".join(line + "\r\n" for line in lines)).encode("latin-1"))
+
+
+def workdir(args, name):
+    path = os.path.join(args.scratch, name)
+    shutil.rmtree(path, ignore_errors=True)
+    os.makedirs(path)
+    shutil.copy(args.gfx, os.path.join(path, "velmora.gfx"))
+    return path
+
+
+def wait_window(process, timeout=90):
+    """The client's window once its main loop runs: the window appears before
+    the back end and the graphics file are ready, and the main loop adds the
+    frame rate to the title after its first second."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        result = subprocess.run(["xdotool", "search", "--name", r"^Velmora Online \[FPS: "],
+                                capture_output=True, text=True)
+        ids = result.stdout.split()
+        if ids:
+            return ids[0]
+        if process.process.poll() is not None:
+            raise Failure(f"the program ended with {process.process.returncode} before its main loop ran")
+        time.sleep(0.2)
+    raise Failure("no Velmora Online window with a frame rate appeared")
+
+
+class Shot:
+    """A screenshot of a window's client area."""
+
+    def __init__(self, window):
+        data = subprocess.run(["import", "-silent", "-window", window, "-depth", "8", "ppm:-"], capture_output=True,
+                              timeout=60).stdout
+        tokens = []
+        pos = 0
+        while len(tokens) < 4:
+            match = re.compile(rb"\s*(#[^\n]*\n\s*)*(\S+)").match(data, pos)
+            if not match:
+                raise Failure("import gave no picture of the window")
+            tokens.append(match.group(2))
+            pos = match.end()
+        if tokens[0] != b"P6" or tokens[3] != b"255":
+            raise Failure(f"unexpected picture format from import: {tokens}")
+        self.width, self.height = int(tokens[1]), int(tokens[2])
+        self.pixels = data[pos + 1:]
+
+    def at(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.pixels[i:i + 3])
+
+    def region(self, left, top, right, bottom):
+        return [self.at(x, y) for y in range(top, bottom) for x in range(left, right)]
+
+
+def near(color, wanted, tolerance=2):
+    return all(abs(a - b) <= tolerance for a, b in zip(color, wanted))
+
+
+def changed(before, after, left, top, right, bottom):
+    """How many pixels of the region differ between two screenshots."""
+    return sum(a != b for a, b in zip(before.region(left, top, right, bottom), after.region(left, top, right, bottom)))
+
+
+def focus(window):
+    winedriver.xdotool("windowfocus", "--sync", window)
+    time.sleep(0.3)
+
+
+def click(window, x, y):
+    """A left click at a point of the client area."""
+    winedriver.xdotool("mousemove", "--window", window, x, y)
+    time.sleep(0.3)
+    winedriver.xdotool("click", "1")
+    time.sleep(0.7)
+
+
+def type_text(text):
+    winedriver.xdotool("type", "--delay", "60", text)
+
+
+def login_screen_is_drawn_and_takes_keys(args):
+    write_options(["windowwidth=1000", "windowheight=700", "windowmaximized=false"])
+    program = winedriver.Program(args.source, args.program, cwd=workdir(args, "real"))
+    try:
+        window = wait_window(program)
+        time.sleep(0.5)
+        shot = Shot(window)
+        if (shot.width, shot.height) != (WIDTH, HEIGHT):
+            raise Failure(f"the client area is {shot.width} x {shot.height}, not {WIDTH} x {HEIGHT}")
+        # The panel's raised frame, the groove under the fields: exact colours.
+        for (x, y), wanted, what in (
+                ((CX - 100, CY - 120), LIGHT, "the panel's top edge"),
+                ((CX - 194, CY - 119), LIGHT, "the panel's inner frame"),
+                ((CX - 100, CY + 76), DARK, "the panel's bottom edge"),
+                ((CX + 194, CY - 50), DARK, "the panel's right edge"),
+                ((CX - 100, CY + 17), DARK, "the groove's dark line"),
+                ((CX - 100, CY + 18), LIGHT, "the groove's light line")):
+            if not near(shot.at(x, y), wanted):
+                raise Failure(f"{what} at ({x}, {y}) is {shot.at(x, y)}, not {wanted}")
+        # The backdrop covers the window: a night sky at the top, not the
+        # grey the scene is cleared to.
+        for x, y in ((20, 20), (CX, 30), (WIDTH - 20, 20)):
+            r, g, b = shot.at(x, y)
+            if b < r + 8 or near((r, g, b), (25, 25, 25), 3):
+                raise Failure(f"the backdrop's sky at ({x}, {y}) is {(r, g, b)}")
+
+        # "About" opens its box over the panel, and the box's "Close" closes it.
+        click(window, CX, CY + 43)
+        about = Shot(window)
+        covered = changed(shot, about, CX - 170, CY + 80, CX - 150, CY + 119)
+        if covered < 300:
+            raise Failure(f"clicking About did not open the About box ({covered} pixels changed)")
+        click(window, CX - 12, CY + 97)
+        closed = Shot(window)
+        if changed(shot, closed, CX - 170, CY + 80, CX - 150, CY + 119):
+            raise Failure("the About box's Close button did not close it")
+
+        # The account box has the focus: typing shows stars in it.
+        focus(window)
+        type_text("alice")
+        time.sleep(0.5)
+        typed = Shot(window)
+        # Right of where the empty box's caret stands (5 px in), so that
+        # only the stars can change it.
+        stars = changed(shot, typed, CX - 85 + 8, CY - 95, CX - 85 + 60, CY - 75)
+        if stars < 20:
+            raise Failure(f"typing into the account box changed {stars} pixels of it")
+
+        # Enter logs in: the "Connecting" box opens over the panel. Its left
+        # part lies where only labels and the panel were.
+        winedriver.xdotool("key", "Tab")
+        type_text("secret")
+        winedriver.xdotool("key", "Return")
+        time.sleep(1)
+        connecting = Shot(window)
+        covered = changed(typed, connecting, CX - 134, CY - 99, CX - 86, CY - 1)
+        if covered < 1000:
+            raise Failure(f"Enter did not open the Connecting box ({covered} pixels changed)")
+
+        winedriver.request_close(window)
+        code = program.wait_exit(30)
+        if code != 0:
+            raise Failure(f"closing the window ended the program with {code}")
+    finally:
+        program.stop()
+
+
+def typed_login_reaches_the_program(args):
+    write_options(["windowwidth=1000", "windowheight=700", "windowmaximized=false"])
+    program = winedriver.Program(args.source, args.stand_in, cwd=workdir(args, "stand-in"))
+    try:
+        window = wait_window(program)
+        time.sleep(1)
+        focus(window)
+        type_text("alice")
+        winedriver.xdotool("key", "Tab")
+        type_text("open sesame")
+        winedriver.xdotool("key", "Return")
+        wanted = ("gui-message Connecting | Connecting to the login server... | account alice | "
+                  "password open sesame")
+        line = program.wait_line(lambda l: l.startswith("gui-message"), 20, "the Connecting box")
+        if line != wanted:
+            raise Failure(f"the login stored {line!r}, not {wanted!r}")
+        winedriver.request_close(window)
+        program.wait_exit(30)
+    finally:
+        program.stop()
+
+
+def png_size(path):
+    with open(path, "rb") as f:
+        head = f.read(24)
+    if head[:8] != b"\x89PNG\r\n\x1a\n" or head[12:16] != b"IHDR":
+        raise Failure(f"{path} is not a PNG file")
+    return struct.unpack(">II", head[16:24])
+
+
+def ctrl_s_in_the_game_writes_the_client_area(args):
+    shots = os.path.join(args.scratch, "shots")
+    shutil.rmtree(shots, ignore_errors=True)
+    windows_shots = subprocess.run([os.path.join(args.source, "scripts", "wine-run"), "winepath", "-w", shots],
+                                   capture_output=True, text=True, timeout=60).stdout.strip()
+    write_options(["windowwidth=900", "windowheight=640", "windowmaximized=false", "sspath=" + windows_shots])
+    program = winedriver.Program(args.source, args.game_screen, cwd=workdir(args, "game"))
+    try:
+        program.wait_line(lambda l: l == "game screen", 60, "the game screen")
+        window = wait_window(program)
+        time.sleep(1)
+        focus(window)
+        # The client asks whether Control is down when its loop gets to the
+        # key, as a player's hand would still hold it: keep it down a while.
+        winedriver.xdotool("keydown", "ctrl")
+        winedriver.xdotool("key", "s")
+        time.sleep(0.5)
+        winedriver.xdotool("keyup", "ctrl")
+        deadline = time.monotonic() + 15
+        files = []
+        while time.monotonic() < deadline and not files:
+            time.sleep(0.3)
+            files = glob.glob(os.path.join(shots, "*.png"))
+        if not files:
+            raise Failure("Ctrl+S in the game wrote no PNG file")
+        time.sleep(0.5)  # the encoder's thread may still be writing
+        size = png_size(files[0])
+        if size != (900, 640):
+            raise Failure(f"the screenshot is {size[0]} x {size[1]}, not the client area 900 x 640")
+        if not re.fullmatch(r"\d+_\d+_\d{4}_\d+_\d+_\d+_\d+\.png", os.path.basename(files[0])):
+            raise Failure(f"unexpected screenshot name {os.path.basename(files[0])}")
+        winedriver.request_close(window)
+        program.wait_exit(30)
+    finally:
+        program.stop()
+
+
+def main():
+    def extra(parser):
+        parser.add_argument("--stand-in", dest="stand_in", required=True)
+        parser.add_argument("--game-screen", dest="game_screen", required=True)
+        parser.add_argument("--scratch", required=True)
+
+    args = winedriver.parse_args(extra)
+    for name in ("program", "stand_in", "game_screen", "source", "gfx", "scratch"):
+        setattr(args, name, os.path.abspath(getattr(args, name)))
+    login_screen_is_drawn_and_takes_keys(args)
+    typed_login_reaches_the_program(args)
+    ctrl_s_in_the_game_writes_the_client_area(args)
+    shutil.rmtree(options_folder(), ignore_errors=True)
+    shutil.rmtree(args.scratch, ignore_errors=True)
+    print("login screen: all checks passed")
+
+
+if __name__ == "__main__":
+    winedriver.run(main)

@@ -111,13 +111,6 @@ bool LoginTest::RunUntil(const std::function<bool()>& condition) {
     return condition();
 }
 
-void LoginTest::LogIn(const std::string& account, const std::string& password) {
-    client->protocol->account = account;
-    client->protocol->password = password;
-    client->protocol->Connect(0, client->loginHosts, client->loginPort);
-    ASSERT_TRUE(RunUntil([&] { return client->protocol->loginSent && State() == Connection::kIdle; }));
-}
-
 int LoginTest::State() { return client->protocol->connection->GetState(); }
 
 bool LoginTest::BoxOpen() { return client->app->gui->FindControl(GUIManager::kMessageBoxId) != nullptr; }

@@ -63,9 +63,6 @@ protected:
     // Runs main-loop passes until the condition holds (the connect thread
     // runs beside them); false when it has not after a few seconds.
     bool RunUntil(const std::function<bool()>& condition);
-    // Logs in with the account on the login server and waits for its answer
-    // to be handled: the connection is idle again.
-    void LogIn(const std::string& account, const std::string& password);
 
     int State();
     bool BoxOpen();

@@ -1,5 +1,6 @@
 #include "client/Client.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,7 @@
 #include "dialogs/trade/TradeWindow.h"
 #include "engine/Clock.h"
 #include "engine/Cursor.h"
+#include "engine/Font.h"
 #include "engine/Graphics.h"
 #include "engine/GraphicsEngine.h"
 #include "engine/KEngine2.h"
@@ -35,6 +37,7 @@ namespace {
 const char kTitle[] = "Velmora Online";
 const char kGraphicsFile[] = "velmora.gfx";
 const char kLoginServerFile[] = "loginserver.txt";
+const char kStatusServerVariable[] = "VELMORA_STATUS_SERVER";
 
 // Inventory conditions under which the character would stay in the world
 // after the client has gone.
@@ -63,6 +66,14 @@ bool NextLine(const std::string& content, size_t& position, std::string& line) {
     return true;
 }
 
+// "host" or "host:port"; the port stays as it is without one.
+void ReadHostAndPort(const std::string& text, std::string& host, uint16_t& port) {
+    const size_t colon = text.rfind(':');
+    host = text.substr(0, colon);
+    if (colon != std::string::npos)
+        port = uint16_t(uint32_t(ReadLeadingInt(text.substr(colon + 1))));
+}
+
 }  // namespace
 
 Client* Client::instance = nullptr;
@@ -87,6 +98,11 @@ Client::Client() {
     loginHosts = BuiltInLoginHosts(std::rand() % 10);
     loginPort = kLoginPort;
     ReadLoginServerFile(kLoginServerFile, loginHosts, loginPort);
+
+    statusHost = kStatusHost;
+    statusPort = kStatusPort;
+    if (const char* server = std::getenv(kStatusServerVariable))
+        ReadHostAndPort(server, statusHost, statusPort);
 }
 
 Client::~Client() {
@@ -396,15 +412,25 @@ void Client::SetCursor(int kind) {
     }
 }
 
-// The request to the status page and the wrapping of its text come with the
-// status thread.
-void Client::StartStatusThread() {}
-
-void Client::GetServerStatus(std::string& text, int32_t& lines) {
-    std::lock_guard<std::mutex> lock(statusMutex);
-    text = statusText;
-    lines = statusLines;
+void Client::StartStatusThread() {
+    if (statusHost.empty())
+        return;
+    ServerStatus::Request request;
+    request.host = statusHost;
+    request.port = statusPort;
+    request.path = kStatusPath;
+    // Measured with a copy taken here, on the main thread, which owns the font.
+    const int* advances = app && app->font ? app->font->advances : kBuiltInAdvances;
+    std::copy(advances, advances + Font::kAdvanceCount, request.advances.begin());
+    request.status = serverStatus;
+    try {
+        std::thread(&ServerStatus::Run, std::move(request)).detach();
+    } catch (const std::system_error&) {
+        // No thread to be had: the banner stays as it is until the next try.
+    }
 }
+
+void Client::GetServerStatus(std::string& text, int32_t& lines) { serverStatus->Load(text, lines); }
 
 void Client::RunPatcher(int32_t version) {
     patchRequested = true;

@@ -1,12 +1,13 @@
 #pragma once
 
 #include <cstdint>
-#include <mutex>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "client/Screenshot.h"
+#include "client/ServerStatus.h"
 #include "engine/InputEvent.h"
 
 class GameInterface;
@@ -61,7 +62,9 @@ public:
     // character, otherwise logs out and ends the main loop.
     static void OnCloseRequest();
 
-    // Starts a server-status request on its own thread.
+    // Starts a server-status request on its own thread, which gets all it
+    // needs by value and is not waited for. Nothing starts without a status
+    // host.
     void StartStatusThread();
     // A copy of the notification text and its line count, under the status mutex.
     void GetServerStatus(std::string& text, int32_t& lines);
@@ -99,10 +102,13 @@ public:
     std::vector<std::string> loginHosts;
     uint16_t loginPort = 0;
     int32_t gfxVersion = 0;  // the graphics file's stamp; the login request sends it
-    // Guards statusText and statusLines, which the status thread writes.
-    std::mutex statusMutex;
-    std::string statusText;  // the server's notification, wrapped into lines
-    int32_t statusLines = 0;
+    // The server's notification, wrapped into lines, with its line count and
+    // their mutex; shared with the status threads.
+    std::shared_ptr<ServerStatus> serverStatus = std::make_shared<ServerStatus>();
+    // The status web server: the built-in one, or VELMORA_STATUS_SERVER
+    // ("host:port") from the environment.
+    std::string statusHost;
+    uint16_t statusPort = 0;
     // A self-update asked for by the "Patch" button, not yet started.
     bool patchRequested = false;
     int32_t patchVersion = 0;

@@ -14,6 +14,15 @@ constexpr uint16_t kLoginPort = 5657;
 
 // The web site that the login screen and the character list open.
 constexpr const char* kWebsiteUrl = "http://www.velmora-online.example/";
+// The account page, where "New Character" sends the player.
+constexpr const char* kAccountPageUrl = "http://www.velmora-online.example/account/account";
+
+// The web server whose page "/index.php" holds the notification shown on the
+// login screen. The environment variable VELMORA_STATUS_SERVER ("host:port")
+// points the client at another one; the tests use it.
+constexpr const char* kStatusHost = "status.velmora-online.example";
+constexpr uint16_t kStatusPort = 80;
+constexpr const char* kStatusPath = "/index.php";
 
 // The file server that holds the self-update packages,
 // "/velmoramedia/client/velmora_<version>.zip". The environment variable

@@ -1,5 +1,6 @@
 #include "game/GameInterface.h"
 
+#include "engine/Clock.h"
 #include "world/Map.h"
 
 // The side windows, the chat area and the dialog modules are built here as
@@ -15,3 +16,5 @@ void GameInterface::Update() {}
 void GameInterface::Draw() {}
 
 void GameInterface::LayoutChatArea() {}
+
+void GameInterface::MarkStartTime() { startTime = GetTicks(); }

@@ -26,10 +26,13 @@ public:
     void Draw();
     // Places the chat input and its buttons for the current window size.
     void LayoutChatArea();
+    // The game has just started: the view fades in from black from now on.
+    void MarkStartTime();
 
     // Fight mode (the "Fightmode" button): digit keys trigger hotkeys, and
     // Ctrl+S is left to them instead of taking a screenshot.
     uint8_t hotkeyMode = 0;
     Map* map = nullptr;              // owned
     Inventory* inventory = nullptr;  // the inventory side window, when open
+    uint32_t startTime = 0;          // GetTicks when the game started
 };

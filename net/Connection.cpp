@@ -115,39 +115,32 @@ void Connection::Poll() {
         return;
     if (!ReceiveStep())
         return;
-    if (!outQueue.empty())
+    if (!outSizes.empty())
         SendStep();
 }
 
 void Connection::Send(const OutMessage& message) {
     if (message.len <= 0 || message.IsOverflowed())
         return;
-    OutFrame frame;
-    frame.bytes.resize(size_t(message.len) + 2);
-    frame.bytes[0] = uint8_t(message.len);
-    frame.bytes[1] = uint8_t(message.len >> 8);
-    std::memcpy(frame.bytes.data() + 2, message.Payload(), size_t(message.len));
-    outQueue.push_back(std::move(frame));
-}
-
-bool Connection::PopIncoming(InMessage& message) {
-    if (inHead >= inQueue.size()) {
-        message = InMessage();
-        return false;
+    // Sent frames are dropped from the front once they make up most of the
+    // buffer, so that a queue that never quite empties does not grow.
+    if (outHead > 65536 && outHead * 2 > outBytes.size()) {
+        outBytes.erase(outBytes.begin(), outBytes.begin() + std::ptrdiff_t(outHead));
+        outHead = 0;
     }
-    message = std::move(inQueue[inHead++]);
-    // Emptied: start again at the front, keeping the room.
-    if (inHead == inQueue.size()) {
-        inQueue.clear();
-        inHead = 0;
-    }
-    return true;
+    const uint8_t prefix[2] = {uint8_t(message.len), uint8_t(message.len >> 8)};
+    outBytes.insert(outBytes.end(), prefix, prefix + 2);
+    outBytes.insert(outBytes.end(), message.Payload(), message.Payload() + message.len);
+    outSizes.push_back(uint32_t(message.len) + 2);
 }
 
 void Connection::ClearQueues() {
     inQueue.clear();
     inHead = 0;
-    outQueue.clear();
+    outBytes.clear();
+    outHead = 0;
+    outSizes.clear();
+    outSent = 0;
 }
 
 void Connection::Disconnect() {
@@ -197,16 +190,24 @@ bool Connection::SendStep() {
         return true;
     if (ready < 0)
         return Fail(kSendFailed, platform::GetSockets().LastError());
-    OutFrame& frame = outQueue.front();
-    const int chunk = int(std::min(frame.bytes.size() - frame.sent, size_t(kSendChunk)));
-    const int sent = socket->Send(frame.bytes.data() + frame.sent, chunk);
+    const size_t size = outSizes.front();
+    const int chunk = int(std::min(size - outSent, size_t(kSendChunk)));
+    const int sent = socket->Send(outBytes.data() + outHead + outSent, chunk);
     if (sent < 0) {
         const int error = platform::GetSockets().LastError();
         return IsTransient(error) || Fail(kSendFailed, error);
     }
-    frame.sent += size_t(std::min(sent, chunk));
-    if (frame.sent >= frame.bytes.size())
-        outQueue.pop_front();
+    outSent += size_t(std::min(sent, chunk));
+    if (outSent >= size) {
+        outSizes.pop_front();
+        outHead += size;
+        outSent = 0;
+        // Emptied: start again at the front, keeping the room.
+        if (outSizes.empty()) {
+            outBytes.clear();
+            outHead = 0;
+        }
+    }
     return true;
 }
 

@@ -1,37 +1,331 @@
 #include "net/Protocol.h"
 
+#include <cstdint>
+
+#include "client/CharacterList.h"
 #include "client/Client.h"
 #include "dialogs/trade/TradeWindow.h"
 #include "engine/KEngine2.h"
-#include "engine/gui/GUIControl.h"
+#include "engine/gui/GUIButton.h"
 #include "engine/gui/GUIManager.h"
+#include "game/GameInterface.h"
+#include "net/Connection.h"
+#include "net/InMessage.h"
+#include "net/OutMessage.h"
+#include "platform/Platform.h"
+#include "world/ItemsCache.h"
+#include "world/Map.h"
 
-// The connection and its threads, the message handlers and the senders come
-// with the networking work; until then there is nothing to connect, send or
-// receive, and the client stays on the login screen.
-Protocol::Protocol() = default;
+namespace {
+
+const char kNewVersionText[] = "Download the new client from the website.";
+
+GUIManager* Gui() {
+    KEngine2* app = Client::Instance()->app;
+    return app ? app->gui : nullptr;
+}
+
+}  // namespace
+
+// Every server opcode has its place here. A handler starts with the read
+// position just behind its opcode byte and must read exactly its own fields,
+// since the next message of the frame follows them. An opcode whose handler
+// has not been written yet (null) ends the reading of its frame quietly: its
+// length is unknown, so nothing behind it can be read.
+const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
+    nullptr,                        // 0x00 error
+    &Protocol::OnNewVersion,        // 0x01 new client version
+    &Protocol::ParseCharacterList,  // 0x02 character list
+    &Protocol::ParseEnterGame,      // 0x03 enter game
+    nullptr,                        // 0x04 chat message
+    nullptr,                        // 0x05 map area of tiles
+    nullptr,                        // 0x06 add thing or creature
+    nullptr,                        // 0x07 remove creature
+    nullptr,                        // 0x08 creature step by id
+    nullptr,                        // 0x09 map area of tiles, second form
+    nullptr,                        // 0x0a walk refused with status text
+    nullptr,                        // 0x0b channel text
+    nullptr,                        // 0x0c equipment, 13 slots
+    nullptr,                        // 0x0d open container
+    nullptr,                        // 0x0e close container
+    nullptr,                        // 0x0f status text
+    nullptr,                        // 0x10 floating text
+    nullptr,                        // 0x11 item effects
+    nullptr,                        // 0x12 target pair
+    nullptr,                        // 0x13 darkness level
+    nullptr,                        // 0x14 player statistics
+    nullptr,                        // 0x15 projectile
+    &Protocol::OnDisconnect,        // 0x16 disconnect
+    nullptr,                        // 0x17 NPC trade
+    nullptr,                        // 0x18 friends entry
+    &Protocol::OnPing,              // 0x19 ping
+    nullptr,                        // 0x1a character info and buffs
+    nullptr,                        // 0x1b party member
+    nullptr,                        // 0x1c open-channel list
+    nullptr,                        // 0x1d marker item on a tile
+    nullptr,                        // 0x1e game-master ban information
+    nullptr,                        // 0x1f game-master ban dialog
+    nullptr,                        // 0x20 trade opened
+    nullptr,                        // 0x21 trade items
+    nullptr,                        // 0x22 trade closed
+    nullptr,                        // 0x23 no operation
+    nullptr,                        // 0x24 NPC shop offers
+    nullptr,                        // 0x25 NPC shop closed
+    nullptr,                        // 0x26 spell and hotkey data
+    nullptr,                        // 0x27 spell shading timer
+    nullptr,                        // 0x28 house management
+    nullptr,                        // 0x29 house bidding
+    nullptr,                        // 0x2a quests and achievements
+    nullptr,                        // 0x2b paged text
+    nullptr,                        // 0x2c tile update
+    nullptr,                        // 0x2d summon list
+    nullptr,                        // 0x2e resume walk
+    nullptr,                        // 0x2f market offers
+    nullptr,                        // 0x30 market offer
+    nullptr,                        // 0x31 item record
+    nullptr,                        // 0x32 spell library
+    nullptr,                        // 0x33 outfit data
+    nullptr,                        // 0x34 tip message
+    nullptr,                        // 0x35 spell cooldown
+    nullptr,                        // 0x36 market history
+    nullptr,                        // 0x37 end of login data (action groups)
+    nullptr,                        // 0x38 guild data
+    nullptr,                        // 0x39 guild request answered
+    nullptr,                        // 0x3a no-guild data
+    nullptr,                        // 0x3b timed tile mark
+    nullptr,                        // 0x3c tutorial
+    nullptr,                        // 0x3d brewing data
+    nullptr,                        // 0x3e learned recipes
+    nullptr,                        // 0x3f progress bar over a tile
+    nullptr,                        // 0x40 online list
+};
+
+Protocol::Protocol() : connection(new Connection()) {}
 
 Protocol::~Protocol() {
+    delete connection;
+    delete characterList;
     if (tradeWindow) {
         tradeWindow->Reset();
         delete tradeWindow;
     }
 }
 
-bool Protocol::Connect(uint8_t newMode, std::vector<std::string>, uint16_t) {
-    mode = newMode;
+bool Protocol::Connect(uint8_t newMode, std::vector<std::string> hosts, uint16_t port) {
     loginSent = 0;
-    // The box stays until the answer arrives; its button is disabled so that
-    // the player cannot close it (Enter included) while the attempt runs.
-    GUIManager* gui = Client::Instance()->app->gui;
-    gui->MessageBox("Connecting", mode == 0 ? "Connecting to the login server..." : "Connecting to the game world...");
-    if (GUIControl* button = gui->FindControl(GUIManager::kMessageButtonId))
-        button->SetFlag(GUIControl::kDisabled);
+    awaitingAnswer = false;
+    mode = newMode;
+    // Does nothing while an attempt runs or the connection is up; the next
+    // poll then sends the login request of the new mode over it.
+    connection->Connect(hosts, port);
+    ShowBox("Connecting", mode == 1 ? "Connecting to the game world..." : "Connecting to the login server...");
+    DisableClose();
+    if (!characterList)
+        characterList = new CharacterList(this);
     return true;
 }
 
-bool Protocol::Poll() { return true; }
+bool Protocol::Poll() {
+    int state = connection->GetState();
+    // The login request goes into the queue before the connection's first
+    // send, so it is the first thing the server reads.
+    if (state == Connection::kConnected) {
+        if (!loginSent)
+            QueueLogin();
+        connection->Poll();
+        state = connection->GetState();
+    }
 
-void Protocol::SendLogout() {}
+    switch (state) {
+    case Connection::kReceiveFailed:
+    case Connection::kSendFailed: {
+        const int error = connection->GetLastError();
+        connection->SetState(Connection::kIdle);
+        connection->ClearQueues();
+        if (awaitingAnswer)
+            ReportLostConnection(error);
+        return false;
+    }
+    case Connection::kConnectFailed: {
+        const int error = connection->GetLastError();
+        connection->SetState(Connection::kIdle);
+        ShowBox("Error", "Connecting failed, error code #" + std::to_string(error) + ".");
+        return true;
+    }
+    case Connection::kConnected: {
+        InMessage message;
+        while (connection->PopIncoming(message))
+            Dispatch(message);
+        return true;
+    }
+    case Connection::kConnecting:
+        return true;
+    default: {
+        // Closed by this side: the server said so (0x16), sent something
+        // unreadable, or refused the login with an empty text.
+        if (awaitingAnswer)
+            ReportLostConnection(0);
+        return Client::Instance()->game == nullptr;
+    }
+    }
+}
 
-void Protocol::SendLoginServerLogin() {}
+void Protocol::Send(const OutMessage& message) { connection->Send(message); }
+
+void Protocol::Dispatch(InMessage& message) {
+    if (message.len == 0)
+        return;
+    int lastOpcode = 0;
+    while (message.Remaining() > 0) {
+        const int opcode = message.ReadU8();
+        if (opcode == 0 || opcode > kLastOpcode) {
+            ReportBadOpcode(lastOpcode, message);
+            return;
+        }
+        const Handler handler = kHandlers[opcode];
+        if (!handler)
+            return;
+        (this->*handler)(message);
+        lastOpcode = opcode;
+    }
+}
+
+// Kept out of Dispatch, which runs for every frame: the text and the box are
+// rare and would only slow the common case down.
+void Protocol::ReportBadOpcode(int lastOpcode, const InMessage& message) {
+    platform::ShowMessageBox(NetworkingErrorText(lastOpcode, message.pos, message.len), "Networking Error",
+                             platform::kMbOk | platform::kMbIconExclamation);
+    connection->Disconnect();
+}
+
+std::string Protocol::NetworkingErrorText(int lastOpcode, int position, int length) {
+    return "A networking error occured (#" + std::to_string(lastOpcode) + ", " + std::to_string(position) + "/" +
+           std::to_string(length) + ")";
+}
+
+void Protocol::QueueLogin() {
+    // Whatever was asked for while the connection was being made belongs to
+    // no session with this server.
+    connection->ClearQueues();
+    if (mode == 0) {
+        SendLoginServerLogin(account, password);
+        ShowBox("Connecting", "Connected, waiting for character list...");
+    } else {
+        SendGameLogin(characterName);
+        ShowBox("Connecting", "Connected, waiting for game world data...");
+    }
+    DisableClose();
+    loginSent = 1;
+    awaitingAnswer = true;
+}
+
+void Protocol::ReportLostConnection(int error) {
+    awaitingAnswer = false;
+    if (Client::Instance()->game)
+        return;
+    ShowBox("Error", error != 0 ? "Connection lost, error code #" + std::to_string(error) + "."
+                                : std::string("The connection was closed."));
+}
+
+void Protocol::ShowBox(const std::string& title, const std::string& text) {
+    GUIManager* gui = Gui();
+    if (!gui)
+        return;
+    // A "New Version" box has its button turned into "Patch"; any other text
+    // gets a fresh box with a plain Close button.
+    if (GUIButton* button = dynamic_cast<GUIButton*>(gui->FindControl(GUIManager::kMessageButtonId)))
+        if (button->action == &Protocol::OnPatchClicked)
+            gui->DeleteLater(GUIManager::kMessageBoxId);
+    gui->MessageBox(title, text);
+}
+
+void Protocol::DisableClose() {
+    if (GUIManager* gui = Gui())
+        if (GUIControl* button = gui->FindControl(GUIManager::kMessageButtonId))
+            button->SetFlag(GUIControl::kDisabled);
+}
+
+void Protocol::CloseBox() {
+    if (GUIManager* gui = Gui())
+        gui->DeleteLater(GUIManager::kMessageBoxId);
+}
+
+void Protocol::OnNewVersion(InMessage& message) {
+    const std::string text = message.ReadString();
+    const uint32_t version = message.ReadU32();
+    if (text == kNewVersionText) {
+        ShowBox("New Version", "A new version will be downloaded.");
+        if (GUIManager* gui = Gui()) {
+            if (GUIButton* button = dynamic_cast<GUIButton*>(gui->FindControl(GUIManager::kMessageButtonId))) {
+                button->SetCaption("Patch");
+                button->action = &Protocol::OnPatchClicked;
+                button->actionContext = reinterpret_cast<void*>(uintptr_t(version));
+            }
+        }
+        awaitingAnswer = false;
+    } else if (!text.empty()) {
+        ShowBox("Error", text);
+        awaitingAnswer = false;
+    }
+    if (mode == 0)
+        connection->Disconnect();
+}
+
+// Only records the request: the self-update runs from the main loop, not from
+// inside the click of a button that it would remove.
+void Protocol::OnPatchClicked(void* context) {
+    Client::Instance()->RunPatcher(int32_t(uint32_t(reinterpret_cast<uintptr_t>(context))));
+}
+
+void Protocol::ParseCharacterList(InMessage& message) {
+    if (!characterList)
+        characterList = new CharacterList(this);
+    characterList->Clear();
+    characterList->SetPremiumDays(message.ReadU32());
+    const int count = message.ReadU8();
+    for (int i = 0; i < count; ++i) {
+        const std::string name = message.ReadString();
+        const std::string secondText = message.ReadString();
+        const std::string host = message.ReadString();
+        const uint16_t port = message.ReadU16();
+        int outfit[9];
+        for (int k = 0; k < 3; ++k)
+            outfit[k] = message.ReadU16();
+        for (int k = 3; k < 9; ++k)
+            outfit[k] = message.ReadU8();
+        const std::string thirdText = message.ReadString();
+        const int32_t level = message.ReadU16();
+        characterList->AddCharacter(name, secondText, host, port, outfit, thirdText, level);
+    }
+    characterList->Open();
+    characterList->Refresh();
+    CloseBox();
+    awaitingAnswer = false;
+    // The login server's work is done.
+    connection->Disconnect();
+}
+
+void Protocol::ParseEnterGame(InMessage& message) {
+    const uint32_t playerId = message.ReadU32();
+    const uint32_t followedId = message.ReadU32();
+    const uint8_t welcome = message.ReadU8();
+    const uint32_t itemsVersion = message.ReadU32();
+
+    Client* client = Client::Instance();
+    client->StartGame(welcome != 0);
+    if (GameInterface* game = client->game) {
+        game->map->playerId = playerId;
+        game->map->camera->followedId = int32_t(followedId);
+        game->MarkStartTime();
+    }
+    CloseBox();
+    awaitingAnswer = false;
+    ItemsCache::Instance()->Save(itemsVersion);
+    layoutLoaded = 0;
+}
+
+// The rest of the frame is still read: the server may say goodbye and
+// something else in one frame.
+void Protocol::OnDisconnect(InMessage&) { connection->Disconnect(); }
+
+void Protocol::OnPing(InMessage& message) { SendPong(message.ReadU16()); }

@@ -6,13 +6,29 @@
 
 class CharacterList;
 class Connection;
+class InMessage;
+class OutMessage;
 class TradeWindow;
 
 // The game protocol over the one connection: the two-stage login (login
 // server, then game world), one handler per server message and one sender per
 // client request. Made once by Client::Init and kept until the process ends.
+//
+// The stages: Connect shows the "Connecting" box; the first poll that finds
+// the connection up queues the login request of the mode (0x01 to a login
+// server, 0x02 to a game world) and waits for the answer, 0x02 (the character
+// list, after which the login connection is closed) or 0x03 (the game
+// starts). A failed attempt, and a connection lost before the answer, end in
+// an "Error" box the player can close; a game connection lost while playing
+// makes Poll return false, and the main loop goes back to the login screen
+// and logs in again with the stored account.
 class Protocol {
 public:
+    static constexpr uint16_t kVersion = 573;
+    // Server opcodes 0x01 to 0x40 have handlers; 0x00 and everything above
+    // is a protocol error.
+    static constexpr int kLastOpcode = 0x40;
+
     Protocol();
     ~Protocol();
     Protocol(const Protocol&) = delete;
@@ -22,21 +38,58 @@ public:
     // Failures show up in a later Poll; always true.
     bool Connect(uint8_t mode, std::vector<std::string> hosts, uint16_t port);
     // One network step per main-loop pass. False when the game connection has
-    // just been lost or closed.
+    // just been lost or closed (and while it stays idle with a game screen).
     bool Poll();
-    // Queues the logout request; the next Poll sends it over an open connection.
-    void SendLogout();
-    // The login request to the login server, with the graphics file's stamp.
-    void SendLoginServerLogin();
+    void Send(const OutMessage& message);
+    // Handles every message of one frame, in order.
+    void Dispatch(InMessage& message);
+
+    // The handlers of the connection-level messages.
+    void OnNewVersion(InMessage& message);        // 0x01
+    void ParseCharacterList(InMessage& message);  // 0x02
+    void ParseEnterGame(InMessage& message);      // 0x03
+    void OnDisconnect(InMessage& message);        // 0x16
+    void OnPing(InMessage& message);              // 0x19
+    // The "Patch" button of the "New Version" box; the context is the version.
+    static void OnPatchClicked(void* context);
+
+    // Requests.
+    void SendLoginServerLogin(const std::string& account, const std::string& password);  // 0x01
+    void SendGameLogin(const std::string& character);                                     // 0x02
+    void SendLogout();                                                                    // 0x13
+    void SendPong(uint16_t value);                                                        // 0x19
+
+    // The text of the "Networking Error" box for a bad opcode.
+    static std::string NetworkingErrorText(int lastOpcode, int position, int length);
 
     // Replaced whole by the login screen and "Enter Game", kept until then, so
     // that a new login after a lost connection needs no typing.
     std::string account;
     std::string password;
     std::string characterName;
-    Connection* connection = nullptr;
-    CharacterList* characterList = nullptr;  // made by the first Connect
+    Connection* connection = nullptr;        // owned
+    CharacterList* characterList = nullptr;  // owned; made by the first Connect
     TradeWindow* tradeWindow = nullptr;      // owned; the running trade, if any
     uint8_t mode = 0;
-    uint8_t loginSent = 0;  // the login request of this connection is queued
+    uint8_t loginSent = 0;       // the login request of this connection is queued
+    uint8_t actionListFlag = 0;  // the action-list request and the spell and hotkey data
+    uint8_t layoutLoaded = 0;    // cleared by enter game, set by the action groups
+    // The login request is out and its answer has not come: a connection that
+    // ends now must tell the player, or the "Connecting" box would stay with
+    // no way to close it.
+    bool awaitingAnswer = false;
+
+private:
+    using Handler = void (Protocol::*)(InMessage& message);
+    static const Handler kHandlers[kLastOpcode + 1];
+
+    // The "Networking Error" box, then the end of the connection.
+    [[gnu::noinline, gnu::cold]] void ReportBadOpcode(int lastOpcode, const InMessage& message);
+    void QueueLogin();
+    // The connection has ended before the login was answered.
+    void ReportLostConnection(int error);
+    // The GUI's one message box, with its Close button enabled.
+    void ShowBox(const std::string& title, const std::string& text);
+    void DisableClose();
+    void CloseBox();
 };

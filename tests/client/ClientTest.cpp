@@ -15,6 +15,7 @@
 #include "engine/gui/GUIDialog.h"
 #include "engine/gui/GUIManager.h"
 #include "game/GameInterface.h"
+#include "net/Connection.h"
 #include "net/Protocol.h"
 #include "sidewindows/Inventory.h"
 #include "tests/client/ClientFixture.h"
@@ -221,6 +222,9 @@ TEST_F(ClientTest, PassDrawsTheLoginScreenBetweenBeginAndEndOfScene) {
 TEST_F(ClientTest, GamePassClearsToBlack) {
     Client& client = StartClient();
     client.StartGame(false);
+    // Without a game connection the pass would go back to the login screen;
+    // one being made keeps the game.
+    client.protocol->connection->SetState(Connection::kConnecting);
     RecordingEngine* engine = static_cast<RecordingEngine*>(client.app->engine);
     engine->Clear();
     client.RunPass();
@@ -345,6 +349,8 @@ TEST_F(ClientTest, QuitQuestionOffersLogoutQuitAndCancel) {
         GUIManager* gui = client.app->gui;
         Inventory inventory;
         client.StartGame(false);
+        // Without a game connection the pass would go back to the login screen.
+        client.protocol->connection->SetState(Connection::kConnecting);
         client.game->inventory = &inventory;
         inventory.conditions[1104] = false;
         client.app->HandleMessage(wm::kClose, 0, 0);

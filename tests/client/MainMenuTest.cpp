@@ -16,6 +16,7 @@
 #include "engine/gui/GUIText.h"
 #include "engine/gui/GUITextbox.h"
 #include "game/GameInterface.h"
+#include "net/Connection.h"
 #include "net/Protocol.h"
 #include "tests/client/ClientFixture.h"
 #include "tests/support/GuiInput.h"
@@ -390,6 +391,8 @@ TEST_F(MainMenuTest, LeavingTheMenuRemovesItsControlsButNotTheGamesWithTheSameId
     gui->MessageBox("Connecting", "Connecting to the game world...");
 
     client.StartGame(false);
+    // Without a game connection the pass would go back to the login screen.
+    client.protocol->connection->SetState(Connection::kConnecting);
     GUIText* gameLabel = new GUIText();
     gameLabel->id = 13;
     gui->AddControl(gameLabel);

@@ -21,10 +21,15 @@ Use it from Python:
 
 or from the command line (see --help); it prints the demo account and then
 takes commands on standard input: ping [value], disconnect, drop,
-bad [opcode], quit.
+bad [opcode], quit (with --no-input it runs until it is stopped instead).
+
+StatusPage is the status web server of the login screen's banner: it serves
+one text as "/index.php".
 """
 
 import argparse
+import http.server
+import signal
 import socket
 import struct
 import sys
@@ -585,6 +590,76 @@ class FakeServer:
         client.send(enter_game(self.player_id, self.followed_id, self.welcome, self.enter_items_version))
 
 
+# --- the status web page ------------------------------------------------------------
+
+
+class StatusPage:
+    """The status web server on loopback: "/index.php" answers with the text
+    (200 and a Content-Length, as the client needs), anything else with 404.
+    Every request is recorded with its path and headers."""
+
+    PATH = "/index.php"
+
+    def __init__(self, text, host="127.0.0.1", port=0):
+        self.text = to_bytes(text)
+        self.requests = []   # (path, headers as a dict)
+        self._changed = threading.Condition()
+        page = self
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            protocol_version = "HTTP/1.1"
+
+            def do_GET(self):
+                with page._changed:
+                    page.requests.append((self.path, dict(self.headers.items())))
+                    page._changed.notify_all()
+                found = self.path == StatusPage.PATH
+                body = page.text if found else b"not found"
+                self.send_response(200 if found else 404)
+                self.send_header("Content-Type", "text/html; charset=iso-8859-1")
+                self.send_header("Content-Length", str(len(body)))
+                self.send_header("Connection", "close")
+                self.end_headers()
+                self.wfile.write(body)
+
+            def log_message(self, *args):
+                pass
+
+        self._server = http.server.ThreadingHTTPServer((host, port), Handler)
+        self._server.daemon_threads = True
+        self._thread = None
+
+    @property
+    def port(self):
+        return self._server.server_address[1]
+
+    def start(self):
+        self._thread = threading.Thread(target=self._server.serve_forever, kwargs={"poll_interval": 0.1},
+                                        daemon=True)
+        self._thread.start()
+        return self
+
+    def stop(self):
+        self._server.shutdown()
+        self._server.server_close()
+        if self._thread:
+            self._thread.join(timeout=5)
+
+    def __enter__(self):
+        return self.start()
+
+    def __exit__(self, *exc):
+        self.stop()
+
+    def wait_for_requests(self, count, timeout=10.0):
+        """Waits until `count` requests have come; returns them."""
+        deadline = time.monotonic() + timeout
+        with self._changed:
+            while len(self.requests) < count and time.monotonic() < deadline:
+                self._changed.wait(min(0.05, max(0.0, deadline - time.monotonic())))
+            return list(self.requests)
+
+
 # --- command line ---------------------------------------------------------------------
 
 
@@ -607,6 +682,11 @@ def parse_character(text, index):
     return Character(parts[0], base.second_text, outfit=outfit, fourth_text=base.fourth_text, level=level)
 
 
+def _stop_on_signal(signum, frame):
+    """SIGTERM ends the server as Ctrl+C does."""
+    raise KeyboardInterrupt
+
+
 def main(argv=None):
     parser = argparse.ArgumentParser(description="Fake login and game server for the client's tests.")
     parser.add_argument("--host", default="127.0.0.1", help="address to listen on and to give in the rows")
@@ -625,6 +705,11 @@ def main(argv=None):
     parser.add_argument("--answer-text", default=NEW_VERSION_TEXT.decode(), help="text of --login-answer error")
     parser.add_argument("--answer-version", type=int, default=1, help="version in a new-version or error answer")
     parser.add_argument("--welcome", type=int, default=0, help="the enter-game message's welcome flag")
+    parser.add_argument("--status-port", type=int, help="also serve the status page on this port (0 picks one)")
+    parser.add_argument("--status-text", default="Welcome to Velmora Online! This is a test server.",
+                        help="the status page's text")
+    parser.add_argument("--no-input", action="store_true",
+                        help="take no commands; run until stopped (SIGTERM or Ctrl+C)")
     args = parser.parse_args(argv)
 
     characters = [parse_character(text, i) for i, text in enumerate(args.character)] or None
@@ -640,10 +725,27 @@ def main(argv=None):
                         login_answer=args.login_answer, answer_text=args.answer_text,
                         answer_version=args.answer_version, welcome=args.welcome, log=log)
     server.start()
+    status = StatusPage(args.status_text, host=args.host, port=args.status_port).start() \
+        if args.status_port is not None else None
     log(f"Login server on {args.host}:{server.login_port}, game server on {args.host}:{server.game_port}")
     log(f"Demo account: {args.account}  password: {args.password}")
     for c in server.characters:
         log(f"Character: {c.name.decode('latin-1')} (level {c.level})")
+    if status:
+        log(f"Status page on http://{args.host}:{status.port}{StatusPage.PATH}")
+
+    signal.signal(signal.SIGTERM, _stop_on_signal)
+    if args.no_input:
+        try:
+            while True:
+                time.sleep(3600)
+        except KeyboardInterrupt:
+            pass
+        server.stop()
+        if status:
+            status.stop()
+        return 1 if server.failures else 0
+
     log("Commands: ping [value], disconnect, drop, bad [opcode], quit")
     try:
         for line in sys.stdin:
@@ -668,6 +770,8 @@ def main(argv=None):
     except KeyboardInterrupt:
         pass
     server.stop()
+    if status:
+        status.stop()
     return 1 if server.failures else 0
 
 

@@ -2,11 +2,14 @@
 """Checks of the fake server, driven by a client written here with plain sockets."""
 
 import os
+import signal
 import socket
 import struct
 import subprocess
 import sys
 import unittest
+import urllib.error
+import urllib.request
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
@@ -221,6 +224,55 @@ class CommandLineTest(unittest.TestCase):
             if process.poll() is None:
                 process.kill()
                 process.wait()
+
+    def test_without_input_it_serves_the_status_page_until_stopped(self):
+        script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "fakeserver.py")
+        process = subprocess.Popen([sys.executable, script, "--login-port", "0", "--game-port", "0",
+                                    "--status-port", "0", "--status-text", "Hello there", "--no-input"],
+                                   stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, text=True)
+        try:
+            status_line = None
+            for line in process.stdout:
+                if line.startswith("Status page on "):
+                    status_line = line
+                    break
+            self.assertIsNotNone(status_line)
+            url = status_line.split()[-1]
+            with urllib.request.urlopen(url, timeout=5) as answer:
+                self.assertEqual(answer.read(), b"Hello there")
+            self.assertIsNone(process.poll())  # no input, still running
+            process.send_signal(signal.SIGTERM)
+            process.communicate(timeout=10)
+            self.assertEqual(process.returncode, 0)
+        finally:
+            if process.poll() is None:
+                process.kill()
+                process.wait()
+
+
+class StatusPageTest(unittest.TestCase):
+    def test_the_page_has_its_text_and_length_and_other_paths_are_missing(self):
+        with fs.StatusPage("Double experience this weekend.") as page:
+            connection = socket.create_connection(("127.0.0.1", page.port), timeout=5)
+            connection.sendall(b"GET /index.php HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+                               b"User-Agent: KHyperText Class\r\nConnection: Close\r\n\r\n")
+            answer = b""
+            while True:
+                data = connection.recv(4096)
+                if not data:
+                    break
+                answer += data
+            connection.close()
+            head, _, body = answer.partition(b"\r\n\r\n")
+            self.assertTrue(head.startswith(b"HTTP/1.1 200 "))
+            self.assertIn(b"Content-Length: 31", head)
+            self.assertEqual(body, b"Double experience this weekend.")
+            with self.assertRaises(urllib.error.HTTPError) as missing:
+                urllib.request.urlopen(f"http://127.0.0.1:{page.port}/other", timeout=5)
+            self.assertEqual(missing.exception.code, 404)
+            requests = page.wait_for_requests(2)
+            self.assertEqual(requests[0][0], "/index.php")
+            self.assertEqual(requests[0][1]["User-Agent"], "KHyperText Class")
 
 
 if __name__ == "__main__":

@@ -1,0 +1,128 @@
+// The client as velmora.exe runs it (same start-up, same main-loop passes),
+// which after every pass prints what a player would see change: the screen,
+// the GUI's message box, the character list's rows, the login screen's
+// notification, and where the controls a player clicks are. The driver reads
+// these lines instead of pixels. Platform message boxes ("Networking Error")
+// are printed too and answered with OK, so they never wait for a click.
+#include <cstdio>
+#include <string>
+
+#include "client/CharacterList.h"
+#include "client/Client.h"
+#include "client/MainMenu.h"
+#include "engine/Clock.h"
+#include "engine/KEngine2.h"
+#include "engine/gui/GUIControl.h"
+#include "engine/gui/GUIDialog.h"
+#include "engine/gui/GUIManager.h"
+#include "engine/gui/GUISelect.h"
+#include "engine/gui/GUIText.h"
+#include "game/GameInterface.h"
+#include "platform/Platform.h"
+
+namespace {
+
+class PrintedMessageBoxes : public platform::MessageBoxes {
+public:
+    int Show(const std::string& text, const std::string& caption, unsigned style) override {
+        std::printf("platform box %s|%s\n", caption.c_str(), text.c_str());
+        std::fflush(stdout);
+        return (style & 0xF) == platform::kMbYesNo ? platform::kIdYes : platform::kIdOk;
+    }
+};
+
+// Line breaks as "\n", so that a text stays on one line.
+std::string OneLine(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\n')
+            out += "\\n";
+        else if (c != '\r')
+            out += c;
+    }
+    return out;
+}
+
+std::string Rect(const GUIControl* control) {
+    return std::to_string(control->x) + " " + std::to_string(control->y) + " " + std::to_string(control->width) +
+           " " + std::to_string(control->height);
+}
+
+// Prints a line whenever its text differs from the last one of its kind.
+class Reporter {
+public:
+    void Report(Client& client) {
+        GUIManager* gui = client.app->gui;
+        Say(screen_, client.game ? "screen game" : client.menu ? "screen menu" : "screen none");
+
+        std::string box = "box none";
+        if (const GUIDialog* dialog = dynamic_cast<GUIDialog*>(gui->FindControl(GUIManager::kMessageBoxId))) {
+            const GUIText* text = dynamic_cast<GUIText*>(gui->FindControl(GUIManager::kMessageTextId));
+            const GUIControl* button = gui->FindControl(GUIManager::kMessageButtonId);
+            box = "box " + dialog->title + "|" + (text ? text->text : std::string()) + "|" +
+                  (button && !button->HasFlag(GUIControl::kDisabled) ? "closable" : "fixed");
+        }
+        Say(box_, box);
+
+        std::string rows = "rows none";
+        const GUISelect* list = dynamic_cast<GUISelect*>(gui->FindControl(CharacterList::kList));
+        const GUIControl* enter = gui->FindControl(CharacterList::kEnterGameButton);
+        if (list && enter) {
+            rows = "rows " + std::to_string(list->items.size()) + " list " + Rect(list) + " height " +
+                   std::to_string(list->rowHeight) + " enter " + Rect(enter);
+            for (const GUISelectItem& item : list->items)
+                rows += " | " + item.text + ";" + item.rightText + ";" + item.subText + ";" + item.subRightText +
+                        (item.icon ? ";picture" : ";none");
+        }
+        Say(rows_, rows);
+
+        std::string status = "status none";
+        if (client.menu && !client.menu->notificationText.empty())
+            status = "status " + std::to_string(client.menu->notificationLines) + " " +
+                     OneLine(client.menu->notificationText);
+        Say(status_, status);
+
+        std::string fields = "fields none";
+        const GUIControl* account = gui->FindControl(MainMenu::kAccountBox);
+        const GUIControl* password = gui->FindControl(MainMenu::kPasswordBox);
+        if (account && password)
+            fields = "fields account " + Rect(account) + " password " + Rect(password);
+        Say(fields_, fields);
+    }
+
+private:
+    static void Say(std::string& last, const std::string& now) {
+        if (now == last)
+            return;
+        last = now;
+        std::printf("%s\n", now.c_str());
+        std::fflush(stdout);
+    }
+
+    std::string screen_, box_, rows_, status_, fields_;
+};
+
+}  // namespace
+
+int main() {
+    static PrintedMessageBoxes boxes;
+    platform::SetMessageBoxes(&boxes);
+    GetTicks();
+    GetMilliseconds();
+
+    Client* client = Client::Instance();
+    if (!client->Init()) {
+        std::printf("Main instance creation failed, exiting...\n");
+        return 1;
+    }
+    Reporter reporter;
+    while (client->app->running) {
+        client->RunPass();
+        if (client->app->running)
+            reporter.Report(*client);
+    }
+    client->Shutdown();
+    std::printf("ended\n");
+    std::fflush(stdout);
+    return 0;
+}

@@ -1,19 +1,24 @@
 #!/usr/bin/env python3
-"""The self-update under Wine.
+"""The self-update under Wine, from the login on.
 
-A package is made here with Info-ZIP's zip: the test's patch program as
-"patch.exe" and a few data files in folders. An HTTP server on loopback
-serves it at the path of its version; the client is pointed at it with
-VELMORA_PATCH_SERVER.
+The fake login server (tests/fakeserver) answers the typed login with the new
+version message "Download the new client from the website."; the client's
+"New Version" box offers "Patch", which the driver clicks. A package made here
+with Info-ZIP's zip (the test's patch program as "patch.exe" and a few data
+files in folders) is served by an HTTP server on loopback at the path of its
+version; the client is pointed at it with VELMORA_PATCH_SERVER.
 
-The good road: the client downloads the package, unpacks it into the common
-application-data folder (without the package's own "patch.exe"), starts the
-"patch.exe" beside it, which leaves its marker, and ends with exit code 0.
+The good road, with velmora.exe as built: the client downloads the package,
+unpacks it into the common application-data folder (without the package's own
+"patch.exe"), starts the "patch.exe" beside it, which leaves its marker, and
+ends with exit code 0.
 
 The failing roads (the file missing, no server, an answer cut short, a broken
-package): the client shows the "Patching Error" box with the reason, starts
-nothing and goes on running until its window is closed.
+package), with the stand-in that reports the GUI's boxes on standard output:
+the client shows the "Patching Error" box with the reason, starts nothing and
+goes on running until its window is closed.
 """
+import glob
 import http.server
 import os
 import shutil
@@ -23,11 +28,17 @@ import sys
 import threading
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, ".."))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "fakeserver"))
+import fakeserver  # noqa: E402
 import winedriver  # noqa: E402
 from winedriver import Failure  # noqa: E402
 
 VERSION = 612
+WIDTH, HEIGHT = 1000, 700
+# The "Patch" button of the GUI's message box, in the middle of the client area.
+PATCH_BUTTON = (WIDTH // 2, HEIGHT // 2 - 22)
 PACKAGE_PATH = f"/velmoramedia/client/velmora_{VERSION}.zip"
 TOP = "velmora-patch-test"  # the package's top folder inside the common folder
 MARKER = "patch-ran.txt"
@@ -135,14 +146,73 @@ def workdir(args, name):
     return path
 
 
-def start(args, program, folder, port):
-    """The client installed in the folder (Windows looks for the programs a
-    program starts in that program's folder first) and started there."""
-    installed = os.path.join(folder, os.path.basename(program))
-    shutil.copy(program, installed)
-    os.environ["VELMORA_PATCH_SERVER"] = f"127.0.0.1:{port}"
-    os.environ["VELMORA_TEST_PATCH_VERSION"] = str(VERSION)
-    return winedriver.Program(args.source, installed, cwd=folder)
+def write_options():
+    prefix = os.environ["WINEPREFIX"]
+    roaming = glob.glob(os.path.join(prefix, "drive_c", "users", "*", "AppData", "Roaming"))
+    if not roaming:
+        raise Failure("the Wine prefix has no AppData folder")
+    folder = os.path.join(roaming[0], "VelmoraOnline")
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    with open(os.path.join(folder, "velmora.ini"), "wb") as f:
+        f.write(f"[options]\r\nwindowwidth={WIDTH}\r\nwindowheight={HEIGHT}\r\n"
+                "windowmaximized=false\r\n".encode())
+    return folder
+
+
+class Road:
+    """One client on its way from the login to the "Patch" button: installed in
+    its folder (Windows looks for the programs a program starts in that
+    program's folder first), pointed at the fake login server and the patch
+    file server, logged in with the demo account."""
+
+    def __init__(self, args, program, folder, patch_port):
+        self.login = fakeserver.FakeServer(login_answer="new-version", answer_version=VERSION).start()
+        with open(os.path.join(folder, "loginserver.txt"), "w") as f:
+            f.write(f"127.0.0.1\n{self.login.login_port}\n")
+        installed = os.path.join(folder, os.path.basename(program))
+        shutil.copy(program, installed)
+        os.environ["VELMORA_PATCH_SERVER"] = f"127.0.0.1:{patch_port}"
+        self.client = winedriver.Program(args.source, installed, cwd=folder)
+        self.window = None
+
+    def log_in_and_patch(self, reports_boxes):
+        self.window = find_window(self.client)
+        time.sleep(1)
+        winedriver.xdotool("windowfocus", "--sync", self.window)
+        time.sleep(0.3)
+        winedriver.xdotool("type", "--delay", "60", fakeserver.DEMO_ACCOUNT)
+        winedriver.xdotool("key", "Tab")
+        winedriver.xdotool("type", "--delay", "60", fakeserver.DEMO_PASSWORD)
+        winedriver.xdotool("key", "Return")
+        if not self.login.wait_for(lambda: self.login.requests_of(fakeserver.CLIENT_LOGIN, "login"), 30):
+            raise Failure("the client did not log in to the fake login server")
+        if self.login.failures:
+            raise Failure("the login request was refused: " + "; ".join(self.login.failures))
+        if reports_boxes:
+            line = self.wait_box("gui-message New Version", "the New Version box")
+            if not line.startswith("gui-message New Version | A new version will be downloaded. |"):
+                raise Failure(f"the new version box said {line!r}")
+        else:
+            time.sleep(2)
+        # From elsewhere onto the button: the pointer may already rest where
+        # the last client's button was, and a button takes a click only after
+        # the mouse has moved onto it.
+        winedriver.xdotool("mousemove", "--window", self.window, 10, 10)
+        time.sleep(0.3)
+        winedriver.xdotool("mousemove", "--window", self.window, *PATCH_BUTTON)
+        time.sleep(0.3)
+        winedriver.xdotool("click", "1")
+
+    def wait_box(self, prefix, what):
+        try:
+            return self.client.wait_line(lambda l: l.startswith(prefix), 60, what)
+        except Failure as failure:
+            raise Failure(f"{failure} ({what}); the program said:\n" + "\n".join(self.client.lines)) from None
+
+    def stop(self):
+        self.client.stop()
+        self.login.stop()
 
 
 def good_package_is_unpacked_and_patch_exe_runs(args, server, program):
@@ -150,8 +220,10 @@ def good_package_is_unpacked_and_patch_exe_runs(args, server, program):
     folder = workdir(args, "good")
     server.mode = "ok"
     server.requests.clear()
-    client = start(args, program, folder, server.port)
+    road = Road(args, program, folder, server.port)
+    client = road.client
     try:
+        road.log_in_and_patch(reports_boxes=False)
         code = client.wait_exit(90)
         if code != 0:
             raise Failure(f"after the patch the client ended with {code}, not 0:\n" + "\n".join(client.lines))
@@ -182,7 +254,7 @@ def good_package_is_unpacked_and_patch_exe_runs(args, server, program):
         if os.path.exists(os.path.join(common_folder(), "patch.exe")):
             raise Failure("the package's own patch.exe was unpacked")
     finally:
-        client.stop()
+        road.stop()
         clear_common()
 
 
@@ -190,28 +262,28 @@ def failure_shows_patching_error(args, server, program, mode, port, text):
     clear_common()
     folder = workdir(args, "fail-" + mode)
     server.mode = mode
-    client = start(args, program, folder, port)
+    road = Road(args, program, folder, port)
+    client = road.client
     try:
-        client.wait_line(lambda l: l == "patch requested", 60, "the patch request")
-        line = client.wait_line(lambda l: l.startswith("gui-message"), 60, f"a box ({mode})")
+        road.log_in_and_patch(reports_boxes=True)
+        line = road.wait_box("gui-message Patching Error", f"a box after Patch ({mode})")
         wanted = f"gui-message Patching Error | {text} |"
         if not line.startswith(wanted):
             raise Failure(f"{mode}: the box was {line!r}, not {wanted!r}")
         # The client goes on: its window stays, nothing was started.
-        window = find_window(client)
         time.sleep(1.5)
         if client.process.poll() is not None:
             raise Failure(f"{mode}: the client ended after the failed patch")
         if os.path.exists(os.path.join(folder, MARKER)):
             raise Failure(f"{mode}: patch.exe was started")
-        if os.path.exists(os.path.join(common_folder(), TOP, "readme.txt")) and mode == "broken":
-            raise Failure(f"{mode}: the broken package was unpacked")
-        winedriver.request_close(window)
+        if os.path.exists(os.path.join(common_folder(), TOP)):
+            raise Failure(f"{mode}: files of the package were unpacked")
+        winedriver.request_close(road.window)
         code = client.wait_exit(30)
         if code != 0:
             raise Failure(f"{mode}: closing the window ended the client with {code}")
     finally:
-        client.stop()
+        road.stop()
         clear_common()
 
 
@@ -230,25 +302,27 @@ def find_window(client, timeout=60):
 
 def main():
     def extra(parser):
-        parser.add_argument("--patch-now", dest="patch_now", required=True)
+        parser.add_argument("--stand-in", dest="stand_in", required=True)
         parser.add_argument("--patch-program", dest="patch_program", required=True)
         parser.add_argument("--scratch", required=True)
 
     args = winedriver.parse_args(extra)
-    for name in ("program", "patch_now", "patch_program", "source", "gfx", "scratch"):
+    for name in ("program", "stand_in", "patch_program", "source", "gfx", "scratch"):
         setattr(args, name, os.path.abspath(getattr(args, name)))
     os.makedirs(args.scratch, exist_ok=True)
+    options = write_options()
     server = PackageServer(make_package(args))
     try:
-        good_package_is_unpacked_and_patch_exe_runs(args, server, args.patch_now)
+        good_package_is_unpacked_and_patch_exe_runs(args, server, args.program)
         for mode, port, text in (
                 ("missing", server.port, "Failed patch download (error code: 404)."),
                 ("refused", refusing_port(), "Could not connect to the patching server."),
                 ("cut", server.port, "Failed patch download (error code: -1)."),
                 ("broken", server.port, "Failed to unpack the patch (Couldn't create/open file).")):
-            failure_shows_patching_error(args, server, args.patch_now, mode, port, text)
+            failure_shows_patching_error(args, server, args.stand_in, mode, port, text)
     finally:
         server.stop()
+        shutil.rmtree(options, ignore_errors=True)
     shutil.rmtree(args.scratch, ignore_errors=True)
     print("the self-update road works")
 

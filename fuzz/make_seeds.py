@@ -1,14 +1,18 @@
 #!/usr/bin/env python3
 """Writes the seed inputs of the fuzz targets that read the client's own
-formats: HTTP answers, ini files, graphics files and items caches. They are the
-cases the native tests use (good files and the broken shapes those tests
-check), so the fuzzer starts from every branch the tests reach.
+formats: HTTP answers, ini files, graphics files, items caches and the game
+connection's frames. They are the cases the native tests use (good files and
+the broken shapes those tests check; the frames are the fake server's), so the
+fuzzer starts from every branch the tests reach.
 
 Usage: make_seeds.py <output folder>   (one subfolder per target)
 """
 import os
 import struct
 import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "fakeserver"))
+import fakeserver  # noqa: E402
 
 
 def write(folder, name, data):
@@ -83,11 +87,35 @@ def itemscache_seeds(folder):
     write(folder, "empty", items(0, []))
 
 
+def protocol_seeds(folder):
+    # The first byte: bit 0 a game screen, the rest the size of the pieces.
+    fs = fakeserver
+    frames = {
+        "characters": fs.frame(fs.character_list(30, fs.demo_characters())),
+        "no-characters": fs.frame(fs.character_list(0, [])),
+        "new-version": fs.frame(fs.new_version(fs.NEW_VERSION_TEXT, 612)),
+        "wrong-account": fs.frame(fs.new_version(fs.WRONG_ACCOUNT_TEXT, 0)),
+        "empty-text": fs.frame(fs.new_version(b"", 0)),
+        "enter-game": fs.frame(fs.enter_game(0x10000001, 0x10000001, 1, 7)),
+        "ping-disconnect": fs.frame(fs.ping(7) + fs.disconnect() + fs.ping(8)),
+        "bad-opcode": fs.frame(fs.ping(7) + bytes([0x41, 0, 0])),
+        "later-handler": fs.frame(bytes([0x04]) + b"chat" * 4) + fs.frame(fs.ping(9)),
+        "empty-frame": fs.frame(b"") + fs.frame(fs.ping(1)),
+        "cut": fs.frame(fs.character_list(30, fs.demo_characters()))[:-9],
+        "short-fields": fs.frame(bytes([0x02, 1, 0, 0, 0, 3, 0xFF, 0xFF])),
+        "many": b"".join(fs.frame(fs.ping(i)) for i in range(200)),
+    }
+    for name, data in frames.items():
+        for first in (0, 1, 0x41):
+            write(folder, f"{name}-{first}", bytes([first]) + data)
+
+
 def main(out):
     http_seeds(os.path.join(out, "http"))
     ini_seeds(os.path.join(out, "ini"))
     gfx_seeds(os.path.join(out, "gfx"))
     itemscache_seeds(os.path.join(out, "itemscache"))
+    protocol_seeds(os.path.join(out, "protocol"))
     write(out, "stamp", "")
 
 

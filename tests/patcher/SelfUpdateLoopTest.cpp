@@ -5,8 +5,11 @@
 
 #include "client/Hosts.h"
 #include "engine/KEngine2.h"
+#include "engine/gui/GUIButton.h"
 #include "engine/gui/GUIManager.h"
+#include "net/InMessage.h"
 #include "net/PatcherDialog.h"
+#include "net/Protocol.h"
 #include "tests/patcher/PatcherFixture.h"
 #include "tests/support/RecordingEngine.h"
 
@@ -34,6 +37,35 @@ TEST_F(SelfUpdateLoopTest, ThePatchButtonOnlyRecordsTheRequest) {
     EXPECT_EQ(f.client->patchVersion, 612);
     EXPECT_EQ(PatchingDialog(), nullptr);
     EXPECT_EQ(f.sockets.Opened(), 0);
+}
+
+// The server's new-version message as the dispatcher hands it over: the
+// frame's length, the opcode, the text and the version.
+void ReceiveNewVersion(Protocol& protocol, const std::string& text, uint32_t version) {
+    std::vector<uint8_t> frame = {0, 0, 0x01, uint8_t(text.size()), uint8_t(text.size() >> 8)};
+    frame.insert(frame.end(), text.begin(), text.end());
+    for (int i = 0; i < 4; ++i)
+        frame.push_back(uint8_t(version >> (8 * i)));
+    frame[0] = uint8_t(frame.size() - 2);
+    InMessage message(frame.data(), int(frame.size()));
+    protocol.Dispatch(message);
+}
+
+TEST_F(SelfUpdateLoopTest, ClickingPatchStartsNothingInsideTheClick) {
+    ReceiveNewVersion(*f.client->protocol, "Download the new client from the website.", 612);
+    auto* patch = dynamic_cast<GUIButton*>(f.client->app->gui->FindControl(GUIManager::kMessageButtonId));
+    ASSERT_NE(patch, nullptr);
+    ASSERT_EQ(patch->caption, "Patch");
+    f.Click(GUIManager::kMessageButtonId);
+    EXPECT_EQ(PatchingDialog(), nullptr);
+    EXPECT_EQ(f.sockets.Opened(), 0);
+    EXPECT_TRUE(f.client->patchRequested);
+    EXPECT_EQ(f.client->patchVersion, 612);
+
+    f.sockets.Answer(HttpAnswer(404, "gone"));
+    f.client->RunPass();
+    EXPECT_NE(f.sockets.Sent().find("GET /velmoramedia/client/velmora_612.zip "), std::string::npos);
+    EXPECT_EQ(f.ShownBox(), "Patching Error: Failed patch download (error code: 404).");
 }
 
 TEST_F(SelfUpdateLoopTest, TheNextPassRunsThePatcherThenGoesOnWithTheErrorBox) {

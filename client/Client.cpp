@@ -26,6 +26,7 @@
 #include "game/GameInterface.h"
 #include "game/StatusLine.h"
 #include "lodepng.h"
+#include "net/PatcherDialog.h"
 #include "net/Protocol.h"
 #include "platform/Platform.h"
 #include "sidewindows/Inventory.h"
@@ -252,7 +253,7 @@ void Client::RunPass() {
         RunSelfUpdate(patchVersion);
     }
 
-    // GUI callbacks run in here, the self-update loop among them.
+    // GUI callbacks run in here.
     app->PumpMessages();
     while (app->HasEvents())
         HandleEvent(app->PopEvent());
@@ -436,9 +437,29 @@ void Client::RunPatcher(int32_t version) {
     patchVersion = version;
 }
 
-// The download, the unpacking and the start of the patch program come with
-// the self-update.
-void Client::RunSelfUpdate(int32_t) {}
+// The main loop's pass waits meanwhile: no input events are drained (they
+// wait for it), no protocol poll, no screen tick, and a fixed 10 ms rest
+// instead of the frame pacing. A patch that succeeds ends the process in
+// here; one that fails has shown its box, and the pass goes on.
+void Client::RunSelfUpdate(int32_t version) {
+    PatcherDialog* patcher = new PatcherDialog(version);
+    patcher->Open();
+    while (patcher->Run() && app->running) {
+        // Mouse and keys reach the dialog's "Cancel" through the window procedure.
+        app->PumpMessages();
+        Graphics* graphics = app->graphics;
+        if (graphics->BeginScene()) {
+            graphics->ClearScene(kGameBackground);
+            if (menu)
+                menu->DrawNotification();
+            app->gui->Update();
+            graphics->EndScene();
+        }
+        app->UpdateFps(true);
+        platform::SleepMs(10);
+    }
+    delete patcher;
+}
 
 void Client::RequestScreenshot() {
     int x = 0;

@@ -118,7 +118,8 @@ private:
     void ApplyGuiStyle();
     void HandleEvent(const InputEvent& event);
     void DrawFrame();
-    // The modal self-update loop.
+    // The modal self-update loop: the patcher's steps, with the window kept
+    // alive between them, until the patcher has finished or the window closes.
     void RunSelfUpdate(int32_t version);
 
     std::vector<std::thread> screenshotThreads;

@@ -48,7 +48,11 @@ bool ConfigFile::Load(const std::string& filePath) {
     std::string content;
     if (!ReadWholeFile(filePath, content))
         return false;
+    LoadText(content);
+    return true;
+}
 
+void ConfigFile::LoadText(const std::string& content) {
     std::unique_ptr<ConfigSection> current;
     size_t start = 0;
     for (;;) {
@@ -81,7 +85,6 @@ bool ConfigFile::Load(const std::string& filePath) {
     }
     if (current)
         sections.push_back(std::move(current));
-    return true;
 }
 
 bool ConfigFile::Save(const std::string& filePath) const {

@@ -35,6 +35,8 @@ public:
     // Appends what the file holds to what is held already; false when the
     // file cannot be opened. The path is remembered either way.
     bool Load(const std::string& path);
+    // Appends what the text of a file holds, as Load does with the file's bytes.
+    void LoadText(const std::string& content);
     // Writes everything to path. The old file is replaced only once the new
     // content is completely written, so a failed or interrupted save leaves it
     // as it was; false on any failure.

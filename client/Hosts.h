@@ -23,3 +23,10 @@ constexpr const char* kAccountPageUrl = "http://www.velmora-online.example/accou
 constexpr const char* kStatusHost = "status.velmora-online.example";
 constexpr uint16_t kStatusPort = 80;
 constexpr const char* kStatusPath = "/index.php";
+
+// The file server that holds the self-update packages,
+// "/velmoramedia/client/velmora_<version>.zip". The environment variable
+// VELMORA_PATCH_SERVER ("host:port") points the client at another one; the
+// tests use it.
+constexpr const char* kPatchHost = "files.velmora-online.example";
+constexpr uint16_t kPatchPort = 80;

@@ -43,6 +43,10 @@ uint32_t SpriteStore::Load(const std::string& path) {
     std::vector<uint8_t> file;
     if (!ReadWholeFile(path, file))
         return 0;
+    return LoadFromBytes(file);
+}
+
+uint32_t SpriteStore::LoadFromBytes(const std::vector<uint8_t>& file) {
     if (file.size() < 8)
         return 0;
     const uint32_t stamp = ReadU32(&file[0]);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/Block.h"
 #include "engine/Sprite.h"
@@ -29,6 +30,8 @@ public:
 
     // Reads the file; returns its version stamp, or 0 when it cannot be opened.
     uint32_t Load(const std::string& path);
+    // The same for the file's bytes; 0 when they are too few for the header.
+    uint32_t LoadFromBytes(const std::vector<uint8_t>& file);
     // The record with its pixels decoded, or null.
     SpriteRecord* DecodeSprite(uint32_t id);
     // The drawable sprite, made through the active engine on first use, or null.

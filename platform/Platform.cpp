@@ -10,6 +10,7 @@ KeyState& SystemKeyState();
 Clipboard& SystemClipboard();
 MessageBoxes& SystemMessageBoxes();
 Shell& SystemShell();
+Process& SystemProcess();
 KnownFolders& SystemKnownFolders();
 
 namespace {
@@ -19,6 +20,7 @@ KeyState* g_keys = nullptr;
 Clipboard* g_clipboard = nullptr;
 MessageBoxes* g_boxes = nullptr;
 Shell* g_shell = nullptr;
+Process* g_process = nullptr;
 KnownFolders* g_folders = nullptr;
 }  // namespace
 
@@ -39,6 +41,9 @@ void SetMessageBoxes(MessageBoxes* boxes) { g_boxes = boxes; }
 
 Shell& GetShell() { return g_shell ? *g_shell : SystemShell(); }
 void SetShell(Shell* shell) { g_shell = shell; }
+
+Process& GetProcess() { return g_process ? *g_process : SystemProcess(); }
+void SetProcess(Process* process) { g_process = process; }
 
 KnownFolders& GetKnownFolders() { return g_folders ? *g_folders : SystemKnownFolders(); }
 void SetKnownFolders(KnownFolders* folders) { g_folders = folders; }

@@ -6,8 +6,9 @@
 // native build with POSIX ones (PlatformPosix.cpp).
 //
 // Tests replace the clock, the key state, the clipboard, the message box, the
-// shell and the known folders with their own objects (see the Set... functions below); a test's
-// message box answers from a script and never blocks.
+// shell, the process exit and the known folders with their own objects (see
+// the Set... functions below); a test's message box answers from a script and
+// never blocks, and its process exit only records the code.
 #pragma once
 
 #include <cstdint>
@@ -88,6 +89,14 @@ public:
     virtual bool Open(const std::string& target, const std::string& parameters) = 0;
 };
 
+class Process {
+public:
+    virtual ~Process() = default;
+    // ExitProcess: ends the program at once with the exit code; nothing is
+    // saved, closed or destroyed first. The system's own never returns.
+    virtual void Exit(int code) = 0;
+};
+
 // The object behind each service. Passing null restores the system's own.
 Clock& GetClock();
 void SetClock(Clock* clock);
@@ -99,6 +108,8 @@ MessageBoxes& GetMessageBoxes();
 void SetMessageBoxes(MessageBoxes* boxes);
 Shell& GetShell();
 void SetShell(Shell* shell);
+Process& GetProcess();
+void SetProcess(Process* process);
 
 // Shorthands for the calls above.
 inline int ShowMessageBox(const std::string& text, const std::string& caption, unsigned style) {
@@ -107,9 +118,12 @@ inline int ShowMessageBox(const std::string& text, const std::string& caption, u
 inline bool OpenInShell(const std::string& target, const std::string& parameters = std::string()) {
     return GetShell().Open(target, parameters);
 }
+inline void EndProcess(int code) { GetProcess().Exit(code); }
 
 // Folders and files.
-enum class KnownFolder { AppData, Desktop };
+// AppData is the user's roaming folder, CommonAppData the one shared by every
+// user of the machine.
+enum class KnownFolder { AppData, Desktop, CommonAppData };
 
 class KnownFolders {
 public:

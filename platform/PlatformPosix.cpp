@@ -65,6 +65,11 @@ public:
     bool Open(const std::string&, const std::string&) override { return false; }
 };
 
+class PosixProcess : public Process {
+public:
+    void Exit(int code) override { std::_Exit(code); }
+};
+
 class XdgFolders : public KnownFolders {
 public:
     std::string Get(KnownFolder folder) override {
@@ -74,6 +79,10 @@ public:
         if (folder == KnownFolder::AppData) {
             const char* config = std::getenv("XDG_CONFIG_HOME");
             return config && *config ? std::string(config) : std::string(home) + "/.config";
+        }
+        if (folder == KnownFolder::CommonAppData) {
+            const char* data = std::getenv("XDG_DATA_HOME");
+            return data && *data ? std::string(data) : std::string(home) + "/.local/share";
         }
         return std::string(home) + "/Desktop";
     }
@@ -86,6 +95,7 @@ KeyState& SystemKeyState() { static NoKeys keys; return keys; }
 Clipboard& SystemClipboard() { static ProcessClipboard clipboard; return clipboard; }
 MessageBoxes& SystemMessageBoxes() { static StderrMessageBoxes boxes; return boxes; }
 Shell& SystemShell() { static NoShell shell; return shell; }
+Process& SystemProcess() { static PosixProcess process; return process; }
 KnownFolders& SystemKnownFolders() { static XdgFolders folders; return folders; }
 
 bool MakeDirectory(const std::string& path) {

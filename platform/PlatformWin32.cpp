@@ -90,11 +90,18 @@ public:
     }
 };
 
+class Win32Process : public Process {
+public:
+    void Exit(int code) override { ::ExitProcess(static_cast<UINT>(code)); }
+};
+
 class ShellFolders : public KnownFolders {
 public:
     std::string Get(KnownFolder folder) override {
         char path[MAX_PATH] = {};
-        const int csidl = folder == KnownFolder::AppData ? CSIDL_APPDATA : CSIDL_DESKTOP;
+        const int csidl = folder == KnownFolder::AppData         ? CSIDL_APPDATA
+                          : folder == KnownFolder::CommonAppData ? CSIDL_COMMON_APPDATA
+                                                                 : CSIDL_DESKTOP;
         if (FAILED(::SHGetFolderPathA(nullptr, csidl, nullptr, 0, path)))
             return std::string();
         return path;
@@ -108,6 +115,7 @@ KeyState& SystemKeyState() { static Win32KeyState keys; return keys; }
 Clipboard& SystemClipboard() { static Win32Clipboard clipboard; return clipboard; }
 MessageBoxes& SystemMessageBoxes() { static Win32MessageBoxes boxes; return boxes; }
 Shell& SystemShell() { static Win32Shell shell; return shell; }
+Process& SystemProcess() { static Win32Process process; return process; }
 KnownFolders& SystemKnownFolders() { static ShellFolders folders; return folders; }
 
 bool MakeDirectory(const std::string& path) {

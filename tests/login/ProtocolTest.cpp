@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "client/CharacterList.h"
+#include "client/Hosts.h"
 #include "engine/Clock.h"
 #include "engine/KEngine2.h"
 #include "engine/gui/GUIButton.h"
@@ -332,8 +333,12 @@ TEST_F(ProtocolTest, NewVersionAndErrorTexts) {
         patch->action(patch->actionContext);
         EXPECT_TRUE(client->patchRequested) << c.name;
         EXPECT_EQ(client->patchVersion, 42) << c.name;
+        // The patch file server cannot be reached: the self-update ends in
+        // its error box within the pass.
+        sockets->refusingHosts.insert(kPatchHost);
         client->RunPass();
         EXPECT_FALSE(client->patchRequested) << c.name;
+        EXPECT_EQ(BoxTitle(), "Patching Error") << c.name;
 
         // A later box is a plain one again.
         protocol().Connect(0, {"login"}, 7171);

@@ -13,7 +13,8 @@ int ScriptedMessageBoxes::Show(const std::string& text, const std::string& capti
     return (style & 0xF) == platform::kMbYesNo ? platform::kIdYes : platform::kIdOk;
 }
 
-FakeKnownFolders::FakeKnownFolders() : appData(TempPath("appdata")), desktop(TempPath("desktop")) {}
+FakeKnownFolders::FakeKnownFolders()
+    : appData(TempPath("appdata")), desktop(TempPath("desktop")), commonAppData(TempPath("commonappdata")) {}
 
 FakePlatform::FakePlatform() {
     platform::SetClock(&clock);
@@ -21,6 +22,7 @@ FakePlatform::FakePlatform() {
     platform::SetClipboard(&clipboard);
     platform::SetMessageBoxes(&boxes);
     platform::SetShell(&shell);
+    platform::SetProcess(&process);
     platform::SetKnownFolders(&folders);
     ResetClocks();
 }
@@ -31,6 +33,7 @@ FakePlatform::~FakePlatform() {
     platform::SetClipboard(nullptr);
     platform::SetMessageBoxes(nullptr);
     platform::SetShell(nullptr);
+    platform::SetProcess(nullptr);
     platform::SetKnownFolders(nullptr);
     ResetClocks();
 }

@@ -75,6 +75,14 @@ public:
     bool result = true;
 };
 
+// Records the exit codes the program asked to end with, and returns, so that
+// the test goes on.
+class RecordingProcess : public platform::Process {
+public:
+    void Exit(int code) override { exits.push_back(code); }
+    std::vector<int> exits;
+};
+
 // The application-data and desktop folders. By default both lie in the
 // process's scratch area (TempPath), so that nothing a test saves reaches the
 // user's real folders.
@@ -82,10 +90,15 @@ class FakeKnownFolders : public platform::KnownFolders {
 public:
     FakeKnownFolders();
     std::string Get(platform::KnownFolder folder) override {
-        return folder == platform::KnownFolder::AppData ? appData : desktop;
+        switch (folder) {
+        case platform::KnownFolder::AppData: return appData;
+        case platform::KnownFolder::CommonAppData: return commonAppData;
+        default: return desktop;
+        }
     }
     std::string appData;
     std::string desktop;
+    std::string commonAppData;
 };
 
 // Installs all the fakes for the life of the object and restores the system's
@@ -102,5 +115,6 @@ public:
     FakeClipboard clipboard;
     ScriptedMessageBoxes boxes;
     RecordingShell shell;
+    RecordingProcess process;
     FakeKnownFolders folders;
 };

@@ -2,7 +2,8 @@
 // get past the back-end choice on any machine. Every message box is also
 // written to standard output ("box: <caption>: <text>"), so that the driver
 // can tell which one appeared. When the GUI's own message box opens (such as
-// "Connecting" after a login), the frame that shows it writes
+// "Connecting" after a login) or changes its title or text, the frame that
+// shows it writes
 //   gui-message <title> | <text> | account <account> | password <password>
 // with what the login stored in the protocol, so that the driver can check
 // what reached the program through the keyboard.
@@ -30,19 +31,23 @@ private:
     void ReportMessageBox() {
         GUIManager* gui = g_app ? g_app->gui : nullptr;
         const GUIDialog* box = gui ? dynamic_cast<GUIDialog*>(gui->FindControl(GUIManager::kMessageBoxId)) : nullptr;
-        if (box == reported_)
+        const GUIText* text = box ? dynamic_cast<GUIText*>(gui->FindControl(GUIManager::kMessageTextId)) : nullptr;
+        // An open box gets a new title and text in place: report each.
+        const std::string shown = box ? box->title + " | " + (text ? text->text : std::string()) : std::string();
+        if (box == reported_ && shown == reportedText_)
             return;
         reported_ = box;
+        reportedText_ = shown;
         if (!box)
             return;
-        const GUIText* text = dynamic_cast<GUIText*>(gui->FindControl(GUIManager::kMessageTextId));
         const Protocol* protocol = Client::Instance()->protocol;
-        std::printf("gui-message %s | %s | account %s | password %s\n", box->title.c_str(),
-                    text ? text->text.c_str() : "", protocol->account.c_str(), protocol->password.c_str());
+        std::printf("gui-message %s | account %s | password %s\n", shown.c_str(), protocol->account.c_str(),
+                    protocol->password.c_str());
         std::fflush(stdout);
     }
 
     const GUIDialog* reported_ = nullptr;
+    std::string reportedText_;
 };
 
 GraphicsEngine* MakeNullEngine(int type) {

@@ -45,8 +45,13 @@ function(velmora_test_suite name)
     add_executable(test_${name} ${sources})
     target_link_libraries(test_${name} PRIVATE test_support velmora_core ${ARG_DEPENDS} GTest::gtest_main)
     add_test(NAME ${name} COMMAND test_${name})
+    # A run passes only when GoogleTest reached its closing summary and reported
+    # no failure: a crash part-way (Wine may still end such a process with exit
+    # code 0) or a sanitizer report after the summary fails the test.
     set_tests_properties(${name} PROPERTIES
-        ENVIRONMENT "VELMORA_SOURCE_DIR=${PROJECT_SOURCE_DIR};VELMORA_GFX=${VELMORA_GFX_PATH}")
+        ENVIRONMENT "VELMORA_SOURCE_DIR=${PROJECT_SOURCE_DIR};VELMORA_GFX=${VELMORA_GFX_PATH}"
+        PASS_REGULAR_EXPRESSION "\\[==========\\] [0-9]+ tests? from [0-9]+ test suites? ran"
+        FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]|Unhandled exception|Unhandled page fault|ERROR: [A-Za-z]+Sanitizer|runtime error:")
 endfunction()
 
 # velmora_wine_test(<name> SCRIPT <driver.py> [PROGRAM <target>] [ARGS ...])

@@ -13,6 +13,7 @@
 
 KEngine2* g_app = nullptr;
 KEngine2::EngineFactory KEngine2::engineFactory = &MakeBackEnd;
+bool KEngine2::windowless = false;
 
 KEngine2::KEngine2() {
     g_app = this;

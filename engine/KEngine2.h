@@ -59,6 +59,11 @@ public:
     bool HandleMessage(uint32_t message, uint64_t wParam, int64_t lParam);
 
     static EngineFactory engineFactory;
+    // Set by unit tests: CreateMainWindow then makes no real window in the
+    // Windows build either, so messages come only through HandleMessage and
+    // the client size only from SetSize. The window itself is tested by the
+    // programs under tests/wine.
+    static bool windowless;
 
     CloseCallback closeCallback = nullptr;
     GraphicsEngine* engine = nullptr;

@@ -27,6 +27,11 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 bool KEngine2::CreateMainWindow(bool maximised) {
+    if (windowless) {
+        shownTitle = title;
+        SetCursor(1);
+        return true;
+    }
     HINSTANCE module = ::GetModuleHandleA(nullptr);
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof(windowClass);
@@ -38,7 +43,9 @@ bool KEngine2::CreateMainWindow(bool maximised) {
     windowClass.hCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = "MainWindow";
-    if (!::RegisterClassExA(&windowClass)) {
+    // The class stays registered for the life of the process: a second
+    // application object (after the first was deleted) finds it there.
+    if (!::RegisterClassExA(&windowClass) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
         platform::ShowMessageBox("Window registration failed.", "Error", platform::kMbIconExclamation);
         return false;
     }
@@ -64,6 +71,8 @@ bool KEngine2::CreateMainWindow(bool maximised) {
 }
 
 void KEngine2::PumpMessages() {
+    if (!window)
+        return;
     MSG message;
     while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         ::TranslateMessage(&message);

@@ -1,6 +1,7 @@
 #include "tests/support/FakePlatform.h"
 
 #include "engine/Clock.h"
+#include "engine/KEngine2.h"
 #include "tests/support/TestApp.h"
 
 int ScriptedMessageBoxes::Show(const std::string& text, const std::string& caption, unsigned style) {
@@ -25,6 +26,9 @@ FakePlatform::FakePlatform() {
     platform::SetProcess(&process);
     platform::SetKnownFolders(&folders);
     ResetClocks();
+    // With the fakes in place there is no desktop to show a window on, in the
+    // Windows build either: input comes only from the test.
+    KEngine2::windowless = true;
 }
 
 FakePlatform::~FakePlatform() {
@@ -36,4 +40,5 @@ FakePlatform::~FakePlatform() {
     platform::SetProcess(nullptr);
     platform::SetKnownFolders(nullptr);
     ResetClocks();
+    KEngine2::windowless = false;
 }

@@ -234,13 +234,13 @@ bool WritePreviews(const std::string& gfxPath, const std::string& folder) {
     }
     bool ok = true;
     for (size_t i = 0; i < kSpriteCount; ++i) {
-        const SpriteSpec& spec = kSprites[i];
-        const SpriteRecord* record = store.DecodeSprite(uint32_t(spec.id));
+        const SpriteEntry& entry = kSprites[i];
+        const SpriteRecord* record = store.DecodeSprite(uint32_t(entry.id));
         if (!record) {
-            std::fprintf(stderr, "gfxgen: sprite %d is missing from %s\n", spec.id, gfxPath.c_str());
+            std::fprintf(stderr, "gfxgen: sprite %d is missing from %s\n", entry.id, gfxPath.c_str());
             return false;
         }
-        ok &= SavePng(FromRecord(*record), folder + "/" + std::to_string(spec.id) + "-" + spec.name + ".png");
+        ok &= SavePng(FromRecord(*record), folder + "/" + std::to_string(entry.id) + "-" + entry.name + ".png");
     }
 
     SpriteRecord* sheet = store.DecodeSprite(2);

@@ -12,7 +12,7 @@
 // picture; the drag cursor is 32 x 32. The logo is drawn scaled to 400 x 100,
 // so it is made at that size. Skins are tiled, and a larger tile means fewer
 // draw calls and less visible repetition.
-const SpriteSpec kSprites[] = {
+const SpriteEntry kSprites[] = {
     {2, 512, 128, "glyph-sheet", DrawGlyphSheet},
     {3, 2048, 1024, "login-backdrop", DrawLoginBackdrop},
     {5, 9, 9, "arrow-up", DrawArrowUp},

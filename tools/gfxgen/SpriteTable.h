@@ -13,7 +13,7 @@ constexpr uint32_t kGfxStamp = 1500000000;
 // draw function gets an image of that size, all transparent, and returns false
 // when it cannot draw (a typeface is missing). Every id the program relies on
 // has a row in kSprites; a new picture is a new row.
-struct SpriteSpec {
+struct SpriteEntry {
     int id;
     int width;
     int height;
@@ -21,5 +21,5 @@ struct SpriteSpec {
     bool (*draw)(GfxImage& image);
 };
 
-extern const SpriteSpec kSprites[];
+extern const SpriteEntry kSprites[];
 extern const size_t kSpriteCount;

@@ -33,13 +33,13 @@ int main(int argc, char** argv) {
 
     GfxWriter writer;
     for (size_t i = 0; i < kSpriteCount; ++i) {
-        const SpriteSpec& spec = kSprites[i];
-        GfxImage image(spec.width, spec.height);
-        if (!spec.draw(image) || image.width != spec.width || image.height != spec.height) {
-            std::fprintf(stderr, "gfxgen: cannot draw sprite %d (%s)\n", spec.id, spec.name);
+        const SpriteEntry& entry = kSprites[i];
+        GfxImage image(entry.width, entry.height);
+        if (!entry.draw(image) || image.width != entry.width || image.height != entry.height) {
+            std::fprintf(stderr, "gfxgen: cannot draw sprite %d (%s)\n", entry.id, entry.name);
             return 1;
         }
-        writer.Put(spec.id, image);
+        writer.Put(entry.id, image);
     }
     if (!writer.Write(output, kGfxStamp)) {
         std::fprintf(stderr, "gfxgen: cannot write %s\n", output.c_str());

@@ -22,15 +22,6 @@ const uint32_t kLabelColor = 0xFFC8C8C8;
 const int kPreviewPose = 12;
 const int kPreviewFrame = 0;
 
-GUIButton* MakeButton(int32_t id, const char* caption, GUIButton::Action action, void* context) {
-    GUIButton* button = new GUIButton();
-    button->id = id;
-    button->SetCaption(caption);
-    button->action = action;
-    button->actionContext = context;
-    return button;
-}
-
 // "3 days ", "1 hour ": a number, its unit and a blank.
 std::string Part(long long number, const char* unit) {
     return std::to_string(number) + " " + unit + (number == 1 ? "" : "s") + " ";
@@ -95,13 +86,13 @@ void CharacterList::Open() {
     dialog->AddChild(list);
     list->fillColor = kListFill;  // after AddChild, which copies the dialog's colours
 
-    GUIButton* enter = MakeButton(kEnterGameButton, "Enter Game", &CharacterList::OnEnterGameClicked, this);
+    GUIButton* enter = new GUIButton(kEnterGameButton, "Enter Game", &CharacterList::OnEnterGameClicked, this);
     enter->SetRect(cx - 124, cy + 74, 248, 25);
     dialog->AddChild(enter);
-    GUIButton* create = MakeButton(kNewCharacterButton, "New Character", &CharacterList::OnNewCharacterClicked, nullptr);
+    GUIButton* create = new GUIButton(kNewCharacterButton, "New Character", &CharacterList::OnNewCharacterClicked, nullptr);
     create->SetRect(cx - 124, cy + 110, 124, 25);
     dialog->AddChild(create);
-    GUIButton* cancel = MakeButton(kCancelButton, "Cancel", &CharacterList::OnCancelClicked, this);
+    GUIButton* cancel = new GUIButton(kCancelButton, "Cancel", &CharacterList::OnCancelClicked, this);
     cancel->SetRect(cx, cy + 110, 124, 25);
     dialog->AddChild(cancel);
 

@@ -52,15 +52,6 @@ MainMenu::~MainMenu() { DeleteControls(); }
 
 namespace {
 
-GUIButton* MakeButton(int32_t id, const char* caption, GUIButton::Action action, void* context) {
-    GUIButton* button = new GUIButton();
-    button->id = id;
-    button->SetCaption(caption);
-    button->action = action;
-    button->actionContext = context;
-    return button;
-}
-
 GUIText* MakeLabel(int32_t id, const char* text) {
     GUIText* label = new GUIText();
     label->id = id;
@@ -90,10 +81,10 @@ std::string FieldText(GUIManager* gui, int32_t id) {
 // cannot be dragged and nothing frames them but the panel drawn beneath. Their
 // places come from Layout.
 void MainMenu::CreateControls() {
-    gui->AddControl(MakeButton(kOptionsButton, "Options", &MainMenu::OnOptionsClicked, nullptr));
-    gui->AddControl(MakeButton(kAboutButton, "About", &MainMenu::OnAboutClicked, nullptr));
-    gui->AddControl(MakeButton(kWebsiteButton, "Website", &MainMenu::OnWebsiteClicked, nullptr));
-    gui->AddControl(MakeButton(kLoginButton, "Login", &MainMenu::OnLoginClicked, this));
+    gui->AddControl(new GUIButton(kOptionsButton, "Options", &MainMenu::OnOptionsClicked, nullptr));
+    gui->AddControl(new GUIButton(kAboutButton, "About", &MainMenu::OnAboutClicked, nullptr));
+    gui->AddControl(new GUIButton(kWebsiteButton, "Website", &MainMenu::OnWebsiteClicked, nullptr));
+    gui->AddControl(new GUIButton(kLoginButton, "Login", &MainMenu::OnLoginClicked, this));
     gui->AddControl(MakeLabel(kAccountLabel, "Login name:"));
     GUITextbox* account = MakeField(kAccountBox);
     gui->AddControl(account);

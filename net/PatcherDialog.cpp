@@ -76,12 +76,8 @@ void PatcherDialog::Open() {
     line->SetRect(cx - 193, cy + 30, 386, 1);
     dialog->AddChild(line, true);
 
-    GUIButton* cancel = new GUIButton();
+    GUIButton* cancel = new GUIButton(kCancelButtonId, "Cancel", &PatcherDialog::OnCancel, this);
     cancel->SetRect(cx - 60, cy + 40, 120, 25);
-    cancel->SetCaption("Cancel");
-    cancel->id = kCancelButtonId;
-    cancel->action = &PatcherDialog::OnCancel;
-    cancel->actionContext = this;
     dialog->AddChild(cancel, true);
 }
 

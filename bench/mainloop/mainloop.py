@@ -140,7 +140,7 @@ def main():
 
     program = winedriver.Program(args.source, os.path.join(workdir, "velmora.exe"), cwd=workdir)
     try:
-        window = wait_title_prefix("Velmora Online", 60)
+        window = winedriver.find_window("^Velmora Online", 60)
         pid = client_pid(workdir)
         if pid is None:
             raise SystemExit("no velmora.exe process found")
@@ -192,19 +192,6 @@ def main():
             print(f"    {kind}: {seconds:.2f} s = {100 * seconds / wall:.1f} %")
     for name, seconds in helper_cpu.items():
         print(f"{name} CPU: {seconds:.2f} s = {100 * seconds / wall:.1f} % of one core")
-
-
-def wait_title_prefix(prefix, timeout):
-    """The X window whose name starts with the prefix (the title grows a rate)."""
-    deadline = time.monotonic() + timeout
-    pattern = "^" + re.escape(prefix)
-    while time.monotonic() < deadline:
-        result = subprocess.run(["xdotool", "search", "--name", pattern], capture_output=True, text=True)
-        ids = result.stdout.split()
-        if ids:
-            return ids[0]
-        time.sleep(0.1)
-    raise SystemExit(f"no window named {prefix!r}... appeared within {timeout} s")
 
 
 if __name__ == "__main__":

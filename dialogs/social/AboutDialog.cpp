@@ -49,11 +49,7 @@ void AboutDialog::Open() {
     dialog->id = kDialogId;
     gui->AddControl(dialog);
 
-    GUIButton* close = new GUIButton();
-    close->id = kCloseButtonId;
+    GUIButton* close = new GUIButton(kCloseButtonId, "Close", &OnCloseClicked, this);
     close->SetRect(cx - 72, cy + 85, 120, 25);
-    close->SetCaption("Close");
-    close->action = &OnCloseClicked;
-    close->actionContext = this;
     dialog->AddChild(close);
 }

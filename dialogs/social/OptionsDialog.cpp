@@ -37,12 +37,8 @@ bool OptionsDialog::Open() {
     line->SetRect(cx - 173, cy + 138, 346, 1);
     dialog->AddChild(line);
 
-    GUIButton* close = new GUIButton();
-    close->id = kCloseButtonId;
+    GUIButton* close = new GUIButton(kCloseButtonId, "Close", &OnCloseClicked, this);
     close->SetRect(cx - 60, cy + 148, 120, 25);
-    close->SetCaption("Close");
-    close->action = &OnCloseClicked;
-    close->actionContext = this;
     dialog->AddChild(close);
     return true;
 }

@@ -44,12 +44,8 @@ GUIText* AddText(GUIControl* dialog, int x, int y, const char* text) {
 }
 
 void AddButton(GUIControl* dialog, int32_t id, int x, const char* caption, GUIButton::Action action, void* box) {
-    GUIButton* button = new GUIButton();
-    button->id = id;
+    GUIButton* button = new GUIButton(id, caption, action, box);
     button->SetRect(dialog->x + x, dialog->y + 115, 95, 25);
-    button->SetCaption(caption);
-    button->action = action;
-    button->actionContext = box;
     dialog->AddChild(button);
 }
 

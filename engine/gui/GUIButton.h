@@ -13,6 +13,11 @@ public:
     using Action = void (*)(void* context);
 
     GUIButton() = default;
+    // The usual button of a dialog: its id, caption and action in one step.
+    GUIButton(int32_t buttonId, const std::string& text, Action onClick, void* context)
+        : action(onClick ? onClick : &NoAction), actionContext(context), caption(text) {
+        id = buttonId;
+    }
 
     void SetCaption(const std::string& text) { caption = text; }
     void SetIcon(int spriteId) { icon = spriteId; }

@@ -107,17 +107,25 @@ def xdotool(*args, timeout=10):
     return result.stdout.strip()
 
 
-def wait_window(title, timeout):
-    """The X window whose name is exactly the title."""
+def find_window(pattern, timeout, process=None):
+    """The first X window whose name matches the regular expression. Fails when
+    the time is up, or at once when the given process (a subprocess.Popen) has
+    ended without showing it."""
     deadline = time.monotonic() + timeout
-    pattern = "^" + re.escape(title) + "$"
     while time.monotonic() < deadline:
         result = subprocess.run(["xdotool", "search", "--name", pattern], capture_output=True, text=True)
         ids = result.stdout.split()
         if ids:
             return ids[0]
+        if process is not None and process.poll() is not None:
+            raise Failure(f"the program ended ({process.returncode}) before a window named {pattern!r} appeared")
         time.sleep(0.1)
-    raise Failure(f"no window named {title!r} appeared within {timeout} s")
+    raise Failure(f"no window named {pattern!r} appeared within {timeout} s")
+
+
+def wait_window(title, timeout):
+    """The X window whose name is exactly the title."""
+    return find_window("^" + re.escape(title) + "$", timeout)
 
 
 def unix_path(source, windows_path):

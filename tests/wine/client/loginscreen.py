@@ -20,7 +20,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 import winedriver  # noqa: E402
-from winedriver import Failure  # noqa: E402
+from winedriver import Failure, find_window  # noqa: E402
 
 WIDTH, HEIGHT = 1000, 700
 CX, CY = WIDTH // 2, HEIGHT // 2
@@ -55,17 +55,7 @@ def wait_window(process, timeout=90):
     """The client's window once its main loop runs: the window appears before
     the back end and the graphics file are ready, and the main loop adds the
     frame rate to the title after its first second."""
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        result = subprocess.run(["xdotool", "search", "--name", r"^Velmora Online \[FPS: "],
-                                capture_output=True, text=True)
-        ids = result.stdout.split()
-        if ids:
-            return ids[0]
-        if process.process.poll() is not None:
-            raise Failure(f"the program ended with {process.process.returncode} before its main loop ran")
-        time.sleep(0.2)
-    raise Failure("no Velmora Online window with a frame rate appeared")
+    return find_window(r"^Velmora Online \[FPS: ", timeout, process.process)
 
 
 class Shot:

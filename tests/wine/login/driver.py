@@ -29,7 +29,7 @@ sys.path.insert(0, os.path.join(HERE, ".."))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "fakeserver"))
 import fakeserver as fs  # noqa: E402
 import winedriver  # noqa: E402
-from winedriver import Failure  # noqa: E402
+from winedriver import Failure, find_window  # noqa: E402
 
 ACCOUNT = "demo"
 PASSWORD = "s3cret"
@@ -93,25 +93,11 @@ class Decoy:
         self.sock.close()
 
 
-def window_of(program, timeout=90):
-    """The client's window; its title gains the frame rate after a second."""
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        result = subprocess.run(["xdotool", "search", "--name", "^Velmora Online"], capture_output=True, text=True)
-        ids = result.stdout.split()
-        if ids:
-            return ids[0]
-        if program.process.poll() is not None:
-            raise Failure(f"the program ended ({program.process.returncode}) before its window appeared")
-        time.sleep(0.2)
-    raise Failure("no Velmora Online window appeared")
-
-
 def start(args, workdir):
     """The program on its login screen: its window and the login fields' places."""
     program = winedriver.Program(args.source, args.program, cwd=workdir)
     fields = program.wait_line(lambda l: l.startswith("fields account "), 90, "the login fields")
-    window = window_of(program)
+    window = find_window("^Velmora Online", 90, program.process)
     winedriver.xdotool("windowfocus", "--sync", window)
     time.sleep(0.5)
     return program, window, fields

@@ -33,7 +33,7 @@ sys.path.insert(0, os.path.join(HERE, ".."))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "fakeserver"))
 import fakeserver  # noqa: E402
 import winedriver  # noqa: E402
-from winedriver import Failure  # noqa: E402
+from winedriver import Failure, find_window  # noqa: E402
 
 VERSION = 612
 WIDTH, HEIGHT = 1000, 700
@@ -177,7 +177,7 @@ class Road:
         self.window = None
 
     def log_in_and_patch(self, reports_boxes):
-        self.window = find_window(self.client)
+        self.window = find_window("^Velmora Online", 60, self.client.process)
         time.sleep(1)
         winedriver.xdotool("windowfocus", "--sync", self.window)
         time.sleep(0.3)
@@ -285,19 +285,6 @@ def failure_shows_patching_error(args, server, program, mode, port, text):
     finally:
         road.stop()
         clear_common()
-
-
-def find_window(client, timeout=60):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        result = subprocess.run(["xdotool", "search", "--name", "^Velmora Online"], capture_output=True, text=True)
-        ids = result.stdout.split()
-        if ids:
-            return ids[0]
-        if client.process.poll() is not None:
-            raise Failure("the client ended before its window appeared")
-        time.sleep(0.2)
-    raise Failure("no Velmora Online window appeared")
 
 
 def main():

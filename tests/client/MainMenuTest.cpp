@@ -19,6 +19,7 @@
 #include "net/Connection.h"
 #include "net/Protocol.h"
 #include "tests/client/ClientFixture.h"
+#include "tests/net/FakeSockets.h"
 #include "tests/support/GuiInput.h"
 #include "tests/support/RecordingEngine.h"
 
@@ -231,6 +232,10 @@ TEST_F(MainMenuTest, TypedAccountAndPasswordGoToTheProtocolOnLogin) {
         {"empty fields are sent as they are", false, "", ""},
     };
     for (const auto& c : cases) {
+        // The attempt is held open, so the "Connecting" box is what the player
+        // sees however quickly a refusal would come.
+        FakeSockets sockets;
+        sockets.HoldConnects();
         Client& client = StartClient();
         GUIManager* gui = client.app->gui;
         client.protocol->account = "old";
@@ -265,6 +270,10 @@ TEST_F(MainMenuTest, TypedAccountAndPasswordGoToTheProtocolOnLogin) {
         client.RunPass();
         EXPECT_EQ(client.protocol->password, c.password) << c.name;
         EXPECT_NE(gui->FindControl(GUIManager::kMessageBoxId), nullptr) << c.name;
+
+        // The client goes before the sockets it uses.
+        sockets.Release();
+        this->client.reset();
     }
 }
 

@@ -10,8 +10,8 @@
 #include "engine/gui/GUIDialog.h"
 #include "engine/gui/GUIManager.h"
 #include "engine/gui/GUISelect.h"
-#include "net/Protocol.h"
 #include "platform/Platform.h"
+#include "protocol/Protocol.h"
 #include "world/OutfitPalette.h"
 
 namespace {

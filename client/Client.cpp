@@ -9,6 +9,7 @@
 
 #include "client/Hosts.h"
 #include "client/MainMenu.h"
+#include "client/PatcherDialog.h"
 #include "client/Settings.h"
 #include "client/TextUtils.h"
 #include "dialogs/social/OptionsDialog.h"
@@ -26,9 +27,8 @@
 #include "game/GameInterface.h"
 #include "game/StatusLine.h"
 #include "lodepng.h"
-#include "net/PatcherDialog.h"
-#include "net/Protocol.h"
 #include "platform/Platform.h"
+#include "protocol/Protocol.h"
 #include "sidewindows/Inventory.h"
 #include "world/Map.h"
 

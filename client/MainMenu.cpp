@@ -13,8 +13,8 @@
 #include "engine/gui/GUIManager.h"
 #include "engine/gui/GUIText.h"
 #include "engine/gui/GUITextbox.h"
-#include "net/Protocol.h"
 #include "platform/Platform.h"
+#include "protocol/Protocol.h"
 
 namespace {
 

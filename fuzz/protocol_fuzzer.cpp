@@ -19,8 +19,8 @@
 #include "engine/gui/GUIManager.h"
 #include "net/Connection.h"
 #include "net/InMessage.h"
-#include "net/Protocol.h"
 #include "platform/Platform.h"
+#include "protocol/Protocol.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "bench/net/Traffic.h"
 
 #include "net/InMessage.h"
-#include "net/Protocol.h"
+#include "protocol/Protocol.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "engine/gui/GUILine.h"
 #include "engine/gui/GUIManager.h"
 #include "engine/gui/GUIText.h"
-#include "net/Protocol.h"
+#include "protocol/Protocol.h"
 
 namespace {
 

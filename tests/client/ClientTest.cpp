@@ -16,9 +16,9 @@
 #include "engine/gui/GUIManager.h"
 #include "game/GameInterface.h"
 #include "net/Connection.h"
-#include "net/Protocol.h"
+#include "protocol/Protocol.h"
 #include "sidewindows/Inventory.h"
-#include "tests/client/ClientFixture.h"
+#include "tests/support/ClientFixture.h"
 #include "tests/support/GuiInput.h"
 #include "tests/support/RecordingEngine.h"
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "client/ConfigFile.h"
-#include "tests/client/Scratch.h"
+#include "tests/support/Scratch.h"
 
 namespace {
 

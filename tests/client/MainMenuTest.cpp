@@ -17,9 +17,9 @@
 #include "engine/gui/GUITextbox.h"
 #include "game/GameInterface.h"
 #include "net/Connection.h"
-#include "net/Protocol.h"
-#include "tests/client/ClientFixture.h"
-#include "tests/net/FakeSockets.h"
+#include "protocol/Protocol.h"
+#include "tests/support/ClientFixture.h"
+#include "tests/support/FakeSockets.h"
 #include "tests/support/GuiInput.h"
 #include "tests/support/RecordingEngine.h"
 

@@ -10,7 +10,7 @@
 #include "game/GameInterface.h"
 #include "game/StatusLine.h"
 #include "lodepng.h"
-#include "tests/client/ClientFixture.h"
+#include "tests/support/ClientFixture.h"
 #include "tests/support/RecordingEngine.h"
 #include "world/Map.h"
 

@@ -5,7 +5,7 @@
 
 #include "client/ConfigFile.h"
 #include "client/Settings.h"
-#include "tests/client/Scratch.h"
+#include "tests/support/Scratch.h"
 #include "tests/support/FakePlatform.h"
 
 namespace {

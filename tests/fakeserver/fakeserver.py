@@ -12,6 +12,12 @@ error text, a bad opcode, or nothing). The game server checks the game login
 test can ping, disconnect, drop the connection or send bad opcodes. Every
 request the client sends is decoded and recorded.
 
+What the game server does beyond the login is made of behaviours: objects
+with any of on_enter_game(server, client) and on_request(server, client,
+request), given to FakeServer(behaviours=[...]) or add_behaviour(); each
+subject (the world, chat, containers, ...) brings its own module. A request
+that no behaviour takes is only recorded.
+
 Use it from Python:
 
     with FakeServer(gfx_stamp=stamp) as server:
@@ -36,132 +42,30 @@ import sys
 import threading
 import time
 
-PROTOCOL_VERSION = 573
-LOGIN_TAG = b"kov847"
+# The wire format, the client's requests and the server's messages live in
+# modules of their own; they are re-exported here so that tests need only this
+# one import.
+from wire import FrameReader, Reader, ShortPayload, Writer, frame, to_bytes  # noqa: F401
+from client_requests import (CLIENT_GAME_LOGIN, CLIENT_LOGIN, CLIENT_LOGOUT, CLIENT_PONG,  # noqa: F401
+                             LOGIN_TAG, PROTOCOL_VERSION, REQUESTS, Request, decode_requests,
+                             encode_request, first_difference, game_login_request, login_request)
+from server_messages import (BUILDERS, MESSAGES, build, character_list, disconnect, enter_game,  # noqa: F401
+                             new_version, ping)
+
 NEW_VERSION_TEXT = b"Download the new client from the website."
 WRONG_ACCOUNT_TEXT = b"Account name or password is not correct."
 DEMO_ACCOUNT = "demo"
 DEMO_PASSWORD = "demo"
 
-# Server opcodes.
+# What the login server answers to a good login request.
+LOGIN_ANSWERS = ("characters", "new-version", "error", "bad-opcode", "close", "silent")
+
+# Server opcodes the servers send on their own.
 SERVER_NEW_VERSION = 0x01
 SERVER_CHARACTER_LIST = 0x02
 SERVER_ENTER_GAME = 0x03
 SERVER_DISCONNECT = 0x16
 SERVER_PING = 0x19
-
-# Client opcodes.
-CLIENT_LOGIN = 0x01
-CLIENT_GAME_LOGIN = 0x02
-CLIENT_LOGOUT = 0x13
-CLIENT_PONG = 0x19
-
-# What the login server answers to a good login request.
-LOGIN_ANSWERS = ("characters", "new-version", "error", "bad-opcode", "close", "silent")
-
-
-def to_bytes(text):
-    return text if isinstance(text, bytes) else text.encode("latin-1")
-
-
-# --- wire format --------------------------------------------------------------
-
-
-class Writer:
-    """Builds a payload."""
-
-    def __init__(self):
-        self.data = bytearray()
-
-    def u8(self, value):
-        self.data += struct.pack("<B", value & 0xFF)
-        return self
-
-    def u16(self, value):
-        self.data += struct.pack("<H", value & 0xFFFF)
-        return self
-
-    def u32(self, value):
-        self.data += struct.pack("<I", value & 0xFFFFFFFF)
-        return self
-
-    def string(self, text):
-        text = to_bytes(text)
-        self.u16(len(text))
-        self.data += text
-        return self
-
-    def raw(self, data):
-        self.data += data
-        return self
-
-    def bytes(self):
-        return bytes(self.data)
-
-
-class ShortPayload(Exception):
-    """A field runs past the end of its payload."""
-
-
-class Reader:
-    """Reads the fields of a payload; a field cut short raises ShortPayload."""
-
-    def __init__(self, data):
-        self.data = bytes(data)
-        self.pos = 0
-
-    def remaining(self):
-        return len(self.data) - self.pos
-
-    def take(self, count):
-        if self.remaining() < count:
-            raise ShortPayload(f"{count} bytes wanted at {self.pos}, {self.remaining()} left")
-        chunk = self.data[self.pos:self.pos + count]
-        self.pos += count
-        return chunk
-
-    def u8(self):
-        return self.take(1)[0]
-
-    def u16(self):
-        return struct.unpack("<H", self.take(2))[0]
-
-    def u32(self):
-        return struct.unpack("<I", self.take(4))[0]
-
-    def string(self):
-        return self.take(self.u16())
-
-    def rest(self):
-        return self.take(self.remaining())
-
-
-def frame(payload):
-    """A whole frame: the u16 length and the payload."""
-    if len(payload) > 0xFFFF:
-        raise ValueError("payload too long for one frame")
-    return struct.pack("<H", len(payload)) + bytes(payload)
-
-
-class FrameReader:
-    """Cuts a byte stream into frame payloads, however it is split on the way."""
-
-    def __init__(self):
-        self.buffer = bytearray()
-
-    def feed(self, data):
-        self.buffer += data
-        payloads = []
-        while len(self.buffer) >= 2:
-            size = struct.unpack_from("<H", self.buffer)[0]
-            if len(self.buffer) < 2 + size:
-                break
-            payloads.append(bytes(self.buffer[2:2 + size]))
-            del self.buffer[:2 + size]
-        return payloads
-
-
-# --- messages -------------------------------------------------------------------
 
 
 class Character:
@@ -186,112 +90,6 @@ def demo_characters():
         Character("Aldric", "Velmora", outfit=(10, 0, 0, 0, 0, 1, 12, 34, 56), fourth_text="Knight", level=42),
         Character("Brenna", "Velmora", outfit=(145, 0, 0, 0, 0, 3, 80, 90, 100), fourth_text="Mage", level=17),
     ]
-
-
-def character_list(premium_end, characters):
-    message = Writer().u8(SERVER_CHARACTER_LIST).u32(premium_end).u8(len(characters))
-    for c in characters:
-        message.string(c.name).string(c.second_text).string(c.host).u16(c.port)
-        for value in c.outfit[:3]:
-            message.u16(value)
-        for value in c.outfit[3:9]:
-            message.u8(value)
-        message.string(c.fourth_text).u16(c.level)
-    return message.bytes()
-
-
-def new_version(text, version):
-    return Writer().u8(SERVER_NEW_VERSION).string(text).u32(version).bytes()
-
-
-def enter_game(player_id, followed_id, welcome, items_version):
-    return Writer().u8(SERVER_ENTER_GAME).u32(player_id).u32(followed_id).u8(welcome).u32(items_version).bytes()
-
-
-def ping(value):
-    return Writer().u8(SERVER_PING).u16(value).bytes()
-
-
-def disconnect():
-    return bytes([SERVER_DISCONNECT])
-
-
-def login_request(account, password, gfx_stamp, tag=LOGIN_TAG, version=PROTOCOL_VERSION, reserved=0):
-    """The login request a correct client sends, byte for byte."""
-    return (Writer().u8(CLIENT_LOGIN).u16(version).string(account).string(password).string(tag)
-            .u32(gfx_stamp).u32(reserved).bytes())
-
-
-def game_login_request(account, password, character, items_version, version=PROTOCOL_VERSION):
-    """The game login a correct client sends, byte for byte."""
-    return (Writer().u8(CLIENT_GAME_LOGIN).u16(version).string(account).string(password).string(character)
-            .u32(items_version).bytes())
-
-
-# --- decoding the client's requests -----------------------------------------------
-
-
-class Request:
-    """One decoded client request: its opcode, a name, its fields and its bytes."""
-
-    def __init__(self, server, opcode, name, fields, raw):
-        self.server = server      # "login" or "game"
-        self.opcode = opcode
-        self.name = name
-        self.fields = fields
-        self.raw = raw            # the request's bytes, opcode included
-        self.accepted = None      # for logins: whether the server accepted it
-
-    def __repr__(self):
-        shown = ", ".join(f"{k}={v!r}" for k, v in self.fields.items())
-        return f"{self.server} <- 0x{self.opcode:02x} {self.name}({shown})"
-
-
-def decode_requests(payload, server="game"):
-    """The requests of one frame. A request the decoder does not know takes the
-    rest of the frame; one cut short is decoded as far as it goes."""
-    reader = Reader(payload)
-    requests = []
-    while reader.remaining() > 0:
-        start = reader.pos
-        opcode = reader.u8()
-        fields = {}
-        try:
-            if opcode == CLIENT_LOGIN:
-                name = "login"
-                fields["version"] = reader.u16()
-                fields["account"] = reader.string()
-                fields["password"] = reader.string()
-                fields["tag"] = reader.string()
-                fields["gfx_stamp"] = reader.u32()
-                fields["reserved"] = reader.u32()
-            elif opcode == CLIENT_GAME_LOGIN:
-                name = "game login"
-                fields["version"] = reader.u16()
-                fields["account"] = reader.string()
-                fields["password"] = reader.string()
-                fields["character"] = reader.string()
-                fields["items_version"] = reader.u32()
-            elif opcode == CLIENT_LOGOUT:
-                name = "logout"
-            elif opcode == CLIENT_PONG:
-                name = "pong"
-                fields["value"] = reader.u16()
-            else:
-                name = "unknown"
-                fields["rest"] = reader.rest()
-        except ShortPayload as error:
-            fields["short"] = str(error)
-            reader.pos = len(reader.data)
-        requests.append(Request(server, opcode, name, fields, payload[start:reader.pos]))
-    return requests
-
-
-def first_difference(expected, received):
-    for i, (a, b) in enumerate(zip(expected, received)):
-        if a != b:
-            return i
-    return min(len(expected), len(received))
 
 
 # --- the servers ----------------------------------------------------------------------
@@ -341,7 +139,8 @@ class FakeServer:
     def __init__(self, account=DEMO_ACCOUNT, password=DEMO_PASSWORD, characters=None, host="127.0.0.1",
                  login_port=0, game_port=0, gfx_stamp=None, items_version=None, premium_end=0,
                  login_answer="characters", answer_text=NEW_VERSION_TEXT, answer_version=1,
-                 player_id=0x10000001, followed_id=0, welcome=0, enter_items_version=1, log=None):
+                 player_id=0x10000001, followed_id=0, welcome=0, enter_items_version=1, log=None,
+                 behaviours=()):
         if login_answer not in LOGIN_ANSWERS:
             raise ValueError(f"login_answer must be one of {LOGIN_ANSWERS}")
         self.account = to_bytes(account)
@@ -359,6 +158,7 @@ class FakeServer:
         self.welcome = welcome
         self.enter_items_version = enter_items_version
         self.log = log
+        self.behaviours = list(behaviours)
 
         self.requests = []    # every decoded request, both servers, in order
         self.failures = []    # requests that broke the protocol, with the reason
@@ -411,6 +211,10 @@ class FakeServer:
     @property
     def game_port(self):
         return self._listeners["game"].getsockname()[1]
+
+    def add_behaviour(self, behaviour):
+        self.behaviours.append(behaviour)
+        return behaviour
 
     # -- what happened --
 
@@ -537,6 +341,11 @@ class FakeServer:
             client.close()
         else:
             self._record(request)
+            if client.kind == "game":
+                for behaviour in self.behaviours:
+                    handler = getattr(behaviour, "on_request", None)
+                    if handler and handler(self, client, request):
+                        break
 
     def _login(self, client, request):
         f = request.fields
@@ -588,6 +397,10 @@ class FakeServer:
         request.accepted = True
         self._record(request)
         client.send(enter_game(self.player_id, self.followed_id, self.welcome, self.enter_items_version))
+        for behaviour in self.behaviours:
+            handler = getattr(behaviour, "on_enter_game", None)
+            if handler:
+                handler(self, client)
 
 
 # --- the status web page ------------------------------------------------------------

@@ -7,7 +7,7 @@
 #include "net/Connection.h"
 #include "platform/Platform.h"
 #include "platform/Sockets.h"
-#include "tests/net/LoopbackPeer.h"
+#include "tests/support/LoopbackPeer.h"
 
 namespace {
 

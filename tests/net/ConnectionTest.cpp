@@ -9,7 +9,7 @@
 
 #include "net/Connection.h"
 #include "platform/Platform.h"
-#include "tests/net/FakeSockets.h"
+#include "tests/support/FakeSockets.h"
 
 namespace {
 

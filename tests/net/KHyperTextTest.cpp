@@ -8,7 +8,7 @@
 
 #include "net/KHyperText.h"
 #include "platform/Platform.h"
-#include "tests/net/LoopbackPeer.h"
+#include "tests/support/LoopbackPeer.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "client/Hosts.h"
+#include "client/PatcherDialog.h"
 #include "engine/Font.h"
 #include "engine/KEngine2.h"
 #include "engine/gui/GUIButton.h"
@@ -15,12 +16,11 @@
 #include "engine/gui/GUILine.h"
 #include "engine/gui/GUIManager.h"
 #include "engine/gui/GUIText.h"
-#include "net/PatcherDialog.h"
-#include "tests/client/Scratch.h"
+#include "tests/support/Scratch.h"
 #include "tests/patcher/PatcherFixture.h"
 #include "tests/support/DrawnText.h"
 #include "tests/support/RecordingEngine.h"
-#include "tests/zip/ZipTestSupport.h"
+#include "tests/support/ZipTestSupport.h"
 
 namespace fs = std::filesystem;
 

@@ -9,11 +9,11 @@
 #include "engine/Graphics.h"
 #include "engine/GraphicsEngine.h"
 #include "engine/KEngine2.h"
+#include "engine/SpriteStore.h"
 #include "engine/gui/GUIDialog.h"
 #include "engine/gui/GUIManager.h"
-#include "engine/SpriteStore.h"
 #include "engine/gui/GUIText.h"
-#include "net/Protocol.h"
+#include "protocol/Protocol.h"
 #include "tests/support/GuiInput.h"
 
 namespace {

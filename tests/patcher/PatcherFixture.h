@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "client/Client.h"
-#include "tests/client/ClientFixture.h"
-#include "tests/net/FakeSockets.h"
+#include "tests/support/ClientFixture.h"
+#include "tests/support/FakeSockets.h"
 
 // One entry of a package made here. A name ending in '/' is a folder.
 struct PackageEntry {

@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "client/Hosts.h"
+#include "client/PatcherDialog.h"
 #include "engine/KEngine2.h"
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUIManager.h"
 #include "net/InMessage.h"
-#include "net/PatcherDialog.h"
-#include "net/Protocol.h"
+#include "protocol/Protocol.h"
 #include "tests/patcher/PatcherFixture.h"
 #include "tests/support/RecordingEngine.h"
 

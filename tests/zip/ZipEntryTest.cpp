@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "net/ZipReader.h"
-#include "tests/zip/ZipTestSupport.h"
+#include "tests/support/ZipTestSupport.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/Files.h"
-#include "tests/zip/ZipTestSupport.h"
+#include "tests/support/ZipTestSupport.h"
 
 namespace {
 

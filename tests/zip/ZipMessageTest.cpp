@@ -1,7 +1,7 @@
 // Result texts, the last result, and the checks every call makes of its handle.
 #include <gtest/gtest.h>
 
-#include "tests/zip/ZipTestSupport.h"
+#include "tests/support/ZipTestSupport.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "client/Client.h"
 #include "engine/Clock.h"
 #include "net/Connection.h"
-#include "net/Protocol.h"
+#include "protocol/Protocol.h"
 
 int main() {
     GetTicks();

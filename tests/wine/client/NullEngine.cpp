@@ -16,8 +16,8 @@
 #include "engine/gui/GUIDialog.h"
 #include "engine/gui/GUIManager.h"
 #include "engine/gui/GUIText.h"
-#include "net/Protocol.h"
 #include "platform/Platform.h"
+#include "protocol/Protocol.h"
 
 namespace {
 

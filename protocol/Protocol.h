@@ -44,7 +44,13 @@ public:
     // Handles every message of one frame, in order.
     void Dispatch(InMessage& message);
 
-    // The handlers of the connection-level messages.
+    // The handlers, one per server message, and the senders, one per client
+    // request, grouped by subject. Each family lives in a file of its own:
+    // handlers in protocol/Protocol<Family>.cpp, senders in
+    // protocol/Requests<Family>.cpp. A handler reads exactly its fields and
+    // hands them to the object that owns the state; it builds no controls.
+
+    // --- Connection and login (Protocol.cpp, Requests.cpp) ---
     void OnNewVersion(InMessage& message);        // 0x01
     void ParseCharacterList(InMessage& message);  // 0x02
     void ParseEnterGame(InMessage& message);      // 0x03
@@ -53,11 +59,28 @@ public:
     // The "Patch" button of the "New Version" box; the context is the version.
     static void OnPatchClicked(void* context);
 
-    // Requests.
     void SendLoginServerLogin(const std::string& account, const std::string& password);  // 0x01
     void SendGameLogin(const std::string& character);                                     // 0x02
     void SendLogout();                                                                    // 0x13
     void SendPong(uint16_t value);                                                        // 0x19
+
+    // --- World: map areas, things, creatures and steps (ProtocolWorld.cpp, RequestsWorld.cpp) ---
+
+    // --- Player: equipment, containers, items, statistics, conditions (ProtocolPlayer.cpp, RequestsPlayer.cpp) ---
+
+    // --- Chat, channels and notices (ProtocolChat.cpp, RequestsChat.cpp) ---
+
+    // --- Map effects and markers (ProtocolEffects.cpp) ---
+
+    // --- Spells and hotkeys (ProtocolSpells.cpp, RequestsSpells.cpp) ---
+
+    // --- Trade, NPC shop and market (ProtocolTrade.cpp, RequestsTrade.cpp) ---
+
+    // --- Houses (ProtocolHouse.cpp, RequestsHouse.cpp) ---
+
+    // --- Guild, friends, party and staff (ProtocolSocial.cpp, RequestsSocial.cpp) ---
+
+    // --- Quests, outfits, summons, brewing and recipes (ProtocolQuests.cpp, RequestsQuests.cpp) ---
 
     // The text of the "Networking Error" box for a bad opcode.
     static std::string NetworkingErrorText(int lastOpcode, int position, int length);

@@ -1,4 +1,4 @@
-#include "tests/client/Scratch.h"
+#include "tests/support/Scratch.h"
 
 #include <filesystem>
 #include <fstream>

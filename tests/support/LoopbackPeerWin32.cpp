@@ -1,5 +1,5 @@
 // The loopback peer's socket calls over Windows Sockets.
-#include "tests/net/LoopbackSockets.h"
+#include "tests/support/LoopbackSockets.h"
 
 #include "platform/Win32.h"
 

@@ -9,8 +9,8 @@
 #include "engine/gui/GUIManager.h"
 #include "engine/gui/GUISelect.h"
 #include "net/Connection.h"
-#include "net/Protocol.h"
-#include "tests/login/LoginFixture.h"
+#include "protocol/Protocol.h"
+#include "tests/support/LoginFixture.h"
 #include "tests/support/DrawnText.h"
 #include "world/OutfitSpriteCache.h"
 

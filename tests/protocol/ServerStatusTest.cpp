@@ -16,8 +16,8 @@
 #include "engine/Font.h"
 #include "engine/KEngine2.h"
 #include "platform/Platform.h"
-#include "tests/client/ClientFixture.h"
-#include "tests/net/LoopbackPeer.h"
+#include "tests/support/ClientFixture.h"
+#include "tests/support/LoopbackPeer.h"
 
 namespace {
 

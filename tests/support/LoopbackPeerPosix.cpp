@@ -1,5 +1,5 @@
 // The loopback peer's socket calls over POSIX sockets.
-#include "tests/net/LoopbackSockets.h"
+#include "tests/support/LoopbackSockets.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

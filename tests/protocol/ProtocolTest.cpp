@@ -16,10 +16,10 @@
 #include "game/GameInterface.h"
 #include "net/Connection.h"
 #include "net/InMessage.h"
-#include "net/Protocol.h"
 #include "platform/Platform.h"
-#include "tests/login/LoginFixture.h"
-#include "tests/net/LoopbackPeer.h"
+#include "protocol/Protocol.h"
+#include "tests/support/LoginFixture.h"
+#include "tests/support/LoopbackPeer.h"
 #include "world/ItemsCache.h"
 #include "world/Map.h"
 

@@ -1,4 +1,4 @@
-#include "net/PatcherDialog.h"
+#include "client/PatcherDialog.h"
 
 #include <cstdlib>
 

@@ -1,4 +1,4 @@
-#include "tests/net/FakeSockets.h"
+#include "tests/support/FakeSockets.h"
 
 #include <algorithm>
 #include <cstring>

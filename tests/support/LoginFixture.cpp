@@ -1,4 +1,4 @@
-#include "tests/login/LoginFixture.h"
+#include "tests/support/LoginFixture.h"
 
 #include "engine/KEngine2.h"
 #include "engine/gui/GUIButton.h"
@@ -6,8 +6,8 @@
 #include "engine/gui/GUIManager.h"
 #include "engine/gui/GUIText.h"
 #include "net/Connection.h"
-#include "net/Protocol.h"
 #include "platform/Platform.h"
+#include "protocol/Protocol.h"
 
 Wire& Wire::U8(uint32_t value) {
     bytes.push_back(uint8_t(value));

@@ -4,7 +4,7 @@
 #include "client/Client.h"
 #include "net/Connection.h"
 #include "net/OutMessage.h"
-#include "net/Protocol.h"
+#include "protocol/Protocol.h"
 #include "world/ItemsCache.h"
 
 namespace {

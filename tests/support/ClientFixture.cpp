@@ -1,4 +1,4 @@
-#include "tests/client/ClientFixture.h"
+#include "tests/support/ClientFixture.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

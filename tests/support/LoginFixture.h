@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/client/ClientFixture.h"
-#include "tests/net/FakeSockets.h"
+#include "tests/support/ClientFixture.h"
+#include "tests/support/FakeSockets.h"
 
 using Bytes = std::vector<uint8_t>;
 

@@ -1,4 +1,4 @@
-#include "net/Protocol.h"
+#include "protocol/Protocol.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
-#include "tests/net/LoopbackPeer.h"
+#include "tests/support/LoopbackPeer.h"
 
-#include "tests/net/LoopbackSockets.h"
+#include "tests/support/LoopbackSockets.h"
 
 using namespace loopback;
 

@@ -6,7 +6,7 @@
 
 #include "client/Client.h"
 #include "engine/KEngine2.h"
-#include "tests/client/Scratch.h"
+#include "tests/support/Scratch.h"
 #include "tests/support/FakePlatform.h"
 
 // A client in a scratch working directory with its own application-data and

@@ -105,6 +105,10 @@ def protocol_seeds(folder):
         "short-fields": fs.frame(bytes([0x02, 1, 0, 0, 0, 3, 0xFF, 0xFF])),
         "many": b"".join(fs.frame(fs.ping(i)) for i in range(200)),
     }
+    # Every message the client reads, as the protocol tests send it: with a
+    # ping behind it in one frame.
+    for label, payload in fs.sample_payloads():
+        frames["sample-" + label.replace(" #", "-")] = fs.frame(payload + fs.ping(0x4242))
     for name, data in frames.items():
         for first in (0, 1, 0x41):
             write(folder, f"{name}-{first}", bytes([first]) + data)

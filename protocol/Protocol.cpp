@@ -56,48 +56,48 @@ const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
     nullptr,                        // 0x14 player statistics
     nullptr,                        // 0x15 projectile
     &Protocol::OnDisconnect,        // 0x16 disconnect
-    nullptr,                        // 0x17 NPC trade
+    &Protocol::ParseNpcTrade,       // 0x17 NPC trade
     nullptr,                        // 0x18 friends entry
     &Protocol::OnPing,              // 0x19 ping
     nullptr,                        // 0x1a character info and buffs
     nullptr,                        // 0x1b party member
     nullptr,                        // 0x1c open-channel list
     nullptr,                        // 0x1d marker item on a tile
-    nullptr,                        // 0x1e game-master ban information
-    nullptr,                        // 0x1f game-master ban dialog
-    nullptr,                        // 0x20 trade opened
-    nullptr,                        // 0x21 trade items
-    nullptr,                        // 0x22 trade closed
-    nullptr,                        // 0x23 no operation
-    nullptr,                        // 0x24 NPC shop offers
-    nullptr,                        // 0x25 NPC shop closed
+    &Protocol::ParseBanInfo,        // 0x1e game-master ban information
+    &Protocol::OnOpenBanDialog,     // 0x1f game-master ban dialog
+    &Protocol::ParseTradeOpen,      // 0x20 trade opened
+    &Protocol::ParseTradeItems,     // 0x21 trade items
+    &Protocol::ParseTradeEnd,       // 0x22 trade closed
+    &Protocol::OnNoOperation,       // 0x23 no operation
+    &Protocol::ParseNpcShopOffers,  // 0x24 NPC shop offers
+    &Protocol::OnNpcTalkEnd,        // 0x25 NPC shop closed
     nullptr,                        // 0x26 spell and hotkey data
     nullptr,                        // 0x27 spell shading timer
-    nullptr,                        // 0x28 house management
-    nullptr,                        // 0x29 house bidding
-    nullptr,                        // 0x2a quests and achievements
+    &Protocol::ParseHouse,          // 0x28 house management
+    &Protocol::ParseHouseBidding,   // 0x29 house bidding
+    &Protocol::ParseQuestLog,       // 0x2a quests and achievements
     nullptr,                        // 0x2b paged text
     nullptr,                        // 0x2c tile update
-    nullptr,                        // 0x2d summon list
+    &Protocol::ParseSummonList,     // 0x2d summon list
     nullptr,                        // 0x2e resume walk
-    nullptr,                        // 0x2f market offers
-    nullptr,                        // 0x30 market offer
+    &Protocol::ParseMarketOffers,   // 0x2f market offers
+    &Protocol::ParseMarketHistory,  // 0x30 market history
     nullptr,                        // 0x31 item record
     nullptr,                        // 0x32 spell library
-    nullptr,                        // 0x33 outfit data
+    &Protocol::ParseOutfitChoices,  // 0x33 outfit data
     nullptr,                        // 0x34 tip message
     nullptr,                        // 0x35 spell cooldown
-    nullptr,                        // 0x36 market history
+    &Protocol::ParseMarketItemNames,  // 0x36 market item names
     nullptr,                        // 0x37 end of login data (action groups)
-    nullptr,                        // 0x38 guild data
-    nullptr,                        // 0x39 guild request answered
-    nullptr,                        // 0x3a no-guild data
+    &Protocol::ParseGuild,          // 0x38 guild data
+    &Protocol::OnGuildRequestAnswered,  // 0x39 guild request answered
+    &Protocol::ParseNoGuild,        // 0x3a no-guild data
     nullptr,                        // 0x3b timed tile mark
     nullptr,                        // 0x3c tutorial
-    nullptr,                        // 0x3d brewing data
-    nullptr,                        // 0x3e learned recipes
+    &Protocol::ParseBrewing,        // 0x3d brewing data
+    &Protocol::ParseRecipes,        // 0x3e learned recipes
     nullptr,                        // 0x3f progress bar over a tile
-    nullptr,                        // 0x40 online list
+    &Protocol::ParseOnlineList,     // 0x40 online list
 };
 
 Protocol::Protocol() : connection(new Connection()) {}
@@ -197,6 +197,8 @@ void Protocol::ReportBadOpcode(int lastOpcode, const InMessage& message) {
                              platform::kMbOk | platform::kMbIconExclamation);
     connection->Disconnect();
 }
+
+bool Protocol::HasHandler(int opcode) { return opcode > 0 && opcode <= kLastOpcode && kHandlers[opcode]; }
 
 std::string Protocol::NetworkingErrorText(int lastOpcode, int position, int length) {
     return "A networking error occured (#" + std::to_string(lastOpcode) + ", " + std::to_string(position) + "/" +

@@ -75,12 +75,40 @@ public:
     // --- Spells and hotkeys (ProtocolSpells.cpp, RequestsSpells.cpp) ---
 
     // --- Trade, NPC shop and market (ProtocolTrade.cpp, RequestsTrade.cpp) ---
+    void ParseNpcTrade(InMessage& message);          // 0x17
+    void ParseTradeOpen(InMessage& message);         // 0x20
+    void ParseTradeItems(InMessage& message);        // 0x21
+    void ParseTradeEnd(InMessage& message);          // 0x22
+    void OnNoOperation(InMessage& message);          // 0x23
+    void ParseNpcShopOffers(InMessage& message);     // 0x24
+    void OnNpcTalkEnd(InMessage& message);           // 0x25
+    void ParseMarketOffers(InMessage& message);      // 0x2f
+    void ParseMarketHistory(InMessage& message);     // 0x30
+    void ParseMarketItemNames(InMessage& message);   // 0x36
 
     // --- Houses (ProtocolHouse.cpp, RequestsHouse.cpp) ---
+    void ParseHouse(InMessage& message);         // 0x28
+    void ParseHouseBidding(InMessage& message);  // 0x29
 
     // --- Guild, friends, party and staff (ProtocolSocial.cpp, RequestsSocial.cpp) ---
+    void ParseBanInfo(InMessage& message);            // 0x1e
+    void OnOpenBanDialog(InMessage& message);         // 0x1f
+    void ParseGuild(InMessage& message);              // 0x38
+    void OnGuildRequestAnswered(InMessage& message);  // 0x39
+    void ParseNoGuild(InMessage& message);            // 0x3a
+    void ParseOnlineList(InMessage& message);         // 0x40
 
     // --- Quests, outfits, summons, brewing and recipes (ProtocolQuests.cpp, RequestsQuests.cpp) ---
+    void ParseQuestLog(InMessage& message);       // 0x2a
+    void ParseSummonList(InMessage& message);     // 0x2d
+    void ParseOutfitChoices(InMessage& message);  // 0x33
+    void ParseBrewing(InMessage& message);        // 0x3d
+    void ParseRecipes(InMessage& message);        // 0x3e
+
+    // Whether the messages of this opcode are read: its row of the handler
+    // table is filled. Tests that send every kind of message leave out the
+    // ones still waiting for their handler.
+    static bool HasHandler(int opcode);
 
     // The text of the "Networking Error" box for a bad opcode.
     static std::string NetworkingErrorText(int lastOpcode, int position, int length);

@@ -49,8 +49,8 @@ from wire import FrameReader, Reader, ShortPayload, Writer, frame, to_bytes  # n
 from client_requests import (CLIENT_GAME_LOGIN, CLIENT_LOGIN, CLIENT_LOGOUT, CLIENT_PONG,  # noqa: F401
                              LOGIN_TAG, PROTOCOL_VERSION, REQUESTS, Request, decode_requests,
                              encode_request, first_difference, game_login_request, login_request)
-from server_messages import (BUILDERS, MESSAGES, build, character_list, disconnect, enter_game,  # noqa: F401
-                             new_version, ping)
+from server_messages import (BUILDERS, MESSAGES, SAMPLES, VARIANTS, build, character_list,  # noqa: F401
+                             disconnect, enter_game, new_version, ping, sample_payloads)
 
 NEW_VERSION_TEXT = b"Download the new client from the website."
 WRONG_ACCOUNT_TEXT = b"Account name or password is not correct."

@@ -1,14 +1,26 @@
 """The server's messages, one table row each: opcode and fields in wire order.
 
 A field is (kind, name) with kind one of u8, u16, u32, i32, u64, f32 and
-string, or a list: ("list8", name, fields) and ("list16", name, fields) write
-a u8 or u16 count and then each entry's fields; ("until", name, fields, stop)
-writes each entry and then the u16 stop value. Values come as keyword
-arguments; an entry of a list is a dict (or an object with those attributes).
+string, or a list: ("list8", name, fields), ("list16", name, fields) and
+("list32", name, fields) write a u8, u16 or u32 count and then each entry's
+fields; ("until", name, fields, stop) writes each entry and then the u16 stop
+value. ("when", name, fields) writes the fields only when the value of name
+(written before) is not 0. Values come as keyword arguments; an entry of a
+list is a dict (or an object with those attributes).
 
 Messages whose payload is no fixed sequence of fields (the map-area stream,
-for example) are functions in the module of their family that return the
-payload; they register themselves in BUILDERS so that build() finds them too.
+for example) are functions, here or in the module of their family, that
+return the payload; they register themselves in BUILDERS so that build()
+finds them too.
+
+SAMPLES holds one valid payload of every message whose handler reads and
+drops what the client cannot show yet (everything after the login), as the
+keyword values for build(): lists of several entries, strings with odd bytes,
+conditional fields present. VARIANTS holds further valid shapes of some of
+them (conditional fields absent, counts at their limits). The client's tests
+send each of them followed by a ping in the same frame and expect the ping's
+answer, so a handler that reads one byte too many or too few shows; add your
+message's sample when you build its handler.
 """
 
 from wire import Writer, to_bytes
@@ -30,16 +42,103 @@ MESSAGES = {
                           ("u32", "items_version")]),
     "disconnect": (0x16, []),
     "ping": (0x19, [("u16", "value")]),
+
+    # --- trade, NPC shop and market ---
+    "npc_trade": (0x17, [("string", "item_name"), ("u32", "item_id"), ("u32", "price"), ("u32", "carried"),
+                         ("u8", "buying")]),
+    "trade_open": (0x20, [("string", "partner_name")]),
+    "trade_items": (0x21, [
+        ("u8", "own_locked"), ("u8", "partner_locked"), ("u8", "own_accepted"),
+        ("until", "own_items", [("u16", "item_id"), ("u8", "count"), ("u8", "group")], 0xFFFF),
+        ("until", "partner_items", [("u16", "item_id"), ("u8", "count"), ("u8", "group")], 0xFFFF),
+    ]),
+    "trade_end": (0x22, []),
+    "no_operation": (0x23, []),
+    "npc_shop_offers": (0x24, [
+        ("list8", "offers", [("string", "name"), ("u32", "item_id"), ("u32", "price"), ("u8", "buy")]),
+    ]),
+    "npc_talk_end": (0x25, []),
+    "market_offers": (0x2f, [
+        ("u8", "full"),
+        ("when", "full", [("u32", "balance")]),
+        ("list32", "offers", [("string", "item_name"), ("u8", "category"), ("string", "player_name"),
+                              ("u16", "item_id"), ("u32", "count"), ("f32", "price"), ("u8", "sell")]),
+    ]),
+    "market_history": (0x30, [
+        ("list32", "records", [("u32", "time"), ("string", "item_name"), ("string", "player_name"),
+                               ("f32", "price"), ("u32", "count")]),
+    ]),
+    "market_item_names": (0x36, [("list16", "items", [("u16", "item_id"), ("string", "name")])]),
+
+    # --- houses ---
+    "house": (0x28, [
+        ("string", "name"), ("u16", "x"), ("u16", "y"), ("u8", "floor"),
+        ("u8", "access_level"), ("u8", "grantable_rights"),
+        ("list8", "invites", [("string", "name"), ("u8", "sub_owner")]),
+        ("list8", "tile_permissions", [("string", "name"), ("u8", "rights")]),
+        ("list8", "decoration_items", [("u32", "item_id"), ("string", "name"), ("string", "detail")]),
+    ]),
+    "house_bidding": (0x29, [
+        ("u8", "can_bid"),
+        ("list16", "houses", [("u32", "house_id"), ("string", "name"), ("string", "bidder"),
+                              ("u32", "highest_bid"), ("u32", "seconds_left"), ("u32", "rent")]),
+    ]),
+
+    # --- guild and staff ---
+    "ban_info": (0x1e, [("string", "comment"), ("string", "ban_time"), ("string", "info_line"),
+                        ("u8", "banned")]),
+    "ban_dialog": (0x1f, []),
+    "guild": (0x38, [
+        ("string", "name"), ("string", "channel_message"), ("u8", "own_level"),
+        ("list8", "ranks", [("u32", "rank_id"), ("u8", "level"), ("u8", "order"), ("string", "name")]),
+        ("list8", "members", [("u32", "member_id"), ("u32", "rank_id"), ("string", "name"),
+                              ("string", "title")]),
+        ("list8", "wars", [("u32", "war_id"), ("string", "text"), ("string", "status"), ("u8", "loyalty"),
+                           ("u32", "loss_fee")]),
+    ]),
+    "guild_request_answered": (0x39, []),
+    "no_guild": (0x3a, [("list8", "invites", [("u32", "guild_id"), ("string", "name")])]),
+    "online_list": (0x40, [
+        ("u8", "new_list"),
+        ("list16", "players", [("string", "name"), ("u16", "level"), ("u32", "idle_seconds"),
+                               ("u32", "online_minutes")]),
+    ]),
+
+    # --- quests, outfits, summons, brewing and recipes ---
+    # The quest log's kind 1: one quest (other kinds are "achievements").
+    "quest": (0x2a, [
+        ("u16", "kind"), ("u8", "reset"), ("string", "name"), ("u8", "progress"),
+        ("list16", "lines", [("string", "text")]),
+    ]),
+    "summon_list": (0x2d, [("list8", "monsters", [("string", "name"), ("u16", "mana")])]),
+    "brewing": (0x3d, [
+        ("u8", "active"),
+        ("when", "active", [("u8", "potion_size"), ("u16", "amount"), ("u8", "heat"),
+                            ("list8", "ingredients", [("u16", "item_id"), ("u16", "amount")])]),
+    ]),
+    "recipes": (0x3e, [("list8", "recipes", [("string", "name"), ("string", "text")])]),
 }
 
 # name -> function(**values) returning a whole payload, opcode included.
 BUILDERS = {}
+BUILDER_OPCODES = {}
 
 
 def opcode_of(name):
     if name in MESSAGES:
         return MESSAGES[name][0]
+    if name in BUILDER_OPCODES:
+        return BUILDER_OPCODES[name]
     raise KeyError(f"no table row for the server message {name!r}")
+
+
+def builder(name, opcode):
+    """Registers a function as the builder of a message."""
+    def register(function):
+        BUILDERS[name] = function
+        BUILDER_OPCODES[name] = opcode
+        return function
+    return register
 
 
 def _value(values, name):
@@ -53,12 +152,20 @@ def _value(values, name):
 def write_fields(writer, fields, values):
     for field in fields:
         kind, name = field[0], field[1]
-        if kind in ("list8", "list16", "until"):
+        if kind == "when":
+            if _value(values, name):
+                write_fields(writer, field[2], values)
+        elif kind in ("list8", "list16", "list32", "until"):
             entries = list(_value(values, name))
             if kind == "list8":
                 writer.u8(len(entries))
             elif kind == "list16":
                 writer.u16(len(entries))
+            elif kind == "list32":
+                writer.u32(len(entries))
+            limit = {"list8": 0xFF, "list16": 0xFFFF}.get(kind)
+            if limit is not None and len(entries) > limit:
+                raise ValueError(f"{len(entries)} entries do not fit the count of {name!r}")
             for entry in entries:
                 write_fields(writer, field[2], entry)
             if kind == "until":
@@ -70,11 +177,12 @@ def write_fields(writer, fields, values):
     return writer
 
 
-def build(name, **values):
-    """The payload of one server message, opcode first."""
-    if name in BUILDERS:
-        return BUILDERS[name](**values)
-    opcode, fields = MESSAGES[name]
+def build(message, /, **values):
+    """The payload of one server message, opcode first. (The message's name
+    is positional only: a field may be called "name".)"""
+    if message in BUILDERS:
+        return BUILDERS[message](**values)
+    opcode, fields = MESSAGES[message]
     return write_fields(Writer().u8(opcode), fields, values).bytes()
 
 
@@ -107,3 +215,154 @@ def ping(value):
 
 def disconnect():
     return build("disconnect")
+
+
+# --- messages of an irregular shape ---------------------------------------------------
+
+ACHIEVEMENTS_MAX = 255
+
+
+@builder("achievements", 0x2a)
+def achievements(kind, reset, points_earned, points_possible, entries):
+    """The quest log with a kind other than 1: up to 255 achievements, ended
+    by an empty name when there are fewer (a name must not be empty)."""
+    if kind == 1 or len(entries) > ACHIEVEMENTS_MAX:
+        raise ValueError("achievements need a kind other than 1 and at most 255 entries")
+    w = Writer().u8(0x2a).u16(kind).u8(reset).u32(points_earned).u32(points_possible)
+    for entry in entries:
+        if not _value(entry, "name"):
+            raise ValueError("an empty name would end the list")
+        write_fields(w, [("string", "name"), ("u16", "level"), ("u16", "points"), ("u8", "progress"),
+                         ("string", "description")], entry)
+    if len(entries) < ACHIEVEMENTS_MAX:
+        w.string(b"")
+    return w.bytes()
+
+
+@builder("outfit_choices", 0x33)
+def outfit_choices(outfits, hair, beards):
+    """Three counts first, then the three lists of (id, requirement)."""
+    lists = (outfits, hair, beards)
+    w = Writer().u8(0x33)
+    for entries in lists:
+        if len(entries) > 0xFF:
+            raise ValueError("at most 255 choices of each kind")
+        w.u8(len(entries))
+    for entries in lists:
+        for entry in entries:
+            write_fields(w, [("u32", "id"), ("u8", "requirement")], entry)
+    return w.bytes()
+
+
+# --- samples ------------------------------------------------------------------------
+
+# Bytes a handler must carry through unchanged: a NUL, the colour markup
+# bytes 0x01 and 0x02, a byte above 0x7f, 0xff, a line break and a format
+# sign.
+ODD = b"\x00\x01\x7f\x80\x02 caf\xe9\xff\n%s"
+
+SAMPLES = {
+    "npc_trade": dict(item_name=b"Mana Potion" + ODD, item_id=2874, price=0xFFFFFFFF, carried=0, buying=1),
+    "trade_open": dict(partner_name=ODD),
+    "trade_items": dict(
+        own_locked=1, partner_locked=0, own_accepted=255,
+        own_items=[dict(item_id=0, count=1, group=0), dict(item_id=0xFFFE, count=100, group=7),
+                   dict(item_id=3031, count=255, group=7)],
+        partner_items=[dict(item_id=2160, count=1, group=0), dict(item_id=0xFF00, count=0, group=255)]),
+    "trade_end": dict(),
+    "no_operation": dict(),
+    "npc_shop_offers": dict(offers=[
+        dict(name=b"Sword", item_id=2376, price=85, buy=1),
+        dict(name=ODD, item_id=0xFFFFFFFF, price=0, buy=0),
+        dict(name=b"", item_id=1, price=1, buy=2),
+    ]),
+    "npc_talk_end": dict(),
+    "market_offers": dict(full=1, balance=123456789, offers=[
+        dict(item_name=b"Plate Armor", category=9, player_name=b"Aldric", item_id=2463, count=3, price=1250.5,
+             sell=1),
+        dict(item_name=ODD, category=15, player_name=ODD, item_id=0xFFFF, count=0x7FFFFFFF, price=-0.0,
+             sell=0),
+        dict(item_name=b"", category=0, player_name=b"", item_id=0, count=0, price=1e30, sell=9),
+    ]),
+    "market_history": dict(records=[
+        dict(time=1700000000, item_name=b"Gold Coin", player_name=b"Brenna", price=1.0, count=100),
+        dict(time=0xFFFFFFFF, item_name=ODD, player_name=b"", price=0.25, count=0),
+    ]),
+    "market_item_names": dict(items=[
+        dict(item_id=2160, name=b"Crystal Coin"), dict(item_id=0xFFFF, name=ODD), dict(item_id=0, name=b""),
+    ]),
+    "house": dict(
+        name=b"Harbour Lane 4" + ODD, x=0xFFFF, y=1024, floor=7, access_level=2, grantable_rights=7,
+        invites=[dict(name=b"Aldric", sub_owner=1), dict(name=ODD, sub_owner=255), dict(name=b"", sub_owner=0)],
+        tile_permissions=[dict(name=b"Brenna", rights=0xFF), dict(name=b"Cedric", rights=1)],
+        decoration_items=[dict(item_id=1650, name=b"Chair", detail=b"5 premium cards"),
+                          dict(item_id=0xFFFFFFFF, name=ODD, detail=b"")]),
+    "house_bidding": dict(can_bid=1, houses=[
+        dict(house_id=1, name=b"Harbour Lane 4", bidder=b"Aldric", highest_bid=12, seconds_left=86400, rent=3),
+        dict(house_id=0xFFFFFFFF, name=ODD, bidder=b"", highest_bid=0, seconds_left=0xFFFFFFFF, rent=0),
+    ]),
+    "ban_info": dict(comment=b"Botting" + ODD, ban_time=b"14", info_line=b"Banned until Monday", banned=1),
+    "ban_dialog": dict(),
+    "guild": dict(
+        name=b"Knights of Velmora", channel_message=ODD, own_level=2,
+        ranks=[dict(rank_id=3, level=2, order=0, name=b"Leader"), dict(rank_id=9, level=1, order=1, name=ODD),
+               dict(rank_id=0xFFFFFFFF, level=5, order=255, name=b"")],
+        members=[dict(member_id=100, rank_id=3, name=b"Aldric", title=b""),
+                 dict(member_id=101, rank_id=9, name=b"Brenna", title=ODD),
+                 dict(member_id=0xFFFFFFFF, rank_id=77, name=b"Invited One", title=b"x")],
+        wars=[dict(war_id=5, text=b"Knights vs Rogues", status=b"Not accepted", loyalty=1, loss_fee=500),
+              dict(war_id=6, text=ODD, status=b"", loyalty=0, loss_fee=0xFFFFFFFF)]),
+    "guild_request_answered": dict(),
+    "no_guild": dict(invites=[dict(guild_id=1, name=b"Knights of Velmora"), dict(guild_id=0xFFFFFFFF, name=ODD)]),
+    "online_list": dict(new_list=1, players=[
+        dict(name=b"Aldric", level=42, idle_seconds=7, online_minutes=90),
+        dict(name=ODD, level=0xFFFF, idle_seconds=0xFFFFFFFF, online_minutes=0),
+    ]),
+    "quest": dict(kind=1, reset=1, name=b"The Lost Ring" + ODD, progress=50,
+                  lines=[dict(text=b"Start: talk to the innkeeper."), dict(text=ODD), dict(text=b"")]),
+    "achievements": dict(kind=2, reset=0, points_earned=15, points_possible=0xFFFFFFFF, entries=[
+        dict(name=b"First Steps", level=1, points=5, progress=100, description=b"Leave the temple."),
+        dict(name=ODD, level=0xFFFF, points=0, progress=0, description=ODD),
+    ]),
+    "summon_list": dict(monsters=[dict(name=b"Rat", mana=20), dict(name=ODD, mana=0xFFFF)]),
+    "outfit_choices": dict(
+        outfits=[dict(id=10, requirement=0), dict(id=145, requirement=1)],
+        hair=[dict(id=0xFFFFFFFF, requirement=255)],
+        beards=[dict(id=1, requirement=0), dict(id=2, requirement=3), dict(id=3, requirement=0)]),
+    "brewing": dict(active=1, potion_size=3, amount=0xFFFF, heat=200, ingredients=[
+        dict(item_id=2799, amount=4), dict(item_id=2800, amount=0), dict(item_id=2799, amount=9),
+    ]),
+    "recipes": dict(recipes=[dict(name=b"Small Health Potion", text=b"Two moonflowers" + ODD),
+                             dict(name=ODD, text=b"")]),
+}
+
+# Further valid shapes: name -> list of keyword values.
+VARIANTS = {
+    "market_offers": [dict(full=0, offers=[SAMPLES["market_offers"]["offers"][0]]),
+                      dict(full=1, balance=0, offers=[])],
+    "market_history": [dict(records=[])],
+    "market_item_names": [dict(items=[])],
+    "trade_items": [dict(own_locked=0, partner_locked=0, own_accepted=0, own_items=[], partner_items=[])],
+    "house": [dict(name=b"", x=0, y=0, floor=0, access_level=0, grantable_rights=0, invites=[],
+                   tile_permissions=[], decoration_items=[])],
+    "house_bidding": [dict(can_bid=0, houses=[])],
+    "guild": [dict(name=b"", channel_message=b"", own_level=0, ranks=[], members=[], wars=[])],
+    # More than 255 entries: the whole u16 count is read.
+    "online_list": [dict(new_list=0, players=[
+        dict(name=b"Player %d" % i, level=i, idle_seconds=i * 3, online_minutes=i * 7) for i in range(300)])],
+    "quest": [dict(kind=1, reset=0, name=b"", progress=0, lines=[])],
+    # Exactly 255 achievements carry no empty name behind them.
+    "achievements": [dict(kind=0, reset=1, points_earned=0, points_possible=0, entries=[
+        dict(name=b"A%d" % i, level=i, points=i, progress=i % 101, description=b"d") for i in range(255)]),
+                     dict(kind=0xFFFF, reset=0, points_earned=0, points_possible=0, entries=[])],
+    "brewing": [dict(active=0)],
+    "outfit_choices": [dict(outfits=[], hair=[], beards=[])],
+}
+
+
+def sample_payloads():
+    """(label, payload) of every sample and variant, samples first."""
+    out = [(name, build(name, **values)) for name, values in SAMPLES.items()]
+    for name, shapes in VARIANTS.items():
+        out += [(f"{name} #{i + 1}", build(name, **values)) for i, values in enumerate(shapes)]
+    return out

@@ -14,6 +14,7 @@ import urllib.request
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import fakeserver as fs  # noqa: E402
+import server_messages  # noqa: E402
 
 STAMP = 1500000000
 
@@ -195,6 +196,48 @@ class WireTest(unittest.TestCase):
         self.assertEqual(fs.login_request("ab", "c", 0x01020304),
                          b"\x01" + struct.pack("<H", 573) + b"\x02\x00ab" + b"\x01\x00c" + b"\x06\x00kov847"
                          + b"\x04\x03\x02\x01" + b"\x00\x00\x00\x00")
+
+
+class ServerMessagesTest(unittest.TestCase):
+    def test_conditional_fields_and_u32_counts(self):
+        self.assertEqual(fs.build("brewing", active=0), b"\x3d\x00")
+        self.assertEqual(fs.build("brewing", active=1, potion_size=2, amount=0x0102, heat=9,
+                                  ingredients=[dict(item_id=5, amount=6)]),
+                         b"\x3d\x01\x02\x02\x01\x09\x01\x05\x00\x06\x00")
+        self.assertEqual(fs.build("market_offers", full=0, offers=[]), b"\x2f\x00" + b"\x00" * 4)
+        self.assertEqual(fs.build("market_offers", full=1, balance=7, offers=[]),
+                         b"\x2f\x01\x07\x00\x00\x00" + b"\x00" * 4)
+        self.assertEqual(fs.build("market_history", records=[dict(time=1, item_name=b"a", player_name=b"",
+                                                                 price=0.5, count=2)]),
+                         b"\x30\x01\x00\x00\x00" + b"\x01\x00\x00\x00\x01\x00a\x00\x00"
+                         + struct.pack("<f", 0.5) + b"\x02\x00\x00\x00")
+        with self.assertRaises(ValueError):
+            fs.build("no_guild", invites=[dict(guild_id=1, name=b"x")] * 256)
+
+    def test_irregular_messages(self):
+        # The three counts of the outfit choices come before the lists.
+        self.assertEqual(fs.build("outfit_choices", outfits=[dict(id=1, requirement=2)], hair=[],
+                                  beards=[dict(id=3, requirement=4)]),
+                         b"\x33\x01\x00\x01" + b"\x01\x00\x00\x00\x02" + b"\x03\x00\x00\x00\x04")
+        # An empty name ends fewer than 255 achievements; 255 need no end.
+        one = dict(name=b"n", level=1, points=2, progress=3, description=b"")
+        self.assertEqual(fs.build("achievements", kind=2, reset=1, points_earned=4, points_possible=5,
+                                  entries=[one]),
+                         b"\x2a\x02\x00\x01\x04\x00\x00\x00\x05\x00\x00\x00"
+                         + b"\x01\x00n\x01\x00\x02\x00\x03\x00\x00" + b"\x00\x00")
+        full = fs.build("achievements", kind=2, reset=0, points_earned=0, points_possible=0, entries=[one] * 255)
+        self.assertEqual(len(full), 1 + 2 + 1 + 8 + 255 * 10)
+        with self.assertRaises(ValueError):
+            fs.build("achievements", kind=2, reset=0, points_earned=0, points_possible=0,
+                     entries=[dict(one, name=b"")])
+
+    def test_every_sample_builds_with_its_opcode(self):
+        for label, payload in fs.sample_payloads():
+            name = label.split(" #")[0]
+            with self.subTest(sample=label):
+                self.assertIn(name, list(fs.MESSAGES) + list(fs.BUILDERS))
+                self.assertEqual(payload[0], server_messages.opcode_of(name))
+        self.assertLessEqual(set(fs.VARIANTS), set(fs.SAMPLES))
 
 
 class CommandLineTest(unittest.TestCase):

@@ -1,0 +1,106 @@
+// The trade family: the NPC trade amount question, the player-to-player
+// trade, the NPC shop and the item market.
+//
+// Their windows are not built yet, so each handler only reads its fields,
+// in wire order and with their counts and conditions, and drops them: the
+// frame goes on behind the message. The window's own work comes where the
+// values are read.
+#include "protocol/Protocol.h"
+
+#include <cstdint>
+#include <string>
+
+#include "net/InMessage.h"
+
+void Protocol::ParseNpcTrade(InMessage& message) {
+    message.ReadString();  // item name
+    message.ReadU32();     // item id
+    message.ReadU32();     // price
+    message.ReadU32();     // carried
+    message.ReadU8();      // buying
+}
+
+void Protocol::ParseTradeOpen(InMessage& message) {
+    message.ReadString();  // partner name
+}
+
+// The two offers, the player's own first, each ended by the id 0xFFFF; the
+// partner's may also end with the frame.
+void Protocol::ParseTradeItems(InMessage& message) {
+    message.ReadU8();  // own offer locked
+    message.ReadU8();  // partner's offer locked
+    message.ReadU8();  // own acceptance
+    for (int list = 0; list < 2; ++list) {
+        while (message.Remaining() > 0) {
+            const uint16_t itemId = message.ReadU16();
+            if (itemId == 0xFFFF)
+                break;
+            message.ReadU8();  // count
+            message.ReadU8();  // group
+        }
+    }
+}
+
+void Protocol::ParseTradeEnd(InMessage&) {}
+
+void Protocol::OnNoOperation(InMessage&) {}
+
+void Protocol::ParseNpcShopOffers(InMessage& message) {
+    const int count = message.ReadU8();
+    for (int i = 0; i < count; ++i) {
+        message.ReadString();  // name
+        message.ReadU32();     // item id
+        message.ReadU32();     // price
+        message.ReadU8();      // the character sells it (buy from NPC)
+    }
+}
+
+void Protocol::OnNpcTalkEnd(InMessage&) {}
+
+// A full listing carries the bank balance; a listing without it adds to the
+// offers already held. The offers end with the frame when the count is larger.
+void Protocol::ParseMarketOffers(InMessage& message) {
+    const uint8_t full = message.ReadU8();
+    if (full != 0)
+        message.ReadU32();  // bank balance
+    const int32_t count = int32_t(message.ReadU32());
+    for (int32_t i = 0; i < count && message.Remaining() > 0; ++i) {
+        message.ReadString();  // item name
+        message.ReadU8();      // category
+        message.ReadString();  // player name
+        message.ReadU16();     // item id
+        message.ReadU32();     // count
+        message.ReadFloat();   // price each
+        message.ReadU8();      // sell offer
+    }
+}
+
+// The player's past trades. A count read as negative holds no records.
+void Protocol::ParseMarketHistory(InMessage& message) {
+    const int32_t count = int32_t(message.ReadU32());
+    for (int32_t i = 0; i < count && message.Remaining() > 0; ++i) {
+        const int32_t start = message.pos;
+        message.ReadU32();     // time
+        message.ReadString();  // item name
+        message.ReadString();  // player name
+        message.ReadFloat();   // price each
+        message.ReadU32();     // count
+        // Fewer bytes left than any field needs: nothing was read, and
+        // nothing would be for the rest of a count of up to two thousand
+        // million records.
+        if (message.pos == start)
+            break;
+    }
+}
+
+// The catalogue of tradeable items that the buy-offer search looks through.
+void Protocol::ParseMarketItemNames(InMessage& message) {
+    const int count = message.ReadU16();
+    for (int i = 0; i < count && message.Remaining() > 0; ++i) {
+        const int32_t start = message.pos;
+        message.ReadU16();     // item id
+        message.ReadString();  // item name
+        if (message.pos == start)
+            break;  // one byte left: no record, however many are announced
+    }
+}

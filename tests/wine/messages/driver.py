@@ -1,0 +1,138 @@
+#!/usr/bin/env python3
+"""Every server message the client reads, under Wine against the fake game
+server.
+
+The program is the client with a main loop that logs in by itself with the
+fake server's demo account and enters the game with the first character
+(MessagesProbeWin32.cpp). Once the game screen is up, the fake game server
+sends every sample message of its table (SAMPLES and VARIANTS of
+tests/fakeserver/server_messages.py), each followed by a ping in the same
+frame, and waits for the client's pong: a handler that reads one byte too
+many or too few takes the ping apart, and the pong does not come or carries
+another value. Messages whose handler the client does not have yet (the
+program prints the opcodes it reads) are skipped and listed. At the end the
+client is still in the game, has shown no "Networking Error", and a close
+request logs out and ends it with exit code 0.
+"""
+import glob
+import os
+import shutil
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, ".."))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "fakeserver"))
+import fakeserver as fs  # noqa: E402
+import winedriver  # noqa: E402
+from winedriver import Failure, find_window  # noqa: E402
+
+FIRST_PING = 0x5000
+
+
+def options_folder():
+    roaming = glob.glob(os.path.join(os.environ["WINEPREFIX"], "drive_c", "users", "*", "AppData", "Roaming"))
+    if not roaming:
+        raise Failure("the Wine prefix has no AppData folder")
+    return os.path.join(roaming[0], "VelmoraOnline")
+
+
+def prepare(args, login_port):
+    """A working directory with the graphics file and "loginserver.txt", and
+    options for a small window."""
+    folder = options_folder()
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    with open(os.path.join(folder, "velmora.ini"), "wb") as f:
+        f.write(b"[options]\r\nwindowwidth=800\r\nwindowheight=600\r\nwindowmaximized=false\r\n")
+    shutil.rmtree(args.scratch, ignore_errors=True)
+    os.makedirs(args.scratch)
+    shutil.copy(args.gfx, os.path.join(args.scratch, "velmora.gfx"))
+    with open(os.path.join(args.scratch, "loginserver.txt"), "w") as f:
+        f.write(f"127.0.0.1\n{login_port}\n")
+    return args.scratch
+
+
+def wait_server(server, condition, what, timeout=30):
+    if not server.wait_for(condition, timeout):
+        raise Failure(f"the fake server did not see {what}; failures: {server.failures}")
+
+
+def pongs(server):
+    return server.requests_of(fs.CLIENT_PONG, "game")
+
+
+def send_samples(server, handled):
+    """Sends each sample with a ping behind it and checks the pong; returns
+    the labels of the samples skipped for want of a handler."""
+    skipped = []
+    for number, (label, payload) in enumerate(fs.sample_payloads()):
+        if payload[0] not in handled:
+            skipped.append(label)
+            continue
+        value = FIRST_PING + number
+        before = len(pongs(server))
+        if not server.send_payload(payload + fs.ping(value)):
+            raise Failure(f"the game connection was gone before the sample {label!r}")
+        wait_server(server, lambda: len(pongs(server)) > before, f"the pong behind the sample {label!r}", 20)
+        answer = pongs(server)[before].fields.get("value")
+        if answer != value:
+            raise Failure(f"the pong behind the sample {label!r} carries {answer!r}, not {value}")
+    return skipped
+
+
+def check_messages(args):
+    stamp = fs.read_gfx_stamp(args.gfx)
+    server = fs.FakeServer(gfx_stamp=stamp, log=lambda text: None)
+    page = fs.StatusPage("Test server.")
+    with server, page:
+        os.environ["VELMORA_STATUS_SERVER"] = f"127.0.0.1:{page.port}"
+        program = winedriver.Program(args.source, args.program, cwd=prepare(args, server.login_port))
+        try:
+            line = program.wait_line(lambda l: l.startswith("handlers"), 90, "the list of handled opcodes")
+            handled = {int(word) for word in line.split()[1:]}
+            window = find_window("^Velmora Online", 90, program.process)
+            program.wait_line(lambda l: l == "screen game", 60, "the game screen")
+            if server.failures:
+                raise Failure(f"the fake server found faults in the login: {server.failures}")
+
+            skipped = send_samples(server, handled)
+            checked = len(fs.sample_payloads()) - len(skipped)
+            if checked == 0:
+                raise Failure("no sample has a handler in the client")
+            print(f"{checked} samples read exactly; skipped for want of a handler: {', '.join(skipped) or 'none'}")
+
+            # Nothing else came of them: one pong each, no error, still playing.
+            extra = len(pongs(server)) - checked
+            if extra:
+                raise Failure(f"{extra} pongs more than pings")
+            boxes = [l for l in program.lines if l.startswith("platform box")]
+            if boxes:
+                raise Failure(f"the client showed {boxes}")
+            screens = [l for l in program.lines if l.startswith("screen ")]
+            if screens[-1] != "screen game" or server.connections["game"] != 1:
+                raise Failure(f"the client left the game: {screens}, {server.connections['game']} game connections")
+
+            winedriver.request_close(window)
+            code = program.wait_exit(30)
+            if code != 0:
+                raise Failure(f"the program ended with {code}")
+            wait_server(server, lambda: server.requests_of(fs.CLIENT_LOGOUT, "game"), "the logout")
+        except Failure:
+            print("program said:\n  " + "\n  ".join(program.lines[-30:]))
+            raise
+        finally:
+            program.stop()
+            os.environ.pop("VELMORA_STATUS_SERVER", None)
+            shutil.rmtree(options_folder(), ignore_errors=True)
+            shutil.rmtree(args.scratch, ignore_errors=True)
+
+
+def main():
+    args = winedriver.parse_args(lambda parser: parser.add_argument("--scratch", required=True))
+    args.scratch = os.path.abspath(args.scratch)
+    check_messages(args)
+    print("server messages: all checks passed")
+
+
+if __name__ == "__main__":
+    winedriver.run(main)

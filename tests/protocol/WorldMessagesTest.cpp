@@ -299,6 +299,26 @@ TEST_F(WorldMessagesTest, TileUpdatesAndCountBytes) {
     Dispatch(Wire().U8(0x2c).U16(98).U16(100).U8(200).U16(kStack).U8(3).U16(0xFFFF).bytes);
 }
 
+TEST_F(WorldMessagesTest, ListsThatEndInAnOddByteEndThere) {
+    EnterTheWorld();
+    // The frame ends one byte into the next id; that byte is read as the
+    // next opcode (0x23, which carries nothing).
+    const Bytes cases[] = {
+        Wire().U8(0x2c).U16(99).U16(99).U8(7).U16(kStack).U8(2).U16(kVase).U8(0x23).bytes,
+        Wire().U8(0x31).U16(7601).U8(0).U32(0).U16(32).U16(0).Str("Odd").U8(0).U8(0x23).bytes,
+    };
+    for (const Bytes& payload : cases) {
+        const Bytes frame = Frame(payload);
+        InMessage message(frame.data(), int(frame.size()));
+        protocol().Dispatch(message);
+        EXPECT_EQ(message.Remaining(), 0);
+    }
+    EXPECT_TRUE(platform.boxes.shown.empty());
+    EXPECT_EQ(map().GetTile(99, 99, 7)->items.size(), 2u);
+    EXPECT_EQ(ItemsCache::Instance()->GetName(7601), "Odd");
+    ItemsCache::Instance()->Set(nullptr, 7601);
+}
+
 TEST_F(WorldMessagesTest, CreatureMessages) {
     EnterTheWorld();
     // The player's own creature at a new place: data, no move.

@@ -13,6 +13,7 @@
 #include "game/StatusLine.h"
 #include "net/Connection.h"
 #include "net/InMessage.h"
+#include "platform/Platform.h"
 #include "protocol/Protocol.h"
 #include "tests/support/LoginFixture.h"
 #include "tools/gfxgen/GfxWriter.h"
@@ -484,6 +485,38 @@ TEST_F(WorldMessagesTest, OddColoursFromTheServerDrawInsideThePalette) {
     player()->DrawOutfit(0, 0, 0);
     EXPECT_EQ(player()->spritesBuilt, 1);
     EXPECT_NE(player()->sprites[0], nullptr);
+}
+
+TEST_F(WorldMessagesTest, TheGameScreenWalksWhileAnArrowKeyIsHeld) {
+    EnterTheWorld();
+    // What the client queued since the last look (the pongs of Dispatch aside).
+    const auto requests = [&] {
+        const size_t queued = protocol().connection->OutgoingCount();
+        protocol().connection->ClearQueues();
+        return queued;
+    };
+    client->game->Update();
+    EXPECT_EQ(requests(), 0u);
+    platform.keys.down.insert(platform::kVkUp);
+    client->game->Update();
+    client->game->Update();
+    EXPECT_EQ(requests(), 1u) << "one step, then the step in progress";
+    EXPECT_EQ(player()->position, (Position{100, 99, 7}));
+    // The server confirms; the step runs out on the clock; the next one goes.
+    Dispatch(Area(0x09, 20, 1, 91, 92, 7, 0, [](int, int, int f) -> TileContent {
+        return f == 7 ? TileContent{{kGround}} : TileContent{};
+    }));
+    requests();
+    platform.clock.Advance(499);
+    client->game->Update();
+    EXPECT_EQ(requests(), 0u);
+    EXPECT_EQ(player()->position, (Position{100, 99, 7}));
+    platform.clock.Advance(1);
+    client->game->Update();
+    client->game->Update();
+    EXPECT_EQ(requests(), 1u);
+    EXPECT_EQ(player()->position, (Position{100, 98, 7}));
+    platform.keys.down.clear();
 }
 
 TEST_F(WorldMessagesTest, TheItemsCacheVersionNamesRecordsReceived) {

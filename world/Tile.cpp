@@ -50,6 +50,19 @@ void Tile::AddThing(Thing* thing) {
 
 void Tile::AddThings(const std::vector<Thing*>& things) {
     // One by one, each would go to the front: the last of the list ends first.
+    // The usual tile holds plain items only.
+    bool plain = true;
+    for (Thing* thing : things) {
+        const ItemRecord* record = thing && !thing->IsCreature() ? RecordOf(thing) : nullptr;
+        if (!thing || thing->IsCreature() || (record && record->Has(kItemTop))) {
+            plain = false;
+            break;
+        }
+    }
+    if (plain) {
+        items.insert(items.begin(), things.rbegin(), things.rend());
+        return;
+    }
     std::vector<Thing*> newItems, newTop;
     for (auto it = things.rbegin(); it != things.rend(); ++it) {
         Thing* thing = *it;

@@ -47,7 +47,7 @@ void DefineItems() {
 }
 
 // One 0x05 of 20 x 16 tiles over floors 7 to 0: every tile a ground with one
-// or two things on it, twenty creatures on floor 7 (the player among them),
+// or two things on it (two or three items a tile), twenty creatures on floor 7 (the player among them),
 // framed as it arrives.
 std::vector<uint8_t> WholeView(int px, int py) {
     std::vector<uint8_t> p;
@@ -62,13 +62,13 @@ std::vector<uint8_t> WholeView(int px, int py) {
     for (int z = 7; z >= 0; --z)
         for (int x = px - 9; x <= px + 10; ++x)
             for (int y = py - 7; y <= py + 8; ++y) {
-                const int n = (x * 7 + y * 3 + z) % 3;
-                if (n == 1) {
+                // Two or three things: the ground, a flower or a wall, and
+                // on every other tile a pile of coins (top first on the wire).
+                if ((x * 7 + y * 3 + z) % 2) {
                     U16(p, kCoins);
                     U8(p, 12);
                 }
-                if (n != 0)
-                    U16(p, (x + y) % 2 ? kFlower : kWall);
+                U16(p, (x + y) % 2 ? kFlower : kWall);
                 if (z == 7 && ((x == px && y == py) || (creatures < 20 && (x * 5 + y) % 16 == 0))) {
                     const bool player = x == px && y == py;
                     ++creatures;

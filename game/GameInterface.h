@@ -4,6 +4,7 @@
 
 #include "engine/InputEvent.h"
 
+class Container;
 class Inventory;
 class Map;
 
@@ -13,6 +14,8 @@ class Map;
 // main loop.
 class GameInterface {
 public:
+    static constexpr int kContainerSlots = 20;
+
     // welcome: the enter-game message asks for the welcome dialog.
     explicit GameInterface(bool welcome);
     // Saves the window layout into the options (memory only) and the container
@@ -35,4 +38,6 @@ public:
     Map* map = nullptr;              // owned
     Inventory* inventory = nullptr;  // the inventory side window, when open
     uint32_t startTime = 0;          // GetTicks when the game started
+    // The open container windows by container index; null when free.
+    Container* containers[kContainerSlots] = {};
 };

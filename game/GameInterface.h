@@ -6,6 +6,8 @@
 
 class Inventory;
 class Map;
+class PagedTextWindow;
+class TipMessages;
 
 // The game screen: while the player is in the world it replaces the login
 // screen, owns the map view, the side windows and the in-game dialogs, and
@@ -35,4 +37,10 @@ public:
     Map* map = nullptr;              // owned
     Inventory* inventory = nullptr;  // the inventory side window, when open
     uint32_t startTime = 0;          // GetTicks when the game started
+    PagedTextWindow* pagedText = nullptr;  // owned
+    TipMessages* tipMessages = nullptr;    // owned
+    bool welcomeShown = false;  // the welcome dialog is open
+    int32_t viewOffsetX = 0;    // the player's walk offset, pixels
+    int32_t viewOffsetY = 0;
+    int32_t chatHeight = 138;   // the chat area's height, pixels
 };

@@ -77,6 +77,10 @@ public:
     void ParseTipMessage(InMessage& message);   // 0x34
     void OnTutorial(InMessage& message);        // 0x3c
 
+    void SendChatMessage(const std::string& text);                   // 0x03
+    void SendJoinChannel(uint8_t kind, const std::string& name);     // 0x15
+    void SendOp16(uint8_t kind, const std::string& name);            // 0x16
+
     // --- Map effects and markers (ProtocolEffects.cpp) ---
 
     // --- Spells and hotkeys (ProtocolSpells.cpp, RequestsSpells.cpp) ---

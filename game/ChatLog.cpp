@@ -5,6 +5,7 @@
 #include "client/Client.h"
 #include "client/Hosts.h"
 #include "client/Settings.h"
+#include "dialogs/social/IgnoreList.h"
 #include "engine/KEngine2.h"
 #include "engine/gui/GUIManager.h"
 #include "engine/gui/GUITab.h"
@@ -47,9 +48,7 @@ Settings* CurrentSettings() { return Client::Instance()->settings; }
 GameInterface* Game() { return Client::Instance()->game; }
 
 bool SenderIgnored(GameInterface* game, const std::string& sender) {
-    (void)game;
-    (void)sender;
-    return false;
+    return game->ignoreList && game->ignoreList->IsIgnored(sender);
 }
 
 // The name of the creature the camera follows: the player.

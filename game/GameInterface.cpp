@@ -1,6 +1,9 @@
 #include "game/GameInterface.h"
 
 #include "client/Client.h"
+#include "dialogs/character/TalentsDialog.h"
+#include "dialogs/social/IgnoreList.h"
+#include "dialogs/social/TutorialDialog.h"
 #include "engine/Clock.h"
 #include "game/ChatLog.h"
 #include "game/PagedTextWindow.h"
@@ -12,6 +15,9 @@
 GameInterface::GameInterface(bool) : map(new Map()) {
     pagedText = new PagedTextWindow(Client::Instance()->app, map);
     tipMessages = new TipMessages();
+    ignoreList = new IgnoreList();
+    talents = new TalentsDialog();
+    tutorial = new TutorialDialog();
 }
 
 GameInterface::~GameInterface() {
@@ -19,6 +25,9 @@ GameInterface::~GameInterface() {
     delete pagedText;
     tipMessages->Clear();
     delete tipMessages;
+    delete ignoreList;
+    delete talents;
+    delete tutorial;
     delete map;
 }
 

@@ -4,10 +4,13 @@
 
 #include "engine/InputEvent.h"
 
+class IgnoreList;
 class Inventory;
 class Map;
 class PagedTextWindow;
+class TalentsDialog;
 class TipMessages;
+class TutorialDialog;
 
 // The game screen: while the player is in the world it replaces the login
 // screen, owns the map view, the side windows and the in-game dialogs, and
@@ -43,4 +46,7 @@ public:
     int32_t viewOffsetX = 0;    // the player's walk offset, pixels
     int32_t viewOffsetY = 0;
     int32_t chatHeight = 138;   // the chat area's height, pixels
+    IgnoreList* ignoreList = nullptr;   // owned
+    TalentsDialog* talents = nullptr;   // owned
+    TutorialDialog* tutorial = nullptr; // owned
 };

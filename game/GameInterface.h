@@ -4,9 +4,17 @@
 
 #include "engine/InputEvent.h"
 
+<<<<<<< HEAD
 class Container;
+=======
+class IgnoreList;
+>>>>>>> chat
 class Inventory;
 class Map;
+class PagedTextWindow;
+class TalentsDialog;
+class TipMessages;
+class TutorialDialog;
 
 // The game screen: while the player is in the world it replaces the login
 // screen, owns the map view, the side windows and the in-game dialogs, and
@@ -38,6 +46,18 @@ public:
     Map* map = nullptr;              // owned
     Inventory* inventory = nullptr;  // the inventory side window, when open
     uint32_t startTime = 0;          // GetTicks when the game started
+<<<<<<< HEAD
     // The open container windows by container index; null when free.
     Container* containers[kContainerSlots] = {};
+=======
+    PagedTextWindow* pagedText = nullptr;  // owned
+    TipMessages* tipMessages = nullptr;    // owned
+    bool welcomeShown = false;  // the welcome dialog is open
+    int32_t viewOffsetX = 0;    // the player's walk offset, pixels
+    int32_t viewOffsetY = 0;
+    int32_t chatHeight = 138;   // the chat area's height, pixels
+    IgnoreList* ignoreList = nullptr;   // owned
+    TalentsDialog* talents = nullptr;   // owned
+    TutorialDialog* tutorial = nullptr; // owned
+>>>>>>> chat
 };

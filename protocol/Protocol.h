@@ -8,7 +8,6 @@
 #include "world/Position.h"
 
 class CharacterList;
-class ChatPane;
 class Connection;
 struct HouseRecord;
 class InMessage;
@@ -229,9 +228,6 @@ public:
     uint8_t loginSent = 0;       // the login request of this connection is queued
     uint8_t actionListFlag = 0;  // the action-list request and the spell and hotkey data
     uint8_t layoutLoaded = 0;    // cleared by enter game, set by the action groups
-    // Test hook: when set, chat messages take their channel from this pane
-    // instead of ChatLog's active one.
-    ChatPane* (*activePaneHook)() = nullptr;
     // The login request is out and its answer has not come: a connection that
     // ends now must tell the player, or the "Connecting" box would stay with
     // no way to close it.

@@ -8,7 +8,7 @@
 void Protocol::SendChatMessage(const std::string& text) {
     // The channel is asked for now, not when the text was typed: commands of
     // the staff windows go to whatever tab is active.
-    ChatPane* pane = activePaneHook ? activePaneHook() : ChatLog::Instance()->ActivePane();
+    const ChatPane* pane = ChatLog::Instance()->ActivePane();
     OutMessage message;
     message.WriteU8(0x03);
     message.WriteString(pane ? pane->name : std::string());

@@ -8,6 +8,8 @@
 #include <functional>
 #include <vector>
 
+#include "engine/gui/GUITab.h"
+#include "game/ChatLog.h"
 #include "game/ChatPane.h"
 #include "net/Connection.h"
 #include "protocol/Protocol.h"
@@ -16,24 +18,24 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-ChatPane* MainPane() {
-    static ChatPane* pane = new ChatPane(2, "Main", nullptr, nullptr);
-    return pane;
-}
-
 // Each iteration runs `send` `calls` times, then copies the frames it queued
 // with one memcpy each into a buffer of their total size; the queue is
 // emptied untimed. Counters: ns_per_byte (of the queued frames, length
 // prefixes included) and times_memcpy, the sending time over the copying
 // time. The aim for the large messages is a times_memcpy of at most 10.
 void TimeSending(benchmark::State& state, int calls, const std::function<void(Protocol&)>& send) {
+    // Chat goes to the active tab "Main".
+    GUITab tab;
+    tab.active = true;
+    ChatPane main(2, "Main", &tab, nullptr);
+    ChatLog::Instance()->panes = {&main};
     Protocol protocol;
-    protocol.activePaneHook = &MainPane;
     Connection& connection = *protocol.connection;
     send(protocol);
     const std::vector<std::vector<uint8_t>> frames = connection.QueuedFrames();
     connection.ClearQueues();
     if (frames.empty()) {
+        ChatLog::Instance()->panes.clear();
         state.SkipWithError("nothing was queued");
         return;
     }
@@ -61,6 +63,7 @@ void TimeSending(benchmark::State& state, int calls, const std::function<void(Pr
     state.counters["frame_bytes"] = double(frameBytes);
     state.counters["ns_per_byte"] = bytes > 0 ? sendSeconds * 1e9 / bytes : 0;
     state.counters["times_memcpy"] = copySeconds > 0 ? sendSeconds / copySeconds : 0;
+    ChatLog::Instance()->panes.clear();
 }
 
 void BM_WalkPath255(benchmark::State& state) {

@@ -256,13 +256,10 @@ const std::vector<std::pair<const char*, Case>>& Cases() {
                             .U32("items_version", ItemsCache::Instance()->version)};
          }},
         {"chat", [](R& r, C&, P& p) {
-             static ChatPane* pane = new ChatPane(2, "", nullptr, nullptr);
-             pane->name = r.Text();
-             p.activePaneHook = [] { return pane; };
-             const std::string text = r.Text();
+             const std::string channel = r.Text(), text = r.Text();
+             ChatTabScope tab(channel.c_str());
              p.SendChatMessage(text);
-             p.activePaneHook = nullptr;
-             return Out{Expect("chat message", 3).Str("channel", pane->name).Str("text", text)};
+             return Out{Expect("chat message", 3).Str("channel", channel).Str("text", text)};
          }},
         {"outfit", [](R& r, C&, P& p) {
              int64_t v[9];

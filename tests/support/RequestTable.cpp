@@ -2,19 +2,14 @@
 
 #include "client/Client.h"
 #include "dialogs/trade/HouseRecord.h"
+#include "engine/gui/GUITab.h"
+#include "game/ChatLog.h"
 #include "game/ChatPane.h"
 #include "game/GameInterface.h"
 #include "protocol/Protocol.h"
 #include "world/ItemsCache.h"
 
 namespace {
-
-ChatPane* TradePane() {
-    static ChatPane* pane = new ChatPane(2, "Trade", nullptr, nullptr);
-    return pane;
-}
-
-ChatPane* NoPane() { return nullptr; }
 
 // Only whether a slot is taken matters to the use request.
 Container* OpenWindow() {
@@ -46,6 +41,22 @@ HouseRecord House(std::vector<HouseInvite> invites, std::vector<TilePermission> 
 
 }  // namespace
 
+ChatTabScope::ChatTabScope(const char* activeName) {
+    saved_.swap(ChatLog::Instance()->panes);
+    if (!activeName)
+        return;
+    tab_ = std::make_unique<GUITab>();
+    tab_->caption = activeName;
+    tab_->active = true;
+    pane = new ChatPane(2, activeName, tab_.get(), nullptr);
+    ChatLog::Instance()->panes.push_back(pane);
+}
+
+ChatTabScope::~ChatTabScope() {
+    ChatLog::Instance()->panes.swap(saved_);
+    delete pane;
+}
+
 void PrepareForRequestTable(Client& client) {
     client.protocol->account = "demo";
     client.protocol->password = "demo";
@@ -54,7 +65,6 @@ void PrepareForRequestTable(Client& client) {
     if (!client.game)
         client.StartGame(false);
     OpenContainers(client, {});
-    client.protocol->activePaneHook = nullptr;
 }
 
 const std::vector<RequestRow>& RequestRows() {
@@ -70,17 +80,15 @@ const std::vector<RequestRow>& RequestRows() {
          {"023d02" "040064656d6f" "040064656d6f" "0600416c64726963" "4d000000"}},
         {"chat while the Trade tab is active",
          [](Client&, P& p) {
-             p.activePaneHook = &TradePane;
+             ChatTabScope trade("Trade");
              p.SendChatMessage("hello");
-             p.activePaneHook = nullptr;
          },
          {R"({"request": "chat message", "opcode": 3, "channel": "Trade", "text": "hello"})"},
          {"03" "05005472616465" "050068656c6c6f"}},
         {"chat without a chat tab",
          [](Client&, P& p) {
-             p.activePaneHook = &NoPane;
+             ChatTabScope none(nullptr);
              p.SendChatMessage("!t Brenna");
-             p.activePaneHook = nullptr;
          },
          {R"({"request": "chat message", "opcode": 3, "channel": "", "text": "!t Brenna"})"}},
         {"outfit", [](Client&, P& p) { p.SendOutfit(300, 2, 65537, 1, 2, 3, 4, 5, 262); },

@@ -4,11 +4,8 @@
 
 #include "engine/InputEvent.h"
 
-<<<<<<< HEAD
 class Container;
-=======
 class IgnoreList;
->>>>>>> chat
 class Inventory;
 class Map;
 class PagedTextWindow;
@@ -46,10 +43,6 @@ public:
     Map* map = nullptr;              // owned
     Inventory* inventory = nullptr;  // the inventory side window, when open
     uint32_t startTime = 0;          // GetTicks when the game started
-<<<<<<< HEAD
-    // The open container windows by container index; null when free.
-    Container* containers[kContainerSlots] = {};
-=======
     PagedTextWindow* pagedText = nullptr;  // owned
     TipMessages* tipMessages = nullptr;    // owned
     bool welcomeShown = false;  // the welcome dialog is open
@@ -59,5 +52,6 @@ public:
     IgnoreList* ignoreList = nullptr;   // owned
     TalentsDialog* talents = nullptr;   // owned
     TutorialDialog* tutorial = nullptr; // owned
->>>>>>> chat
+    // The open container windows by container index; null when free.
+    Container* containers[kContainerSlots] = {};
 };

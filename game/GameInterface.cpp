@@ -1,8 +1,15 @@
 #include "game/GameInterface.h"
 
+#include "client/Client.h"
+#include "dialogs/character/TalentsDialog.h"
+#include "dialogs/social/IgnoreList.h"
+#include "dialogs/social/TutorialDialog.h"
 #include "engine/Clock.h"
 #include "engine/KEngine2.h"
+#include "game/ChatLog.h"
+#include "game/PagedTextWindow.h"
 #include "game/ThingActions.h"
+#include "game/TipMessages.h"
 #include "game/WorldLink.h"
 #include "platform/Platform.h"
 #include "world/Camera.h"
@@ -26,11 +33,25 @@ const struct {
 // The side windows, the chat area and the dialog modules are built here as
 // the game screen grows; the map view is what the client core reads already.
 GameInterface::GameInterface(bool)
-    : thingActions(new ThingActions()),
-      worldLink(new WorldLink(thingActions)),
-      map(new Map(worldLink)) {}
+    : thingActions(new ThingActions()), worldLink(new WorldLink(this)), map(new Map(worldLink)) {
+    pagedText = new PagedTextWindow(Client::Instance()->app, map);
+    tipMessages = new TipMessages();
+    ignoreList = new IgnoreList();
+    talents = new TalentsDialog();
+    tutorial = new TutorialDialog();
+}
 
 GameInterface::~GameInterface() {
+    // The chat panes hold controls of this game's GUI: the next game would
+    // update them after they are gone.
+    ChatLog::Instance()->Clear();
+    pagedText->Reset();
+    delete pagedText;
+    tipMessages->Clear();
+    delete tipMessages;
+    delete ignoreList;
+    delete talents;
+    delete tutorial;
     delete map;
     delete worldLink;
     delete thingActions;
@@ -39,6 +60,7 @@ GameInterface::~GameInterface() {
 void GameInterface::HandleEvent(const InputEvent&) {}
 
 void GameInterface::Update() {
+    ChatLog::Instance()->UpdatePanes();
     if (!g_app)
         return;
     map->UpdateCreatures(g_app->GetFps());
@@ -51,7 +73,10 @@ void GameInterface::Update() {
     }
 }
 
-void GameInterface::Draw() {}
+void GameInterface::Draw() {
+    tipMessages->Draw();
+    pagedText->Draw();
+}
 
 void GameInterface::LayoutChatArea() {}
 

@@ -2,8 +2,11 @@
 
 #include "client/Client.h"
 #include "client/Settings.h"
+#include "game/GameInterface.h"
+#include "game/PagedTextWindow.h"
 #include "game/StatusLine.h"
 #include "game/ThingActions.h"
+#include "game/TipMessages.h"
 #include "protocol/Protocol.h"
 
 namespace {
@@ -19,7 +22,18 @@ void WorldLink::Send(const OutMessage& message) {
 
 void WorldLink::SetStatusText(const std::string& text) { StatusLine::Instance()->SetText(text); }
 
+void WorldLink::HidePagedText() {
+    if (game->pagedText)
+        game->pagedText->Hide();
+}
+
+void WorldLink::AddTip(int kind, const std::string& title, const std::string& text, const Position& at) {
+    if (game->tipMessages)
+        game->tipMessages->Add(kind, title, text, at.x, at.y, at.z);
+}
+
 void WorldLink::StopMouseWalk() {
+    ThingActions* actions = game->thingActions;
     if (!actions)
         return;
     const Position goal = actions->GetWalkGoal();

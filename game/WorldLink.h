@@ -2,20 +2,24 @@
 
 #include "world/WorldHooks.h"
 
-class ThingActions;
+class GameInterface;
 
 // What the world model asks of the game screen, the protocol and the
 // settings, handed to the game screen's Map: requests go to the protocol,
 // status texts to the status line, keyboard steps cancel the mouse walk,
-// options come from the settings. The minimap, the tip messages and the paged
-// text window are not part of the game screen yet: those calls keep the
-// defaults until they are.
+// tips to the tip messages, the paged text window hides, options come from
+// the settings. The minimap is not part of the game screen yet: its calls
+// keep the defaults until it is.
 class WorldLink : public WorldHooks {
 public:
-    explicit WorldLink(ThingActions* actions) : actions(actions) {}
+    // The game screen's parts are looked up at each call: the map is made
+    // before some of them.
+    explicit WorldLink(GameInterface* game) : game(game) {}
 
     void Send(const OutMessage& message) override;
     void SetStatusText(const std::string& text) override;
+    void HidePagedText() override;
+    void AddTip(int kind, const std::string& title, const std::string& text, const Position& at) override;
     void StopMouseWalk() override;
     bool TimerMovement() override;
     bool SmoothSidestep() override;
@@ -24,5 +28,5 @@ public:
     void SetSeenEnraged() override;
 
 private:
-    ThingActions* actions;  // not owned
+    GameInterface* game;  // the owner
 };

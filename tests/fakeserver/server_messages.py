@@ -43,6 +43,15 @@ MESSAGES = {
     "disconnect": (0x16, []),
     "ping": (0x19, [("u16", "value")]),
 
+    # --- chat, channels and notices ---
+    "chat_message": (0x04, [("string", "sender"), ("string", "channel"), ("u8", "kind"), ("string", "text")]),
+    "channel_open": (0x0b, [("u8", "channel_type"), ("string", "name")]),
+    "status_text": (0x0f, [("string", "text")]),
+    "channel_list": (0x1c, [("list8", "channels", [("string", "name")])]),
+    "paged_text": (0x2b, [("string", "text")]),
+    "tip_message": (0x34, [("u32", "tip_id"), ("string", "title"), ("string", "text"), ("u16", "x"), ("u16", "y"),
+                           ("u8", "z")]),
+    "tutorial": (0x3c, []),
     # --- the world: creatures, steps and tiles (map areas, creatures, tiles and
     # item records have builders below) ---
     "remove_creature": (0x07, [("u32", "id")]),
@@ -385,6 +394,13 @@ def item_records(records):
 ODD = b"\x00\x01\x7f\x80\x02 caf\xe9\xff\n%s"
 
 SAMPLES = {
+    "chat_message": dict(sender=b"Ana" + ODD, channel=b"Main", kind=1, text=b"hello " + ODD),
+    "channel_open": dict(channel_type=2, name=b"Trade" + ODD),
+    "status_text": dict(text=b"You are exhausted." + ODD),
+    "channel_list": dict(channels=[dict(name=b"Trade"), dict(name=ODD), dict(name=b"")]),
+    "paged_text": dict(text=b"First page|Second page|" + ODD),
+    "tip_message": dict(tip_id=0xFFFFFFFF, title=b"Tip" + ODD, text=ODD, x=0xFFFF, y=1000, z=255),
+    "tutorial": dict(),
     # The world. Item ids 7001 and 7002 are defined by the item-record
     # sample (7002 stackable); 7100 has no record anywhere, so it carries no
     # count byte.
@@ -488,6 +504,9 @@ SAMPLES = {
 
 # Further valid shapes: name -> list of keyword values.
 VARIANTS = {
+    "chat_message": [dict(sender=b"", channel=b"", kind=255, text=b""),
+                     dict(sender=b"Server", channel=b"Main", kind=6, text=b"Your talent points were reset.")],
+    "channel_list": [dict(channels=[])],
     "map_area": [
         # Floors 12 to 15, every tile skipped in one value; and a whole view.
         dict(width=1, height=2, x=1, y=1, z=14, camera_flag=0, tiles=[None] * 8),

@@ -10,8 +10,10 @@ class Inventory;
 class Map;
 class PagedTextWindow;
 class TalentsDialog;
+class ThingActions;
 class TipMessages;
 class TutorialDialog;
+class WorldLink;
 
 // The game screen: while the player is in the world it replaces the login
 // screen, owns the map view, the side windows and the in-game dialogs, and
@@ -30,6 +32,7 @@ public:
     GameInterface& operator=(const GameInterface&) = delete;
 
     void HandleEvent(const InputEvent& event);
+    // Animates the creatures and walks the player while an arrow key is held.
     void Update();
     void Draw();
     // Places the chat input and its buttons for the current window size.
@@ -40,6 +43,8 @@ public:
     // Fight mode (the "Fightmode" button): digit keys trigger hotkeys, and
     // Ctrl+S is left to them instead of taking a screenshot.
     uint8_t hotkeyMode = 0;
+    ThingActions* thingActions = nullptr;  // owned
+    WorldLink* worldLink = nullptr;        // owned; what the map asks of the game screen
     Map* map = nullptr;              // owned
     Inventory* inventory = nullptr;  // the inventory side window, when open
     uint32_t startTime = 0;          // GetTicks when the game started

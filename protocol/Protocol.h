@@ -69,6 +69,13 @@ public:
     // --- Player: equipment, containers, items, statistics, conditions (ProtocolPlayer.cpp, RequestsPlayer.cpp) ---
 
     // --- Chat, channels and notices (ProtocolChat.cpp, RequestsChat.cpp) ---
+    void ParseChatMessage(InMessage& message);  // 0x04
+    void ParseChannelOpen(InMessage& message);  // 0x0b
+    void OnStatusText(InMessage& message);      // 0x0f
+    void ParseChannelList(InMessage& message);  // 0x1c
+    void ParsePagedText(InMessage& message);    // 0x2b
+    void ParseTipMessage(InMessage& message);   // 0x34
+    void OnTutorial(InMessage& message);        // 0x3c
 
     // --- Map effects and markers (ProtocolEffects.cpp) ---
 

@@ -77,6 +77,10 @@ public:
     void ParseTipMessage(InMessage& message);   // 0x34
     void OnTutorial(InMessage& message);        // 0x3c
 
+    void SendChatMessage(const std::string& text);                   // 0x03
+    void SendJoinChannel(uint8_t kind, const std::string& name);     // 0x15
+    void SendOp16(uint8_t kind, const std::string& name);            // 0x16
+
     // --- Map effects and markers (ProtocolEffects.cpp) ---
 
     // --- Spells and hotkeys (ProtocolSpells.cpp, RequestsSpells.cpp) ---
@@ -105,12 +109,16 @@ public:
     void ParseNoGuild(InMessage& message);            // 0x3a
     void ParseOnlineList(InMessage& message);         // 0x40
 
+    void SendRequestGuild();  // 0x37
+
     // --- Quests, outfits, summons, brewing and recipes (ProtocolQuests.cpp, RequestsQuests.cpp) ---
     void ParseQuestLog(InMessage& message);       // 0x2a
     void ParseSummonList(InMessage& message);     // 0x2d
     void ParseOutfitChoices(InMessage& message);  // 0x33
     void ParseBrewing(InMessage& message);        // 0x3d
     void ParseRecipes(InMessage& message);        // 0x3e
+
+    void SendRequestQuests();  // 0x28
 
     // Whether the messages of this opcode are read: its row of the handler
     // table is filled. Tests that send every kind of message leave out the

@@ -470,8 +470,14 @@ void GameInterface::CopyLinkToClipboard(void* context) {
 
 GUITextbox* GameInterface::ChatInput() { return dynamic_cast<GUITextbox*>(gui->FindControl(kChatInputId)); }
 
-bool GameInterface::DialogHasKeys() {
+// A control on its way out of the tree keeps no keys.
+static GUIControl* LiveFocus(GUIManager* gui) {
     GUIControl* focus = gui->focus;
+    return focus && !focus->IsPendingDeletion() ? focus : nullptr;
+}
+
+bool GameInterface::DialogHasKeys() {
+    GUIControl* focus = LiveFocus(gui);
     if (!focus || focus->id == kChatInputId)
         return false;
     return dynamic_cast<GUITextbox*>(focus) || dynamic_cast<GUISelect*>(focus);
@@ -703,7 +709,7 @@ void GameInterface::OnLeftUp(int x, int y) {
     rightPanel->resizing = 0;
     // After a click on the game view or a chat pane the keys go back to the
     // chat input; a dialog's own text field keeps them.
-    GUITextbox* focused = dynamic_cast<GUITextbox*>(gui->focus);
+    GUITextbox* focused = dynamic_cast<GUITextbox*>(LiveFocus(gui));
     if (!focused || focused->HasFlag(GUIControl::kReadOnly))
         gui->focus = gui->FindControl(kChatInputId);
     thingActions->OnClick(x, y);
@@ -755,7 +761,7 @@ void GameInterface::OnWheel(int x, int y, int delta) {
 // --- Per-frame update and draw ---
 
 void GameInterface::WalkFromHeldKeys() {
-    GUIControl* focus = gui->focus;
+    GUIControl* focus = LiveFocus(gui);
     if (focus && focus->id != kChatInputId && focus->id != kWalkingListId &&
         (dynamic_cast<GUITextbox*>(focus) || dynamic_cast<GUISelect*>(focus)))
         return;

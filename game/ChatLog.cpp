@@ -15,6 +15,8 @@
 #include "game/GameInterface.h"
 #include "game/StatusLine.h"
 #include "platform/Platform.h"
+#include "world/Creature.h"
+#include "world/Map.h"
 
 namespace {
 
@@ -51,13 +53,13 @@ bool SenderIgnored(GameInterface* game, const std::string& sender) {
     return game->ignoreList && game->ignoreList->IsIgnored(sender);
 }
 
-// The name of the creature the camera follows: the player.
-std::string PlayerName() { return std::string(); }
-
 // Speech in "Main" also shows over the speaker on the map.
 void SpeakOnMap(const std::string& sender, const std::string& text) {
-    (void)sender;
-    (void)text;
+    GameInterface* game = Game();
+    if (!game || !game->map)
+        return;
+    if (Creature* speaker = game->map->FindCreatureByName(sender))
+        StatusLine::Instance()->AddSpeech(speaker->GetPosition(), sender, text);
 }
 
 }  // namespace
@@ -269,7 +271,7 @@ void ChatLog::AddMessage(const std::string& sender, const std::string& channel, 
 void ChatLog::Route(ChatPane* pane, const std::string& sender, const std::string& channel, int kind,
                     const std::string& prefix, const std::string& text) {
     StatusLine* status = StatusLine::Instance();
-    const std::string player = PlayerName();
+    const std::string player = GetLocalPlayerName();
     const bool fromPlayer = !player.empty() && sender == player;
     switch (kind) {
     case kSay:

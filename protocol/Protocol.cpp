@@ -318,7 +318,7 @@ void Protocol::ParseEnterGame(InMessage& message) {
     if (GameInterface* game = client->game) {
         game->map->playerId = playerId;
         game->map->camera->followedId = int32_t(followedId);
-        game->MarkStartTime();
+        game->StampEnterTick();
     }
     CloseBox();
     awaitingAnswer = false;

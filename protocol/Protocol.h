@@ -109,12 +109,16 @@ public:
     void ParseNoGuild(InMessage& message);            // 0x3a
     void ParseOnlineList(InMessage& message);         // 0x40
 
+    void SendRequestGuild();  // 0x37
+
     // --- Quests, outfits, summons, brewing and recipes (ProtocolQuests.cpp, RequestsQuests.cpp) ---
     void ParseQuestLog(InMessage& message);       // 0x2a
     void ParseSummonList(InMessage& message);     // 0x2d
     void ParseOutfitChoices(InMessage& message);  // 0x33
     void ParseBrewing(InMessage& message);        // 0x3d
     void ParseRecipes(InMessage& message);        // 0x3e
+
+    void SendRequestQuests();  // 0x28
 
     // Whether the messages of this opcode are read: its row of the handler
     // table is filled. Tests that send every kind of message leave out the

@@ -45,6 +45,7 @@
 #include "game/ChatPane.h"
 #include "game/ConfirmDialog.h"
 #include "game/ExperienceWindow.h"
+#include "game/GameWorldHooks.h"
 #include "game/HotkeyBar.h"
 #include "game/KeyRules.h"
 #include "game/PagedTextWindow.h"
@@ -64,6 +65,8 @@
 #include "sidewindows/WorldMapDialog.h"
 #include "world/EffectList.h"
 #include "world/FloatingTexts.h"
+#include "world/Creature.h"
+#include "world/LightMap.h"
 #include "world/Map.h"
 
 namespace {
@@ -102,25 +105,19 @@ bool ShiftHeld(const KEngine2* app) { return app->IsKeyDown(platform::kVkShift);
 
 // --- What the game screen asks of the map view ---
 
-int AccessLevel(const Map*) { return 0; }
+Creature* FollowedCreature(const Map* map) { return map && map->camera ? map->camera->creature : nullptr; }
 
-void UpdateCreatures(Map*, float) {}
-
-void UpdateMouseTarget(Map*, int, int) {}
-
-void Walk(Map*, int, bool) {}
-
-// Follows the player's creature once it has arrived; false while there is none.
-void FollowPlayer(Map*) {}
-
-void FollowedOffset(const Map*, int32_t& x, int32_t& y) {
-    x = 0;
-    y = 0;
+// A player whose creature has not arrived yet has no rights.
+int AccessLevel(const Map* map) {
+    const Creature* player = FollowedCreature(map);
+    return player ? player->privilegeLevel : 0;
 }
 
 void DrawMap(Map*) {}
 
 void DrawLight(Map*, uint32_t, float) {}
+
+void UpdateLight() {}
 
 void DrawCreatures(Map*) {}
 
@@ -128,7 +125,11 @@ void LayoutView(Map*, int, int, int, HotkeyBar*) {}
 
 }  // namespace
 
-std::string GetLocalPlayerName() { return std::string(); }
+std::string GetLocalPlayerName() {
+    const GameInterface* game = Client::Instance()->game;
+    const Creature* player = game ? FollowedCreature(game->map) : nullptr;
+    return player ? player->name : std::string();
+}
 
 GameInterface::GameInterface(bool showWelcome) {
     Client* client = Client::Instance();
@@ -137,7 +138,9 @@ GameInterface::GameInterface(bool showWelcome) {
     settings = client->settings;
     protocol = client->protocol;
 
-    map = new Map();
+    map = new Map(GameWorldHooks::Instance());
+    map->app = app;
+    LightMap::Instance()->map = map;
     thingActions = new ThingActions();
     pagedText = new PagedTextWindow(app, map);
     floatingTexts = new FloatingTexts();
@@ -234,7 +237,9 @@ GameInterface::~GameInterface() {
         thingActions->Clear();
         delete thingActions;
     }
+    LightMap::Instance()->map = nullptr;
     delete map;
+    map = nullptr;
     close(reportDialog);
     close(gmWindow);
     for (SidePanel* panel : {leftPanel, rightPanel}) {
@@ -756,12 +761,12 @@ void GameInterface::WalkFromHeldKeys() {
     const int direction = HeldKeyDirection(moveKeyHeld, ShiftHeld(app), CtrlHeld(app), mode.KeysAreHotkeys(),
                                            [engine](int key) { return engine->IsKeyDown(key); }, turnOnly);
     if (direction)
-        Walk(map, direction, turnOnly);
+        map->camera->Walk(direction, turnOnly);
 }
 
 void GameInterface::Update() {
     ChatLog::Instance()->UpdatePanes();
-    UpdateCreatures(map, app->GetFps());
+    map->UpdateCreatures(app->GetFps());
     WalkFromHeldKeys();
 
     const int leftWidth = leftPanel->GetWidth();
@@ -776,7 +781,8 @@ void GameInterface::Update() {
     for (SideWindow* window : sideWindows)
         window->PlaceControls();
 
-    UpdateMouseTarget(map, int(gui->mouseX), int(gui->mouseY));
+    const std::vector<Creature*> hovered = map->GetCreaturesAt(int(gui->mouseX), int(gui->mouseY), false);
+    map->SetTarget(hovered.empty() ? 0 : hovered.front()->id);
 
     if (GUIControl* input = gui->FindControl(kChatInputId)) {
         if (HotkeyModeState{hotkeyMode != 0, chatLineOpen != 0}.KeysAreHotkeys())
@@ -792,6 +798,9 @@ FieldView GameInterface::GetFieldView() const {
     view.originY = map->viewY;
     view.tileWidth = map->tileWidth;
     view.tileHeight = map->tileHeight;
+    view.cameraX = map->camera->GetX();
+    view.cameraY = map->camera->GetY();
+    view.floor = map->camera->GetZ();
     view.offsetX = viewOffsetX;
     view.offsetY = viewOffsetY;
     return view;
@@ -804,8 +813,12 @@ void GameInterface::Draw() {
     const uint32_t dark = root->darkColor;
     Sprite* skin = app->sprites->GetSprite(settings->GetSkin());
 
-    FollowPlayer(map);
-    FollowedOffset(map, viewOffsetX, viewOffsetY);
+    Camera* camera = map->camera;
+    if (!camera->creature) {
+        camera->SetCreature(map->FindCreature(map->playerId));
+        map->CollectLightSources();
+    }
+    camera->GetFollowedOffset(&viewOffsetX, &viewOffsetY, 32);
 
     const int tileWidth = map->tileWidth;
     const int tileHeight = map->tileHeight;
@@ -813,6 +826,7 @@ void GameInterface::Draw() {
     if (stretched)
         graphics->BeginBuffer();
     DrawMap(map);
+    UpdateLight();
 
     // At most one cover over the field: the fade-in after entering, else the
     // low-health pulse.

@@ -1,0 +1,3 @@
+#include "world/EffectList.h"
+
+void EffectList::Clear() { records.clear(); }

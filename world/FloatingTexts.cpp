@@ -1,0 +1,5 @@
+#include "world/FloatingTexts.h"
+
+void FloatingTexts::Draw() {}
+
+void FloatingTexts::Clear() { records.clear(); }

@@ -25,3 +25,5 @@ void TalentsDialog::Close() {
 }
 
 void TalentsDialog::Show() {}
+
+void TalentsDialog::Refresh() { lifecycle::Note("TalentsDialog::Refresh"); }

@@ -17,6 +17,8 @@ public:
     // Removes the dialog when it is open and gives the focus back to the chat input.
     void Close();
     void Show();
+    // Reloads the talent values and the free points into the open dialog.
+    void Refresh();
 
     KEngine2* app = nullptr;
     GUIManager* gui = nullptr;

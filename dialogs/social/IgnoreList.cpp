@@ -1,5 +1,7 @@
 #include "dialogs/social/IgnoreList.h"
 
+#include <cctype>
+
 #include "client/Client.h"
 #include "engine/KEngine2.h"
 #include "engine/gui/GUIManager.h"
@@ -26,3 +28,17 @@ void IgnoreList::Close() {
 }
 
 void IgnoreList::Open() {}
+
+bool IgnoreList::IsIgnored(const std::string& name) const {
+    for (const std::string& entry : names) {
+        if (entry.size() != name.size())
+            continue;
+        bool same = true;
+        for (size_t i = 0; i < name.size() && same; ++i)
+            same = std::tolower(static_cast<unsigned char>(entry[i])) ==
+                   std::tolower(static_cast<unsigned char>(name[i]));
+        if (same)
+            return true;
+    }
+    return false;
+}

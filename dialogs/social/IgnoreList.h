@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 class GUIManager;
 class KEngine2;
@@ -19,6 +21,10 @@ public:
     // Removes the dialog when it is open and gives the focus back to the chat input.
     void Close();
     void Open();
+    // True when the name is on the list, compared without regard to case.
+    bool IsIgnored(const std::string& name) const;
+
+    std::vector<std::string> names;
 
     KEngine2* app = nullptr;
     GUIManager* gui = nullptr;

@@ -19,3 +19,7 @@ void OpenChannelDialog::Open() {
     gui = app->gui;
     lifecycle::Note("OpenChannelDialog::Open");
 }
+
+void OpenChannelDialog::ClearChannels() { channels.clear(); }
+
+void OpenChannelDialog::AddChannel(const std::string& name) { channels.push_back(name); }

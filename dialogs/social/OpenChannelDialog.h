@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 class GUIManager;
 class KEngine2;
 
@@ -11,6 +14,11 @@ public:
 
     // Builds the dialog and asks the server for the channel list.
     void Open();
+    // The channel list the server sent, in its order.
+    void ClearChannels();
+    void AddChannel(const std::string& name);
+
+    std::vector<std::string> channels;
 
     KEngine2* app = nullptr;
     GUIManager* gui = nullptr;

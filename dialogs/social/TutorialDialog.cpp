@@ -23,3 +23,5 @@ void TutorialDialog::Close() {
     lifecycle::Note("TutorialDialog::Close");
     gui->focus = gui->FindControl(kChatInputId);
 }
+
+void TutorialDialog::Open() { lifecycle::Note("TutorialDialog::Open"); }

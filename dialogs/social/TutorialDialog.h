@@ -16,6 +16,8 @@ public:
 
     // Removes the dialog when it is open and gives the focus back to the chat input.
     void Close();
+    // Shows the dialog of the completed tutorial.
+    void Open();
 
     KEngine2* app = nullptr;
     GUIManager* gui = nullptr;

@@ -4,6 +4,8 @@
 
 #include "engine/InputEvent.h"
 
+class EffectList;
+class FloatingTexts;
 class Inventory;
 class Map;
 
@@ -33,6 +35,13 @@ public:
     // Ctrl+S is left to them instead of taking a screenshot.
     uint8_t hotkeyMode = 0;
     Map* map = nullptr;              // owned
+    FloatingTexts* floatingTexts = nullptr;  // owned; drawn over the map
+    EffectList* effects = nullptr;           // owned; the map draws it
+    // The followed creature's walk offset, taken at the start of every draw:
+    // the view scrolls with the player's step.
+    int32_t viewOffsetX = 0;
+    int32_t viewOffsetY = 0;
+    int32_t chatHeight = 138;  // pixels kept under the view for the chat area
     Inventory* inventory = nullptr;  // the inventory side window, when open
     uint32_t startTime = 0;          // GetTicks when the game started
 };

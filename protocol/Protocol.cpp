@@ -49,12 +49,12 @@ const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
     nullptr,                        // 0x0d open container
     nullptr,                        // 0x0e close container
     nullptr,                        // 0x0f status text
-    nullptr,                        // 0x10 floating text
-    nullptr,                        // 0x11 item effects
-    nullptr,                        // 0x12 target pair
-    nullptr,                        // 0x13 darkness level
+    &Protocol::ParseFloatingText,   // 0x10 floating text
+    &Protocol::ParseEffects,        // 0x11 item effects
+    &Protocol::ParseTargetPair,     // 0x12 target pair
+    &Protocol::ParseDarkness,       // 0x13 darkness level
     nullptr,                        // 0x14 player statistics
-    nullptr,                        // 0x15 projectile
+    &Protocol::ParseProjectile,     // 0x15 projectile
     &Protocol::OnDisconnect,        // 0x16 disconnect
     &Protocol::ParseNpcTrade,       // 0x17 NPC trade
     nullptr,                        // 0x18 friends entry
@@ -62,7 +62,7 @@ const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
     nullptr,                        // 0x1a character info and buffs
     nullptr,                        // 0x1b party member
     nullptr,                        // 0x1c open-channel list
-    nullptr,                        // 0x1d marker item on a tile
+    &Protocol::ParseMarkerItem,     // 0x1d marker item on a tile
     &Protocol::ParseBanInfo,        // 0x1e game-master ban information
     &Protocol::OnOpenBanDialog,     // 0x1f game-master ban dialog
     &Protocol::ParseTradeOpen,      // 0x20 trade opened
@@ -92,11 +92,11 @@ const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
     &Protocol::ParseGuild,          // 0x38 guild data
     &Protocol::OnGuildRequestAnswered,  // 0x39 guild request answered
     &Protocol::ParseNoGuild,        // 0x3a no-guild data
-    nullptr,                        // 0x3b timed tile mark
+    &Protocol::ParseRemoveTileItem,  // 0x3b timed tile mark
     nullptr,                        // 0x3c tutorial
     &Protocol::ParseBrewing,        // 0x3d brewing data
     &Protocol::ParseRecipes,        // 0x3e learned recipes
-    nullptr,                        // 0x3f progress bar over a tile
+    &Protocol::ParseProgressBar,    // 0x3f progress bar over a tile
     &Protocol::ParseOnlineList,     // 0x40 online list
 };
 

@@ -71,6 +71,14 @@ public:
     // --- Chat, channels and notices (ProtocolChat.cpp, RequestsChat.cpp) ---
 
     // --- Map effects and markers (ProtocolEffects.cpp) ---
+    void ParseFloatingText(InMessage& message);    // 0x10
+    void ParseEffects(InMessage& message);         // 0x11
+    void ParseTargetPair(InMessage& message);      // 0x12
+    void ParseDarkness(InMessage& message);        // 0x13
+    void ParseProjectile(InMessage& message);      // 0x15
+    void ParseMarkerItem(InMessage& message);      // 0x1d
+    void ParseRemoveTileItem(InMessage& message);  // 0x3b
+    void ParseProgressBar(InMessage& message);     // 0x3f
 
     // --- Spells and hotkeys (ProtocolSpells.cpp, RequestsSpells.cpp) ---
 

@@ -12,7 +12,6 @@ void Map::FreeTiles() {}
 int Map::ComputeTopFloor() { return 1; }
 int Map::TopFloorAt(uint16_t, uint16_t) { return 0; }
 void Map::UpdateMinimap() {}
-void Map::CollectLightSources() {}
 void Map::AddCreature(Creature*) {}
 Creature* Map::FindCreature(uint32_t) const { return nullptr; }
 Creature* Map::FindCreatureByName(const std::string&) const { return nullptr; }

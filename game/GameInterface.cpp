@@ -7,16 +7,39 @@
 #include "engine/Clock.h"
 #include "engine/Graphics.h"
 #include "engine/KEngine2.h"
+#include "game/ThingActions.h"
+#include "game/WorldLink.h"
+#include "platform/Platform.h"
+#include "world/Camera.h"
 #include "world/Creature.h"
 #include "world/EffectList.h"
 #include "world/FloatingTexts.h"
 #include "world/LightMap.h"
 #include "world/Map.h"
 
+namespace {
+
+// The arrow keys and the direction each walks.
+const struct {
+    int key;
+    int direction;
+} kWalkKeys[] = {
+    {platform::kVkLeft, 2},
+    {platform::kVkUp, 3},
+    {platform::kVkRight, 4},
+    {platform::kVkDown, 1},
+};
+
+}  // namespace
+
 // The side windows, the chat area and the dialog modules are built here as
 // the game screen grows; the map view is what the client core reads already.
 GameInterface::GameInterface(bool)
-    : map(new Map()), floatingTexts(new FloatingTexts()), effects(new EffectList()) {
+    : thingActions(new ThingActions()),
+      worldLink(new WorldLink(thingActions)),
+      map(new Map(worldLink)),
+      floatingTexts(new FloatingTexts()),
+      effects(new EffectList()) {
     map->effects = effects;
     map->random = [] { return std::rand(); };
     effects->map = map;
@@ -32,11 +55,24 @@ GameInterface::~GameInterface() {
     if (LightMap::Instance()->map == map)
         LightMap::Instance()->map = nullptr;
     delete map;
+    delete worldLink;
+    delete thingActions;
 }
 
 void GameInterface::HandleEvent(const InputEvent&) {}
 
-void GameInterface::Update() {}
+void GameInterface::Update() {
+    if (!g_app)
+        return;
+    map->UpdateCreatures(g_app->GetFps());
+    // A held arrow key walks; the camera starts a step only from rest.
+    for (const auto& walk : kWalkKeys) {
+        if (g_app->IsKeyDown(walk.key)) {
+            map->camera->Walk(walk.direction, false);
+            break;
+        }
+    }
+}
 
 // The map view's share of the frame: the view follows the player's step, the
 // floors and the light go into the 544 x 416 buffer when the view is

@@ -8,6 +8,8 @@ class EffectList;
 class FloatingTexts;
 class Inventory;
 class Map;
+class ThingActions;
+class WorldLink;
 
 // The game screen: while the player is in the world it replaces the login
 // screen, owns the map view, the side windows and the in-game dialogs, and
@@ -24,6 +26,7 @@ public:
     GameInterface& operator=(const GameInterface&) = delete;
 
     void HandleEvent(const InputEvent& event);
+    // Animates the creatures and walks the player while an arrow key is held.
     void Update();
     void Draw();
     // Places the chat input and its buttons for the current window size.
@@ -34,6 +37,8 @@ public:
     // Fight mode (the "Fightmode" button): digit keys trigger hotkeys, and
     // Ctrl+S is left to them instead of taking a screenshot.
     uint8_t hotkeyMode = 0;
+    ThingActions* thingActions = nullptr;  // owned
+    WorldLink* worldLink = nullptr;        // owned; what the map asks of the game screen
     Map* map = nullptr;              // owned
     FloatingTexts* floatingTexts = nullptr;  // owned; drawn over the map
     EffectList* effects = nullptr;           // owned; the map draws it

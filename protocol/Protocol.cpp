@@ -38,12 +38,12 @@ const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
     &Protocol::ParseCharacterList,  // 0x02 character list
     &Protocol::ParseEnterGame,      // 0x03 enter game
     nullptr,                        // 0x04 chat message
-    nullptr,                        // 0x05 map area of tiles
-    nullptr,                        // 0x06 add thing or creature
-    nullptr,                        // 0x07 remove creature
-    nullptr,                        // 0x08 creature step by id
-    nullptr,                        // 0x09 map area of tiles, second form
-    nullptr,                        // 0x0a walk refused with status text
+    &Protocol::OnMapArea,            // 0x05 map area of tiles
+    &Protocol::ParseAddThing,        // 0x06 add thing or creature
+    &Protocol::OnRemoveCreature,     // 0x07 remove creature
+    &Protocol::ParseCreatureStep,    // 0x08 creature step by id
+    &Protocol::OnMapAreaStrip,       // 0x09 map area of tiles, second form
+    &Protocol::ParseWalkRefused,     // 0x0a walk refused with status text
     nullptr,                        // 0x0b channel text
     nullptr,                        // 0x0c equipment, 13 slots
     nullptr,                        // 0x0d open container
@@ -77,12 +77,12 @@ const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
     &Protocol::ParseHouseBidding,   // 0x29 house bidding
     &Protocol::ParseQuestLog,       // 0x2a quests and achievements
     nullptr,                        // 0x2b paged text
-    nullptr,                        // 0x2c tile update
+    &Protocol::ParseTileUpdate,      // 0x2c tile update
     &Protocol::ParseSummonList,     // 0x2d summon list
-    nullptr,                        // 0x2e resume walk
+    &Protocol::OnResumeWalk,         // 0x2e resume walk
     &Protocol::ParseMarketOffers,   // 0x2f market offers
     &Protocol::ParseMarketHistory,  // 0x30 market history
-    nullptr,                        // 0x31 item record
+    &Protocol::ParseItemRecords,     // 0x31 item record
     nullptr,                        // 0x32 spell library
     &Protocol::ParseOutfitChoices,  // 0x33 outfit data
     nullptr,                        // 0x34 tip message
@@ -209,6 +209,7 @@ void Protocol::QueueLogin() {
     // Whatever was asked for while the connection was being made belongs to
     // no session with this server.
     connection->ClearQueues();
+    itemRecordsReceived = false;
     if (mode == 0) {
         SendLoginServerLogin(account, password);
         ShowBox("Connecting", "Connected, waiting for character list...");
@@ -318,11 +319,16 @@ void Protocol::ParseEnterGame(InMessage& message) {
     if (GameInterface* game = client->game) {
         game->map->playerId = playerId;
         game->map->camera->followedId = int32_t(followedId);
+        // The camera finds the player's creature by this id once it arrives.
         game->MarkStartTime();
     }
     CloseBox();
     awaitingAnswer = false;
-    ItemsCache::Instance()->Save(itemsVersion);
+    // The announced version stands for records the server has sent; without
+    // any, the file keeps the version of the records it holds, so that the
+    // next login still asks for what is missing.
+    ItemsCache* cache = ItemsCache::Instance();
+    cache->Save(itemRecordsReceived ? itemsVersion : cache->version);
     layoutLoaded = 0;
 }
 

@@ -8,7 +8,9 @@ class CharacterList;
 class Connection;
 class InMessage;
 class OutMessage;
+class Tile;
 class TradeWindow;
+struct Position;
 
 // The game protocol over the one connection: the two-stage login (login
 // server, then game world), one handler per server message and one sender per
@@ -65,6 +67,20 @@ public:
     void SendPong(uint16_t value);                                                        // 0x19
 
     // --- World: map areas, things, creatures and steps (ProtocolWorld.cpp, RequestsWorld.cpp) ---
+    // Without a game screen every one of them reads its fields and drops
+    // them; only the item records are kept (they fill the items cache).
+    void ParseMapArea(InMessage& message, int second);  // 0x05 (second 0), 0x09 (second 1)
+    void OnMapArea(InMessage& message);                 // 0x05
+    void OnMapAreaStrip(InMessage& message);            // 0x09
+    void ParseAddThing(InMessage& message);             // 0x06
+    // The creature record inside a map area, for a tile (may be null) at a position.
+    void ParseAddThing(InMessage& message, Tile* tile, const Position& at);
+    void OnRemoveCreature(InMessage& message);          // 0x07
+    void ParseCreatureStep(InMessage& message);         // 0x08
+    void ParseWalkRefused(InMessage& message);          // 0x0a
+    void ParseTileUpdate(InMessage& message);           // 0x2c
+    void OnResumeWalk(InMessage& message);              // 0x2e
+    void ParseItemRecords(InMessage& message);          // 0x31
 
     // --- Player: equipment, containers, items, statistics, conditions (ProtocolPlayer.cpp, RequestsPlayer.cpp) ---
 
@@ -133,6 +149,9 @@ public:
     uint8_t loginSent = 0;       // the login request of this connection is queued
     uint8_t actionListFlag = 0;  // the action-list request and the spell and hotkey data
     uint8_t layoutLoaded = 0;    // cleared by enter game, set by the action groups
+    // Item records arrived since the game login: only then does the version
+    // that enter game announces describe the records the cache holds.
+    bool itemRecordsReceived = false;
     // The login request is out and its answer has not come: a connection that
     // ends now must tell the player, or the "Connecting" box would stay with
     // no way to close it.

@@ -182,7 +182,7 @@ void Creature::DrawOutfit(int x, int y, int pose) {
     if ((flags & kEnraged) && glowSprites[slot]) {
         const double swing = (std::sin(double(GetTicks()) / 200.0) + 1.0) * 0.5 * 255.0;
         const uint32_t alpha = uint32_t(std::clamp(int(swing), 0, 255));
-        graphics->SetColor(alpha << 24 | 0xFF1E1Eu);
+        graphics->SetColor(alpha << 24 | 0x1E1EFFu);  // red 255, green 30, blue 30
         Sprite* glow = glowSprites[slot];
         graphics->RenderSprite(glow, x - 3, y);
         graphics->RenderSprite(glow, x + 3, y);

@@ -26,6 +26,16 @@ REQUESTS = {
                                        ("string", "character"), ("u32", "items_version")]),
     CLIENT_LOGOUT: ("logout", []),
     CLIENT_PONG: ("pong", [("u16", "value")]),
+    # A step is one byte, the direction code plus 3; a turn names the direction.
+    0x04: ("step down", []),
+    0x05: ("step left", []),
+    0x06: ("step up", []),
+    0x07: ("step right", []),
+    0x08: ("step down-left", []),
+    0x09: ("step up-left", []),
+    0x0A: ("step up-right", []),
+    0x0B: ("step down-right", []),
+    0x0D: ("turn", [("u8", "direction")]),
 }
 
 

@@ -15,7 +15,8 @@ request the client sends is decoded and recorded; the decoder
 of its table is recorded as a failure.
 
 What the game server does beyond the login is made of behaviours: objects
-with any of on_enter_game(server, client) and on_request(server, client,
+with any of on_game_login(server, client, request) (before the enter-game
+message), on_enter_game(server, client) and on_request(server, client,
 request), given to FakeServer(behaviours=[...]) or add_behaviour(); each
 subject (the world, chat, containers, ...) brings its own module. A request
 that no behaviour takes is only recorded.
@@ -406,6 +407,11 @@ class FakeServer:
             return
         request.accepted = True
         self._record(request)
+        # What comes before the start of the game (the item records, for one).
+        for behaviour in self.behaviours:
+            handler = getattr(behaviour, "on_game_login", None)
+            if handler:
+                handler(self, client, request)
         client.send(enter_game(self.player_id, self.followed_id, self.welcome, self.enter_items_version))
         for behaviour in self.behaviours:
             handler = getattr(behaviour, "on_enter_game", None)

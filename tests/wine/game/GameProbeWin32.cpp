@@ -15,6 +15,9 @@
 #include "game/GameInterface.h"
 #include "game/StatusLine.h"
 #include "platform/Platform.h"
+#include "world/Camera.h"
+#include "world/Creature.h"
+#include "world/Map.h"
 
 namespace {
 
@@ -51,6 +54,17 @@ public:
                        std::to_string(client.app->clientWidth) + " " + std::to_string(client.app->clientHeight);
         Say(chat_, chat);
 
+        std::string player = "player none";
+        if (client.game && client.game->map->camera->creature) {
+            const Creature* creature = client.game->map->camera->creature;
+            player = "player " + std::to_string(creature->position.x) + " " + std::to_string(creature->position.y) +
+                     " " + std::to_string(creature->position.z);
+        } else if (client.game) {
+            player = "player unknown " + std::to_string(client.game->map->playerId) + " creatures " +
+                     std::to_string(client.game->map->creatures.size());
+        }
+        Say(player_, player);
+
         const StatusLine* line = StatusLine::Instance();
         const bool shown = client.game && !line->statusText.empty() &&
                            GetTicks() - line->statusTime < StatusLine::kStatusLifetime;
@@ -66,7 +80,7 @@ private:
         std::fflush(stdout);
     }
 
-    std::string screen_, enter_, chat_, status_;
+    std::string screen_, enter_, chat_, player_, status_;
 };
 
 }  // namespace

@@ -4,8 +4,8 @@ game server and its small world (tests/fakeserver/world.py).
 
 The player logs in and enters the game. Right runs into the wall east of the
 start: nothing is sent and "You can not move there." shows for two seconds.
-Shift+Home steps north-west, Ctrl+Right only turns east, a held Left walks
-west: the server sees those requests. A click into the chat input, "hi" and
+Shift+Home steps north-west, Ctrl+Right only turns east, held Down and Right
+walk south and east: the server sees those requests. A click into the chat input, "hi" and
 Enter send a chat line. The chat area's top edge is dragged up by 60 pixels.
 The fake server opens the channels the client joins. Ctrl+L logs out: the server closes, the client goes back to the login
 screen, logs in again by itself, and Enter Game brings the game back with
@@ -32,7 +32,7 @@ from winedriver import Failure, find_window  # noqa: E402
 
 ACCOUNT = "demo"
 PASSWORD = "s3cret"
-STEP_WEST, STEP_NORTH_WEST, STEP_EAST, TURN = 0x05, 0x09, 0x07, 0x0D
+STEP_SOUTH, STEP_NORTH_WEST, STEP_EAST, TURN = 0x04, 0x09, 0x07, 0x0D
 CHAT, LOGOUT = 0x03, 0x13
 
 LAYOUT_KEYS = [
@@ -93,14 +93,27 @@ def key(window, *keys):
     winedriver.xdotool("key", *keys)
 
 
-def hold(window, keys, until, what, timeout=15):
+def drain(program):
+    """Takes in every line the program has printed so far."""
+    while True:
+        try:
+            if program.next_line(time.monotonic() + 0.01) is None:
+                return
+        except Failure:
+            return
+
+
+def hold(program, window, keys, until, what, timeout=15):
     """Holds keys (pressed in order, released in reverse) until the condition holds."""
     winedriver.xdotool("windowfocus", "--sync", window)
     for name in keys:
         winedriver.xdotool("keydown", name)
     try:
         deadline = time.monotonic() + timeout
-        while not until():
+        while True:
+            drain(program)
+            if until():
+                break
             if time.monotonic() > deadline:
                 raise Failure(f"holding {'+'.join(keys)} did not give {what}")
             time.sleep(0.05)
@@ -169,22 +182,23 @@ def game_screen(args):
             time.sleep(1.0)  # the fade-in; the view has arrived
 
             # Into the wall: refused by the client itself, on the status line.
-            hold(window, ["Right"], lambda: latest(program, "statustext") == "statustext You can not move there.",
+            hold(program, window, ["Right"], lambda: latest(program, "statustext") == "statustext You can not move there.",
                  "the refusal on the status line")
             if game_requests(server, STEP_EAST):
                 raise Failure("a step into the wall was sent")
             wait_state(program, "statustext", lambda l: l == "statustext none", 5, "the status text to go")
 
-            hold(window, ["shift", "Home"], lambda: game_requests(server, STEP_NORTH_WEST), "a north-west step")
+            hold(program, window, ["shift", "Home"], lambda: game_requests(server, STEP_NORTH_WEST), "a north-west step")
             steps_before = len(world.steps)
-            hold(window, ["ctrl", "Right"], lambda: game_requests(server, TURN), "a turn")
+            hold(program, window, ["ctrl", "Right"], lambda: game_requests(server, TURN), "a turn")
             turn = game_requests(server, TURN)[0]
             if turn.fields.get("direction") != 4:
                 raise Failure(f"the turn names {turn.fields}")
             time.sleep(0.5)
             if len(world.steps) != steps_before or game_requests(server, STEP_EAST):
                 raise Failure("Ctrl+Right stepped")
-            hold(window, ["Left"], lambda: game_requests(server, STEP_WEST), "a step west")
+            hold(program, window, ["Down"], lambda: game_requests(server, STEP_SOUTH), "a step south")
+            hold(program, window, ["Right"], lambda: game_requests(server, STEP_EAST), "a step east")
 
             # A chat line.
             x, y, w, h = chat_input

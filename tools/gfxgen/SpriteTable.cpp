@@ -1,6 +1,7 @@
 #include "tools/gfxgen/SpriteTable.h"
 
 #include "tools/gfxgen/DragCursor.h"
+#include "tools/gfxgen/GameSprites.h"
 #include "tools/gfxgen/GlyphSheet.h"
 #include "tools/gfxgen/Icons.h"
 #include "tools/gfxgen/LoginBackdrop.h"
@@ -21,7 +22,12 @@ const SpriteEntry kSprites[] = {
     {6, 9, 9, "arrow-down", DrawArrowDown},
     {8, 9, 9, "arrow-left", DrawArrowLeft},
     {9, 9, 9, "arrow-right", DrawArrowRight},
+    {169, 12, 12, "icon-close", DrawCloseIcon},
     {403, 32, 32, "drag-cursor", DrawDragCursor},
+    {880, 12, 12, "icon-channel-list", DrawChannelListIcon},
+    {1530, 12, 12, "icon-ignore-list", DrawIgnoreListIcon},
+    {6195, 64, 13, "bar-health", DrawHealthFill},
+    {6196, 64, 13, "bar-mana", DrawManaFill},
     {1373, 128, 128, "skin-earth", DrawEarthSkin},
     {1374, 128, 128, "skin-dust", DrawDustSkin},
     {1862, 64, 64, "translucent-black", DrawTranslucentBlackTile},

@@ -49,6 +49,7 @@
 #include "game/HotkeyBar.h"
 #include "game/KeyRules.h"
 #include "game/PagedTextWindow.h"
+#include "game/StatBars.h"
 #include "game/ThingActions.h"
 #include "game/TipMessages.h"
 #include "platform/Platform.h"
@@ -115,7 +116,12 @@ int AccessLevel(const Map* map) {
 
 void DrawMap(Map*) {}
 
-void DrawLight(Map*, uint32_t, float) {}
+// A cover of one colour over the field, opacity 0 .. 1.
+void DrawLight(Map* map, Graphics* graphics, uint32_t color, float opacity) {
+    const int alpha = std::clamp(int(opacity * 255.0f), 0, 255);
+    graphics->RenderRectangle((color & 0x00FFFFFF) | uint32_t(alpha) << 24, map->viewX, map->viewY,
+                              17 * map->tileWidth, 13 * map->tileHeight);
+}
 
 void UpdateLight() {}
 
@@ -464,8 +470,14 @@ void GameInterface::CopyLinkToClipboard(void* context) {
 
 GUITextbox* GameInterface::ChatInput() { return dynamic_cast<GUITextbox*>(gui->FindControl(kChatInputId)); }
 
-bool GameInterface::DialogHasKeys() {
+// A control on its way out of the tree keeps no keys.
+static GUIControl* LiveFocus(GUIManager* gui) {
     GUIControl* focus = gui->focus;
+    return focus && !focus->IsPendingDeletion() ? focus : nullptr;
+}
+
+bool GameInterface::DialogHasKeys() {
+    GUIControl* focus = LiveFocus(gui);
     if (!focus || focus->id == kChatInputId)
         return false;
     return dynamic_cast<GUITextbox*>(focus) || dynamic_cast<GUISelect*>(focus);
@@ -697,7 +709,7 @@ void GameInterface::OnLeftUp(int x, int y) {
     rightPanel->resizing = 0;
     // After a click on the game view or a chat pane the keys go back to the
     // chat input; a dialog's own text field keeps them.
-    GUITextbox* focused = dynamic_cast<GUITextbox*>(gui->focus);
+    GUITextbox* focused = dynamic_cast<GUITextbox*>(LiveFocus(gui));
     if (!focused || focused->HasFlag(GUIControl::kReadOnly))
         gui->focus = gui->FindControl(kChatInputId);
     thingActions->OnClick(x, y);
@@ -749,7 +761,7 @@ void GameInterface::OnWheel(int x, int y, int delta) {
 // --- Per-frame update and draw ---
 
 void GameInterface::WalkFromHeldKeys() {
-    GUIControl* focus = gui->focus;
+    GUIControl* focus = LiveFocus(gui);
     if (focus && focus->id != kChatInputId && focus->id != kWalkingListId &&
         (dynamic_cast<GUITextbox*>(focus) || dynamic_cast<GUISelect*>(focus)))
         return;
@@ -833,11 +845,11 @@ void GameInterface::Draw() {
     const uint32_t now = GetTicks();
     const uint32_t elapsed = now - enterGameTick;
     if (elapsed < kFadeMs) {
-        DrawLight(map, kFadeColor, 1.0f - float(elapsed) / float(kFadeMs));
+        DrawLight(map, graphics, kFadeColor, 1.0f - float(elapsed) / float(kFadeMs));
     } else if (status && status->maxHealth > 0 &&
                double(status->health) / double(status->maxHealth) < double(kLowHealth) &&
                settings->GetHealthWarning()) {
-        DrawLight(map, kWarningColor, float((std::sin(now / 300.0) + 1.5) * 0.5 * 0.12));
+        DrawLight(map, graphics, kWarningColor, float((std::sin(now / 300.0) + 1.5) * 0.5 * 0.12));
     }
     if (stretched) {
         graphics->EndBuffer();
@@ -899,44 +911,15 @@ void GameInterface::DrawStatBars() {
     const int tileWidth = map->tileWidth;
     const int tileHeight = map->tileHeight;
 
-    // A value above its maximum, or below 0, would draw outside the box, and a
-    // fill size of 0 means the sprite's own size: each ratio stays in 0 .. 1
-    // and an empty fill is not drawn.
-    auto ratio = [](int value, int maximum) {
-        if (maximum <= 0)
-            return 1.0;
-        return std::clamp(double(value) / double(maximum), 0.0, 1.0);
-    };
-    const double ratios[2] = {ratio(status->health, status->maxHealth), ratio(status->mana, status->maxMana)};
+    const double ratios[2] = {StatRatio(status->health, status->maxHealth), StatRatio(status->mana, status->maxMana)};
     Sprite* sprites[2] = {app->sprites->GetSprite(kHealthBarSprite), app->sprites->GetSprite(kManaBarSprite)};
-
-    const int half = (17 * tileWidth) / 2;
     for (int bar = 0; bar < 2; ++bar) {
-        int x, y, w, h;
-        int fillX, fillY, fillWidth, fillHeight;
-        if (position == 1) {
-            h = 13 * tileHeight + 2;
-            w = 15;
-            x = bar == 0 ? mx - 21 : mx + 17 * tileWidth + 5;
-            y = my - 1;
-            const int filled = int(ratios[bar] * h);
-            fillX = x + 1;
-            fillY = y + h - filled + 1;
-            fillWidth = 13;
-            fillHeight = filled - 2;
-        } else {
-            w = half - 4;
-            h = 15;
-            x = bar == 0 ? mx - 1 : mx + half + 6;
-            y = position == 2 ? my - 21 : my + 13 * tileHeight + 6;
-            fillX = x + 1;
-            fillY = y + 1;
-            fillWidth = int(ratios[bar] * w) - 2;
-            fillHeight = 13;
-        }
-        graphics->RenderBox(x, y, w, h, dark, light, kBarFill);
-        if (fillWidth > 0 && fillHeight > 0)
-            graphics->RenderSprite(sprites[bar], fillX, fillY, fillWidth, fillHeight, 64, 13, 0, 0, 64, 13);
+        const StatBarRects rects = PlaceStatBar(position, bar, mx, my, tileWidth, tileHeight, ratios[bar]);
+        graphics->RenderBox(rects.x, rects.y, rects.width, rects.height, dark, light, kBarFill);
+        // A fill size of 0 would mean the sprite's own size to the renderer.
+        if (rects.fillWidth > 0 && rects.fillHeight > 0)
+            graphics->RenderSprite(sprites[bar], rects.fillX, rects.fillY, rects.fillWidth, rects.fillHeight, 64, 13,
+                                   0, 0, 64, 13);
     }
 }
 

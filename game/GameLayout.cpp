@@ -95,9 +95,11 @@ void WriteGameLayout(ConfigFile& options, const GameLayout& layout, const std::s
     options.SetInt(kWindows, "chath", layout.chatHeight);
     options.SetInt(kWindows, "leftbarwidth", layout.leftBarWidth);
     options.SetInt(kWindows, "rightbarwidth", layout.rightBarWidth);
-    // The count belongs to one character; without one there is nobody to keep it for.
-    if (!playerName.empty())
-        options.SetInt(kWindows, "actiongroup-" + playerName, actionGroups);
+    // The count belongs to one character; without one, or with a name the
+    // file cannot hold as a key, it is not kept.
+    const std::string groupKey = "actiongroup-" + playerName;
+    if (!playerName.empty() && ConfigFile::IsStorableKey(groupKey))
+        options.SetInt(kWindows, groupKey, actionGroups);
     options.SetInt(kWindows, "spellboxsize", layout.spellBoxSize);
     options.SetInt(kWindows, "spellboxposition", layout.spellBoxPosition);
 }

@@ -1,12 +1,16 @@
 #include "game/HotkeyBar.h"
 
+#include <string>
+
 #include "game/Lifecycle.h"
 
 HotkeyBar::HotkeyBar() { lifecycle::Note("HotkeyBar"); }
 
 HotkeyBar::~HotkeyBar() { lifecycle::Note("~HotkeyBar"); }
 
-void HotkeyBar::TriggerSlot(int, bool) {}
+void HotkeyBar::TriggerSlot(int slot, bool fightSet) {
+    lifecycle::Note("HotkeyBar::TriggerSlot " + std::to_string(slot) + (fightSet ? " fight" : ""));
+}
 
 void HotkeyBar::Layout() {}
 

@@ -171,7 +171,7 @@ def play(session):
     s.type("hello")
     s.wait_state(lambda st: st.get("text") == "hello", "the typed text in the chat input")
     s.key("Return")
-    s.wait_server(lambda: any(r.fields == {"channel": b"Main", "text": b"hello"} for r in s.requests(fs.CLIENT_CHAT)),
+    s.wait_server(lambda: any(r.fields == {"channel": b"Main", "text": b"hello"} for r in s.requests(chat.CLIENT_CHAT)),
                   'the chat line ("Main", "hello")')
     box = rect(s.state["box"])
     s.wait_pixels((box[0], box[1], box[0] + box[2], box[1] + box[3]), OWN_SAY, "the echoed line in Main")
@@ -184,7 +184,7 @@ def play(session):
     s.type("wts")
     s.wait_state(lambda st: st.get("text") == "wts", "the typed text")
     s.key("Return")
-    s.wait_server(lambda: any(r.fields == {"channel": b"Trade", "text": b"wts"} for r in s.requests(fs.CLIENT_CHAT)),
+    s.wait_server(lambda: any(r.fields == {"channel": b"Trade", "text": b"wts"} for r in s.requests(chat.CLIENT_CHAT)),
                   'the chat line ("Trade", "wts")')
     s.wait_state(lambda st: st.get("text") == "", "the emptied chat input")
     s.key("shift+Up")

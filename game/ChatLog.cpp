@@ -38,13 +38,6 @@ std::string ColourCode(uint32_t color) {
     return code;
 }
 
-// A key of the ini file must read back as it was written: the reader cuts a
-// line at its first "=", and line breaks would split it. A channel named so is
-// simply not remembered.
-bool StorableKey(const std::string& name) {
-    return name.find_first_of("=\r\n") == std::string::npos && name.compare(0, 2, "##") != 0;
-}
-
 Settings* CurrentSettings() { return Client::Instance()->settings; }
 
 GameInterface* Game() { return Client::Instance()->game; }
@@ -109,7 +102,8 @@ bool ChatLog::AddChannelTab(int type, const std::string& name) {
     if (existing && existing->name == name)
         return true;
 
-    if (type == kPublic && StorableKey(name))
+    // The settings leave out a name the ini file could not read back.
+    if (type == kPublic)
         if (Settings* settings = CurrentSettings())
             settings->SetChannelOpen(name, true);
 

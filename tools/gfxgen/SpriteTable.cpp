@@ -1,5 +1,6 @@
 #include "tools/gfxgen/SpriteTable.h"
 
+#include "tools/gfxgen/ChatSprites.h"
 #include "tools/gfxgen/DragCursor.h"
 #include "tools/gfxgen/GameSprites.h"
 #include "tools/gfxgen/GlyphSheet.h"
@@ -30,6 +31,11 @@ const SpriteEntry kSprites[] = {
     {6196, 64, 13, "bar-mana", DrawManaFill},
     {1373, 128, 128, "skin-earth", DrawEarthSkin},
     {1374, 128, 128, "skin-dust", DrawDustSkin},
+    // The game screen's notices: the tip box, its emblem and close button, the book.
+    {1812, 500, 300, "book", DrawBook},
+    {5722, 240, 66, "tip-box", DrawTipBackground},
+    {5723, 32, 20, "tip-emblem", DrawTipEmblem},
+    {5724, 32, 20, "tip-close", DrawTipClose},
     {1862, 64, 64, "translucent-black", DrawTranslucentBlackTile},
     {5762, 128, 128, "skin-dark-scratches", DrawDarkScratchesSkin},
     {5763, 128, 128, "skin-light-stripes", DrawLightStripesSkin},

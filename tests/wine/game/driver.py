@@ -24,7 +24,7 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, ".."))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "fakeserver"))
-import channels as fake_channels  # noqa: E402
+import chat as fake_chat  # noqa: E402
 import fakeserver as fs  # noqa: E402
 import winedriver  # noqa: E402
 import world as fake_world  # noqa: E402
@@ -159,9 +159,9 @@ def read_windows_section(path):
 
 def game_screen(args):
     world = fake_world.World()
-    channels = fake_channels.Channels()
+    chat = fake_chat.Chat()
     server = fs.FakeServer(account=ACCOUNT, password=PASSWORD, characters=fs.demo_characters(),
-                           gfx_stamp=fs.read_gfx_stamp(args.gfx), behaviours=[world, channels],
+                           gfx_stamp=fs.read_gfx_stamp(args.gfx), behaviours=[world, chat],
                            log=lambda text: print("server:", text))
     with server:
         os.environ.pop("VELMORA_STATUS_SERVER", None)
@@ -238,9 +238,10 @@ def game_screen(args):
             if values["chath"] != str(dragged):
                 raise Failure(f"velmora.ini keeps chath={values['chath']}")
             # The first start has no "channels" section: the five default ones
-            # were joined and opened, twice (once per entry).
-            if channels.opened[:5] != [b"English", b"Trade", b"Support", b"Portuguese", b"Polish"]:
-                raise Failure(f"the channels opened were {channels.opened}")
+            # were joined first.
+            joined = [r.fields["name"] for r in game_requests(server, 0x15)][:5]
+            if joined != [b"English", b"Trade", b"Support", b"Portuguese", b"Polish"]:
+                raise Failure(f"the channels joined were {joined}")
             if server.failures:
                 raise Failure(f"the fake server found faults: {server.failures}")
         except Failure:

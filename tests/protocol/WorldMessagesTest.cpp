@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "client/Client.h"
+#include "engine/InputEvent.h"
 #include "engine/KEngine2.h"
 #include "engine/SpriteStore.h"
 #include "game/GameInterface.h"
@@ -506,7 +507,11 @@ TEST_F(WorldMessagesTest, TheGameScreenWalksWhileAnArrowKeyIsHeld) {
     };
     client->game->Update();
     EXPECT_EQ(requests(), 0u);
-    platform.keys.down.insert(platform::kVkUp);
+    // The key's press reaches the game screen as an event, which marks it held.
+    InputEvent press;
+    press.type = InputEvent::KeyDown;
+    press.a = platform::kVkUp;
+    client->game->HandleEvent(press);
     client->game->Update();
     client->game->Update();
     EXPECT_EQ(requests(), 1u) << "one step, then the step in progress";
@@ -525,7 +530,13 @@ TEST_F(WorldMessagesTest, TheGameScreenWalksWhileAnArrowKeyIsHeld) {
     client->game->Update();
     EXPECT_EQ(requests(), 1u);
     EXPECT_EQ(player()->position, (Position{100, 98, 7}));
-    platform.keys.down.clear();
+    InputEvent release = press;
+    release.type = InputEvent::KeyUp;
+    client->game->HandleEvent(release);
+    platform.clock.Advance(1000);
+    client->game->Update();
+    client->game->Update();
+    EXPECT_EQ(player()->position, (Position{100, 98, 7})) << "released: no more steps";
 }
 
 TEST_F(WorldMessagesTest, TheItemsCacheVersionNamesRecordsReceived) {

@@ -221,8 +221,9 @@ def game_screen(args):
             wait_state(program, "chat", lambda l: l.startswith(f"chat {dragged} "), 10, "the taller chat area")
 
             # Ctrl+L: out, back to the characters by itself, and in again.
-            key(window, "ctrl+l")
-            wait_server(server, lambda: game_requests(server, LOGOUT), "the logout")
+            # Control is read when the key's event is handled, so it stays down
+            # until the logout has gone out.
+            hold(program, window, ["ctrl", "l"], lambda: game_requests(server, LOGOUT), "the logout")
             wait_state(program, "screen", lambda l: l == "screen menu", 30, "the login screen after the logout")
             height_again, _, _ = enter_game(program, window)
             if height_again != dragged:

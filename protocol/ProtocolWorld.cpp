@@ -5,6 +5,7 @@
 // not: before the enter-game message there is no map, and the frame must go
 // on behind the message all the same.
 #include <string>
+#include <vector>
 
 #include "client/Client.h"
 #include "game/GameInterface.h"
@@ -67,6 +68,12 @@ CreatureRecord ReadCreatureRecord(InMessage& message) {
 int ReadItemCount(InMessage& message, uint16_t id) {
     const ItemRecord* record = ItemsCache::Instance()->Get(id);
     return record && record->Has(kItemStackable) ? message.ReadU8() : 1;
+}
+
+// Whether any tile of column x on a floor lies in the map's window.
+bool ColumnInWindow(Map* map, int x, int z) {
+    int localX, localY;
+    return map && map->ToLocal(x, map->camera->GetY(), z, &localX, &localY);
 }
 
 Tile* TileFor(Map* map, const Position& at) {
@@ -135,8 +142,14 @@ void Protocol::ParseMapArea(InMessage& message, int second) {
 
     // The skip count runs on across tiles, columns and floors.
     int skip = 0;
+    std::vector<Thing*> added;
     for (int f = 0; f < floorCount; ++f) {
         for (int x = x0; x < x0 + width; ++x) {
+            // Past the end of the frame every tile not skipped reads 0 and
+            // is left empty; only those inside the window can be, so an area
+            // of thousands of tiles does not cost thousands of steps more.
+            if (skip == 0 && message.Remaining() <= 1 && !ColumnInWindow(map, x, floors[f]))
+                continue;
             for (int y = y0; y < y0 + height; ++y) {
                 if (skip > 0) {
                     --skip;
@@ -151,6 +164,7 @@ void Protocol::ParseMapArea(InMessage& message, int second) {
                 Tile* tile = TileFor(map, at);
                 if (tile)
                     tile->Clear();
+                added.clear();
                 for (;;) {
                     // At the end of the frame (a truncated area) the tile
                     // ends here; the tiles after it read 0 and end empty.
@@ -163,7 +177,7 @@ void Protocol::ParseMapArea(InMessage& message, int second) {
                     } else {
                         const int count = ReadItemCount(message, value);
                         if (tile)
-                            tile->AddThing(new Thing(value, count));
+                            added.push_back(new Thing(value, count));
                     }
                     value = message.ReadU16();
                     if (value >= kSkipBase) {
@@ -171,6 +185,8 @@ void Protocol::ParseMapArea(InMessage& message, int second) {
                         break;
                     }
                 }
+                if (tile)
+                    tile->AddThings(added);
             }
         }
     }
@@ -294,14 +310,18 @@ void Protocol::ParseTileUpdate(InMessage& message) {
     Tile* tile = TileFor(map, at);
     if (tile)
         tile->Clear();
-    while (message.Remaining() > 0) {
+    std::vector<Thing*> added;
+    // A single byte left is no id: reading it would give 0 for ever.
+    while (message.Remaining() >= 2) {
         const uint16_t id = message.ReadU16();
         if (id == kListEnd)
             break;
         const int count = ReadItemCount(message, id);
         if (tile)
-            tile->AddThing(new Thing(id, count));
+            added.push_back(new Thing(id, count));
     }
+    if (tile)
+        tile->AddThings(added);
     if (map)
         map->CollectLightSources();
 }
@@ -314,7 +334,8 @@ void Protocol::OnResumeWalk(InMessage&) {
 
 void Protocol::ParseItemRecords(InMessage& message) {
     ItemsCache* cache = ItemsCache::Instance();
-    while (message.Remaining() > 0) {
+    // A single byte left is no id: reading it would give 0 for ever.
+    while (message.Remaining() >= 2) {
         const uint16_t id = message.ReadU16();
         if (id == kListEnd)
             break;

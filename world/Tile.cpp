@@ -48,6 +48,36 @@ void Tile::AddThing(Thing* thing) {
     list.insert(list.begin(), thing);
 }
 
+void Tile::AddThings(const std::vector<Thing*>& things) {
+    // One by one, each would go to the front: the last of the list ends first.
+    // The usual tile holds plain items only.
+    bool plain = true;
+    for (Thing* thing : things) {
+        const ItemRecord* record = thing && !thing->IsCreature() ? RecordOf(thing) : nullptr;
+        if (!thing || thing->IsCreature() || (record && record->Has(kItemTop))) {
+            plain = false;
+            break;
+        }
+    }
+    if (plain) {
+        items.insert(items.begin(), things.rbegin(), things.rend());
+        return;
+    }
+    std::vector<Thing*> newItems, newTop;
+    for (auto it = things.rbegin(); it != things.rend(); ++it) {
+        Thing* thing = *it;
+        if (!thing || thing->IsCreature())
+            continue;
+        const ItemRecord* record = RecordOf(thing);
+        (record && record->Has(kItemTop) ? newTop : newItems).push_back(thing);
+    }
+    items.insert(items.begin(), newItems.begin(), newItems.end());
+    topItems.insert(topItems.begin(), newTop.begin(), newTop.end());
+    for (Thing* thing : things)
+        if (thing && thing->IsCreature())
+            AddThing(thing);
+}
+
 void Tile::RemoveThing(Thing* thing) {
     if (!Unlink(items, thing) && !Unlink(creatures, thing))
         Unlink(topItems, thing);

@@ -136,6 +136,20 @@ class World:
             self.npc = list(target)
             return self._burst([sm.build("creature_step", id=NPC_ID, direction=direction)])
 
+    def wander(self, interval):
+        """Lets the NPC take a step in a random direction every interval
+        seconds while a client is in the game (for the demo)."""
+        import random
+
+        def walk():
+            while True:
+                time.sleep(interval)
+                if self.client and self.client.open:
+                    self.npc_step(random.choice((1, 2, 3, 4)))
+
+        threading.Thread(target=walk, daemon=True).start()
+        return self
+
     def appear(self, x, y):
         """A visitor appears at a place (0x06); returns the ping value."""
         with self.lock:

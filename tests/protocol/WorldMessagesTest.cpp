@@ -13,6 +13,7 @@
 #include "game/StatusLine.h"
 #include "net/Connection.h"
 #include "net/InMessage.h"
+#include "platform/Platform.h"
 #include "protocol/Protocol.h"
 #include "tests/support/LoginFixture.h"
 #include "tools/gfxgen/GfxWriter.h"
@@ -299,6 +300,26 @@ TEST_F(WorldMessagesTest, TileUpdatesAndCountBytes) {
     Dispatch(Wire().U8(0x2c).U16(98).U16(100).U8(200).U16(kStack).U8(3).U16(0xFFFF).bytes);
 }
 
+TEST_F(WorldMessagesTest, ListsThatEndInAnOddByteEndThere) {
+    EnterTheWorld();
+    // The frame ends one byte into the next id; that byte is read as the
+    // next opcode (0x23, which carries nothing).
+    const Bytes cases[] = {
+        Wire().U8(0x2c).U16(99).U16(99).U8(7).U16(kStack).U8(2).U16(kVase).U8(0x23).bytes,
+        Wire().U8(0x31).U16(7601).U8(0).U32(0).U16(32).U16(0).Str("Odd").U8(0).U8(0x23).bytes,
+    };
+    for (const Bytes& payload : cases) {
+        const Bytes frame = Frame(payload);
+        InMessage message(frame.data(), int(frame.size()));
+        protocol().Dispatch(message);
+        EXPECT_EQ(message.Remaining(), 0);
+    }
+    EXPECT_TRUE(platform.boxes.shown.empty());
+    EXPECT_EQ(map().GetTile(99, 99, 7)->items.size(), 2u);
+    EXPECT_EQ(ItemsCache::Instance()->GetName(7601), "Odd");
+    ItemsCache::Instance()->Set(nullptr, 7601);
+}
+
 TEST_F(WorldMessagesTest, CreatureMessages) {
     EnterTheWorld();
     // The player's own creature at a new place: data, no move.
@@ -464,6 +485,38 @@ TEST_F(WorldMessagesTest, OddColoursFromTheServerDrawInsideThePalette) {
     player()->DrawOutfit(0, 0, 0);
     EXPECT_EQ(player()->spritesBuilt, 1);
     EXPECT_NE(player()->sprites[0], nullptr);
+}
+
+TEST_F(WorldMessagesTest, TheGameScreenWalksWhileAnArrowKeyIsHeld) {
+    EnterTheWorld();
+    // What the client queued since the last look (the pongs of Dispatch aside).
+    const auto requests = [&] {
+        const size_t queued = protocol().connection->OutgoingCount();
+        protocol().connection->ClearQueues();
+        return queued;
+    };
+    client->game->Update();
+    EXPECT_EQ(requests(), 0u);
+    platform.keys.down.insert(platform::kVkUp);
+    client->game->Update();
+    client->game->Update();
+    EXPECT_EQ(requests(), 1u) << "one step, then the step in progress";
+    EXPECT_EQ(player()->position, (Position{100, 99, 7}));
+    // The server confirms; the step runs out on the clock; the next one goes.
+    Dispatch(Area(0x09, 20, 1, 91, 92, 7, 0, [](int, int, int f) -> TileContent {
+        return f == 7 ? TileContent{{kGround}} : TileContent{};
+    }));
+    requests();
+    platform.clock.Advance(499);
+    client->game->Update();
+    EXPECT_EQ(requests(), 0u);
+    EXPECT_EQ(player()->position, (Position{100, 99, 7}));
+    platform.clock.Advance(1);
+    client->game->Update();
+    client->game->Update();
+    EXPECT_EQ(requests(), 1u);
+    EXPECT_EQ(player()->position, (Position{100, 98, 7}));
+    platform.keys.down.clear();
 }
 
 TEST_F(WorldMessagesTest, TheItemsCacheVersionNamesRecordsReceived) {

@@ -68,6 +68,32 @@ TEST_F(TileTest, ListsKeepTheLatestFirstAndReadBottomToTop) {
     EXPECT_EQ(tile.GetAllThings(), (std::vector<Thing*>{b, a}));
 }
 
+TEST_F(TileTest, ManyThingsAtOnceAsOneByOne) {
+    Tile one, many;
+    Creature* c1 = Walker();
+    Creature* c2 = Walker();
+    const int ids[] = {kRoof, kCoins, 0, kGrass, kRoof, 7777, 1, kGrass};
+    std::vector<Thing*> batch;
+    for (int id : ids) {
+        Thing* thing = id == 0 ? static_cast<Thing*>(c1) : id == 1 ? static_cast<Thing*>(c2) : new Thing(id, 1);
+        one.AddThing(id > 1 ? new Thing(id, 1) : thing);
+        batch.push_back(thing);
+    }
+    many.AddThing(new Thing(kWall, 1));
+    one.items.push_back(new Thing(kWall, 1));  // what was there before goes after the new things
+    many.AddThings(batch);
+    const auto ids_of = [](const std::vector<Thing*>& list) {
+        std::vector<int> out;
+        for (Thing* t : list)
+            out.push_back(t->GetId());
+        return out;
+    };
+    EXPECT_EQ(ids_of(many.items), ids_of(one.items));
+    EXPECT_EQ(ids_of(many.topItems), ids_of(one.topItems));
+    EXPECT_EQ(many.creatures, one.creatures);
+    EXPECT_EQ(many.creatures, (std::vector<Thing*>{c2, c1}));
+}
+
 TEST_F(TileTest, ClearDeletesItemsAndKeepsCreatures) {
     int deletions = 0;
     Creature* c = Walker();

@@ -181,12 +181,19 @@ def effects_gone(program, timeout=30):
     program.wait_line(lambda l: l == "effects 0 texts 0", timeout, "every effect and text to run out")
 
 
-def press(window, keys, attempts, done, what):
-    """Presses keys (through the X test extension, as a player would) until
-    done() holds, at most `attempts` times, each waited for a while."""
+def press(program, window, modifiers, key, attempts, done, what):
+    """Presses a key with modifiers held (through the X test extension, as a
+    player would) until done() holds, at most `attempts` times. The client
+    reads the modifiers' state when it handles the key, a frame later, so
+    they stay down for a few frames."""
     for _ in range(attempts):
         xdotool("windowfocus", "--sync", window)
-        xdotool("key", keys)
+        xdotool("keydown", *modifiers)
+        try:
+            xdotool("key", key)
+            frames_after(program, 2, 10)
+        finally:
+            xdotool("keyup", *modifiers)
         if done(10):
             return True
     print(f"note: {what} did not come after {attempts} presses")
@@ -241,7 +248,7 @@ def run_engine(args, engine, report):
                                 pass  # still being written
                         program.wait_line(lambda l: l.startswith("frames "), 10, "a frame")
                     return False
-                press(window, "ctrl+shift+s", 3, saved, "the map-view screenshot")
+                press(program, window, ("ctrl", "shift"), "s", 3, saved, "the map-view screenshot")
                 picture = found[0] if found else None
                 report.check(picture is not None and (picture.width, picture.height) == (VIEW_W, VIEW_H),
                              f"{name}: Shift+Ctrl+S saves the map view")

@@ -161,6 +161,27 @@ class Session:
         winedriver.xdotool("type", "--delay", "40", text)
 
 
+def wait_clipboard(wanted, timeout=20):
+    """Waits until the X clipboard holds a text containing wanted."""
+    import tkinter
+    root = tkinter.Tk()
+    root.withdraw()
+    try:
+        deadline = time.monotonic() + timeout
+        text = None
+        while time.monotonic() < deadline:
+            try:
+                text = root.clipboard_get()
+            except tkinter.TclError:
+                text = None
+            if text and wanted in text:
+                return text
+            time.sleep(0.2)
+        raise Failure(f"the X clipboard holds {text!r}, not {wanted!r}")
+    finally:
+        root.destroy()
+
+
 def centre(r):
     return r[0] + r[2] // 2, r[1] + r[3] // 2
 
@@ -247,6 +268,27 @@ def play(session):
     s.settle()
     if len(s.requests(CLIENT_WALK)) != walks:
         raise Failure("the click that closed the book also walked")
+
+    # A link from a stranger: selected in the pane, Ctrl+C warns first; OK
+    # puts the selection on the clipboard, which X reads back.
+    link = b"http://evil.example/page"
+    chat.Chat.line(s.server, b"Stranger", b"Main", 4, link)
+    s.settle()
+    box = rect(s.state["box"])
+    s.move(box[0] + 6, box[1] + 4)
+    winedriver.xdotool("mousedown", 1)
+    s.move(box[0] + box[2] - 24, box[1] + box[3] - 4)
+    winedriver.xdotool("mouseup", 1)
+    winedriver.xdotool("keydown", "ctrl")
+    try:
+        s.key("c")
+        state = s.wait_state(lambda st: st.get("confirm") == "1", 'the "Warning!" box')
+    finally:
+        winedriver.xdotool("keyup", "ctrl")
+    client = rect(state["client"])
+    s.click(client[0] // 2 - 108 + 47, client[1] // 2 + 33 + 12)
+    s.wait_state(lambda st: st.get("confirm") == "0", "the warning closed by OK")
+    wait_clipboard(link.decode())
 
     # A resize: the chat area and the active box follow the new bottom edge.
     winedriver.xdotool("windowsize", s.window, 900, 640)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <typeinfo>
 
 #include "client/Client.h"
@@ -114,21 +115,6 @@ int AccessLevel(const Map* map) {
     return player ? player->privilegeLevel : 0;
 }
 
-void DrawMap(Map*) {}
-
-// A cover of one colour over the field, opacity 0 .. 1.
-void DrawLight(Map* map, Graphics* graphics, uint32_t color, float opacity) {
-    const int alpha = std::clamp(int(opacity * 255.0f), 0, 255);
-    graphics->RenderRectangle((color & 0x00FFFFFF) | uint32_t(alpha) << 24, map->viewX, map->viewY,
-                              17 * map->tileWidth, 13 * map->tileHeight);
-}
-
-void UpdateLight() {}
-
-void DrawCreatures(Map*) {}
-
-void LayoutView(Map*, int, int, int, HotkeyBar*) {}
-
 }  // namespace
 
 std::string GetLocalPlayerName() {
@@ -151,6 +137,10 @@ GameInterface::GameInterface(bool showWelcome) {
     pagedText = new PagedTextWindow(app, map);
     floatingTexts = new FloatingTexts();
     effects = new EffectList();
+    map->effects = effects;
+    map->random = [] { return std::rand(); };
+    effects->map = map;
+    floatingTexts->map = map;
     hotkeyBar = new HotkeyBar();
     experienceWindow = new ExperienceWindow();
     buffTimers = new BuffTimers();
@@ -243,7 +233,8 @@ GameInterface::~GameInterface() {
         thingActions->Clear();
         delete thingActions;
     }
-    LightMap::Instance()->map = nullptr;
+    if (LightMap::Instance()->map == map)
+        LightMap::Instance()->map = nullptr;
     delete map;
     map = nullptr;
     close(reportDialog);
@@ -431,7 +422,14 @@ void GameInterface::LayoutChatArea() {
 
     ChatLog::Instance()->OnResize(chatHeight);
     hotkeyBar->OnResize(chatHeight);
-    LayoutView(map, width, height, chatHeight, hotkeyBar);
+    ViewSurround surround;
+    surround.leftPanelWidth = left;
+    surround.rightPanelWidth = right;
+    surround.hotkeySide = hotkeyBar->side;
+    surround.hotkeyThickness = hotkeyBar->thickness;
+    surround.statBarPosition = settings->GetStatBarPosition();
+    surround.stretching = settings->GetFieldStretching();
+    map->LayoutView(width, height, chatHeight, surround);
     rightPanel->AlignToScreen(width, height);
 }
 
@@ -830,32 +828,50 @@ void GameInterface::Draw() {
         camera->SetCreature(map->FindCreature(map->playerId));
         map->CollectLightSources();
     }
+    viewOffsetX = 0;
+    viewOffsetY = 0;
     camera->GetFollowedOffset(&viewOffsetX, &viewOffsetY, 32);
+    map->viewOffsetX = viewOffsetX;
+    map->viewOffsetY = viewOffsetY;
 
     const int tileWidth = map->tileWidth;
     const int tileHeight = map->tileHeight;
-    const bool stretched = tileWidth != 32;
-    if (stretched)
+    const int fieldWidth = 17 * tileWidth;
+    const int fieldHeight = 13 * tileHeight;
+    // A stretched field is drawn at 544 x 416 into the buffer and scaled; at
+    // its own size it is clipped, since the floors reach beyond the view.
+    const bool stretched = tileWidth != 32 || tileHeight != 32;
+    if (stretched) {
         graphics->BeginBuffer();
-    DrawMap(map);
-    UpdateLight();
+    } else {
+        ClipRect clip;
+        clip.left = float(map->viewX);
+        clip.top = float(map->viewY);
+        clip.right = float(map->viewX + fieldWidth - 1);
+        clip.bottom = float(map->viewY + fieldHeight - 1);
+        graphics->EnableClipper(clip);
+    }
+    map->Draw();
+    LightMap::Instance()->Update();
 
     // At most one cover over the field: the fade-in after entering, else the
     // low-health pulse.
     const uint32_t now = GetTicks();
     const uint32_t elapsed = now - enterGameTick;
     if (elapsed < kFadeMs) {
-        DrawLight(map, graphics, kFadeColor, 1.0f - float(elapsed) / float(kFadeMs));
+        map->DrawLight(kFadeColor, 1.0f - float(elapsed) / float(kFadeMs));
     } else if (status && status->maxHealth > 0 &&
                double(status->health) / double(status->maxHealth) < double(kLowHealth) &&
                settings->GetHealthWarning()) {
-        DrawLight(map, graphics, kWarningColor, float((std::sin(now / 300.0) + 1.5) * 0.5 * 0.12));
+        map->DrawLight(kWarningColor, float((std::sin(now / 300.0) + 1.5) * 0.5 * 0.12));
     }
     if (stretched) {
         graphics->EndBuffer();
-        graphics->RenderBuffer(map->viewX, map->viewY, 17 * tileWidth, 13 * tileHeight, 544, 416);
+        graphics->RenderBuffer(map->viewX, map->viewY, fieldWidth, fieldHeight, 544, 416);
+    } else {
+        graphics->DisableClipper();
     }
-    DrawCreatures(map);
+    map->DrawCreatures();
     floatingTexts->Draw();
     StatusLine::Instance()->Draw(GetFieldView());
 
@@ -874,8 +890,6 @@ void GameInterface::Draw() {
     // The field sits in a sunken one-pixel frame on the skin.
     const int mx = map->viewX;
     const int my = map->viewY;
-    const int fieldWidth = 17 * tileWidth;
-    const int fieldHeight = 13 * tileHeight;
     graphics->RenderSpriteTiled(skin, left, 0, width, my);
     graphics->RenderRectangle(dark, mx - 1, my - 1, fieldWidth + 2, 1);
     graphics->RenderSpriteTiled(skin, left, my, mx - left, top - my);

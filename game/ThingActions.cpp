@@ -20,3 +20,5 @@ void ThingActions::ContextMenu(int, int) {}
 void ThingActions::WalkTo(Position, bool) {}
 
 void ThingActions::StopWalk(bool) {}
+
+void ThingActions::ResumeWalk() {}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "world/Position.h"
 
 // The mouse on the game view and on item slots: dragging things, using,
@@ -24,9 +26,16 @@ public:
     void StopWalk(bool tellServer);
     // Something is being dragged.
     bool IsDragging() const { return dragThing || dragWindow || dragSlot; }
+    // The server asks for the stored walk again.
+    void ResumeWalk();
+    // Keyboard walking asks whether a mouse walk or follow is going on.
+    Position GetWalkGoal() const { return walkGoal; }
+    uint32_t GetFollowedId() const { return followedId; }
 
     // The drag in progress; all null when nothing is dragged.
     void* dragThing = nullptr;
     void* dragWindow = nullptr;
     void* dragSlot = nullptr;
+    Position walkGoal{0, 0, 0};  // the destination of the path being walked; zero for none
+    uint32_t followedId = 0;     // the creature being followed; 0 for none
 };

@@ -12,7 +12,9 @@ class Connection;
 struct HouseRecord;
 class InMessage;
 class OutMessage;
+class Tile;
 class TradeWindow;
+struct Position;
 
 // The game protocol over the one connection: the two-stage login (login
 // server, then game world), one handler per server message and one sender per
@@ -74,6 +76,21 @@ public:
     void SendPong(uint16_t value);                                                        // 0x19
 
     // --- World: map areas, things, creatures and steps (ProtocolWorld.cpp, RequestsWorld.cpp) ---
+    // Without a game screen every one of them reads its fields and drops
+    // them; only the item records are kept (they fill the items cache).
+    void ParseMapArea(InMessage& message, int second);  // 0x05 (second 0), 0x09 (second 1)
+    void OnMapArea(InMessage& message);                 // 0x05
+    void OnMapAreaStrip(InMessage& message);            // 0x09
+    void ParseAddThing(InMessage& message);             // 0x06
+    // The creature record inside a map area, for a tile (may be null) at a position.
+    void ParseAddThing(InMessage& message, Tile* tile, const Position& at);
+    void OnRemoveCreature(InMessage& message);          // 0x07
+    void ParseCreatureStep(InMessage& message);         // 0x08
+    void ParseWalkRefused(InMessage& message);          // 0x0a
+    void ParseTileUpdate(InMessage& message);           // 0x2c
+    void OnResumeWalk(InMessage& message);              // 0x2e
+    void ParseItemRecords(InMessage& message);          // 0x31
+
     // The steps (0x04 to 0x0b) and turns (0x0d) are Camera::Walk's own, sent through Send.
     void SendMoveThing(const Position& from, const Position& to, int count);  // 0x0e
     // Between the position and the action goes the first free container-window
@@ -117,6 +134,14 @@ public:
     void SendRequestChannels();                                  // 0x1c
 
     // --- Map effects and markers (ProtocolEffects.cpp) ---
+    void ParseFloatingText(InMessage& message);    // 0x10
+    void ParseEffects(InMessage& message);         // 0x11
+    void ParseTargetPair(InMessage& message);      // 0x12
+    void ParseDarkness(InMessage& message);        // 0x13
+    void ParseProjectile(InMessage& message);      // 0x15
+    void ParseMarkerItem(InMessage& message);      // 0x1d
+    void ParseRemoveTileItem(InMessage& message);  // 0x3b
+    void ParseProgressBar(InMessage& message);     // 0x3f
 
     // --- Spells and hotkeys (ProtocolSpells.cpp, RequestsSpells.cpp) ---
     // Only the opcode goes out; the flag is kept in actionListFlag for the
@@ -228,6 +253,9 @@ public:
     uint8_t loginSent = 0;       // the login request of this connection is queued
     uint8_t actionListFlag = 0;  // the action-list request and the spell and hotkey data
     uint8_t layoutLoaded = 0;    // cleared by enter game, set by the action groups
+    // Item records arrived since the game login: only then does the version
+    // that enter game announces describe the records the cache holds.
+    bool itemRecordsReceived = false;
     // The login request is out and its answer has not come: a connection that
     // ends now must tell the player, or the "Connecting" box would stay with
     // no way to close it.

@@ -75,8 +75,10 @@ void Protocol::SendWalkPath(const std::vector<int>& steps, int32_t x, int32_t y,
     // Every step behind a full count would reach the server as opcodes of
     // their own (steps, even logins), so a longer path stops at 255 steps.
     const size_t count = std::min(steps.size(), kMaxPathSteps);
-    message.WriteU8(uint8_t(count));
+    uint8_t codes[kMaxPathSteps];
     for (size_t i = 0; i < count; ++i)
-        message.WriteU8(uint8_t(steps[i]));
+        codes[i] = uint8_t(steps[i]);
+    message.WriteU8(uint8_t(count));
+    message.WriteBytes(codes, count);
     connection->Send(message);
 }

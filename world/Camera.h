@@ -22,7 +22,8 @@ public:
     int GetX();
     int GetY();
     int GetZ();
-    // The followed creature's walk offset, so that the view scrolls with it.
+    // The followed creature's walk offset, so that the view scrolls with it;
+    // the outputs stay as they were without one (callers start them at 0).
     void GetFollowedOffset(int* dx, int* dy, int tile);
     // A keyboard step (or with turnOnly a turn) in a direction 1..8; any other
     // direction does nothing.

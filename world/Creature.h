@@ -43,7 +43,8 @@ public:
     // A new coloured standing frame facing down, owned by the caller, or null.
     Sprite* GetOutfitSprite();
     // The figure's pixel offset from its tile during the current step, for a
-    // tile size. Directions outside 1..8 leave the outputs as they were.
+    // tile size. Directions outside 1..8 leave the outputs as they were:
+    // callers start them at 0.
     void WalkOffset(int* dx, int* dy, int tile);
     // Draws the figure with its top-left at (x, y); pose above 0 picks a pose
     // frame at rest.

@@ -25,6 +25,9 @@ public:
     // an item with flag 0x20 to the front of `topItems`; anything else to the
     // front of `items`. The tile takes ownership of items.
     void AddThing(Thing* thing);
+    // The same for a list of things in the order they would be added one by
+    // one, in a single pass: a server may send thousands of items for a tile.
+    void AddThings(const std::vector<Thing*>& things);
     // Unlinks the pointer from the first list that holds it (items, creatures,
     // top items); the thing itself is not deleted.
     void RemoveThing(Thing* thing);

@@ -15,7 +15,8 @@ request the client sends is decoded and recorded; the decoder
 of its table is recorded as a failure.
 
 What the game server does beyond the login is made of behaviours: objects
-with any of on_enter_game(server, client) and on_request(server, client,
+with any of on_game_login(server, client, request) (before the enter-game
+message), on_enter_game(server, client) and on_request(server, client,
 request), given to FakeServer(behaviours=[...]) or add_behaviour(); each
 subject (the world, chat, containers, ...) brings its own module. A request
 that no behaviour takes is only recorded.
@@ -406,6 +407,11 @@ class FakeServer:
             return
         request.accepted = True
         self._record(request)
+        # What comes before the start of the game (the item records, for one).
+        for behaviour in self.behaviours:
+            handler = getattr(behaviour, "on_game_login", None)
+            if handler:
+                handler(self, client, request)
         client.send(enter_game(self.player_id, self.followed_id, self.welcome, self.enter_items_version))
         for behaviour in self.behaviours:
             handler = getattr(behaviour, "on_enter_game", None)
@@ -531,6 +537,8 @@ def main(argv=None):
     parser.add_argument("--status-port", type=int, help="also serve the status page on this port (0 picks one)")
     parser.add_argument("--status-text", default="Welcome to Velmora Online! This is a test server.",
                         help="the status page's text")
+    parser.add_argument("--no-world", action="store_true",
+                        help="no world after the enter-game message (the world module's map, steps and NPC)")
     parser.add_argument("--no-input", action="store_true",
                         help="take no commands; run until stopped (SIGTERM or Ctrl+C)")
     args = parser.parse_args(argv)
@@ -547,6 +555,9 @@ def main(argv=None):
                         items_version=args.items_version, premium_end=premium_end,
                         login_answer=args.login_answer, answer_text=args.answer_text,
                         answer_version=args.answer_version, welcome=args.welcome, log=log)
+    if not args.no_world:
+        import world
+        server.add_behaviour(world.World()).wander(2.0)
     server.start()
     status = StatusPage(args.status_text, host=args.host, port=args.status_port).start() \
         if args.status_port is not None else None

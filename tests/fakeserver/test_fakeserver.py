@@ -453,5 +453,58 @@ class StatusPageTest(unittest.TestCase):
             self.assertEqual(requests[0][1]["User-Agent"], "KHyperText Class")
 
 
+class WorldTest(unittest.TestCase):
+    """The world behaviour: item records before the game, the whole view,
+    strips after steps, refusals and the cues, each burst with a ping."""
+
+    def setUp(self):
+        import world
+        self.world_module = world
+        self.world = world.World()
+        self.server = fs.FakeServer(gfx_stamp=STAMP, behaviours=[self.world]).start()
+        self.client = Client(self.server.game_port)
+
+    def tearDown(self):
+        self.client.sock.close()
+        self.server.stop()
+
+    def enter(self, items_version):
+        self.client.send(fs.game_login_request(fs.DEMO_ACCOUNT, fs.DEMO_PASSWORD, "Aldric", items_version))
+        first = self.client.receive()
+        if items_version < self.world_module.ITEMS_VERSION:
+            self.assertEqual(first[0], 0x31)
+            first = self.client.receive()
+        self.assertEqual(first[0], 0x03)
+        self.assertEqual(struct.unpack("<I", first[10:14])[0], self.world_module.ITEMS_VERSION)
+        view = self.client.receive()
+        self.assertEqual(view[:9], bytes([0x05, 20, 16]) + struct.pack("<HHBB", 111, 113, 7, 0))
+        self.assertEqual(view[-3:], fs.ping(self.world.pings[-1]))
+        return view
+
+    def test_steps_strips_and_refusals(self):
+        self.enter(0)
+        self.client.send(bytes([0x05]))  # left: free
+        strip = self.client.receive()
+        self.assertEqual(strip[:9], bytes([0x09, 1, 16]) + struct.pack("<HHBB", 119 - 9, 120 - 7, 7, 0))
+        self.client.send(bytes([0x05]))  # left again: scripted refusal
+        refused = self.client.receive()
+        self.assertEqual(refused[0], 0x0A)
+        self.assertIn(b"Sorry, not possible.", refused)
+        self.client.send(bytes([0x07]))  # right to (120, 120), then into the wall
+        self.client.send(bytes([0x07]))
+        self.assertEqual(self.client.receive()[0], 0x09)
+        self.assertEqual(self.client.receive()[0], 0x0A)
+        self.assertEqual(self.world.player, [120, 120])
+        self.assertEqual([s[2] for s in self.world.steps], [True, False, True, False])
+
+    def test_cues_end_with_a_ping(self):
+        self.enter(self.world_module.ITEMS_VERSION)
+        for cue in (lambda: self.world.npc_step(2), lambda: self.world.appear(118, 118), self.world.vanish,
+                    lambda: self.world.tile_update(116, 116, [100, (110, 7)]), self.world.send_records):
+            value = cue()
+            payload = self.client.receive()
+            self.assertEqual(payload[-3:], fs.ping(value))
+
+
 if __name__ == "__main__":
     unittest.main()

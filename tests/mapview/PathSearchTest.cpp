@@ -6,6 +6,7 @@
 #include <list>
 #include <random>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "world/PathSearch.h"
@@ -152,7 +153,7 @@ bool ReferenceFindPath(int sx, int sy, int gx, int gy, int limit, const pathsear
     const int ox = sx - pathsearch::kGridHalf, oy = sy - pathsearch::kGridHalf;
     if (gx - ox < 0 || gx - ox >= n || gy - oy < 0 || gy - oy >= n)
         return false;
-    std::vector<RefNode> grid(size_t(n) * n);
+    std::unordered_map<int, RefNode> grid;  // only the nodes the search reaches
     std::list<int> open;
     auto index = [&](int x, int y) { return (y - oy) * n + (x - ox); };
     const int start = index(sx, sy);

@@ -23,6 +23,7 @@ sys.path.insert(0, os.path.join(HERE, ".."))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "fakeserver"))
 import chat  # noqa: E402
 import fakeserver as fs  # noqa: E402
+import world  # noqa: E402
 import winedriver  # noqa: E402
 from winedriver import Failure, find_window  # noqa: E402
 
@@ -131,6 +132,25 @@ class Session:
                 return
             time.sleep(0.2)
         raise Failure(f"no pixels of {what} {colour} in {area} within {timeout} s")
+
+    def wait_blend(self, area, before, colour, alpha, what, timeout=20):
+        """Waits until most pixels of the area show colour at alpha over the
+        same pixels of an earlier screenshot."""
+        left, top, right, bottom = area
+        total = (right - left) * (bottom - top)
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            shot = Shot(self.window)
+            hits = 0
+            for y in range(top, bottom):
+                for x in range(left, right):
+                    wanted = tuple((c * alpha + b * (255 - alpha)) // 255 for c, b in zip(colour, before.at(x, y)))
+                    if all(abs(a - b) <= 6 for a, b in zip(shot.at(x, y), wanted)):
+                        hits += 1
+            if hits * 10 >= total * 9:
+                return
+            time.sleep(0.2)
+        raise Failure(f"{what} did not appear in {area} within {timeout} s")
 
     def requests(self, opcode):
         return self.server.requests_of(opcode, "game")
@@ -250,11 +270,12 @@ def play(session):
 
     # A tip over the player: its box is drawn; its close button fades it away.
     camera = rect(s.state["camera"])
+    before = Shot(s.window)
     chat.Chat.tip(s.server, 2, b"A tip", b"Read it.", camera[0] + 8, camera[1] + 8, camera[2])
     state = s.wait_state(lambda st: st.get("tips") == "1" and "tip" in st, "the tip")
     tip = rect(state["tip"])
-    s.wait_pixels((tip[0] + 4, tip[1] + 40, tip[0] + 100, tip[1] + 60),
-                  tuple(c * 185 // 255 for c in TIP_FILL), "the tip box")
+    # Fully faded in, the box is its fill at alpha 185 over what was there.
+    s.wait_blend((tip[0] + 4, tip[1] + 40, tip[0] + 100, tip[1] + 60), before, TIP_FILL, 185, "the tip box")
     s.click(tip[0] + 110, tip[1] + 45)
     s.wait_state(lambda st: st.get("tips") == "0", "the closed tip gone", timeout=10)
 
@@ -300,8 +321,8 @@ def play(session):
 
 def check_chat(args):
     stamp = fs.read_gfx_stamp(args.gfx)
-    behaviour = chat.Chat()
-    server = fs.FakeServer(gfx_stamp=stamp, behaviours=[behaviour], log=lambda text: None)
+    # The world names the player's creature, so that its own lines take their colour.
+    server = fs.FakeServer(gfx_stamp=stamp, behaviours=[world.World(), chat.Chat()], log=lambda text: None)
     page = fs.StatusPage("Test server.")
     with server, page:
         os.environ["VELMORA_STATUS_SERVER"] = f"127.0.0.1:{page.port}"

@@ -81,6 +81,44 @@ TEST_F(GameChatTest, ThePlayersOwnLinesTakeTheirOwnColours) {
     EXPECT_TRUE(StatusLine::Instance()->timedLines.empty());
 }
 
+TEST_F(GameChatTest, SayInMainAlsoGoesOverTheSpeakerOnTheMap) {
+    GameInterface& game = Enter();
+    Creature* ana = new Creature(game.map);
+    ana->id = 0x20000001;
+    ana->name = "Ana";
+    ana->SetPosition(120, 121, 7);
+    game.map->AddCreature(ana);  // the map owns it
+    log().AddChannelTab(ChatLog::kPublic, "Trade");
+    log().AddMessage("Ana", "Trade", ChatLog::kSay, "not here");
+    log().AddMessage("Nobody", "Main", ChatLog::kSay, "no creature");
+    EXPECT_TRUE(StatusLine::Instance()->speech.empty());
+    log().AddMessage("Ana", "Main", ChatLog::kSay, "over here");
+    ASSERT_EQ(StatusLine::Instance()->speech.size(), 1u);
+    const auto& spot = StatusLine::Instance()->speech.front();
+    EXPECT_EQ(spot.position.x, 120);
+    EXPECT_EQ(spot.position.y, 121);
+    ASSERT_EQ(spot.speakers.size(), 1u);
+    EXPECT_EQ(spot.speakers.front().name, "Ana");
+    EXPECT_EQ(spot.speakers.front().lines.front().text, "over here");
+    StatusLine::Instance()->speech.clear();
+}
+
+TEST_F(GameChatTest, TheFirstEnragedMonsterBringsItsTip) {
+    GameInterface& game = Enter();
+    Creature* monster = new Creature(game.map);
+    monster->id = 0x40000001;
+    monster->name = "Rat";
+    monster->flags |= Creature::kEnraged;
+    monster->SetPosition(110, 111, 7);
+    game.map->AddCreature(monster);
+    ASSERT_EQ(game.tipMessages->tips.size(), 1u);
+    EXPECT_EQ(game.tipMessages->tips[0]->title, "Glowing enraged monsters are harder");
+    EXPECT_EQ(game.tipMessages->tips[0]->x, 110);
+    EXPECT_NE(Pane("Main")->box->text.find("Tip Message: Glowing enraged monsters are harder but yield more "
+                                           "experience and loot."),
+              std::string::npos);
+}
+
 void NoAction(void*) {}
 
 TEST_F(GameChatTest, TwoGamesInOneRunShareNothingStale) {

@@ -95,6 +95,7 @@ std::string State(Client& client) {
     }
     state += " confirm=" + std::to_string(gui->FindControl(ConfirmDialog::kDialogId) ? 1 : 0);
     state += " chath=" + std::to_string(game ? game->chatHeight : 0);
+    state += " player=" + GetLocalPlayerName();
     state += " channels=";
     for (ConfigEntry* entry : client.settings->options->GetSectionEntries("channels"))
         state += entry->key + ",";

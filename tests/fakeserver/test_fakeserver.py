@@ -491,9 +491,10 @@ class WorldTest(unittest.TestCase):
         self.assertEqual(refused[0], 0x0A)
         self.assertIn(b"Sorry, not possible.", refused)
         self.client.send(bytes([0x07]))  # right to (120, 120), then into the wall
-        self.client.send(bytes([0x07]))
         self.assertEqual(self.client.receive()[0], 0x09)
+        self.client.send(bytes([0x07]))
         self.assertEqual(self.client.receive()[0], 0x0A)
+        self.assertEqual(self.server.failures, [])
         self.assertEqual(self.world.player, [120, 120])
         self.assertEqual([s[2] for s in self.world.steps], [True, False, True, False])
 

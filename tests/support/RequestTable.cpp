@@ -7,7 +7,12 @@
 #include "game/ChatPane.h"
 #include "game/GameInterface.h"
 #include "protocol/Protocol.h"
+#include "world/Camera.h"
+#include "world/Creature.h"
 #include "world/ItemsCache.h"
+#include "world/Map.h"
+#include "world/Tile.h"
+#include "world/Thing.h"
 
 namespace {
 
@@ -37,6 +42,43 @@ HouseRecord House(std::vector<HouseInvite> invites, std::vector<TilePermission> 
     house.invites = std::move(invites);
     house.tilePermissions = std::move(permissions);
     return house;
+}
+
+
+// The keyboard walk of the game screen's camera: the player stands at rest on
+// ground all around (an item record of its own, taken out again), and each
+// direction starts from there.
+void WalkAndTurn(Client& client, const std::vector<int>& directions, bool turnOnly) {
+    constexpr uint16_t kGround = 7901;
+    ItemRecord* ground = new ItemRecord();
+    ground->groundFlag = 1;
+    ItemsCache::Instance()->Set(ground, kGround);
+    Map& map = *client.game->map;
+    Creature* player = map.FindCreature(map.playerId ? map.playerId : 1);
+    if (!player) {
+        map.playerId = 1;
+        player = new Creature(&map);
+        player->id = 1;
+        player->name = "Aldric";
+        player->SetPosition(100, 100, 7);
+        map.AddCreature(player);
+    }
+    map.camera->SetCreature(player);
+    for (int direction : directions) {
+        player->FinishWalk();
+        player->stopped = 1;
+        player->walkProgress = 1.0f;
+        player->lastDiagonalStep = 0;
+        map.FreeTiles();
+        player->SetPosition(100, 100, 7);
+        for (int x = 99; x <= 101; ++x)
+            for (int y = 99; y <= 101; ++y)
+                map.GetOrCreateTile(Position{x, y, 7})->AddThing(new Thing(kGround, 1));
+        map.camera->Walk(direction, turnOnly);
+    }
+    player->FinishWalk();
+    map.FreeTiles();
+    ItemsCache::Instance()->Set(nullptr, kGround);
 }
 
 }  // namespace
@@ -91,6 +133,16 @@ const std::vector<RequestRow>& RequestRows() {
              p.SendChatMessage("!t Brenna");
          },
          {R"({"request": "chat message", "opcode": 3, "channel": "", "text": "!t Brenna"})"}},
+        {"keyboard steps in the eight directions",
+         [](Client& c, P&) { WalkAndTurn(c, {1, 2, 3, 4, 5, 6, 7, 8}, false); },
+         {R"({"request": "step down", "opcode": 4})", R"({"request": "step left", "opcode": 5})",
+          R"({"request": "step up", "opcode": 6})", R"({"request": "step right", "opcode": 7})",
+          R"({"request": "step down-left", "opcode": 8})", R"({"request": "step up-left", "opcode": 9})",
+          R"({"request": "step up-right", "opcode": 10})", R"({"request": "step down-right", "opcode": 11})"},
+         {"04", "05", "06", "07", "08", "09", "0a", "0b"}},
+        {"turns", [](Client& c, P&) { WalkAndTurn(c, {1, 4}, true); },
+         {R"({"request": "turn", "opcode": 13, "direction": 1})", R"({"request": "turn", "opcode": 13, "direction": 4})"},
+         {"0d01", "0d04"}},
         {"outfit", [](Client&, P& p) { p.SendOutfit(300, 2, 65537, 1, 2, 3, 4, 5, 262); },
          {R"({"request": "outfit", "opcode": 12, "part0": 300, "part1": 2, "part2": 1, "part3": 1, "part4": 2,
               "part5": 3, "part6": 4, "part7": 5, "part8": 6})"},

@@ -196,3 +196,12 @@ std::vector<ConfigEntry*> ConfigFile::GetSectionEntries(const std::string& name)
             entries.push_back(entry.get());
     return entries;
 }
+
+bool ConfigFile::IsStorableKey(const std::string& key) {
+    return key.find_first_of("=\r\n") == std::string::npos && key.compare(0, 2, "##") != 0 &&
+           (key.empty() || key.front() != '[');
+}
+
+bool ConfigFile::IsStorableSection(const std::string& name) {
+    return !name.empty() && name.find_first_of("]\r\n") == std::string::npos;
+}

@@ -61,6 +61,14 @@ public:
     // there is none. They stay owned here and die with the next change.
     std::vector<ConfigEntry*> GetSectionEntries(const std::string& name) const;
 
+    // Whether a name taken from elsewhere (a channel's, a character's) reads
+    // back from the file as the same key or section: a key holding "=" or a
+    // line break, or starting like a comment or a header, and a section name
+    // that is empty or holds "]" or a line break would not. Writers of such
+    // names leave them out rather than store something else.
+    static bool IsStorableKey(const std::string& key);
+    static bool IsStorableSection(const std::string& name);
+
     const std::vector<std::unique_ptr<ConfigSection>>& Sections() const { return sections; }
     const std::string& GetPath() const { return path; }
 

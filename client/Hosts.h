@@ -21,6 +21,16 @@ constexpr const char* kCityMapUrl = "http://www.velmora-online.example/library/m
 constexpr const char* kFanSiteUrlA = "http://www.velmora-fans.example";
 constexpr const char* kFanSiteUrlB = "http://www.velmora-wiki.example";
 
+// The game's own web sites, each bare and with "www.". A link copied out of
+// the chat to any other host is copied only after a warning.
+constexpr const char* kTrustedHosts[] = {
+    "velmora-online.example", "www.velmora-online.example",
+    "velmora-forum.example",  "www.velmora-forum.example",
+    "velmora-wiki.example",   "www.velmora-wiki.example",
+    "velmora-shop.example",   "www.velmora-shop.example",
+    "velmora-maps.example",   "www.velmora-maps.example",
+};
+
 // The web server whose page "/index.php" holds the notification shown on the
 // login screen. The environment variable VELMORA_STATUS_SERVER ("host:port")
 // points the client at another one; the tests use it.

@@ -157,6 +157,9 @@ void Settings::SetSeenEnraged(bool on) { options->SetBool(kOptions, "seenenraged
 int32_t Settings::GetLeftBarWidth() const { return ReadInt("windows", "leftbarwidth", 165); }
 
 void Settings::SetChannelOpen(std::string name, bool open) {
+    // A channel whose name the file cannot hold is simply not remembered.
+    if (!ConfigFile::IsStorableKey(name))
+        return;
     if (open)
         options->SetBool("channels", name, true);
     else

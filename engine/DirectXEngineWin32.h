@@ -26,7 +26,7 @@ public:
     // Draws count / 3 untextured triangles in their own colours (ARGB, taken as
     // they stand), only x, y and colour of each vertex being read. Only between
     // BeginScene and EndScene of this back end; the light map calls it.
-    void RenderBatch(const ScreenVertex* vertices, int count);
+    void RenderBatch(const ScreenVertex* vertices, int count) override;
     // A message box with caption "Error" and an OK button.
     void ShowError(const std::string& message);
 

@@ -85,6 +85,7 @@ void GraphicsEngine::RenderSpriteInternal(Sprite*, float, float, float, float, f
 void GraphicsEngine::RenderSpriteGradientInternal(Sprite*, float, float, float, float, float, float, float, float,
                                                   float, float, uint32_t, uint32_t, uint32_t, uint32_t) {}
 void GraphicsEngine::RenderSpriteBatchInternal(Sprite*, const BatchQuad*, int) {}
+void GraphicsEngine::RenderBatch(const ScreenVertex*, int) {}
 void GraphicsEngine::EnableClipperInternal(ClipRect) {}
 void GraphicsEngine::DisableClipperInternal() {}
 void GraphicsEngine::BeginBufferInternal() {}

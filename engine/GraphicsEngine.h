@@ -23,6 +23,8 @@ struct BatchQuad {
     float sourceX, sourceY, sourceWidth, sourceHeight;
 };
 
+struct ScreenVertex;
+
 // Back-end codes, as the "engine" option stores them.
 enum EngineType : int { kEngineNone = 0, kEngineOpenGL = 1, kEngineDirect3D = 2, kEngineDirectDraw = 3 };
 
@@ -68,6 +70,12 @@ public:
     // A new block of w x h x 3 bytes (red, green, blue) that the caller frees
     // with delete[], or null when the back end cannot read the screen.
     uint8_t* ReadScreen(int x, int y, int w, int h);
+
+    // Untextured triangles in their own colours (pre-transformed vertices with
+    // D3DCOLOR colours), count / 3 of them in one call: the light map's mesh.
+    // Only the Direct3D 9 back end draws them; portable code reaches it through
+    // this slot, whose base body does nothing.
+    virtual void RenderBatch(const ScreenVertex* vertices, int count);
 
     // Frees the back-end image of a sprite this engine made; the sprite itself
     // stays and can be given a new image by GenerateSprite.

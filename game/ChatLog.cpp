@@ -15,6 +15,8 @@
 #include "game/GameInterface.h"
 #include "game/StatusLine.h"
 #include "platform/Platform.h"
+#include "world/Creature.h"
+#include "world/Map.h"
 
 namespace {
 
@@ -36,13 +38,6 @@ std::string ColourCode(uint32_t color) {
     return code;
 }
 
-// A key of the ini file must read back as it was written: the reader cuts a
-// line at its first "=", and line breaks would split it. A channel named so is
-// simply not remembered.
-bool StorableKey(const std::string& name) {
-    return name.find_first_of("=\r\n") == std::string::npos && name.compare(0, 2, "##") != 0;
-}
-
 Settings* CurrentSettings() { return Client::Instance()->settings; }
 
 GameInterface* Game() { return Client::Instance()->game; }
@@ -51,13 +46,13 @@ bool SenderIgnored(GameInterface* game, const std::string& sender) {
     return game->ignoreList && game->ignoreList->IsIgnored(sender);
 }
 
-// The name of the creature the camera follows: the player.
-std::string PlayerName() { return std::string(); }
-
 // Speech in "Main" also shows over the speaker on the map.
 void SpeakOnMap(const std::string& sender, const std::string& text) {
-    (void)sender;
-    (void)text;
+    GameInterface* game = Game();
+    if (!game || !game->map)
+        return;
+    if (Creature* speaker = game->map->FindCreatureByName(sender))
+        StatusLine::Instance()->AddSpeech(speaker->GetPosition(), sender, text);
 }
 
 }  // namespace
@@ -107,7 +102,8 @@ bool ChatLog::AddChannelTab(int type, const std::string& name) {
     if (existing && existing->name == name)
         return true;
 
-    if (type == kPublic && StorableKey(name))
+    // The settings leave out a name the ini file could not read back.
+    if (type == kPublic)
         if (Settings* settings = CurrentSettings())
             settings->SetChannelOpen(name, true);
 
@@ -269,7 +265,7 @@ void ChatLog::AddMessage(const std::string& sender, const std::string& channel, 
 void ChatLog::Route(ChatPane* pane, const std::string& sender, const std::string& channel, int kind,
                     const std::string& prefix, const std::string& text) {
     StatusLine* status = StatusLine::Instance();
-    const std::string player = PlayerName();
+    const std::string player = GetLocalPlayerName();
     const bool fromPlayer = !player.empty() && sender == player;
     switch (kind) {
     case kSay:

@@ -7,6 +7,7 @@
 #include "engine/gui/GUITab.h"
 #include "engine/gui/GUITextbox.h"
 #include "game/GameInterface.h"
+#include "sidewindows/SidePanel.h"
 
 namespace {
 
@@ -16,8 +17,11 @@ namespace {
 void ChatAreaEdges(int& left, int& right) {
     left = 177;
     right = 165;
-    if (GameInterface* game = Client::Instance()->game)
-        (void)game;
+    GameInterface* game = Client::Instance()->game;
+    if (!game)
+        return;
+    left = (game->leftPanel ? game->leftPanel->GetWidth() : 0) + 12;
+    right = game->rightPanel ? game->rightPanel->GetWidth() : 0;
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "engine/SpriteStore.h"
 #include "game/ChatLog.h"
 #include "game/GameInterface.h"
+#include "game/StatusLine.h"
 #include "world/Map.h"
 
 namespace {
@@ -44,11 +45,17 @@ TipMessages::View TipMessages::GameView() {
     GameInterface* game = Client::Instance()->game;
     if (!game || !game->map)
         return view;
-    const Map& map = *game->map;
-    view.originX = map.viewX;
-    view.originY = map.viewY;
-    view.tileWidth = map.tileWidth;
-    view.tileHeight = map.tileHeight;
+    const FieldView field = game->GetFieldView();
+    view.originX = field.originX;
+    view.originY = field.originY;
+    view.tileWidth = field.tileWidth;
+    view.tileHeight = field.tileHeight;
+    view.cameraX = field.cameraX;
+    view.cameraY = field.cameraY;
+    view.floor = field.floor;
+    view.scrollX = field.offsetX;
+    view.scrollY = field.offsetY;
+    view.welcomeOpen = game->welcomeShown != 0;
     return view;
 }
 

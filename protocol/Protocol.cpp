@@ -38,23 +38,23 @@ const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
     &Protocol::ParseCharacterList,  // 0x02 character list
     &Protocol::ParseEnterGame,      // 0x03 enter game
     &Protocol::ParseChatMessage,    // 0x04 chat message
-    &Protocol::OnMapArea,           // 0x05 map area of tiles
-    &Protocol::ParseAddThing,       // 0x06 add thing or creature
-    &Protocol::OnRemoveCreature,    // 0x07 remove creature
-    &Protocol::ParseCreatureStep,   // 0x08 creature step by id
-    &Protocol::OnMapAreaStrip,      // 0x09 map area of tiles, second form
-    &Protocol::ParseWalkRefused,    // 0x0a walk refused with status text
+    &Protocol::OnMapArea,            // 0x05 map area of tiles
+    &Protocol::ParseAddThing,        // 0x06 add thing or creature
+    &Protocol::OnRemoveCreature,     // 0x07 remove creature
+    &Protocol::ParseCreatureStep,    // 0x08 creature step by id
+    &Protocol::OnMapAreaStrip,       // 0x09 map area of tiles, second form
+    &Protocol::ParseWalkRefused,     // 0x0a walk refused with status text
     &Protocol::ParseChannelOpen,    // 0x0b channel opened
     nullptr,                        // 0x0c equipment, 13 slots
     nullptr,                        // 0x0d open container
     nullptr,                        // 0x0e close container
     &Protocol::OnStatusText,        // 0x0f status text
-    nullptr,                        // 0x10 floating text
-    nullptr,                        // 0x11 item effects
-    nullptr,                        // 0x12 target pair
-    nullptr,                        // 0x13 darkness level
+    &Protocol::ParseFloatingText,   // 0x10 floating text
+    &Protocol::ParseEffects,        // 0x11 item effects
+    &Protocol::ParseTargetPair,     // 0x12 target pair
+    &Protocol::ParseDarkness,       // 0x13 darkness level
     nullptr,                        // 0x14 player statistics
-    nullptr,                        // 0x15 projectile
+    &Protocol::ParseProjectile,     // 0x15 projectile
     &Protocol::OnDisconnect,        // 0x16 disconnect
     &Protocol::ParseNpcTrade,       // 0x17 NPC trade
     nullptr,                        // 0x18 friends entry
@@ -62,7 +62,7 @@ const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
     nullptr,                        // 0x1a character info and buffs
     nullptr,                        // 0x1b party member
     &Protocol::ParseChannelList,    // 0x1c open-channel list
-    nullptr,                        // 0x1d marker item on a tile
+    &Protocol::ParseMarkerItem,     // 0x1d marker item on a tile
     &Protocol::ParseBanInfo,        // 0x1e game-master ban information
     &Protocol::OnOpenBanDialog,     // 0x1f game-master ban dialog
     &Protocol::ParseTradeOpen,      // 0x20 trade opened
@@ -77,12 +77,12 @@ const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
     &Protocol::ParseHouseBidding,   // 0x29 house bidding
     &Protocol::ParseQuestLog,       // 0x2a quests and achievements
     &Protocol::ParsePagedText,      // 0x2b paged text
-    &Protocol::ParseTileUpdate,     // 0x2c tile update
+    &Protocol::ParseTileUpdate,      // 0x2c tile update
     &Protocol::ParseSummonList,     // 0x2d summon list
-    &Protocol::OnResumeWalk,        // 0x2e resume walk
+    &Protocol::OnResumeWalk,         // 0x2e resume walk
     &Protocol::ParseMarketOffers,   // 0x2f market offers
     &Protocol::ParseMarketHistory,  // 0x30 market history
-    &Protocol::ParseItemRecords,    // 0x31 item record
+    &Protocol::ParseItemRecords,     // 0x31 item record
     nullptr,                        // 0x32 spell library
     &Protocol::ParseOutfitChoices,  // 0x33 outfit data
     &Protocol::ParseTipMessage,     // 0x34 tip message
@@ -92,11 +92,11 @@ const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
     &Protocol::ParseGuild,          // 0x38 guild data
     &Protocol::OnGuildRequestAnswered,  // 0x39 guild request answered
     &Protocol::ParseNoGuild,        // 0x3a no-guild data
-    nullptr,                        // 0x3b timed tile mark
+    &Protocol::ParseRemoveTileItem,  // 0x3b timed tile mark
     &Protocol::OnTutorial,          // 0x3c tutorial
     &Protocol::ParseBrewing,        // 0x3d brewing data
     &Protocol::ParseRecipes,        // 0x3e learned recipes
-    nullptr,                        // 0x3f progress bar over a tile
+    &Protocol::ParseProgressBar,    // 0x3f progress bar over a tile
     &Protocol::ParseOnlineList,     // 0x40 online list
 };
 
@@ -320,7 +320,7 @@ void Protocol::ParseEnterGame(InMessage& message) {
         game->map->playerId = playerId;
         game->map->camera->followedId = int32_t(followedId);
         // The camera finds the player's creature by this id once it arrives.
-        game->MarkStartTime();
+        game->StampEnterTick();
     }
     CloseBox();
     awaitingAnswer = false;

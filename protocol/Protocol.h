@@ -14,6 +14,7 @@ class InMessage;
 class OutMessage;
 class Tile;
 class TradeWindow;
+struct Position;
 
 // The game protocol over the one connection: the two-stage login (login
 // server, then game world), one handler per server message and one sender per
@@ -89,6 +90,7 @@ public:
     void ParseTileUpdate(InMessage& message);           // 0x2c
     void OnResumeWalk(InMessage& message);              // 0x2e
     void ParseItemRecords(InMessage& message);          // 0x31
+
     // The steps (0x04 to 0x0b) and turns (0x0d) are Camera::Walk's own, sent through Send.
     void SendMoveThing(const Position& from, const Position& to, int count);  // 0x0e
     // Between the position and the action goes the first free container-window
@@ -132,6 +134,14 @@ public:
     void SendRequestChannels();                                  // 0x1c
 
     // --- Map effects and markers (ProtocolEffects.cpp) ---
+    void ParseFloatingText(InMessage& message);    // 0x10
+    void ParseEffects(InMessage& message);         // 0x11
+    void ParseTargetPair(InMessage& message);      // 0x12
+    void ParseDarkness(InMessage& message);        // 0x13
+    void ParseProjectile(InMessage& message);      // 0x15
+    void ParseMarkerItem(InMessage& message);      // 0x1d
+    void ParseRemoveTileItem(InMessage& message);  // 0x3b
+    void ParseProgressBar(InMessage& message);     // 0x3f
 
     // --- Spells and hotkeys (ProtocolSpells.cpp, RequestsSpells.cpp) ---
     // Only the opcode goes out; the flag is kept in actionListFlag for the

@@ -1,22 +1,70 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
-// The base of the windows in the side panels. Each window class supplies its
-// own drawing, update and layout; the base does nothing.
+class GUIButton;
+class GUIDialog;
+class GUIManager;
+class GUIScrollbar;
+class KEngine2;
+
+// The base of the windows in the side panels. A side window is not a control
+// itself: it owns one top-level dialog (its frame), the title-bar buttons and
+// an optional scroll bar, and draws its content through the dialog's draw
+// callback. The game screen's side-window list owns the windows; the panels
+// only arrange their dialogs.
 class SideWindow {
 public:
-    SideWindow() = default;
+    static constexpr int kMinWidth = 165;
+    static constexpr int kMaxWidth = 241;
+    static constexpr int kMinimizedHeight = 19;
+
+    SideWindow();
+    // Queues the frame, with its buttons and scroll bar, for deletion.
     virtual ~SideWindow();
     SideWindow(const SideWindow&) = delete;
     SideWindow& operator=(const SideWindow&) = delete;
 
     // Called before every draw of the content.
     virtual void Relayout();
+    // Called when the frame's size has changed, and once at creation.
     virtual void Update();
-    virtual void Draw();
     // Only records the state; the window classes lay themselves out anew.
     virtual void SetMinimized(bool minimized);
+    virtual void Draw();
 
+    // Makes the frame far below the screen (ordered by id, so that a new window
+    // comes last in its panel) and places it at the right edge unless the
+    // options want new windows in the left panel.
+    void Create(const std::string& title, int width, int height);
+    void AddCloseButton();
+    void AddMinimizeButton();
+    // Toggles the minimised state when asked to.
+    void ToggleMinimize(bool toggle);
+    // Keeps the buttons and the scroll bar on the frame as it moves.
+    void PlaceControls();
+
+    static void DrawFrame(void* window);
+    static void OnMinimizeButton(void* window);
+
+    KEngine2* app = nullptr;
+    GUIManager* gui = nullptr;
+    GUIDialog* dialog = nullptr;  // owned by the GUI tree once made
+    GUIButton* closeButton = nullptr;
+    GUIButton* minimizeButton = nullptr;
+    GUIButton* iconButton = nullptr;
+    GUIButton* lootButton = nullptr;
+    GUIScrollbar* scrollbar = nullptr;
+    int windowId = 0;
+    int titleIcon = 0;
+    int restoreHeight = 0;
+    int minimizeButtonOffset = 16;
+    int lastWidth = 0;
+    int lastHeight = 0;
+    uint8_t initialized = 0;
     uint8_t minimized = 0;
+    uint8_t restoreResizable = 0;
+    std::string fullTitle;
+    std::string shownTitle;
 };

@@ -135,8 +135,6 @@ void Map::UpdateMinimap() {
 }
 
 // The light map gathers its sources here; the map view fills it in.
-void Map::CollectLightSources() {}
-
 void Map::AddCreature(Creature* creature) {
     if (!creature)
         return;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <list>
 #include <map>
 #include <string>
 #include <vector>
@@ -10,8 +12,24 @@
 #include "world/WorldHooks.h"
 
 class Creature;
+class EffectList;
 class KEngine2;
+class Thing;
 class Tile;
+struct DynamicLight;
+
+// What lies around the game view when it is laid out: the side panels' widths,
+// the hotkey bar's side (0 left, 1 right, 2 top, 3 bottom; -1 for none) and
+// thickness, the option "statbarposition" and whether the view is stretched
+// to the window. The game screen reads them from its windows and options.
+struct ViewSurround {
+    int leftPanelWidth = 0;
+    int rightPanelWidth = 0;
+    int hotkeySide = -1;
+    int hotkeyThickness = 0;
+    int statBarPosition = 0;
+    bool stretching = true;
+};
 
 // The client's mirror of the world around the player: a window of 30 x 30
 // tiles on each of the 16 floors, moved along with the player, and the table
@@ -103,6 +121,42 @@ public:
     Position barPos{0, 0, 7};
     WorldHooks* hooks = nullptr;  // not owned
 
+    // --- The map view: layout and drawing (MapDraw.cpp), path search
+    // (MapPath.cpp), light sources (MapLight.cpp) ---
+
+    // Places the 17 x 13 view in the window and sizes its tiles.
+    void LayoutView(int width, int height, int bottomReserved, const ViewSurround& surround);
+    // The floors from the bottom up, each followed by its effects. When the
+    // tiles are not 32 pixels, draws the 32-pixel picture at (0, 0) for the
+    // game screen to scale.
+    void Draw();
+    void DrawTile(Tile* tile, int vx, int vy, int z);
+    void DrawThing(Thing* thing, int vx, int vy, int z, int elevation, int* kind, int* kindId);
+    void DrawItem(int id, int count, int vx, int vy, int z, int elevation);
+    void DrawCreature(Creature* creature, int vx, int vy, int z, int elevation, int kind);
+    // Names, health bars and icons over the creatures, and the progress bar;
+    // drawn over the light at the window's scale.
+    void DrawCreatures();
+    // Covers the view with a colour at an opacity of 0 to 1 (not under DirectDraw).
+    void DrawLight(uint32_t colour, float amount);
+    // A walking route from start to goal on one floor: direction codes added at
+    // the front of `out`. mode 0 keeps to explored minimap squares, 1 does not;
+    // limit bounds the nodes expanded.
+    bool FindPath(Position start, Position goal, uint8_t mode, int limit, std::list<int>* out);
+    // The lights of the creatures on the camera floor and of the light-giving
+    // effects, for this frame of the light map.
+    std::vector<DynamicLight> CollectDynamicLights();
+
+    EffectList* effects = nullptr;  // the game screen's; drawn after each floor
+    // The game screen's walk scroll offset (its viewOffsetX, viewOffsetY),
+    // handed over at the start of every draw.
+    int viewOffsetX = 0;
+    int viewOffsetY = 0;
+    // The dice of the ambient effects; std::rand unless a test installs one.
+    std::function<int()> random;
+
 private:
+    KEngine2* App() const;
+
     WorldHooks defaultHooks;
 };

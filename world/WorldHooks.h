@@ -31,6 +31,9 @@ public:
     // A keyboard step cancels a walk or drag of the mouse actions
     // (ThingActions::StopWalk(false)) when one is going on.
     virtual void StopMouseWalk() {}
+    // Whether a name is in the player's party (Party::IsMember): its creature
+    // shows the party icon.
+    virtual bool IsPartyMember(const std::string& /*name*/) { return false; }
 
     // Options.
     virtual bool TimerMovement() { return true; }

@@ -11,3 +11,7 @@ void TradeWindow::Reset() {
     partnerLocked = 0;
     ownAccepted = 0;
 }
+
+void TradeWindow::SetDragState(int, int, bool) {}
+
+void TradeWindow::OnSlotClick(int, int) {}

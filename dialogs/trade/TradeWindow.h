@@ -24,6 +24,10 @@ public:
     // Empties both offers and clears the trade state; the owner deletes the
     // object right after.
     void Reset();
+    // The mouse position, and whether an item is being dragged over the slots.
+    void SetDragState(int x, int y, bool dragging);
+    // A right click on one of the player's own slots takes that item back.
+    void OnSlotClick(int x, int y);
 
     std::vector<std::unique_ptr<TradeItem>> ownItems;
     std::vector<std::unique_ptr<TradeItem>> partnerItems;

@@ -36,6 +36,7 @@ void ChatTest::ResetStatusLine() {
     status->statusText.clear();
     status->centreLines.clear();
     status->timedLines.clear();
+    status->speech.clear();
 }
 
 GUITabgroup* ChatTest::MakeTabGroup() {

@@ -8,6 +8,12 @@ namespace {
 
 const char kTime[] = "[12:34:56] ";
 
+std::string FirstTimedLine() {
+    const StatusLine* status = StatusLine::Instance();
+    return status->timedLines.empty() || status->timedLines.front().lines.empty() ? ""
+                                                                                : status->timedLines.front().lines[0];
+}
+
 struct KindCase {
     int kind;
     std::string line;  // after the time prefix; empty: no line
@@ -84,7 +90,7 @@ TEST_F(ChatTest, EveryKindIsRoutedForAnOpenChannelAndBothFallbacks) {
             StatusLine* status = StatusLine::Instance();
             EXPECT_EQ(status->statusText, c.status);
             EXPECT_EQ(status->centreLines.empty() ? "" : status->centreLines[0], c.centre);
-            EXPECT_EQ(status->timedLines.empty() ? "" : status->timedLines[0][0], c.timedLines);
+            EXPECT_EQ(FirstTimedLine(), c.timedLines);
         }
     }
 }
@@ -122,8 +128,8 @@ TEST_F(ChatTest, PrivateLinesFromOthersAreShortenedOnScreenOnly) {
     log().AddMessage("Ana", "Ana", ChatLog::kPrivateMessage, longer);
     StatusLine* status = StatusLine::Instance();
     ASSERT_EQ(status->timedLines.size(), 2u);
-    EXPECT_EQ(status->timedLines[0][0], "Ana: " + exact);
-    EXPECT_EQ(status->timedLines[1][0], "Ana: " + std::string(55, 'b') + " [...]");
+    EXPECT_EQ(status->timedLines.front().lines[0], "Ana: " + exact);
+    EXPECT_EQ(status->timedLines.back().lines[0], "Ana: " + std::string(55, 'b') + " [...]");
     ChatPane* ana = Pane("Ana");
     EXPECT_EQ(ana->box->text, Appended(*ana->box, kTime + ("Ana: " + exact), ChatLog::kPrivateColor) +
                                   Appended(*ana->box, kTime + ("Ana: " + longer), ChatLog::kPrivateColor));

@@ -14,7 +14,7 @@
 namespace {
 
 std::vector<std::string> notes;
-void Record(const char* event) { notes.push_back(event); }
+void Record(const std::string& event) { notes.push_back(event); }
 size_t Count(const std::string& event) { return size_t(std::count(notes.begin(), notes.end(), event)); }
 
 class ProtocolChatTest : public ChatTest {

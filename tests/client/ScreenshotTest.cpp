@@ -54,6 +54,8 @@ protected:
         client.StartGame(false);
         client.game->map->viewX = 40;
         client.game->map->viewY = 30;
+        client.game->map->tileWidth = 32;  // the view as laid out unstretched
+        client.game->map->tileHeight = 32;
         platform.keys.down.clear();
         if (shift)
             platform.keys.down.insert(platform::kVkShift);

@@ -52,6 +52,7 @@ MESSAGES = {
     "tip_message": (0x34, [("u32", "tip_id"), ("string", "title"), ("string", "text"), ("u16", "x"), ("u16", "y"),
                            ("u8", "z")]),
     "tutorial": (0x3c, []),
+
     # --- the world: creatures, steps and tiles (map areas, creatures, tiles and
     # item records have builders below) ---
     "remove_creature": (0x07, [("u32", "id")]),
@@ -133,6 +134,19 @@ MESSAGES = {
                             ("list8", "ingredients", [("u16", "item_id"), ("u16", "amount")])]),
     ]),
     "recipes": (0x3e, [("list8", "recipes", [("string", "name"), ("string", "text")])]),
+
+    # --- map effects and markers ---
+    "floating_text": (0x10, [("u16", "x"), ("u16", "y"), ("string", "text"), ("u8", "type")]),
+    "effects": (0x11, [("list8", "effects", [("u16", "x"), ("u16", "y"), ("u16", "item_id")])]),
+    "target_pair": (0x12, [("u32", "attack_target"), ("u32", "follow_target")]),
+    "darkness": (0x13, [("u8", "level")]),
+    "projectile": (0x15, [("u16", "from_x"), ("u16", "from_y"), ("u16", "to_x"), ("u16", "to_y"),
+                          ("u16", "effect_id")]),
+    "marker_item": (0x1d, [("u16", "x"), ("u16", "y"), ("u8", "z"), ("u32", "item_id")]),
+    "remove_tile_item": (0x3b, [("u16", "x"), ("u16", "y"), ("u8", "z"), ("u16", "item_id")]),
+    # Behind a shown flag of 0 nothing follows.
+    "progress_bar": (0x3f, [("u8", "shown"), ("when", "shown", [("u16", "state"), ("u8", "value"), ("u16", "x"),
+                                                                ("u16", "y"), ("u8", "z")])]),
 }
 
 # name -> function(**values) returning a whole payload, opcode included.
@@ -500,6 +514,15 @@ SAMPLES = {
     ]),
     "recipes": dict(recipes=[dict(name=b"Small Health Potion", text=b"Two moonflowers" + ODD),
                              dict(name=ODD, text=b"")]),
+    "floating_text": dict(x=0xFFFF, y=0, text=b"-125" + ODD, type=9),
+    "effects": dict(effects=[dict(x=100, y=100, item_id=4100), dict(x=0xFFFF, y=0xFFFF, item_id=0xFFFF),
+                             dict(x=0, y=0, item_id=0)]),
+    "target_pair": dict(attack_target=0x40000001, follow_target=0xFFFFFFFF),
+    "darkness": dict(level=0),
+    "projectile": dict(from_x=100, from_y=100, to_x=0xFFFF, to_y=0, effect_id=4200),
+    "marker_item": dict(x=0xFFFF, y=0xFFFF, z=255, item_id=0xFFFFFFFF),
+    "remove_tile_item": dict(x=100, y=100, z=7, item_id=0xFFFF),
+    "progress_bar": dict(shown=1, state=0xFFFF, value=255, x=100, y=100, z=255),
 }
 
 # Further valid shapes: name -> list of keyword values.
@@ -534,6 +557,9 @@ VARIANTS = {
                      dict(kind=0xFFFF, reset=0, points_earned=0, points_possible=0, entries=[])],
     "brewing": [dict(active=0)],
     "outfit_choices": [dict(outfits=[], hair=[], beards=[])],
+    "effects": [dict(effects=[])],
+    # Two bytes in all, opcode and flag.
+    "progress_bar": [dict(shown=0)],
 }
 
 

@@ -393,6 +393,41 @@ class CommandLineTest(unittest.TestCase):
                 process.wait()
 
 
+class ChatBehaviourTest(unittest.TestCase):
+    def test_lines_are_echoed_public_joins_answered_and_leaves_taken_silently(self):
+        import chat
+        behaviour = chat.Chat()
+        server = fs.FakeServer(gfx_stamp=STAMP, behaviours=[behaviour]).start()
+        self.addCleanup(server.stop)
+        game = Client(server.game_port)
+        self.addCleanup(game.close)
+        game.send(fs.game_login_request("demo", "demo", "Brenna", 1))
+        self.assertEqual(game.receive()[0], 0x03)
+
+        def read_line(payload):
+            r = fs.Reader(payload)
+            return r.u8(), r.string(), r.string(), r.u8(), r.string()
+
+        game.send(fs.encode_request(0x03, channel=b"Trade", text=b"wts sword"))
+        self.assertEqual(read_line(game.receive()), (0x04, b"Brenna", b"Trade", 1, b"wts sword"))
+        game.send(fs.encode_request(0x15, kind=2, name=b"Help"))
+        r = fs.Reader(game.receive())
+        self.assertEqual((r.u8(), r.u8(), r.string()), (0x0b, 2, b"Help"))
+        # A private conversation and a leave get no answer: the next frame is the ping.
+        game.send(fs.encode_request(0x15, kind=1, name=b"Ana"))
+        game.send(fs.encode_request(0x16, kind=2, name=b"Help"))
+        self.assertTrue(server.wait_for(lambda: server.requests_of(0x16)))
+        server.send_ping(7)
+        self.assertEqual(game.receive(), b"\x19\x07\x00")
+
+        chat.Chat.private(server, b"Ana", b"hi")
+        self.assertEqual(read_line(game.receive()), (0x04, b"Ana", b"Ana", 5, b"hi"))
+        chat.Chat.paged_text(server)
+        r = fs.Reader(game.receive())
+        self.assertEqual((r.u8(), r.string().count(b"|")), (0x2b, 2))
+        self.assertEqual(server.failures, [])
+
+
 class StatusPageTest(unittest.TestCase):
     def test_the_page_has_its_text_and_length_and_other_paths_are_missing(self):
         with fs.StatusPage("Double experience this weekend.") as page:

@@ -70,6 +70,12 @@ protected:
         ASSERT_TRUE(RunUntil([&] { return protocol().loginSent != 0 && State() == Connection::kConnected; }));
         Answer(EnterGameMessage(0x10000001, 0x10000001, 0, 1));
         ASSERT_NE(client->game, nullptr);
+        // The game screen joins its chat channels at once; those requests
+        // go out with the next passes.
+        for (size_t seen = size_t(-1); seen != sockets->sent.size();) {
+            seen = sockets->sent.size();
+            client->RunPass();
+        }
         SentSinceLastCall();
     }
 };
@@ -190,7 +196,7 @@ TEST_F(ProtocolTest, FromTheLoginScreenIntoTheGame) {
     EXPECT_FALSE(BoxOpen());
     EXPECT_EQ(client->game->map->playerId, 0x10000001u);
     EXPECT_EQ(client->game->map->camera->followedId, 0x10000002);
-    EXPECT_EQ(client->game->startTime, GetTicks());
+    EXPECT_EQ(client->game->enterGameTick, GetTicks());
     // No item records came: the cache keeps the version of what it holds.
     EXPECT_EQ(ItemsCache::Instance()->version, 5u);
     EXPECT_FALSE(ReadFileBytes(ItemsCache::FilePath()).empty());

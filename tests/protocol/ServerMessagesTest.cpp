@@ -59,6 +59,12 @@ protected:
         ConnectToTheWorld();
         Receive(EnterGameMessage(0x10000001, 0x10000001, 0, 1));
         ASSERT_NE(client->game, nullptr);
+        // The game screen joins its chat channels at once; those requests
+        // go out with the next passes.
+        for (size_t seen = size_t(-1); seen != sockets->sent.size();) {
+            seen = sockets->sent.size();
+            client->RunPass();
+        }
         SentSinceLastCall();
     }
     // One frame through the socket, handled by the main loop, and whatever

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "client/Client.h"
+#include "engine/InputEvent.h"
 #include "engine/KEngine2.h"
 #include "engine/SpriteStore.h"
 #include "game/GameInterface.h"
@@ -149,7 +150,7 @@ protected:
     void EnterTheWorld() {
         Start();
         ConnectToTheWorld();
-        Dispatch(Join({ItemRecords(), EnterGameMessage(kPlayer, kPlayer, 0, 3)}));
+        DispatchEnterGame(Join({ItemRecords(), EnterGameMessage(kPlayer, kPlayer, 0, 3)}));
         ASSERT_NE(client->game, nullptr);
         Dispatch(FullView(100, 100));
         ASSERT_NE(player(), nullptr);
@@ -176,6 +177,15 @@ protected:
         const size_t before = protocol().connection->OutgoingCount();
         protocol().Dispatch(message);
         EXPECT_EQ(protocol().connection->OutgoingCount(), before + 1) << "the ping behind the message is answered";
+    }
+    // The enter-game message: the new game screen also asks to join its chat
+    // channels, so more than the ping's answer is queued.
+    void DispatchEnterGame(const Bytes& payload) {
+        const Bytes frame = Frame(Join({payload, Ping(0x7777)}));
+        InMessage message(frame.data(), int(frame.size()));
+        const size_t before = protocol().connection->OutgoingCount();
+        protocol().Dispatch(message);
+        EXPECT_GT(protocol().connection->OutgoingCount(), before + 1) << "the ping and the joins";
     }
     // Ends every step in progress: the creatures' clocks run out.
     void FinishSteps() {
@@ -497,7 +507,11 @@ TEST_F(WorldMessagesTest, TheGameScreenWalksWhileAnArrowKeyIsHeld) {
     };
     client->game->Update();
     EXPECT_EQ(requests(), 0u);
-    platform.keys.down.insert(platform::kVkUp);
+    // The key's press reaches the game screen as an event, which marks it held.
+    InputEvent press;
+    press.type = InputEvent::KeyDown;
+    press.a = platform::kVkUp;
+    client->game->HandleEvent(press);
     client->game->Update();
     client->game->Update();
     EXPECT_EQ(requests(), 1u) << "one step, then the step in progress";
@@ -516,7 +530,13 @@ TEST_F(WorldMessagesTest, TheGameScreenWalksWhileAnArrowKeyIsHeld) {
     client->game->Update();
     EXPECT_EQ(requests(), 1u);
     EXPECT_EQ(player()->position, (Position{100, 98, 7}));
-    platform.keys.down.clear();
+    InputEvent release = press;
+    release.type = InputEvent::KeyUp;
+    client->game->HandleEvent(release);
+    platform.clock.Advance(1000);
+    client->game->Update();
+    client->game->Update();
+    EXPECT_EQ(player()->position, (Position{100, 98, 7})) << "released: no more steps";
 }
 
 TEST_F(WorldMessagesTest, TheItemsCacheVersionNamesRecordsReceived) {
@@ -524,7 +544,7 @@ TEST_F(WorldMessagesTest, TheItemsCacheVersionNamesRecordsReceived) {
     Start();
     ConnectToTheWorld();
     const uint32_t held = ItemsCache::Instance()->version;
-    Dispatch(Join({ItemRecords(), EnterGameMessage(kPlayer, kPlayer, 0, held + 7)}));
+    DispatchEnterGame(Join({ItemRecords(), EnterGameMessage(kPlayer, kPlayer, 0, held + 7)}));
     EXPECT_EQ(ItemsCache::Instance()->version, held + 7);
     ASSERT_NE(ItemsCache::Instance()->Get(kStack), nullptr);
     EXPECT_EQ(ItemsCache::Instance()->GetName(kStack), "Coins");
@@ -532,7 +552,7 @@ TEST_F(WorldMessagesTest, TheItemsCacheVersionNamesRecordsReceived) {
     // No records at the next login: the file keeps the version it has.
     Restart();
     ConnectToTheWorld();
-    Dispatch(EnterGameMessage(kPlayer, kPlayer, 0, held + 100));
+    DispatchEnterGame(EnterGameMessage(kPlayer, kPlayer, 0, held + 100));
     EXPECT_EQ(ItemsCache::Instance()->version, held + 7);
     ItemsCache reread;
     ASSERT_TRUE(reread.LoadFile(ItemsCache::FilePath()));

@@ -147,6 +147,12 @@ void RecordingEngine::RenderSpriteBatchInternal(Sprite* sprite, const BatchQuad*
         call.quads.assign(quads, quads + count);
 }
 
+void RecordingEngine::RenderBatch(const ScreenVertex* vertices, int count) {
+    RecordedCall& call = Record("RenderBatch", {N(count)});
+    if (vertices && count > 0)
+        call.vertices.assign(vertices, vertices + count);
+}
+
 void RecordingEngine::EnableClipperInternal(ClipRect clip) {
     Record("EnableClipper", {N(clip.left), N(clip.top), N(clip.right), N(clip.bottom)});
 }

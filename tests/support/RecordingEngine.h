@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/Direct3DMath.h"
 #include "engine/GraphicsEngine.h"
 
 // One call that reached the recording engine: its name, its numeric arguments
@@ -16,6 +17,7 @@ struct RecordedCall {
     std::string text;
     const Sprite* sprite = nullptr;
     std::vector<BatchQuad> quads;  // RenderSpriteBatch only
+    std::vector<ScreenVertex> vertices;  // RenderBatch only
 };
 
 // What happened to sprite images in every recording engine of a test, kept
@@ -38,6 +40,7 @@ public:
     bool SetSettings() override;
     void GenerateSprite(Sprite* sprite, SpriteRecord* record, bool nearest) override;
     void SetColor(uint32_t color) override;
+    void RenderBatch(const ScreenVertex* vertices, int count) override;
 
     // The readable form of every call, in order.
     std::vector<std::string> Log() const;

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+
+class GUIManager;
+class KEngine2;
+
+// The hotkey editor. The game screen makes the module when the game starts and frees it when the
+// game ends; the dialog is built each time it opens.
+class HotkeyDialog {
+public:
+    HotkeyDialog();
+    ~HotkeyDialog();
+    HotkeyDialog(const HotkeyDialog&) = delete;
+    HotkeyDialog& operator=(const HotkeyDialog&) = delete;
+
+    // Removes the dialog when it is open and gives the focus back to the chat input.
+    void Close();
+
+    KEngine2* app = nullptr;
+    GUIManager* gui = nullptr;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+
+class GUIManager;
+class KEngine2;
+
+// The learned recipes. The game screen makes the module when the game starts and frees it when the
+// game ends; the dialog is built each time it opens.
+class RecipesDialog {
+public:
+    RecipesDialog();
+    ~RecipesDialog();
+    RecipesDialog(const RecipesDialog&) = delete;
+    RecipesDialog& operator=(const RecipesDialog&) = delete;
+
+    // Removes the dialog when it is open and gives the focus back to the chat input.
+    void Close();
+
+    KEngine2* app = nullptr;
+    GUIManager* gui = nullptr;
+};

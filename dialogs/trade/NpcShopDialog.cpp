@@ -1,0 +1,25 @@
+#include "dialogs/trade/NpcShopDialog.h"
+
+#include "client/Client.h"
+#include "engine/KEngine2.h"
+#include "engine/gui/GUIManager.h"
+#include "game/Lifecycle.h"
+
+namespace {
+
+const int32_t kChatInputId = 25;
+
+}  // namespace
+
+NpcShopDialog::NpcShopDialog() {
+    app = Client::Instance()->app;
+    gui = app->gui;
+    lifecycle::Note("NpcShopDialog");
+}
+
+NpcShopDialog::~NpcShopDialog() { lifecycle::Note("~NpcShopDialog"); }
+
+void NpcShopDialog::Close() {
+    lifecycle::Note("NpcShopDialog::Close");
+    gui->focus = gui->FindControl(kChatInputId);
+}

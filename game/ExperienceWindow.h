@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+
+// The experience calculator over the game field (option experiencecalculator).
+class ExperienceWindow {
+public:
+    ExperienceWindow();
+    ~ExperienceWindow();
+    ExperienceWindow(const ExperienceWindow&) = delete;
+    ExperienceWindow& operator=(const ExperienceWindow&) = delete;
+
+    // True when the press falls on the window, which then takes it.
+    bool OnMouseDown(int x, int y);
+    void Draw();
+
+    uint64_t experience = 0;
+};

@@ -1,0 +1,53 @@
+#include "game/GameWorldHooks.h"
+
+#include "client/Client.h"
+#include "client/Settings.h"
+#include "game/GameInterface.h"
+#include "game/PagedTextWindow.h"
+#include "game/StatusLine.h"
+#include "game/ThingActions.h"
+#include "game/TipMessages.h"
+#include "protocol/Protocol.h"
+
+namespace {
+
+// Null while the game screen is still being built or already going.
+GameInterface* Game() { return Client::Instance()->game; }
+
+Settings* Options() { return Client::Instance()->settings; }
+
+}  // namespace
+
+GameWorldHooks* GameWorldHooks::Instance() {
+    static GameWorldHooks instance;
+    return &instance;
+}
+
+void GameWorldHooks::Send(const OutMessage& message) { Client::Instance()->protocol->Send(message); }
+
+void GameWorldHooks::SetStatusText(const std::string& text) { StatusLine::Instance()->SetText(text); }
+
+void GameWorldHooks::HidePagedText() {
+    if (GameInterface* game = Game(); game && game->pagedText)
+        game->pagedText->Hide();
+}
+
+void GameWorldHooks::AddTip(int kind, const std::string& title, const std::string& text, const Position& at) {
+    if (GameInterface* game = Game(); game && game->tipMessages)
+        game->tipMessages->Add(kind, title, text, at.x, at.y, at.z);
+}
+
+void GameWorldHooks::StopMouseWalk() {
+    if (GameInterface* game = Game(); game && game->thingActions)
+        game->thingActions->StopWalk(false);
+}
+
+bool GameWorldHooks::TimerMovement() { return Options()->GetTimerMovement(); }
+
+bool GameWorldHooks::SmoothSidestep() { return Options()->GetSmoothSidestep(); }
+
+bool GameWorldHooks::FloorFading() { return Options()->GetFloorFading(); }
+
+bool GameWorldHooks::SeenEnraged() { return Options()->GetSeenEnraged(); }
+
+void GameWorldHooks::SetSeenEnraged() { Options()->SetSeenEnraged(true); }

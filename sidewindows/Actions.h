@@ -1,0 +1,12 @@
+#pragma once
+
+#include "sidewindows/SideWindow.h"
+
+// The actions window: the buttons for the game's general actions.
+class Actions : public SideWindow {
+public:
+    static constexpr int kWindowId = 224;
+
+    Actions();
+    ~Actions() override;
+};

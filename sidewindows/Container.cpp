@@ -1,0 +1,12 @@
+#include "sidewindows/Container.h"
+
+#include "game/Lifecycle.h"
+
+Container::Container(int id, int slot) : index(slot) {
+    windowId = id;
+    lifecycle::Note("Container");
+}
+
+Container::~Container() { lifecycle::Note("~Container"); }
+
+void Container::SetMouse(int, int, bool) {}

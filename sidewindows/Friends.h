@@ -1,0 +1,15 @@
+#pragma once
+
+#include "sidewindows/SideWindow.h"
+
+// The friends window ("People").
+class Friends : public SideWindow {
+public:
+    static constexpr int kWindowId = 72;
+
+    Friends();
+    ~Friends() override;
+
+    // Right button: the menu of the name under the point.
+    void ContextMenu(int x, int y);
+};

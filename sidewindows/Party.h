@@ -1,0 +1,15 @@
+#pragma once
+
+#include "sidewindows/SideWindow.h"
+
+// The party window.
+class Party : public SideWindow {
+public:
+    static constexpr int kWindowId = 93;
+
+    Party();
+    ~Party() override;
+
+    // Right button: the menu of the member under the point.
+    void ContextMenu(int x, int y);
+};

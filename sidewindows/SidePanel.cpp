@@ -1,0 +1,112 @@
+#include "sidewindows/SidePanel.h"
+
+#include <algorithm>
+
+#include "client/Client.h"
+#include "client/Settings.h"
+#include "engine/Graphics.h"
+#include "engine/KEngine2.h"
+#include "engine/SpriteStore.h"
+#include "engine/gui/GUIControl.h"
+#include "engine/gui/GUIDialog.h"
+#include "engine/gui/GUIManager.h"
+#include "game/GameInterface.h"
+#include "sidewindows/SideWindow.h"
+
+SidePanel::SidePanel(bool left) : isLeft(left ? 1 : 0) {}
+
+void SidePanel::Clear() { windows.clear(); }
+
+void SidePanel::SetWidth(int pixels) {
+    if (pixels > kMaxWidth)
+        pixels = kMaxWidth;
+    if (pixels < kMinWidth && (!isLeft || pixels > 0))
+        pixels = kMinWidth;
+    const int cap = (Client::Instance()->app->clientWidth - 200) / 2;
+    width = std::min(pixels, cap);
+}
+
+int SidePanel::Left() const { return isLeft ? 0 : Client::Instance()->app->clientWidth - width; }
+
+void SidePanel::CollectWindows(bool takeUnplaced) {
+    windows.clear();
+    const GameInterface* game = Client::Instance()->game;
+    if (!game)
+        return;
+    const int screenWidth = Client::Instance()->app->clientWidth;
+    SideWindow* dragged = nullptr;
+    for (SideWindow* window : game->sideWindows) {
+        const GUIDialog* dialog = window->dialog;
+        if (!dialog)
+            continue;
+        bool belongs = isLeft ? dialog->x < width : dialog->x + dialog->width > screenWidth - width;
+        if (!belongs && takeUnplaced && dialog->x == 0 && !dialog->dragging)
+            belongs = true;
+        if (!belongs)
+            continue;
+        windows.push_back(window);
+        if (dialog->dragging)
+            dragged = window;
+    }
+    // The window on the move is drawn above every other one.
+    if (dragged) {
+        GUIManager* gui = Client::Instance()->app->gui;
+        gui->RemoveControl(dragged->dialog, false);
+        gui->AddControl(dragged->dialog);
+    }
+    // A dragged window is compared with the middle of the others, so it takes
+    // a neighbour's place as soon as its top edge passes that middle.
+    std::stable_sort(windows.begin(), windows.end(), [](const SideWindow* a, const SideWindow* b) {
+        const GUIDialog* da = a->dialog;
+        const GUIDialog* db = b->dialog;
+        return da->y + (db->dragging ? da->height / 2 : 0) < db->y + (da->dragging ? db->height / 2 : 0);
+    });
+}
+
+int SidePanel::Layout() {
+    const int x0 = Left();
+    int total = 0;
+    for (SideWindow* window : windows) {
+        GUIDialog* dialog = window->dialog;
+        if (dialog->width != width)
+            dialog->width = width;
+        if (dialog->x != x0)
+            dialog->MoveBy(x0 - dialog->x, 0);
+        if (!dialog->HasFlag(GUIControl::kHidden))
+            total += dialog->height;
+        // A hidden window takes no room and sits above the next one.
+        if (!dialog->dragging)
+            dialog->MoveBy(0, total - dialog->height - dialog->y);
+    }
+    return total;
+}
+
+void SidePanel::AlignToScreen(int screenWidth, int) {
+    const int x0 = isLeft ? 0 : screenWidth - width;
+    for (SideWindow* window : windows)
+        if (window->dialog && window->dialog->x != x0)
+            window->dialog->MoveBy(x0 - window->dialog->x, 0);
+}
+
+void SidePanel::Draw() {
+    KEngine2* app = Client::Instance()->app;
+    Graphics* graphics = app->graphics;
+    const GUIControl* root = app->gui->root;
+    const uint32_t light = root->lightColor;
+    const uint32_t dark = root->darkColor;
+    const int x0 = Left();
+    const int top = Layout();
+    const int screenHeight = app->clientHeight;
+
+    graphics->RenderRectangle(0xFF000000, x0, 0, width, top);
+    graphics->RenderSpriteTiled(app->sprites->GetSprite(Client::Instance()->settings->GetSkin()), x0, top, width,
+                                screenHeight - top);
+    graphics->RenderRectangle(light, x0, top, width - 1, 2);
+    graphics->RenderRectangle(light, x0 + width - 1, top, 1, 1);
+    graphics->RenderRectangle(light, x0, top + 2, 2, screenHeight - top - 4);
+    graphics->RenderRectangle(light, x0, screenHeight - 2, 1, 1);
+    graphics->RenderRectangle(dark, x0 + 1, screenHeight - 2, width - 1, 2);
+    graphics->RenderRectangle(dark, x0, screenHeight - 1, 1, 1);
+    graphics->RenderRectangle(dark, x0 + width - 2, top + 2, 2, screenHeight - top - 4);
+    graphics->RenderRectangle(dark, x0 + width - 1, top + 1, 1, 1);
+}

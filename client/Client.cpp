@@ -88,6 +88,7 @@ Client::Client() {
     if (!instance)
         instance = this;
     app = new KEngine2();
+    GUIManager::Attach(*app);
     // Left and Right move a text box's caret only with Shift held: without
     // Shift they walk the character.
     app->gui->shiftForArrows = true;

@@ -247,12 +247,7 @@ void Client::Run() {
 void Client::RunPass() {
     const uint32_t start = uint32_t(GetMilliseconds());
 
-    // Asked for by a button in the last pass; started here, outside any GUI
-    // callback, since it takes over the window until it is done.
-    if (patchRequested) {
-        patchRequested = false;
-        RunSelfUpdate(patchVersion);
-    }
+    ApplyPendingChanges();
 
     // GUI callbacks run in here.
     app->PumpMessages();
@@ -278,6 +273,27 @@ void Client::RunPass() {
     const uint32_t elapsed = uint32_t(GetMilliseconds()) - start;
     if (const uint32_t wait = FrameWait(settings->GetFpsLimit(), elapsed))
         platform::SleepMs(wait);
+}
+
+void Client::ApplyPendingChanges() {
+    // Taken whole first: a change may defer another, which waits for the next
+    // pass instead of running in this loop.
+    std::vector<std::function<void()>> changes;
+    changes.swap(pendingChanges);
+    for (std::function<void()>& change : changes)
+        change();
+
+    // Asked for by a button in the last pass; started here, outside any GUI
+    // callback, since it takes over the window until it is done.
+    if (patchRequested) {
+        patchRequested = false;
+        RunSelfUpdate(patchVersion);
+    }
+}
+
+void Client::Defer(std::function<void()> change) {
+    if (change)
+        pendingChanges.push_back(std::move(change));
 }
 
 void Client::HandleEvent(const InputEvent& event) {

@@ -12,6 +12,7 @@
 #include "client/PatcherDialog.h"
 #include "client/Settings.h"
 #include "client/TextUtils.h"
+#include "dialogs/social/AboutDialog.h"
 #include "dialogs/social/OptionsDialog.h"
 #include "dialogs/social/QuitDialog.h"
 #include "dialogs/trade/TradeWindow.h"
@@ -111,6 +112,7 @@ Client::~Client() {
     delete menu;
     delete game;
     delete optionsDialog;
+    delete aboutDialog;
     delete settings;
     DeleteCursorHandle(dragCursor);
     delete app;
@@ -173,6 +175,7 @@ bool Client::Init() {
     dragCursor = app->CreateCursor(app->sprites->DecodeSprite(403), 0, 0);
     app->SetCursor(1);
     optionsDialog = new OptionsDialog();
+    aboutDialog = new AboutDialog();
     menu = new MainMenu();
     return true;
 }
@@ -388,6 +391,8 @@ void Client::Shutdown() {
         delete optionsDialog;
         optionsDialog = nullptr;
     }
+    delete aboutDialog;
+    aboutDialog = nullptr;
     delete settings;
     settings = nullptr;
     delete app;

@@ -11,6 +11,7 @@
 #include "client/ServerStatus.h"
 #include "engine/InputEvent.h"
 
+class AboutDialog;
 class GameInterface;
 class KEngine2;
 class MainMenu;
@@ -109,7 +110,10 @@ public:
     GameInterface* game = nullptr; // the game screen, while playing
     Settings* settings = nullptr;
     Protocol* protocol = nullptr;
+    // The dialogs of the login screen, and those both screens open, belong to
+    // the client; those of the game screen to the game screen.
     OptionsDialog* optionsDialog = nullptr;
+    AboutDialog* aboutDialog = nullptr;
     CursorHandle* dragCursor = nullptr;
     std::vector<std::string> loginHosts;
     uint16_t loginPort = 0;

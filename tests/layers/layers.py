@@ -12,7 +12,8 @@ that only Windows glue (*Win32.cpp, *Win32.h) includes the Windows headers.
 Bottom to top:
 
     client/ protocol/ game/ sidewindows/ dialogs/   the top: may use each other
-    net/ (transport)            world/              side by side, never each other
+    world/
+    net/ (transport: needs only platform/)
     engine/gui/
     engine/
     platform/
@@ -43,7 +44,7 @@ ALLOWED = {
     ENGINE: {PLATFORM},
     GUI: {ENGINE, PLATFORM},
     NET: {PLATFORM},
-    WORLD: {GUI, ENGINE, PLATFORM},
+    WORLD: {NET, GUI, ENGINE, PLATFORM},
 }
 for _top in TOP:
     ALLOWED[_top] = {PLATFORM, ENGINE, GUI, NET, WORLD, *TOP}

@@ -29,6 +29,7 @@
 #include "game/StatusLine.h"
 #include "lodepng.h"
 #include "platform/Platform.h"
+#include "platform/WholeFile.h"
 #include "protocol/Protocol.h"
 #include "sidewindows/Inventory.h"
 #include "world/Map.h"
@@ -128,15 +129,9 @@ std::vector<std::string> Client::BuiltInLoginHosts(int r) {
 }
 
 bool Client::ReadLoginServerFile(const std::string& path, std::vector<std::string>& hosts, uint16_t& port) {
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
     std::string content;
-    char buffer[1024];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof(buffer), file)) > 0)
-        content.append(buffer, got);
-    std::fclose(file);
+    if (!platform::ReadWholeFile(path, content))
+        return false;
 
     // The first line is the one host, even when it is empty; the second line's
     // number the port, 0 without one.

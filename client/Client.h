@@ -97,7 +97,8 @@ public:
     // r = 0 to 4 and B, A, C for r = 5 to 9, r being rand() % 10.
     static std::vector<std::string> BuiltInLoginHosts(int r);
     // "loginserver.txt": the first line replaces the host list, the number on
-    // the second line (taken to 16 bits) the port. False when there is no file.
+    // the second line (taken to 16 bits) the port. False when there is no file
+    // or it cannot be read.
     static bool ReadLoginServerFile(const std::string& path, std::vector<std::string>& hosts, uint16_t& port);
     // Milliseconds a frame may take at a frame limit: ceil(1000 / limit); 0
     // (no pacing) for limits outside 1 to 999.

@@ -175,6 +175,38 @@ def wait_window(title, timeout):
     return find_window("^" + re.escape(title) + "$", timeout)
 
 
+class Shot:
+    """A screenshot of a window's client area (ImageMagick's import)."""
+
+    def __init__(self, window):
+        data = subprocess.run(["import", "-silent", "-window", window, "-depth", "8", "ppm:-"], capture_output=True,
+                              timeout=60).stdout
+        tokens = []
+        pos = 0
+        while len(tokens) < 4:
+            match = re.compile(rb"\s*(#[^\n]*\n\s*)*(\S+)").match(data, pos)
+            if not match:
+                raise Failure("import gave no picture of the window")
+            tokens.append(match.group(2))
+            pos = match.end()
+        if tokens[0] != b"P6" or tokens[3] != b"255":
+            raise Failure(f"unexpected picture format from import: {tokens}")
+        self.width, self.height = int(tokens[1]), int(tokens[2])
+        self.pixels = data[pos + 1:]
+
+    def at(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.pixels[i:i + 3])
+
+    def region(self, left, top, right, bottom):
+        return [self.at(x, y) for y in range(top, bottom) for x in range(left, right)]
+
+
+def changed(before, after, left, top, right, bottom):
+    """How many pixels of the region differ between two screenshots."""
+    return sum(a != b for a, b in zip(before.region(left, top, right, bottom), after.region(left, top, right, bottom)))
+
+
 def unix_path(source, windows_path):
     """The Unix path of a Windows path of the Wine prefix."""
     result = subprocess.run([os.path.join(source, "scripts", "wine-run"), "winepath", "-u", windows_path],

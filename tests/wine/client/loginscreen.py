@@ -19,7 +19,7 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 import winedriver  # noqa: E402
-from winedriver import Failure, find_window  # noqa: E402
+from winedriver import Failure, Shot, changed, find_window  # noqa: E402
 
 WIDTH, HEIGHT = 1000, 700
 CX, CY = WIDTH // 2, HEIGHT // 2
@@ -57,40 +57,8 @@ def wait_window(process, timeout=90):
     return find_window(r"^Velmora Online \[FPS: ", timeout, process.process)
 
 
-class Shot:
-    """A screenshot of a window's client area."""
-
-    def __init__(self, window):
-        data = subprocess.run(["import", "-silent", "-window", window, "-depth", "8", "ppm:-"], capture_output=True,
-                              timeout=60).stdout
-        tokens = []
-        pos = 0
-        while len(tokens) < 4:
-            match = re.compile(rb"\s*(#[^\n]*\n\s*)*(\S+)").match(data, pos)
-            if not match:
-                raise Failure("import gave no picture of the window")
-            tokens.append(match.group(2))
-            pos = match.end()
-        if tokens[0] != b"P6" or tokens[3] != b"255":
-            raise Failure(f"unexpected picture format from import: {tokens}")
-        self.width, self.height = int(tokens[1]), int(tokens[2])
-        self.pixels = data[pos + 1:]
-
-    def at(self, x, y):
-        i = (y * self.width + x) * 3
-        return tuple(self.pixels[i:i + 3])
-
-    def region(self, left, top, right, bottom):
-        return [self.at(x, y) for y in range(top, bottom) for x in range(left, right)]
-
-
 def near(color, wanted, tolerance=2):
     return all(abs(a - b) <= tolerance for a, b in zip(color, wanted))
-
-
-def changed(before, after, left, top, right, bottom):
-    """How many pixels of the region differ between two screenshots."""
-    return sum(a != b for a, b in zip(before.region(left, top, right, bottom), after.region(left, top, right, bottom)))
 
 
 def focus(window):

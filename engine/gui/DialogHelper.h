@@ -29,9 +29,10 @@ class GUIText;
 //
 // Who keeps a module: an in-game dialog's module is a member of the game
 // screen (GameInterface), made with it and freed with it; a dialog of the
-// login screen, or one that both screens open, is owned by the client. The
-// few modules the program names as singletons (the quit question) live for
-// the whole run. A dialog never owns its module.
+// login screen, or one that both screens open, is owned by the client (the
+// character list, which every character-list message refills, by the
+// protocol). The few modules the program names as singletons (the quit
+// question) live for the whole run. A dialog never owns its module.
 class DialogHelper {
 public:
     DialogHelper(GUIManager* gui, int32_t dialogId) : gui_(gui), id_(dialogId) {}

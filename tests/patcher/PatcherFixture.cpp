@@ -109,6 +109,9 @@ PatcherFixture::PatcherFixture() {
     // the Windows build registers its window class only once per process,
     // where every test here makes a client of its own.
     client = &fixture.MakeClient();
+    // No status requests: the login screen's once-a-second count runs on
+    // across tests, and a request's thread would use the scripted sockets.
+    client->statusHost.clear();
     client->protocol = new Protocol();
     client->settings = new Settings();
     EXPECT_TRUE(client->CreateEngine(kEngineDirect3D));

@@ -109,8 +109,8 @@ PatcherFixture::PatcherFixture() {
     // the Windows build registers its window class only once per process,
     // where every test here makes a client of its own.
     client = &fixture.MakeClient();
-    // No status requests: the login screen's once-a-second count runs on
-    // across tests, and a request's thread would use the scripted sockets.
+    // The menu asks the status server once its period has passed, which a slow
+    // machine reaches inside one test: its socket would count among the patch's.
     client->statusHost.clear();
     client->protocol = new Protocol();
     client->settings = new Settings();

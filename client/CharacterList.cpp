@@ -6,7 +6,7 @@
 #include "engine/Graphics.h"
 #include "engine/KEngine2.h"
 #include "engine/Sprite.h"
-#include "engine/gui/GUIButton.h"
+#include "engine/gui/DialogHelper.h"
 #include "engine/gui/GUIDialog.h"
 #include "engine/gui/GUIManager.h"
 #include "engine/gui/GUISelect.h"
@@ -43,9 +43,8 @@ CharacterList::~CharacterList() { characters.clear(); }
 void CharacterList::Clear() {
     // The open dialog's rows point at the previews: they go first, so that
     // nothing draws a deleted picture.
-    if (gui)
-        if (GUISelect* list = dynamic_cast<GUISelect*>(gui->FindControl(kList)))
-            list->Clear();
+    if (GUISelect* list = DialogHelper(gui, kDialog).Find<GUISelect>(kList))
+        list->Clear();
     characters.clear();
 }
 
@@ -66,35 +65,23 @@ void CharacterList::AddCharacter(std::string name, std::string secondText, std::
 }
 
 void CharacterList::Open() {
-    if (!gui || gui->FindControl(kDialog))
+    DialogHelper dialog(gui, kDialog);
+    GUIDialog* frame = dialog.OpenFromCentre("Character List", -135, -149, 270, 297);
+    if (!frame)
         return;
-    const int cx = app->clientWidth / 2;
-    const int cy = app->clientHeight / 2;
-
-    GUIDialog* dialog = new GUIDialog();
-    dialog->SetRect(cx - 135, cy - 149, 270, 297);
-    dialog->SetTitle("Character List");
-    dialog->id = kDialog;
-    dialog->drawCallback = &CharacterList::OnDraw;
-    dialog->drawContext = this;
-    gui->AddControl(dialog);
+    frame->drawCallback = &CharacterList::OnDraw;
+    frame->drawContext = this;
 
     GUISelect* list = new GUISelect();
     list->id = kList;
-    list->SetRect(cx - 125, cy - 119, 250, 152);
     list->rowHeight = 50;
-    dialog->AddChild(list);
-    list->fillColor = kListFill;  // after AddChild, which copies the dialog's colours
+    dialog.Add(list, 10, 30, 250, 152);
+    list->fillColor = kListFill;  // after adding, which copies the dialog's colours
 
-    GUIButton* enter = new GUIButton(kEnterGameButton, "Enter Game", &CharacterList::OnEnterGameClicked, this);
-    enter->SetRect(cx - 124, cy + 74, 248, 25);
-    dialog->AddChild(enter);
-    GUIButton* create = new GUIButton(kNewCharacterButton, "New Character", &CharacterList::OnNewCharacterClicked, nullptr);
-    create->SetRect(cx - 124, cy + 110, 124, 25);
-    dialog->AddChild(create);
-    GUIButton* cancel = new GUIButton(kCancelButton, "Cancel", &CharacterList::OnCancelClicked, this);
-    cancel->SetRect(cx, cy + 110, 124, 25);
-    dialog->AddChild(cancel);
+    dialog.AddButton(kEnterGameButton, "Enter Game", &CharacterList::OnEnterGameClicked, this, 11, 223, 248, 25);
+    dialog.AddButton(kNewCharacterButton, "New Character", &CharacterList::OnNewCharacterClicked, nullptr, 11, 259,
+                     124, 25);
+    dialog.AddButton(kCancelButton, "Cancel", &CharacterList::OnCancelClicked, this, 135, 259, 124, 25);
 
     // Up and Down pick a row, Enter enters the game.
     gui->focus = list;
@@ -102,7 +89,7 @@ void CharacterList::Open() {
 }
 
 void CharacterList::Refresh() {
-    GUISelect* list = gui ? dynamic_cast<GUISelect*>(gui->FindControl(kList)) : nullptr;
+    GUISelect* list = DialogHelper(gui, kDialog).Find<GUISelect>(kList);
     if (!list)
         return;
     list->Clear();
@@ -117,7 +104,7 @@ void CharacterList::Refresh() {
 }
 
 void CharacterList::EnterGame() {
-    const GUISelect* list = gui ? dynamic_cast<GUISelect*>(gui->FindControl(kList)) : nullptr;
+    const GUISelect* list = DialogHelper(gui, kDialog).Find<GUISelect>(kList);
     const int index = list ? list->selectedIndex : 0;
     if (index < 0 || size_t(index) >= characters.size())
         return;
@@ -127,7 +114,7 @@ void CharacterList::EnterGame() {
 }
 
 void CharacterList::Draw() {
-    GUIControl* dialog = gui ? gui->FindControl(kDialog) : nullptr;
+    const GUIControl* dialog = DialogHelper(gui, kDialog).Dialog();
     if (!dialog || !app->graphics)
         return;
     Graphics* graphics = app->graphics;
@@ -177,9 +164,6 @@ void CharacterList::OnEnterGameClicked(void* list) { static_cast<CharacterList*>
 
 void CharacterList::OnNewCharacterClicked(void*) { platform::OpenInShell(kAccountPageUrl); }
 
-void CharacterList::OnCancelClicked(void* list) {
-    if (GUIManager* gui = static_cast<CharacterList*>(list)->gui)
-        gui->DeleteLater(kDialog);
-}
+void CharacterList::OnCancelClicked(void* list) { DialogHelper(static_cast<CharacterList*>(list)->gui, kDialog).Close(); }
 
 void CharacterList::OnDraw(void* list) { static_cast<CharacterList*>(list)->Draw(); }

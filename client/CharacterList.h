@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "client/LoginControlIds.h"
+
 class GUIManager;
 class KEngine2;
 class OutfitSpriteCache;
@@ -36,11 +38,11 @@ struct CharacterEntry {
 class CharacterList {
 public:
     enum ControlId : int {
-        kDialog = 20,
-        kNewCharacterButton = 21,
-        kCancelButton = 22,
-        kEnterGameButton = 23,
-        kList = 24,
+        kDialog = LoginIds::kCharacterListDialog,
+        kNewCharacterButton = LoginIds::kNewCharacterButton,
+        kCancelButton = LoginIds::kCharacterListCancel,
+        kEnterGameButton = LoginIds::kEnterGameButton,
+        kList = LoginIds::kCharacterRows,
     };
     static constexpr uint32_t kPremiumColor = 0xFF00C800;
     static constexpr uint32_t kNotPremiumColor = 0xFF3232C8;

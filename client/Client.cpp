@@ -12,6 +12,7 @@
 #include "client/PatcherDialog.h"
 #include "client/Settings.h"
 #include "client/TextUtils.h"
+#include "dialogs/social/AboutDialog.h"
 #include "dialogs/social/OptionsDialog.h"
 #include "dialogs/social/QuitDialog.h"
 #include "dialogs/trade/TradeWindow.h"
@@ -28,6 +29,7 @@
 #include "game/StatusLine.h"
 #include "lodepng.h"
 #include "platform/Platform.h"
+#include "platform/WholeFile.h"
 #include "protocol/Protocol.h"
 #include "sidewindows/Inventory.h"
 #include "world/Map.h"
@@ -88,6 +90,7 @@ Client::Client() {
     if (!instance)
         instance = this;
     app = new KEngine2();
+    GUIManager::Attach(*app);
     // Left and Right move a text box's caret only with Shift held: without
     // Shift they walk the character.
     app->gui->shiftForArrows = true;
@@ -110,6 +113,7 @@ Client::~Client() {
     delete menu;
     delete game;
     delete optionsDialog;
+    delete aboutDialog;
     delete settings;
     DeleteCursorHandle(dragCursor);
     delete app;
@@ -125,15 +129,9 @@ std::vector<std::string> Client::BuiltInLoginHosts(int r) {
 }
 
 bool Client::ReadLoginServerFile(const std::string& path, std::vector<std::string>& hosts, uint16_t& port) {
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
     std::string content;
-    char buffer[1024];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof(buffer), file)) > 0)
-        content.append(buffer, got);
-    std::fclose(file);
+    if (!platform::ReadWholeFile(path, content))
+        return false;
 
     // The first line is the one host, even when it is empty; the second line's
     // number the port, 0 without one.
@@ -172,6 +170,7 @@ bool Client::Init() {
     dragCursor = app->CreateCursor(app->sprites->DecodeSprite(403), 0, 0);
     app->SetCursor(1);
     optionsDialog = new OptionsDialog();
+    aboutDialog = new AboutDialog();
     menu = new MainMenu();
     return true;
 }
@@ -249,12 +248,7 @@ void Client::Run() {
 void Client::RunPass() {
     const uint32_t start = uint32_t(GetMilliseconds());
 
-    // Asked for by a button in the last pass; started here, outside any GUI
-    // callback, since it takes over the window until it is done.
-    if (patchRequested) {
-        patchRequested = false;
-        RunSelfUpdate(patchVersion);
-    }
+    ApplyPendingChanges();
 
     // GUI callbacks run in here.
     app->PumpMessages();
@@ -280,6 +274,27 @@ void Client::RunPass() {
     const uint32_t elapsed = uint32_t(GetMilliseconds()) - start;
     if (const uint32_t wait = FrameWait(settings->GetFpsLimit(), elapsed))
         platform::SleepMs(wait);
+}
+
+void Client::ApplyPendingChanges() {
+    // Taken whole first: a change may defer another, which waits for the next
+    // pass instead of running in this loop.
+    std::vector<std::function<void()>> changes;
+    changes.swap(pendingChanges);
+    for (std::function<void()>& change : changes)
+        change();
+
+    // Asked for by a button in the last pass; started here, outside any GUI
+    // callback, since it takes over the window until it is done.
+    if (patchRequested) {
+        patchRequested = false;
+        RunSelfUpdate(patchVersion);
+    }
+}
+
+void Client::Defer(std::function<void()> change) {
+    if (change)
+        pendingChanges.push_back(std::move(change));
 }
 
 void Client::HandleEvent(const InputEvent& event) {
@@ -374,6 +389,8 @@ void Client::Shutdown() {
         delete optionsDialog;
         optionsDialog = nullptr;
     }
+    delete aboutDialog;
+    aboutDialog = nullptr;
     delete settings;
     settings = nullptr;
     delete app;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -10,6 +11,7 @@
 #include "client/ServerStatus.h"
 #include "engine/InputEvent.h"
 
+class AboutDialog;
 class GameInterface;
 class KEngine2;
 class MainMenu;
@@ -42,9 +44,20 @@ public:
     bool Init();
     // The main loop: passes until the application object stops running.
     void Run();
-    // One pass of the main loop: messages, input events, the protocol, the
-    // screen's tick, the frame, frame pacing.
+    // One pass of the main loop: pending changes, messages, input events, the
+    // protocol, the screen's tick, the frame, frame pacing.
     void RunPass();
+    // The main loop's safe point, at the start of every pass: no GUI callback,
+    // handler or drawing is running. Applies the deferred changes in the order
+    // they were asked for, then a requested self-update. Whatever must not
+    // happen underneath its caller goes through here: the self-update (it
+    // takes over the window), the back-end switch of the options dialog, a
+    // side window closing itself from its own button, the game screen's
+    // teardown.
+    void ApplyPendingChanges();
+    // Records a change for the next safe point. A change deferred while the
+    // safe point runs waits for the pass after.
+    void Defer(std::function<void()> change);
     // Saves the options and frees the client's parts after the main loop.
     void Shutdown();
     // Creates the back end of a kind (1 OpenGL, 2 Direct3D 9, 3 DirectDraw),
@@ -84,7 +97,8 @@ public:
     // r = 0 to 4 and B, A, C for r = 5 to 9, r being rand() % 10.
     static std::vector<std::string> BuiltInLoginHosts(int r);
     // "loginserver.txt": the first line replaces the host list, the number on
-    // the second line (taken to 16 bits) the port. False when there is no file.
+    // the second line (taken to 16 bits) the port. False when there is no file
+    // or it cannot be read.
     static bool ReadLoginServerFile(const std::string& path, std::vector<std::string>& hosts, uint16_t& port);
     // Milliseconds a frame may take at a frame limit: ceil(1000 / limit); 0
     // (no pacing) for limits outside 1 to 999.
@@ -97,7 +111,10 @@ public:
     GameInterface* game = nullptr; // the game screen, while playing
     Settings* settings = nullptr;
     Protocol* protocol = nullptr;
+    // The dialogs of the login screen, and those both screens open, belong to
+    // the client; those of the game screen to the game screen.
     OptionsDialog* optionsDialog = nullptr;
+    AboutDialog* aboutDialog = nullptr;
     CursorHandle* dragCursor = nullptr;
     std::vector<std::string> loginHosts;
     uint16_t loginPort = 0;
@@ -109,9 +126,11 @@ public:
     // ("host:port") from the environment.
     std::string statusHost;
     uint16_t statusPort = 0;
-    // A self-update asked for by the "Patch" button, not yet started.
+    // A self-update asked for by the "Patch" button, not yet started; the
+    // next safe point starts it.
     bool patchRequested = false;
     int32_t patchVersion = 0;
+    std::vector<std::function<void()>> pendingChanges;
 
 private:
     bool LoadGraphicsFile();

@@ -1,9 +1,9 @@
 #include "client/ConfigFile.h"
 
-#include <cstdio>
 
 #include "client/TextUtils.h"
 #include "platform/Platform.h"
+#include "platform/WholeFile.h"
 
 namespace {
 
@@ -23,20 +23,6 @@ std::string OneLine(const std::string& text) {
     return line;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& content) {
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof(buffer), file)) > 0)
-        content.append(buffer, got);
-    // A folder opens on some systems but cannot be read.
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    return !failed;
-}
-
 }  // namespace
 
 ConfigFile::~ConfigFile() { Clear(); }
@@ -46,7 +32,7 @@ void ConfigFile::Clear() { sections.clear(); }
 bool ConfigFile::Load(const std::string& filePath) {
     path = filePath;
     std::string content;
-    if (!ReadWholeFile(filePath, content))
+    if (!platform::ReadWholeFile(filePath, content))
         return false;
     LoadText(content);
     return true;
@@ -98,18 +84,7 @@ bool ConfigFile::Save(const std::string& filePath) const {
 
     // Written beside the old file and swapped in only when complete: a crash
     // or a full disk in the middle of a save never costs the options.
-    const std::string temporary = filePath + ".tmp";
-    FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file)
-        return false;
-    bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
-    written = std::fflush(file) == 0 && written;
-    written = std::fclose(file) == 0 && written;
-    if (!written || !platform::ReplaceFile(temporary, filePath)) {
-        platform::RemoveFile(temporary);
-        return false;
-    }
-    return true;
+    return platform::WriteFileSafely(filePath, content);
 }
 
 ConfigEntry* ConfigFile::Find(const std::string& section, const std::string& key) const {

@@ -100,8 +100,9 @@ void MainMenu::CreateControls() {
 // control made right after with one of these ids survives the next update.
 // The options dialog and the message box belong to no screen and stay.
 void MainMenu::DeleteControls() {
-    static const int32_t kIds[] = {kOptionsButton, kAboutButton,  kLoginButton,   kWebsiteButton, kAboutDialog,
-                                   kCharacterListDialog, kAccountLabel, kAccountBox, kPasswordLabel, kPasswordBox};
+    static const int32_t kIds[] = {kOptionsButton,           kAboutButton,  kLoginButton, kWebsiteButton,
+                                   LoginIds::kAboutDialog,   LoginIds::kCharacterListDialog,
+                                   kAccountLabel,            kAccountBox,   kPasswordLabel, kPasswordBox};
     for (int32_t id : kIds)
         gui->DeleteLater(id);
 }
@@ -202,7 +203,8 @@ void MainMenu::DrawNotification() {
 bool MainMenu::IsDialogOpen() {
     for (const GUIControl* control : gui->root->children) {
         const int32_t id = control->id;
-        if (id == kAboutDialog || id == kOptionsDialog || id == kCharacterListDialog || id == kMessageBox)
+        if (id == LoginIds::kAboutDialog || id == LoginIds::kOptionsDialog || id == LoginIds::kCharacterListDialog ||
+            id == GUIManager::kMessageBoxId)
             return true;
     }
     return false;
@@ -227,12 +229,7 @@ void MainMenu::OnLoginClicked(void* menu) { static_cast<MainMenu*>(menu)->OnLogi
 
 void MainMenu::OnOptionsClicked(void*) { Client::Instance()->optionsDialog->Open(); }
 
-// The about object belongs to its dialog from then on and goes with it.
-void MainMenu::OnAboutClicked(void*) {
-    if (Client::Instance()->app->gui->FindControl(kAboutDialog))
-        return;
-    (new AboutDialog())->Open();
-}
+void MainMenu::OnAboutClicked(void*) { Client::Instance()->aboutDialog->Open(); }
 
 // What the browser makes of the address is not the client's business.
 void MainMenu::OnWebsiteClicked(void*) { platform::OpenInShell(kWebsiteUrl); }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "client/LoginControlIds.h"
+
 class GUIManager;
 class KEngine2;
 
@@ -16,20 +18,16 @@ class KEngine2;
 // starts.
 class MainMenu {
 public:
-    // Control ids of the login screen and of the dialogs it opens.
+    // The login screen's controls (client/LoginControlIds.h).
     enum ControlId : int {
-        kOptionsButton = 2,
-        kAboutDialog = 5,
-        kAboutButton = 7,
-        kLoginButton = 11,
-        kAccountBox = 13,
-        kAccountLabel = 14,
-        kPasswordLabel = 15,
-        kPasswordBox = 16,
-        kCharacterListDialog = 20,
-        kOptionsDialog = 172,
-        kWebsiteButton = 261,
-        kMessageBox = 65536,
+        kOptionsButton = LoginIds::kOptionsButton,
+        kAboutButton = LoginIds::kAboutButton,
+        kLoginButton = LoginIds::kLoginButton,
+        kAccountBox = LoginIds::kAccountBox,
+        kAccountLabel = LoginIds::kAccountLabel,
+        kPasswordLabel = LoginIds::kPasswordLabel,
+        kPasswordBox = LoginIds::kPasswordBox,
+        kWebsiteButton = LoginIds::kWebsiteButton,
     };
 
     // A control's place for a client size.

@@ -7,8 +7,7 @@
 #include "client/TextUtils.h"
 #include "engine/Graphics.h"
 #include "engine/KEngine2.h"
-#include "engine/gui/GUIButton.h"
-#include "engine/gui/GUIControl.h"
+#include "engine/gui/DialogHelper.h"
 #include "engine/gui/GUIDialog.h"
 #include "engine/gui/GUILine.h"
 #include "engine/gui/GUIManager.h"
@@ -59,31 +58,19 @@ std::string PatcherDialog::DownloadPath(int32_t version) {
 }
 
 void PatcherDialog::Open() {
-    if (!gui || gui->FindControl(kDialogId))
+    DialogHelper dialog(gui, kDialogId);
+    GUIDialog* frame = dialog.OpenCentred("Patching", 400, 150);
+    if (!frame)
         return;
-    const int cx = engine->clientWidth / 2;
-    const int cy = engine->clientHeight / 2;
-
-    GUIDialog* dialog = new GUIDialog();
-    dialog->SetRect(cx - 200, cy - 75, 400, 150);
-    dialog->SetTitle("Patching");
-    dialog->id = kDialogId;
-    dialog->drawCallback = &PatcherDialog::DrawThunk;
-    dialog->drawContext = this;
-    gui->AddControl(dialog, true);
-
-    GUILine* line = new GUILine();
-    line->SetRect(cx - 193, cy + 30, 386, 1);
-    dialog->AddChild(line, true);
-
-    GUIButton* cancel = new GUIButton(kCancelButtonId, "Cancel", &PatcherDialog::OnCancel, this);
-    cancel->SetRect(cx - 60, cy + 40, 120, 25);
-    dialog->AddChild(cancel, true);
+    frame->drawCallback = &PatcherDialog::DrawThunk;
+    frame->drawContext = this;
+    dialog.Add(new GUILine(), 7, 105, 386, 1);
+    dialog.AddButton(kCancelButtonId, "Cancel", &PatcherDialog::OnCancel, this, 140, 115, 120, 25);
 }
 
 bool PatcherDialog::Run() {
     // Gone: the player pressed "Cancel".
-    if (!gui || !gui->FindControl(kDialogId))
+    if (!DialogHelper(gui, kDialogId).IsOpen())
         return false;
 
     if (!downloading)
@@ -179,16 +166,10 @@ void PatcherDialog::ShowError(const std::string& text) {
     gui->MessageBox(kErrorTitle, text);
 }
 
-void PatcherDialog::CloseDialog() {
-    if (!gui)
-        return;
-    if (gui->FindControl(kDialogId))
-        gui->DeleteLater(kDialogId);
-    gui->focus = gui->FindControl(kFocusAfterClose);
-}
+void PatcherDialog::CloseDialog() { DialogHelper(gui, kDialogId).CloseAndFocus(kFocusAfterClose); }
 
 void PatcherDialog::Draw() {
-    GUIControl* dialog = gui ? gui->FindControl(kDialogId) : nullptr;
+    const GUIControl* dialog = DialogHelper(gui, kDialogId).Dialog();
     Graphics* graphics = engine ? engine->graphics : nullptr;
     if (!dialog || !graphics)
         return;

@@ -3,6 +3,9 @@
 #include <cstdint>
 #include <string>
 
+#include "client/LoginControlIds.h"
+#include "game/GameControlIds.h"
+
 class GUIManager;
 class KEngine2;
 class KHyperText;
@@ -21,10 +24,10 @@ class KHyperText;
 // half-unpacked package never reaches "patch.exe".
 class PatcherDialog {
 public:
-    static constexpr int32_t kDialogId = 210;
-    static constexpr int32_t kCancelButtonId = 211;
+    static constexpr int32_t kDialogId = LoginIds::kPatchingDialog;
+    static constexpr int32_t kCancelButtonId = LoginIds::kPatchingCancel;
     // Gets the focus back when the dialog closes: the game's chat input.
-    static constexpr int32_t kFocusAfterClose = 25;
+    static constexpr int32_t kFocusAfterClose = GameIds::kChatInput;
     static constexpr int32_t kDefaultVersion = 475;
     // The package's own copy of the patch program is not unpacked: the one
     // that runs is the copy beside the client.

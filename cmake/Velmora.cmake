@@ -49,6 +49,7 @@ function(velmora_test_suite name)
     # no failure: a crash part-way (Wine may still end such a process with exit
     # code 0) or a sanitizer report after the summary fails the test.
     set_tests_properties(${name} PROPERTIES
+        LABELS suite
         ENVIRONMENT "VELMORA_SOURCE_DIR=${PROJECT_SOURCE_DIR};VELMORA_GFX=${VELMORA_GFX_PATH}"
         PASS_REGULAR_EXPRESSION "\\[==========\\] [0-9]+ tests? from [0-9]+ test suites? ran"
         FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]|Unhandled exception|Unhandled page fault|ERROR: [A-Za-z]+Sanitizer|runtime error:")
@@ -69,5 +70,5 @@ function(velmora_wine_test name)
     add_test(NAME ${name}
         COMMAND ${Python3_EXECUTABLE} "${CMAKE_CURRENT_SOURCE_DIR}/${ARG_SCRIPT}" ${program_args}
                 --source "${PROJECT_SOURCE_DIR}" --gfx "${VELMORA_GFX_PATH}" ${ARG_ARGS})
-    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK display TIMEOUT 300)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK display TIMEOUT 300 LABELS wine)
 endfunction()

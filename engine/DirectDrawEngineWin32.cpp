@@ -4,7 +4,6 @@
 
 #include "engine/Graphics.h"
 #include "engine/KEngine2.h"
-#include "engine/gui/GUIManager.h"
 #include "platform/Platform.h"
 
 static_assert(sizeof(RGNDATAHEADER) == 32 && sizeof(RECT) == sizeof(IntRect),
@@ -247,7 +246,7 @@ void DirectDrawEngine::ClearSceneInternal(uint32_t color) {
 void DirectDrawEngine::RenderRectangleInternal(uint32_t color, float x, float y, float w, float h, float, bool) {
     if (IsTranslucentBlack(color)) {
         KEngine2* owner = GetOwner();
-        if (owner && owner->gui && owner->graphics && owner->gui->GetSkin() == kEarthSkin)
+        if (owner && owner->guiLayer && owner->graphics && owner->guiLayer->GetSkin() == kEarthSkin)
             owner->graphics->RenderSkin(kShadeTile, Truncate(x), Truncate(y), Truncate(w), Truncate(h));
         return;
     }

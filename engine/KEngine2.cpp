@@ -8,7 +8,6 @@
 #include "engine/GraphicsEngine.h"
 #include "engine/SpriteStore.h"
 #include "engine/WindowMessages.h"
-#include "engine/gui/GUIManager.h"
 #include "platform/Platform.h"
 
 KEngine2* g_app = nullptr;
@@ -17,8 +16,6 @@ bool KEngine2::windowless = false;
 
 KEngine2::KEngine2() {
     g_app = this;
-    gui = new GUIManager();
-    gui->SetOwner(this);
     graphics = new Graphics();
     graphics->SetOwner(this);
     sprites = new SpriteStore();
@@ -26,7 +23,8 @@ KEngine2::KEngine2() {
 }
 
 KEngine2::~KEngine2() {
-    delete gui;
+    delete guiLayer;
+    guiLayer = nullptr;
     gui = nullptr;
     delete sprites;
     sprites = nullptr;
@@ -145,12 +143,14 @@ bool KEngine2::HandleMessage(uint32_t message, uint64_t wParam, int64_t lParam) 
     case wm::kLeftButtonDown:
         CaptureMouse();
         QueueEvent(InputEvent::LeftDown, x, y, 0);
-        gui->OnMouseDown(x, y);
+        if (guiLayer)
+            guiLayer->OnMouseDown(x, y);
         return true;
     case wm::kLeftButtonUp:
         ReleaseMouse();
         QueueEvent(InputEvent::LeftUp, x, y, 0);
-        gui->OnMouseUp(x, y);
+        if (guiLayer)
+            guiLayer->OnMouseUp(x, y);
         return true;
     case wm::kRightButtonDown:
         CaptureMouse();
@@ -170,21 +170,25 @@ bool KEngine2::HandleMessage(uint32_t message, uint64_t wParam, int64_t lParam) 
         return true;
     case wm::kMouseMove:
         QueueEvent(InputEvent::MouseMove, x, y, 0);
-        gui->OnMouseMove(x, y);
+        if (guiLayer)
+            guiLayer->OnMouseMove(x, y);
         return true;
     case wm::kMouseWheel: {
         // One notch away from the user (+120) is -1 step; the division
         // truncates toward zero, so half a notch is 0 steps.
         const int delta = int16_t((wParam >> 16) & 0xFFFF);
         const int steps = -(delta / 120);
-        QueueEvent(InputEvent::Wheel, int(gui->mouseX), int(gui->mouseY), steps);
-        gui->OnMouseWheel(steps);
+        QueueEvent(InputEvent::Wheel, guiLayer ? int(guiLayer->PointerX()) : 0,
+                   guiLayer ? int(guiLayer->PointerY()) : 0, steps);
+        if (guiLayer)
+            guiLayer->OnMouseWheel(steps);
         return true;
     }
     case wm::kKeyDown:
         QueueEvent(InputEvent::KeyDown, int32_t(wParam), 0, 0);
-        gui->OnKey(uint16_t(wParam & 0xFFFF), 0, keys.IsKeyDown(platform::kVkControl),
-                   keys.IsKeyDown(platform::kVkShift));
+        if (guiLayer)
+            guiLayer->OnKey(uint16_t(wParam & 0xFFFF), 0, keys.IsKeyDown(platform::kVkControl),
+                            keys.IsKeyDown(platform::kVkShift));
         lastKey = uint32_t(wParam);
         return true;
     case wm::kSysKeyDown:
@@ -192,8 +196,9 @@ bool KEngine2::HandleMessage(uint32_t message, uint64_t wParam, int64_t lParam) 
         return true;
     case wm::kChar:
         QueueEvent(InputEvent::KeyDown, 0, int32_t(wParam), 0);
-        gui->OnKey(uint16_t(lastKey & 0xFFFF), uint16_t(wParam & 0xFFFF), keys.IsKeyDown(platform::kVkControl),
-                   keys.IsKeyDown(platform::kVkShift));
+        if (guiLayer)
+            guiLayer->OnKey(uint16_t(lastKey & 0xFFFF), uint16_t(wParam & 0xFFFF),
+                            keys.IsKeyDown(platform::kVkControl), keys.IsKeyDown(platform::kVkShift));
         return true;
     case wm::kKeyUp:
     case wm::kSysKeyUp:

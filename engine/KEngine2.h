@@ -6,6 +6,7 @@
 
 #include "engine/Block.h"
 #include "engine/Cursor.h"
+#include "engine/GuiLayer.h"
 #include "engine/InputEvent.h"
 
 class Font;
@@ -18,7 +19,8 @@ struct SpriteRecord;
 // The application object: the main window and its window procedure, the queue
 // of input events the main loop drains, the drawing facade with the active back
 // end, the sprite store, the font and the GUI manager. One instance, reached
-// through g_app.
+// through g_app. The GUI manager is made by the toolkit above the engine
+// (GUIManager::Attach); the engine itself talks to it only as a GuiLayer.
 //
 // The window side (creating the window, pumping messages, capture, cursors)
 // lives in KEngine2Win32.cpp; the native build, which has no window, uses
@@ -67,7 +69,10 @@ public:
 
     CloseCallback closeCallback = nullptr;
     GraphicsEngine* engine = nullptr;
+    // Both name the one GUI manager (owned), or are null without a GUI: the
+    // layers above use gui, the engine guiLayer.
     GUIManager* gui = nullptr;
+    GuiLayer* guiLayer = nullptr;
     Graphics* graphics = nullptr;
     SpriteStore* sprites = nullptr;
     Font* font = nullptr;

@@ -1,12 +1,12 @@
 #include "engine/SpriteStore.h"
 
-#include <cstdio>
 #include <cstring>
 #include <new>
 #include <vector>
 
 #include "engine/GraphicsEngine.h"
 #include "engine/KEngine2.h"
+#include "platform/WholeFile.h"
 
 SpriteStore::SpriteStore()
     : sprites_(new std::unique_ptr<Sprite>[kMaxSprites]), records_(new std::unique_ptr<SpriteRecord>[kMaxSprites]) {}
@@ -20,28 +20,11 @@ uint32_t ReadU32(const uint8_t* p) {
 }
 uint16_t ReadU16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
 
-// The whole file in one read: far faster than thousands of small reads.
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
-    bytes.clear();
-    if (std::fseek(file, 0, SEEK_END) == 0) {
-        const long length = std::ftell(file);
-        if (length > 0 && std::fseek(file, 0, SEEK_SET) == 0) {
-            bytes.resize(size_t(length));
-            bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
-        }
-    }
-    std::fclose(file);
-    return true;
-}
-
 }  // namespace
 
 uint32_t SpriteStore::Load(const std::string& path) {
     std::vector<uint8_t> file;
-    if (!ReadWholeFile(path, file))
+    if (!platform::ReadWholeFile(path, file))
         return 0;
     return LoadFromBytes(file);
 }

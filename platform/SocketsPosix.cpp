@@ -12,6 +12,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "platform/HostLookup.h"
+
 namespace platform {
 
 namespace {
@@ -115,27 +117,8 @@ public:
     }
 
     bool Resolve(const std::string& host, uint32_t& address) override {
-        addrinfo hints{};
-        hints.ai_family = AF_INET;
-        hints.ai_socktype = SOCK_STREAM;
-        addrinfo* found = nullptr;
-        const int result = ::getaddrinfo(host.c_str(), nullptr, &hints, &found);
-        if (result != 0) {
-            t_lastError = FromAddressInfoError(result);
-            return false;
-        }
-        bool ok = false;
-        for (addrinfo* entry = found; entry; entry = entry->ai_next) {
-            if (entry->ai_family == AF_INET && entry->ai_addrlen >= sizeof(sockaddr_in)) {
-                address = reinterpret_cast<const sockaddr_in*>(entry->ai_addr)->sin_addr.s_addr;
-                ok = true;
-                break;
-            }
-        }
-        ::freeaddrinfo(found);
-        if (!ok)
-            t_lastError = kSockNoData;
-        return ok;
+        return LookUpHost(host, address,
+                          [](int result) { t_lastError = result != 0 ? FromAddressInfoError(result) : kSockNoData; });
     }
 
     bool Connect(SocketHandle socket, uint32_t address, uint16_t port) override {

@@ -7,6 +7,8 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+#include "platform/HostLookup.h"
+
 #include <mutex>
 
 namespace platform {
@@ -55,27 +57,7 @@ public:
 
     bool Resolve(const std::string& host, uint32_t& address) override {
         StartWindowsSockets();
-        addrinfo hints{};
-        hints.ai_family = AF_INET;
-        hints.ai_socktype = SOCK_STREAM;
-        addrinfo* found = nullptr;
-        const int result = ::getaddrinfo(host.c_str(), nullptr, &hints, &found);
-        if (result != 0) {
-            ::WSASetLastError(result);
-            return false;
-        }
-        bool ok = false;
-        for (addrinfo* entry = found; entry; entry = entry->ai_next) {
-            if (entry->ai_family == AF_INET && entry->ai_addrlen >= sizeof(sockaddr_in)) {
-                address = reinterpret_cast<const sockaddr_in*>(entry->ai_addr)->sin_addr.s_addr;
-                ok = true;
-                break;
-            }
-        }
-        ::freeaddrinfo(found);
-        if (!ok)
-            ::WSASetLastError(WSANO_DATA);
-        return ok;
+        return LookUpHost(host, address, [](int result) { ::WSASetLastError(result != 0 ? result : WSANO_DATA); });
     }
 
     bool Connect(SocketHandle socket, uint32_t address, uint16_t port) override {

@@ -4,10 +4,8 @@
 
 #include "client/CharacterList.h"
 #include "client/Client.h"
+#include "client/LoginBoxes.h"
 #include "dialogs/trade/TradeWindow.h"
-#include "engine/KEngine2.h"
-#include "engine/gui/GUIButton.h"
-#include "engine/gui/GUIManager.h"
 #include "game/GameInterface.h"
 #include "net/Connection.h"
 #include "net/InMessage.h"
@@ -19,11 +17,6 @@
 namespace {
 
 const char kNewVersionText[] = "Download the new client from the website.";
-
-GUIManager* Gui() {
-    KEngine2* app = Client::Instance()->app;
-    return app ? app->gui : nullptr;
-}
 
 }  // namespace
 
@@ -118,8 +111,7 @@ bool Protocol::Connect(uint8_t newMode, std::vector<std::string> hosts, uint16_t
     // Does nothing while an attempt runs or the connection is up; the next
     // poll then sends the login request of the new mode over it.
     connection->Connect(hosts, port);
-    ShowBox("Connecting", mode == 1 ? "Connecting to the game world..." : "Connecting to the login server...");
-    DisableClose();
+    LoginBoxes::Connecting(mode == 1 ? "Connecting to the game world..." : "Connecting to the login server...");
     if (!characterList)
         characterList = new CharacterList(this);
     return true;
@@ -149,7 +141,7 @@ bool Protocol::Poll() {
     case Connection::kConnectFailed: {
         const int error = connection->GetLastError();
         connection->SetState(Connection::kIdle);
-        ShowBox("Error", "Connecting failed, error code #" + std::to_string(error) + ".");
+        LoginBoxes::Error("Connecting failed, error code #" + std::to_string(error) + ".");
         return true;
     }
     case Connection::kConnected: {
@@ -212,12 +204,11 @@ void Protocol::QueueLogin() {
     itemRecordsReceived = false;
     if (mode == 0) {
         SendLoginServerLogin(account, password);
-        ShowBox("Connecting", "Connected, waiting for character list...");
+        LoginBoxes::Connecting("Connected, waiting for character list...");
     } else {
         SendGameLogin(characterName);
-        ShowBox("Connecting", "Connected, waiting for game world data...");
+        LoginBoxes::Connecting("Connected, waiting for game world data...");
     }
-    DisableClose();
     loginSent = 1;
     awaitingAnswer = true;
 }
@@ -226,58 +217,22 @@ void Protocol::ReportLostConnection(int error) {
     awaitingAnswer = false;
     if (Client::Instance()->game)
         return;
-    ShowBox("Error", error != 0 ? "Connection lost, error code #" + std::to_string(error) + "."
-                                : std::string("The connection was closed."));
-}
-
-void Protocol::ShowBox(const std::string& title, const std::string& text) {
-    GUIManager* gui = Gui();
-    if (!gui)
-        return;
-    // A "New Version" box has its button turned into "Patch"; any other text
-    // gets a fresh box with a plain Close button.
-    if (GUIButton* button = dynamic_cast<GUIButton*>(gui->FindControl(GUIManager::kMessageButtonId)))
-        if (button->action == &Protocol::OnPatchClicked)
-            gui->DeleteLater(GUIManager::kMessageBoxId);
-    gui->MessageBox(title, text);
-}
-
-void Protocol::DisableClose() {
-    if (GUIManager* gui = Gui())
-        if (GUIControl* button = gui->FindControl(GUIManager::kMessageButtonId))
-            button->SetFlag(GUIControl::kDisabled);
-}
-
-void Protocol::CloseBox() {
-    if (GUIManager* gui = Gui())
-        gui->DeleteLater(GUIManager::kMessageBoxId);
+    LoginBoxes::Error(error != 0 ? "Connection lost, error code #" + std::to_string(error) + "."
+                                 : std::string("The connection was closed."));
 }
 
 void Protocol::OnNewVersion(InMessage& message) {
     const std::string text = message.ReadString();
     const uint32_t version = message.ReadU32();
     if (text == kNewVersionText) {
-        ShowBox("New Version", "A new version will be downloaded.");
-        if (GUIManager* gui = Gui()) {
-            if (GUIButton* button = dynamic_cast<GUIButton*>(gui->FindControl(GUIManager::kMessageButtonId))) {
-                button->SetCaption("Patch");
-                button->action = &Protocol::OnPatchClicked;
-                button->actionContext = reinterpret_cast<void*>(uintptr_t(version));
-            }
-        }
+        LoginBoxes::NewVersion(version);
         awaitingAnswer = false;
     } else if (!text.empty()) {
-        ShowBox("Error", text);
+        LoginBoxes::Error(text);
         awaitingAnswer = false;
     }
     if (mode == 0)
         connection->Disconnect();
-}
-
-// Only records the request: the self-update runs from the main loop, not from
-// inside the click of a button that it would remove.
-void Protocol::OnPatchClicked(void* context) {
-    Client::Instance()->RunPatcher(int32_t(uint32_t(reinterpret_cast<uintptr_t>(context))));
 }
 
 void Protocol::ParseCharacterList(InMessage& message) {
@@ -302,7 +257,7 @@ void Protocol::ParseCharacterList(InMessage& message) {
     }
     characterList->Open();
     characterList->Refresh();
-    CloseBox();
+    LoginBoxes::Close();
     awaitingAnswer = false;
     // The login server's work is done.
     connection->Disconnect();
@@ -322,7 +277,7 @@ void Protocol::ParseEnterGame(InMessage& message) {
         // The camera finds the player's creature by this id once it arrives.
         game->StampEnterTick();
     }
-    CloseBox();
+    LoginBoxes::Close();
     awaitingAnswer = false;
     // The announced version stands for records the server has sent; without
     // any, the file keeps the version of the records it holds, so that the

@@ -67,8 +67,6 @@ public:
     void ParseEnterGame(InMessage& message);      // 0x03
     void OnDisconnect(InMessage& message);        // 0x16
     void OnPing(InMessage& message);              // 0x19
-    // The "Patch" button of the "New Version" box; the context is the version.
-    static void OnPatchClicked(void* context);
 
     void SendLoginServerLogin(const std::string& account, const std::string& password);  // 0x01
     void SendGameLogin(const std::string& character);                                     // 0x02
@@ -270,8 +268,4 @@ private:
     void QueueLogin();
     // The connection has ended before the login was answered.
     void ReportLostConnection(int error);
-    // The GUI's one message box, with its Close button enabled.
-    void ShowBox(const std::string& title, const std::string& text);
-    void DisableClose();
-    void CloseBox();
 };

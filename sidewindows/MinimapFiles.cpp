@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/Platform.h"
+#include "platform/WholeFile.h"
 
 namespace {
 
@@ -16,34 +17,6 @@ void PutU32(std::vector<uint8_t>& out, uint32_t v) {
 void PutU16(std::vector<uint8_t>& out, uint16_t v) {
     out.push_back(uint8_t(v));
     out.push_back(uint8_t(v >> 8));
-}
-
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
-    bytes.clear();
-    uint8_t buffer[16384];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.insert(bytes.end(), buffer, buffer + got);
-    const bool ok = !std::ferror(file);
-    std::fclose(file);
-    return ok;
-}
-
-bool WriteFileSafely(const std::string& path, const std::vector<uint8_t>& bytes) {
-    const std::string temporary = path + ".tmp";
-    FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file)
-        return false;
-    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed || !platform::ReplaceFile(temporary, path)) {
-        platform::RemoveFile(temporary);
-        return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -180,7 +153,7 @@ bool DecodeOldMinimap(const uint8_t* data, size_t size, const std::function<void
 void LoadMinimapChunk(MinimapChunk& chunk, const MinimapFolders& folders) {
     const std::string name = MinimapAreaFileName(chunk.baseX, chunk.baseY, chunk.floor);
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(folders.shipped + "/" + name, bytes) && !ReadWholeFile(folders.user + "/" + name, bytes))
+    if (!platform::ReadWholeFile(folders.shipped + "/" + name, bytes) && !platform::ReadWholeFile(folders.user + "/" + name, bytes))
         return;
     DecodeMinimapArea(bytes.data(), bytes.size(), chunk);
 }
@@ -189,13 +162,13 @@ void SaveMinimapChunk(const MinimapChunk& chunk, const MinimapFolders& folders) 
     if (!chunk.modified || chunk.empty)
         return;
     platform::MakeDirectory(folders.user);
-    WriteFileSafely(folders.user + "/" + MinimapAreaFileName(chunk.baseX, chunk.baseY, chunk.floor),
+    platform::WriteFileSafely(folders.user + "/" + MinimapAreaFileName(chunk.baseX, chunk.baseY, chunk.floor),
                     EncodeMinimapArea(chunk.colour));
 }
 
 std::vector<MinimapMarker> LoadMinimapMarkers(const MinimapFolders& folders) {
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(folders.user + "/markers.map", bytes))
+    if (!platform::ReadWholeFile(folders.user + "/markers.map", bytes))
         return BuiltInMinimapMarkers();
     return DecodeMinimapMarkers(bytes.data(), bytes.size());
 }
@@ -203,7 +176,7 @@ std::vector<MinimapMarker> LoadMinimapMarkers(const MinimapFolders& folders) {
 bool SaveMinimapMarkers(const std::vector<MinimapMarker>& markers, const MinimapFolders& folders) {
     // Without the folder every change of a new player's markers would be lost.
     platform::MakeDirectory(folders.user);
-    return WriteFileSafely(folders.user + "/markers.map", EncodeMinimapMarkers(markers));
+    return platform::WriteFileSafely(folders.user + "/markers.map", EncodeMinimapMarkers(markers));
 }
 
 OldMinimapResult ConvertOldMinimapFile(const std::string& path, const std::function<bool()>& ask,
@@ -213,7 +186,7 @@ OldMinimapResult ConvertOldMinimapFile(const std::string& path, const std::funct
     if (!ask())
         return OldMinimapResult::Declined;
     std::vector<uint8_t> bytes;
-    const bool converted = ReadWholeFile(path, bytes) && DecodeOldMinimap(bytes.data(), bytes.size(), tile);
+    const bool converted = platform::ReadWholeFile(path, bytes) && DecodeOldMinimap(bytes.data(), bytes.size(), tile);
     platform::RemoveFile(path);
     return converted ? OldMinimapResult::Converted : OldMinimapResult::Discarded;
 }

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 #include "engine/Folders.h"
 #include "platform/Platform.h"
+#include "platform/WholeFile.h"
 
 namespace {
 
@@ -80,17 +80,9 @@ void ItemsCache::Save(uint32_t newVersion) {
 
 bool ItemsCache::LoadFile(const std::string& path) {
     version = 0;
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
+    // A file above the largest size is refused without being read whole.
     std::vector<uint8_t> bytes;
-    uint8_t chunk[65536];
-    size_t read;
-    while ((read = std::fread(chunk, 1, sizeof chunk, file)) > 0 && bytes.size() <= kLargestFile)
-        bytes.insert(bytes.end(), chunk, chunk + read);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    return !failed && LoadFromBytes(bytes.data(), bytes.size());
+    return platform::ReadWholeFile(path, bytes, kLargestFile) && LoadFromBytes(bytes.data(), bytes.size());
 }
 
 bool ItemsCache::LoadFromBytes(const uint8_t* bytes, size_t size) {
@@ -177,16 +169,8 @@ bool ItemsCache::SaveFile(uint32_t newVersion, const std::string& path) {
     const std::vector<uint8_t> bytes = SaveToBytes();
     version = oldVersion;
 
-    const std::string temporary = path + ".tmp";
-    FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file)
+    if (!platform::WriteFileSafely(path, bytes))
         return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed || !platform::ReplaceFile(temporary, path)) {
-        platform::RemoveFile(temporary);
-        return false;
-    }
     version = newVersion;
     return true;
 }

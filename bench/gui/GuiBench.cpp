@@ -54,6 +54,7 @@ GraphicsEngine* MakeCountingEngine(int) { return new CountingEngine(); }
 std::unique_ptr<KEngine2> MakeApp(SpriteRecord& sheet) {
     KEngine2::engineFactory = &MakeCountingEngine;
     std::unique_ptr<KEngine2> app(new KEngine2());
+    GUIManager::Attach(*app);
     app->SetSize(1280, 1024);
     app->CreateGraphicsEngine(kEngineDirect3D);
     sheet.width = 512;

@@ -3,7 +3,6 @@
 #include "bench/net/Traffic.h"
 
 #include "net/InMessage.h"
-#include "protocol/Protocol.h"
 
 namespace {
 
@@ -16,7 +15,7 @@ namespace {
 // burst of game traffic (a server pings every few seconds), every 8th for a
 // ping-heavy stream, in which queuing the pongs is most of the cost.
 void BM_SplitAndDispatch(benchmark::State& state) {
-    const Traffic traffic = MixedMessages(int(state.range(0)));
+    const ServerTraffic traffic = GameTraffic(int(state.range(0)));
     Protocol protocol;
     Connection& connection = *protocol.connection;
     size_t pongs = 0;

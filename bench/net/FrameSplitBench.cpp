@@ -11,7 +11,7 @@ namespace {
 // handler, which is not part of this measure. The aim for vs_memcpy is at
 // least 0.25.
 void BM_SplitFrames(benchmark::State& state) {
-    const Traffic traffic = MixedMessages(0);
+    const ServerTraffic traffic = GameTraffic(0);
     Connection connection;
     uint64_t opcodes = 0;
     TimeAgainstMemcpy(
@@ -28,7 +28,7 @@ BENCHMARK(BM_SplitFrames)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 // The same bytes copied with memcpy again and again, for reference.
 void BM_Memcpy(benchmark::State& state) {
-    const std::vector<uint8_t> source = MixedMessages(0).bytes;
+    const std::vector<uint8_t> source = GameTraffic(0).bytes;
     std::vector<uint8_t> target(source.size());
     for (auto _ : state) {
         std::memcpy(target.data(), source.data(), source.size());

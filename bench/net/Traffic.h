@@ -1,5 +1,5 @@
 // What the connection benchmarks feed the client: one full receive buffer of
-// small frames, and the loop that times a step over it against memcpy.
+// valid frames, and the loop that times a step over it against memcpy.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -9,56 +9,20 @@
 #include <vector>
 
 #include "net/Connection.h"
+#include "protocol/Protocol.h"
+#include "tests/support/traffic/ServerTraffic.h"
 
-struct Traffic {
-    std::vector<uint8_t> bytes;
-    int frames = 0;
-    int pings = 0;
-};
-
-// Frames of pseudo-random payload sizes from 1 to 256 bytes, the last one
-// filling the buffer exactly. With pingEvery > 0, about one in pingEvery is a
-// ping frame (opcode 0x19 and a u16, answered with a pong); the others start
-// with an opcode whose handler comes with a later message family, which ends
-// the reading of the frame there. No frame holds an error opcode or a
-// disconnect.
-inline Traffic MixedMessages(int pingEvery) {
-    constexpr int kBufferBytes = Connection::kReceiveBufferSize;
-    Traffic traffic;
-    std::vector<uint8_t>& bytes = traffic.bytes;
-    uint32_t seed = 12345;
-    auto next = [&seed] {
-        seed = seed * 1103515245u + 12345u;
-        return seed >> 16;
-    };
-    while (int(bytes.size()) < kBufferBytes) {
-        bool ping = pingEvery > 0 && next() % uint32_t(pingEvery) == 0;
-        int payload = ping ? 3 : 1 + int(next() % 256);
-        const int left = kBufferBytes - int(bytes.size());
-        if (left - (payload + 2) < 3) {  // no room for another frame: take the rest
-            payload = left - 2;
-            ping = false;
-        }
-        bytes.push_back(uint8_t(payload));
-        bytes.push_back(uint8_t(payload >> 8));
-        if (ping) {
-            bytes.push_back(0x19);
-            bytes.push_back(uint8_t(next()));
-            bytes.push_back(uint8_t(next()));
-            ++traffic.pings;
-        } else {
-            // 0x04 to 0x40 but the disconnect and the ping.
-            uint8_t opcode;
-            do
-                opcode = uint8_t(0x04 + next() % (0x40 - 0x04 + 1));
-            while (opcode == 0x16 || opcode == 0x19);
-            bytes.push_back(opcode);
-            for (int i = 1; i < payload; ++i)
-                bytes.push_back(uint8_t(next()));
-        }
-        ++traffic.frames;
-    }
-    return traffic;
+// One full receive buffer of frames packed from the fake server's sample
+// messages (tests/support/traffic), each frame one to four messages whose
+// handlers exist; with pingEvery > 0 about one frame in pingEvery is a ping
+// instead, answered with a pong. The messages that act on the connection or
+// the login (new version, character list, enter game, disconnect) are left
+// out: they would end the stream or start the game.
+inline ServerTraffic GameTraffic(int pingEvery) {
+    return MakeServerTraffic(size_t(Connection::kReceiveBufferSize), pingEvery, [](int opcode) {
+        const bool connectionLevel = opcode <= 0x03 || opcode == 0x16 || opcode == 0x19;
+        return Protocol::HasHandler(opcode) && !connectionLevel;
+    });
 }
 
 // Each iteration copies the bytes into the connection's receive buffer with
@@ -67,7 +31,7 @@ inline Traffic MixedMessages(int pingEvery) {
 // counter vs_memcpy is the memcpy's time divided by the timed part's,
 // measured in the same iterations.
 template <typename Step, typename Afterwards>
-void TimeAgainstMemcpy(benchmark::State& state, Connection& connection, const Traffic& traffic, Step step,
+void TimeAgainstMemcpy(benchmark::State& state, Connection& connection, const ServerTraffic& traffic, Step step,
                        Afterwards afterwards) {
     using Clock = std::chrono::steady_clock;
     const std::vector<uint8_t>& source = traffic.bytes;
@@ -91,5 +55,6 @@ void TimeAgainstMemcpy(benchmark::State& state, Connection& connection, const Tr
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(source.size()));
     state.counters["frames"] = traffic.frames;
+    state.counters["messages"] = traffic.messages;
     state.counters["vs_memcpy"] = stepSeconds > 0 ? copySeconds / stepSeconds : 0;
 }

@@ -2,26 +2,27 @@
 
 #include <cstdint>
 
+#include "client/LoginControlIds.h"
+
 class GUIManager;
 class KEngine2;
 
-// The about box of the login screen (control 5). The "About" button makes an
-// object and opens it; from then on the dialog owns the object, which goes
-// when the dialog goes: by its "Close" button, or with the login screen when
-// the game starts.
+// The about box of the login screen. The client keeps one module for the run
+// (Client::aboutDialog); the "About" button opens its dialog, and "Close" or
+// the start of the game closes it.
 class AboutDialog {
 public:
-    static constexpr int32_t kDialogId = 5;
-    static constexpr int32_t kCloseButtonId = 6;
+    static constexpr int32_t kDialogId = LoginIds::kAboutDialog;
+    static constexpr int32_t kCloseButtonId = LoginIds::kAboutClose;
 
     AboutDialog();
     AboutDialog(const AboutDialog&) = delete;
     AboutDialog& operator=(const AboutDialog&) = delete;
 
-    // Builds the dialog, 342 x 230 in the middle of the window, and hands this
-    // object to it. Does nothing while the dialog is open; the caller then
-    // keeps the object.
+    // Builds the dialog, 342 x 230 in the middle of the window, unless it is
+    // open.
     void Open();
+    void Close();
 
     KEngine2* app = nullptr;
     GUIManager* gui = nullptr;

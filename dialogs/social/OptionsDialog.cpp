@@ -3,15 +3,11 @@
 #include "client/Client.h"
 #include "client/Settings.h"
 #include "engine/KEngine2.h"
-#include "engine/gui/GUIButton.h"
-#include "engine/gui/GUIDialog.h"
+#include "engine/gui/DialogHelper.h"
 #include "engine/gui/GUILine.h"
-#include "engine/gui/GUIManager.h"
+#include "game/GameControlIds.h"
 
 namespace {
-
-// The chat input of the game screen, which has the focus while playing.
-const int32_t kChatInputId = 25;
 
 void OnCloseClicked(void* module) { static_cast<OptionsDialog*>(module)->Close(); }
 
@@ -23,32 +19,17 @@ OptionsDialog::OptionsDialog() {
 }
 
 bool OptionsDialog::Open() {
-    if (gui->FindControl(kDialogId))
+    DialogHelper dialog(gui, kDialogId);
+    if (!dialog.OpenCentred("Options", 360, 365))
         return false;
-    const int cx = app->clientWidth / 2;
-    const int cy = app->clientHeight / 2;
-    GUIDialog* dialog = new GUIDialog();
-    dialog->SetRect(cx - 180, cy - 182, 360, 365);
-    dialog->SetTitle("Options");
-    dialog->id = kDialogId;
-    gui->AddControl(dialog);
-
-    GUILine* line = new GUILine();
-    line->SetRect(cx - 173, cy + 138, 346, 1);
-    dialog->AddChild(line);
-
-    GUIButton* close = new GUIButton(kCloseButtonId, "Close", &OnCloseClicked, this);
-    close->SetRect(cx - 60, cy + 148, 120, 25);
-    dialog->AddChild(close);
+    dialog.Add(new GUILine(), 7, 320, 346, 1);
+    dialog.AddButton(kCloseButtonId, "Close", &OnCloseClicked, this, 120, 330, 120, 25);
     return true;
 }
 
 // Also called at shutdown, open or not, so that the options reach the disk.
 void OptionsDialog::Close() {
-    if (gui)
-        gui->DeleteLater(kDialogId);
+    DialogHelper(gui, kDialogId).CloseAndFocus(GameIds::kChatInput);
     if (Settings* settings = Client::Instance()->settings)
         settings->Save();
-    if (gui)
-        gui->focus = gui->FindControl(kChatInputId);
 }

@@ -2,17 +2,20 @@
 
 #include <cstdint>
 
+#include "client/LoginControlIds.h"
+
 class GUIManager;
 class KEngine2;
 
-// The "Options" dialog (control 172). One module lives for the whole run; it
-// builds the dialog each time it opens, and closing it saves the options.
+// The "Options" dialog, which both screens open. The client keeps one module
+// for the whole run; it builds the dialog each time it opens, and closing it
+// saves the options.
 // The dialog holds only its "Close" button so far; the option controls come
 // with the options feature.
 class OptionsDialog {
 public:
-    static constexpr int32_t kDialogId = 172;
-    static constexpr int32_t kCloseButtonId = 4;
+    static constexpr int32_t kDialogId = LoginIds::kOptionsDialog;
+    static constexpr int32_t kCloseButtonId = LoginIds::kOptionsClose;
 
     OptionsDialog();
     OptionsDialog(const OptionsDialog&) = delete;

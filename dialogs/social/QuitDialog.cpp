@@ -3,7 +3,7 @@
 #include "client/Client.h"
 #include "engine/Graphics.h"
 #include "engine/KEngine2.h"
-#include "engine/gui/GUIButton.h"
+#include "engine/gui/DialogHelper.h"
 #include "engine/gui/GUIDialog.h"
 #include "engine/gui/GUILine.h"
 #include "engine/gui/GUIManager.h"
@@ -12,16 +12,10 @@
 
 namespace {
 
-// The chat input of the game screen gets the focus back.
-const int32_t kChatInputId = 25;
-
 const uint32_t kWarningColor = 0xFF8080FF;  // light red
 const uint32_t kPanelFill = 0x1E000000;
 
-void CloseBox(QuitDialog* box) {
-    box->gui->DeleteLater(QuitDialog::kDialogId);
-    box->gui->focus = box->gui->FindControl(kChatInputId);
-}
+void CloseBox(QuitDialog* box) { DialogHelper(box->gui, QuitDialog::kDialogId).CloseAndFocus(GameIds::kChatInput); }
 
 // The server ends the game in answer, and the connection's end brings the
 // login screen back; the client keeps running meanwhile.
@@ -35,25 +29,11 @@ void OnQuitClicked(void* box) { static_cast<QuitDialog*>(box)->app->running = fa
 
 void OnCancelClicked(void* box) { CloseBox(static_cast<QuitDialog*>(box)); }
 
-GUIText* AddText(GUIControl* dialog, int x, int y, const char* text) {
-    GUIText* label = new GUIText();
-    label->SetText(text);
-    label->SetRect(dialog->x + x, dialog->y + y, 0, 0);
-    dialog->AddChild(label);
-    return label;
-}
-
-void AddButton(GUIControl* dialog, int32_t id, int x, const char* caption, GUIButton::Action action, void* box) {
-    GUIButton* button = new GUIButton(id, caption, action, box);
-    button->SetRect(dialog->x + x, dialog->y + 115, 95, 25);
-    dialog->AddChild(button);
-}
-
 }  // namespace
 
 QuitDialog* QuitDialog::Instance() {
-    static QuitDialog* instance = new QuitDialog();
-    return instance;
+    static QuitDialog instance;
+    return &instance;
 }
 
 QuitDialog::QuitDialog() {
@@ -67,38 +47,31 @@ void QuitDialog::Show() {
     // process that makes more than one client, as the tests do.
     app = Client::Instance()->app;
     gui = app->gui;
-    if (gui->FindControl(kDialogId))
-        return;
 
     // 350 wide but starting 135 left of the centre: the box sits a little
     // right of the middle of the window.
-    const int cx = app->clientWidth / 2;
-    const int cy = app->clientHeight / 2;
-    GUIDialog* dialog = new GUIDialog();
-    dialog->SetRect(cx - 135, cy - 130, 350, 150);
-    dialog->SetTitle("Quit Client");
-    dialog->id = kDialogId;
-    gui->AddControl(dialog);
+    DialogHelper box(gui, kDialogId);
+    GUIDialog* dialog = box.OpenFromCentre("Quit Client", -135, -130, 350, 150);
+    if (!dialog)
+        return;
     dialog->drawCallback = &QuitDialog::Draw;
     dialog->drawContext = this;
 
     // Set after adding, which copies the dialog's colours.
-    AddText(dialog, 15, 33, "Warning! The character might stay online and die!")->textColor = kWarningColor;
-    AddText(dialog, 15, 47, "If you were recently involved in a fight and quit, your");
-    AddText(dialog, 15, 62, "character might stay in game and get killed. It is");
-    AddText(dialog, 15, 77, "recommended to log out using Ctrl + L.");
-    GUILine* line = new GUILine();
-    line->SetRect(dialog->x + 7, dialog->y + 105, 336, 1);
-    dialog->AddChild(line);
-    AddButton(dialog, kLogoutButtonId, 17, "Logout", &OnLogoutClicked, this);
-    AddButton(dialog, kQuitButtonId, 128, "Quit", &OnQuitClicked, this);
-    AddButton(dialog, kCancelButtonId, 238, "Cancel", &OnCancelClicked, this);
+    box.AddText("Warning! The character might stay online and die!", 15, 33)->textColor = kWarningColor;
+    box.AddText("If you were recently involved in a fight and quit, your", 15, 47);
+    box.AddText("character might stay in game and get killed. It is", 15, 62);
+    box.AddText("recommended to log out using Ctrl + L.", 15, 77);
+    box.Add(new GUILine(), 7, 105, 336, 1);
+    box.AddButton(kLogoutButtonId, "Logout", &OnLogoutClicked, this, 17, 115, 95, 25);
+    box.AddButton(kQuitButtonId, "Quit", &OnQuitClicked, this, 128, 115, 95, 25);
+    box.AddButton(kCancelButtonId, "Cancel", &OnCancelClicked, this, 238, 115, 95, 25);
     gui->enterButtonId = kCancelButtonId;
 }
 
 void QuitDialog::Draw(void* quitDialog) {
     QuitDialog* box = static_cast<QuitDialog*>(quitDialog);
-    const GUIControl* dialog = box->gui->FindControl(kDialogId);
+    const GUIControl* dialog = DialogHelper(box->gui, kDialogId).Dialog();
     if (!dialog || !box->app->graphics)
         return;
     const GUIControl* root = box->gui->root;

@@ -2,18 +2,20 @@
 
 #include <cstdint>
 
+#include "game/GameControlIds.h"
+
 class GUIManager;
 class KEngine2;
 
 // The "Quit Client" question, shown instead of quitting while the character
 // cannot leave the world safely: log out properly, quit anyway, or go back to
-// the game. One instance, made on first use and never freed.
+// the game. One instance for the run, made on first use.
 class QuitDialog {
 public:
-    static constexpr int32_t kDialogId = 89;
-    static constexpr int32_t kQuitButtonId = 90;
-    static constexpr int32_t kCancelButtonId = 91;
-    static constexpr int32_t kLogoutButtonId = 92;
+    static constexpr int32_t kDialogId = GameIds::kQuitDialog;
+    static constexpr int32_t kQuitButtonId = GameIds::kQuitButton;
+    static constexpr int32_t kCancelButtonId = GameIds::kQuitCancel;
+    static constexpr int32_t kLogoutButtonId = GameIds::kQuitLogout;
 
     static QuitDialog* Instance();
 

@@ -12,23 +12,20 @@
 // it to the front.
 //
 // Every dialog of the program is built, found and closed by a dialog module
-// (a plain object holding the data for its feature) in the same five steps;
-// GUIManager::MessageBox is a complete example:
-//   1. Look the dialog's id up with GUIManager::FindControl; when it is open,
-//      update its controls instead of building a second one.
-//   2. Create the GUIDialog, SetRect it in absolute client pixels, SetTitle,
-//      give it its id, set flags 2/4 and SetSizeLimits if it may be resized,
-//      optionally a draw callback (drawn after the frame, before the
-//      controls), and add it on top with GUIManager::AddControl.
-//   3. Create each control, SetRect it at the dialog's x and y plus its offset,
-//      give it an id, set its callbacks with the module as context, and add it
-//      on top with AddChild on the dialog, so that it takes the dialog's style.
-//   4. Find controls again by id (FindControl and a dynamic_cast; a failed cast
-//      counts as a missing control) to read or change their values.
-//   5. Close with GUIManager::DeleteLater of the dialog's id: the dialog is gone
-//      at once and deleted with its controls at the next frame, so a callback
-//      may close its own dialog. Optionally set the manager's enterButtonId to
-//      the dialog's main button while it is open.
+// (a plain object holding the data for its feature) through DialogHelper
+// (engine/gui/DialogHelper.h), which also says who keeps the module:
+//   1. Open the dialog by its id, centred or at a position; while it is open
+//      the helper builds nothing, and the module updates its controls instead.
+//   2. Set the dialog's flags 2/4 and SetSizeLimits if it may be resized, and
+//      optionally a draw callback (drawn after the frame, before the controls).
+//   3. Add each control at its offset from the dialog's corner with its id and
+//      callbacks, the module as their context; it takes the dialog's style.
+//   4. Find controls again by id with the right type (a control of another
+//      type counts as missing) to read or change their values.
+//   5. Close: the dialog is gone at once and deleted with its controls at the
+//      GUI's next update, so a callback may close its own dialog. Optionally
+//      set the manager's enterButtonId to the dialog's main button while it is
+//      open.
 class GUIDialog : public GUIControl {
 public:
     GUIDialog() = default;

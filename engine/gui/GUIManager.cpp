@@ -74,6 +74,15 @@ GUIManager::DispatchScope::~DispatchScope() {
 
 GUIManager::GUIManager() : root(new GUIControl()) {}
 
+GUIManager* GUIManager::Attach(KEngine2& app) {
+    GUIManager* manager = new GUIManager();
+    manager->SetOwner(&app);
+    delete app.guiLayer;
+    app.gui = manager;
+    app.guiLayer = manager;
+    return manager;
+}
+
 GUIManager::~GUIManager() {
     delete root;
     root = nullptr;

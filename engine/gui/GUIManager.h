@@ -7,9 +7,11 @@
 #include <vector>
 
 #include "engine/Block.h"
+#include "engine/GuiLayer.h"
 
 class GUIControl;
 class GUIMenu;
+class KEngine2;
 
 // A screen area that shows a box of text lines after the mouse has rested on
 // it for 300 ms. Coordinates are client pixels.
@@ -32,7 +34,7 @@ struct TooltipRegion {
 // gone for everybody at once (not found, not drawn, no input) but stays alive
 // until the next Update deletes it, so a callback may close its own dialog, and
 // a dialog closed and reopened in the same frame keeps its new window.
-class GUIManager : public Block {
+class GUIManager : public Block, public GuiLayer {
 public:
     static constexpr int32_t kMessageBoxId = 65536;
     static constexpr int32_t kMessageTextId = 65537;
@@ -40,6 +42,10 @@ public:
 
     GUIManager();
     ~GUIManager() override;
+
+    // Gives an application object its GUI manager (it owns it from then on,
+    // and a previous one is deleted).
+    static GUIManager* Attach(KEngine2& app);
 
     // The manager takes ownership. A menu replaces the open one.
     void AddControl(GUIControl* control, bool atEnd = true);
@@ -52,12 +58,14 @@ public:
     // Told about every control that leaves the tree.
     void ForgetControl(GUIControl* control);
 
-    void OnMouseDown(int x, int y);
-    void OnMouseUp(int x, int y);
-    void OnMouseMove(int x, int y);
+    void OnMouseDown(int x, int y) override;
+    void OnMouseUp(int x, int y) override;
+    void OnMouseMove(int x, int y) override;
     // Positive steps: the wheel turned towards the user.
-    void OnMouseWheel(int steps);
-    void OnKey(uint16_t virtualKey, uint16_t character, bool ctrl, bool shift);
+    void OnMouseWheel(int steps) override;
+    void OnKey(uint16_t virtualKey, uint16_t character, bool ctrl, bool shift) override;
+    float PointerX() const override { return mouseX; }
+    float PointerY() const override { return mouseY; }
     // Once per frame between the engine's begin and end of scene.
     void Update();
 
@@ -69,7 +77,7 @@ public:
     void MessageBox(const std::string& title, const std::string& text);
 
     // The skin's sprite id: the first word of the root control's style.
-    int GetSkin() const;
+    int GetSkin() const override;
 
     // Deletes a control that has already been unlinked and forgotten: at once,
     // or, while an event is being dispatched, after the dispatch has returned,

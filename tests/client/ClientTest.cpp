@@ -219,6 +219,31 @@ TEST_F(ClientTest, PassDrawsTheLoginScreenBetweenBeginAndEndOfScene) {
     EXPECT_EQ(client.app->frameCount, frames + 2);
 }
 
+// The safe point: a change deferred from inside a GUI callback runs at the
+// start of the next pass, before that pass draws, in the order asked; one
+// deferred while the safe point runs waits for the pass after.
+TEST_F(ClientTest, DeferredChangesRunAtTheStartOfTheNextPass) {
+    Client& client = StartClient();
+    RecordingEngine* engine = static_cast<RecordingEngine*>(client.app->engine);
+    std::vector<std::string> order;
+    client.Defer([&] {
+        order.push_back("first, scenes begun: " + std::to_string(engine->Count("BeginScene")));
+        client.Defer([&] { order.push_back("deferred by the first"); });
+    });
+    client.Defer([&] { order.push_back("second"); });
+    client.Defer(nullptr);
+    EXPECT_TRUE(order.empty());
+
+    engine->Clear();
+    client.RunPass();
+    EXPECT_EQ(order, (std::vector<std::string>{"first, scenes begun: 0", "second"}));
+    client.RunPass();
+    EXPECT_EQ(order.size(), 3u);
+    EXPECT_EQ(order.back(), "deferred by the first");
+    client.RunPass();
+    EXPECT_EQ(order.size(), 3u);
+}
+
 TEST_F(ClientTest, GamePassClearsToBlack) {
     Client& client = StartClient();
     client.StartGame(false);

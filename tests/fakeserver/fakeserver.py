@@ -226,6 +226,12 @@ class FakeServer:
         with self._changed:
             return [r for r in self.requests if r.opcode == opcode and (server is None or r.server == server)]
 
+    def open_connections(self, kind):
+        """How many connections of a kind ("login", "game") are still open: a
+        client that has read its answer and hung up no longer counts."""
+        with self._changed:
+            return sum(1 for c in self._clients if c.kind == kind and c.open)
+
     def wait_for(self, condition, timeout=10.0):
         """Waits until condition() is true; returns its last value."""
         deadline = time.monotonic() + timeout

@@ -5,6 +5,7 @@
 // was read exactly. Before the game starts the handlers change nothing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <set>
 #include <string>
@@ -18,22 +19,13 @@
 #include "net/InMessage.h"
 #include "protocol/Protocol.h"
 #include "tests/support/LoginFixture.h"
+#include "tests/support/traffic/ServerTraffic.h"
 
 namespace {
 
-struct ServerSample {
-    const char* label;
-    Bytes payload;
-};
-
 // Made at build time from the fake server's table, so that the native tests
 // and the Wine test send the same bytes.
-const std::vector<ServerSample>& Samples() {
-    static const std::vector<ServerSample> samples = {
-#include "ServerSamples.inc"
-    };
-    return samples;
-}
+const std::vector<ServerSample>& Samples() { return ServerSamples(); }
 
 // These act at once, also before the game: they have tests of their own.
 bool IsConnectionLevel(int opcode) {
@@ -147,6 +139,44 @@ TEST_F(ServerMessagesTest, InTheGameEveryMessageIsReadWhole) {
     Start();
     EnterTheGame();
     SendEverySample([&](const ServerSample& sample) { EXPECT_NE(client->game, nullptr) << sample.label; });
+}
+
+// The traffic the connection benchmarks time: a full receive buffer of frames
+// of several sample messages each, and pings. Every frame is read to its end
+// (each ping answered, no error) and the buffer holds nothing else.
+TEST_F(ServerMessagesTest, TheSharedTrafficIsValidFramesOfSampleMessages) {
+    Start();
+    const auto handled = [](int opcode) { return Protocol::HasHandler(opcode) && !IsConnectionLevel(opcode); };
+    for (int pingEvery : {0, 8}) {
+        SCOPED_TRACE(pingEvery);
+        const ServerTraffic traffic = MakeServerTraffic(size_t(Connection::kReceiveBufferSize), pingEvery, handled);
+        ASSERT_GT(traffic.frames, 10);
+        EXPECT_LE(traffic.bytes.size(), size_t(Connection::kReceiveBufferSize));
+        EXPECT_GT(traffic.messages, traffic.frames - traffic.pings);
+        EXPECT_EQ(traffic.pings > 0, pingEvery > 0);
+
+        platform.boxes.shown.clear();
+        Connection& connection = *protocol().connection;
+        connection.ClearQueues();
+        connection.SetState(Connection::kConnected);
+        int room = 0;
+        uint8_t* space = connection.ReceiveSpace(room);
+        ASSERT_GE(room, int(traffic.bytes.size()));
+        std::copy(traffic.bytes.begin(), traffic.bytes.end(), space);
+        connection.TakeReceived(int(traffic.bytes.size()));
+        int frames = 0;
+        InMessage message;
+        while (connection.PopIncoming(message)) {
+            protocol().Dispatch(message);
+            EXPECT_EQ(message.Remaining(), 0) << "frame " << frames;
+            ++frames;
+        }
+        EXPECT_EQ(frames, traffic.frames);
+        EXPECT_EQ(connection.OutgoingCount(), size_t(traffic.pings));
+        EXPECT_TRUE(platform.boxes.shown.empty());
+        EXPECT_EQ(connection.GetState(), Connection::kConnected);
+    }
+    protocol().connection->SetState(Connection::kIdle);
 }
 
 TEST_F(ServerMessagesTest, ListCountsTheFrameCannotHoldEndTheList) {

@@ -5,11 +5,13 @@
 
 #include "engine/Font.h"
 #include "engine/SpriteStore.h"
+#include "engine/gui/GUIManager.h"
 
 TestApp::TestApp(int engineType) : savedFactory_(KEngine2::engineFactory) {
     RecordingEngine::ResetHistory();
     KEngine2::engineFactory = &MakeRecordingEngine;
     app = new KEngine2();
+    GUIManager::Attach(*app);
     if (engineType)
         app->CreateGraphicsEngine(engineType);
 }

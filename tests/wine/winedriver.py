@@ -107,25 +107,104 @@ def xdotool(*args, timeout=10):
     return result.stdout.strip()
 
 
+def wait_until(condition, timeout, what="the condition", interval=0.05):
+    """Polls condition() until it gives a true value and returns that value;
+    Failure naming `what` when the time is up. The one way a driver waits:
+    for a condition with a time-out, never for a fixed time, since the
+    machines are shared and slow ones take longer."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() >= deadline:
+            raise Failure(f"timed out after {timeout} s waiting for {what}")
+        time.sleep(interval)
+
+
+def windows_named(pattern):
+    """The ids of the X windows whose names match the regular expression."""
+    result = subprocess.run(["xdotool", "search", "--name", pattern], capture_output=True, text=True)
+    return result.stdout.split()
+
+
 def find_window(pattern, timeout, process=None):
     """The first X window whose name matches the regular expression. Fails when
     the time is up, or at once when the given process (a subprocess.Popen) has
     ended without showing it."""
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        result = subprocess.run(["xdotool", "search", "--name", pattern], capture_output=True, text=True)
-        ids = result.stdout.split()
+    def found():
+        ids = windows_named(pattern)
         if ids:
             return ids[0]
         if process is not None and process.poll() is not None:
             raise Failure(f"the program ended ({process.returncode}) before a window named {pattern!r} appeared")
-        time.sleep(0.1)
-    raise Failure(f"no window named {pattern!r} appeared within {timeout} s")
+        return None
+    return wait_until(found, timeout, f"a window named {pattern!r}", interval=0.1)
+
+
+def pointer_position():
+    """The pointer's (x, y) on the screen."""
+    fields = dict(part.split(":", 1) for part in xdotool("getmouselocation").split())
+    return int(fields["x"]), int(fields["y"])
+
+
+def move_pointer(x, y, window=None):
+    """Moves the pointer to (x, y) on the screen, or inside the window when one
+    is given, and waits until it is there; a click after it lands there."""
+    target = (int(x), int(y))
+    if window is not None:
+        geometry = dict(line.split("=", 1) for line in xdotool("getwindowgeometry", "--shell", window).split())
+        target = (int(geometry["X"]) + int(x), int(geometry["Y"]) + int(y))
+    xdotool("mousemove", *target)
+    wait_until(lambda: pointer_position() == target, 10, f"the pointer at {target}")
+
+
+def click_at(x, y, window=None, button=1):
+    move_pointer(x, y, window)
+    xdotool("click", button)
+
+
+def window_name(window):
+    """The X window's name, or None once it is gone."""
+    result = subprocess.run(["xdotool", "getwindowname", str(window)], capture_output=True, text=True)
+    return result.stdout.strip() if result.returncode == 0 else None
 
 
 def wait_window(title, timeout):
     """The X window whose name is exactly the title."""
     return find_window("^" + re.escape(title) + "$", timeout)
+
+
+class Shot:
+    """A screenshot of a window's client area (ImageMagick's import)."""
+
+    def __init__(self, window):
+        data = subprocess.run(["import", "-silent", "-window", window, "-depth", "8", "ppm:-"], capture_output=True,
+                              timeout=60).stdout
+        tokens = []
+        pos = 0
+        while len(tokens) < 4:
+            match = re.compile(rb"\s*(#[^\n]*\n\s*)*(\S+)").match(data, pos)
+            if not match:
+                raise Failure("import gave no picture of the window")
+            tokens.append(match.group(2))
+            pos = match.end()
+        if tokens[0] != b"P6" or tokens[3] != b"255":
+            raise Failure(f"unexpected picture format from import: {tokens}")
+        self.width, self.height = int(tokens[1]), int(tokens[2])
+        self.pixels = data[pos + 1:]
+
+    def at(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.pixels[i:i + 3])
+
+    def region(self, left, top, right, bottom):
+        return [self.at(x, y) for y in range(top, bottom) for x in range(left, right)]
+
+
+def changed(before, after, left, top, right, bottom):
+    """How many pixels of the region differ between two screenshots."""
+    return sum(a != b for a, b in zip(before.region(left, top, right, bottom), after.region(left, top, right, bottom)))
 
 
 def unix_path(source, windows_path):

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "engine/GraphicsEngine.h"
+#include "engine/gui/GUIManager.h"
 #include "platform/Win32.h"
 
 int PrintingBoxes::Show(const std::string& text, const std::string& caption, unsigned style) {
@@ -111,6 +112,7 @@ Harness::~Harness() {
 
 bool Harness::Open(int width, int height, const std::string& title) {
     app = new KEngine2();
+    GUIManager::Attach(*app);
     app->SetSize(width, height);
     app->SetTitle(title, true);
     if (!app->CreateMainWindow(false))

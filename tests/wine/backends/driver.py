@@ -19,7 +19,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-from winedriver import Failure, Program, parse_args, wait_window, xdotool  # noqa: E402
+from winedriver import Failure, Program, parse_args, wait_until, wait_window, xdotool  # noqa: E402
 
 SCENE_TITLE = "Velmora back-end scene"
 NAMES = {1: "OpenGL", 2: "Direct3D 9", 3: "DirectDraw"}
@@ -114,14 +114,36 @@ class Run:
     def done(self, name):
         open(os.path.join(self.work, name + ".done"), "w").close()
 
+    def settled_shot(self, name, x, y, w, h):
+        """The screenshot once the last present has reached the screen: when
+        the shot's expected pixels are known (they come before it), once they
+        are there, otherwise once two screenshots in a row are the same. A
+        screen that never gets there is returned as it is at the time-out, and
+        the pixel checks report it."""
+        path = os.path.join(self.work, f"shot-{name}.ppm")
+        expected = [e for e in self.expects if e[0] == name]
+        last = []
+
+        def settled():
+            screenshot(x, y, w, h, path)
+            image = Image.load(path)
+            if expected:
+                ok = all(close(image.at(ex, ey), rgb, tol) for _, ex, ey, rgb, tol, _, _ in expected)
+            else:
+                ok = bool(last) and image.pixels == last[-1].pixels
+            last.append(image)
+            return image if ok else None
+
+        try:
+            return wait_until(settled, 10, f"the screen to show {name}", interval=0.02)
+        except Failure:
+            return last[-1]
+
     def handle(self, line):
         kind, _, rest = line.partition(" ")
         if kind == "SHOT":
             name, x, y, w, h = rest.split()
-            time.sleep(0.3)  # let the last present reach the screen
-            path = os.path.join(self.work, f"shot-{name}.ppm")
-            screenshot(int(x), int(y), int(w), int(h), path)
-            self.shots[name] = Image.load(path)
+            self.shots[name] = self.settled_shot(name, int(x), int(y), int(w), int(h))
             self.done(name)
         elif kind == "RESIZE":
             name, w, h = rest.split()

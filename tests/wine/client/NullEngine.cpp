@@ -6,7 +6,9 @@
 // shows it writes
 //   gui-message <title> | <text> | account <account> | password <password>
 // with what the login stored in the protocol, so that the driver can check
-// what reached the program through the keyboard.
+// what reached the program through the keyboard. A frame drawn at a new
+// client size writes "client-size <width> <height>", so that the driver knows
+// when a resize has reached the client.
 #include <cstdio>
 #include <string>
 
@@ -25,9 +27,21 @@ class NullEngine : public GraphicsEngine {
 protected:
     bool InitInternal() override { return true; }
     bool BeginSceneInternal() override { return true; }
-    void EndSceneInternal() override { ReportMessageBox(); }
+    void EndSceneInternal() override {
+        ReportMessageBox();
+        ReportClientSize();
+    }
 
 private:
+    void ReportClientSize() {
+        if (!g_app || (g_app->clientWidth == width_ && g_app->clientHeight == height_))
+            return;
+        width_ = g_app->clientWidth;
+        height_ = g_app->clientHeight;
+        std::printf("client-size %d %d\n", width_, height_);
+        std::fflush(stdout);
+    }
+
     void ReportMessageBox() {
         GUIManager* gui = g_app ? g_app->gui : nullptr;
         const GUIDialog* box = gui ? dynamic_cast<GUIDialog*>(gui->FindControl(GUIManager::kMessageBoxId)) : nullptr;
@@ -48,6 +62,8 @@ private:
 
     const GUIDialog* reported_ = nullptr;
     std::string reportedText_;
+    int width_ = -1;
+    int height_ = -1;
 };
 
 GraphicsEngine* MakeNullEngine(int type) {

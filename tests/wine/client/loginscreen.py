@@ -16,11 +16,10 @@ import shutil
 import struct
 import subprocess
 import sys
-import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 import winedriver  # noqa: E402
-from winedriver import Failure, find_window  # noqa: E402
+from winedriver import Failure, Shot, changed, find_window  # noqa: E402
 
 WIDTH, HEIGHT = 1000, 700
 CX, CY = WIDTH // 2, HEIGHT // 2
@@ -58,53 +57,33 @@ def wait_window(process, timeout=90):
     return find_window(r"^Velmora Online \[FPS: ", timeout, process.process)
 
 
-class Shot:
-    """A screenshot of a window's client area."""
-
-    def __init__(self, window):
-        data = subprocess.run(["import", "-silent", "-window", window, "-depth", "8", "ppm:-"], capture_output=True,
-                              timeout=60).stdout
-        tokens = []
-        pos = 0
-        while len(tokens) < 4:
-            match = re.compile(rb"\s*(#[^\n]*\n\s*)*(\S+)").match(data, pos)
-            if not match:
-                raise Failure("import gave no picture of the window")
-            tokens.append(match.group(2))
-            pos = match.end()
-        if tokens[0] != b"P6" or tokens[3] != b"255":
-            raise Failure(f"unexpected picture format from import: {tokens}")
-        self.width, self.height = int(tokens[1]), int(tokens[2])
-        self.pixels = data[pos + 1:]
-
-    def at(self, x, y):
-        i = (y * self.width + x) * 3
-        return tuple(self.pixels[i:i + 3])
-
-    def region(self, left, top, right, bottom):
-        return [self.at(x, y) for y in range(top, bottom) for x in range(left, right)]
-
-
 def near(color, wanted, tolerance=2):
     return all(abs(a - b) <= tolerance for a, b in zip(color, wanted))
 
 
-def changed(before, after, left, top, right, bottom):
-    """How many pixels of the region differ between two screenshots."""
-    return sum(a != b for a, b in zip(before.region(left, top, right, bottom), after.region(left, top, right, bottom)))
-
-
 def focus(window):
     winedriver.xdotool("windowfocus", "--sync", window)
-    time.sleep(0.3)
 
 
 def click(window, x, y):
     """A left click at a point of the client area."""
-    winedriver.xdotool("mousemove", "--window", window, x, y)
-    time.sleep(0.3)
-    winedriver.xdotool("click", "1")
-    time.sleep(0.7)
+    winedriver.click_at(x, y, window)
+
+
+def shot_when(window, condition, what, timeout=20):
+    """A screenshot once condition(shot) holds. At the time-out the last one is
+    returned, and the caller's check says what is wrong with it."""
+    last = []
+
+    def taken():
+        shot = Shot(window)
+        last[:] = [shot]
+        return shot if condition(shot) else None
+
+    try:
+        return winedriver.wait_until(taken, timeout, what, interval=0.1)
+    except Failure:
+        return last[0]
 
 
 def type_text(text):
@@ -116,18 +95,23 @@ def login_screen_is_drawn_and_takes_keys(args):
     program = winedriver.Program(args.source, args.program, cwd=workdir(args, "real"))
     try:
         window = wait_window(program)
-        time.sleep(0.5)
-        shot = Shot(window)
+        # The panel's raised frame, the groove under the fields: exact colours.
+        frame = (
+            ((CX - 100, CY - 120), LIGHT, "the panel's top edge"),
+            ((CX - 194, CY - 119), LIGHT, "the panel's inner frame"),
+            ((CX - 100, CY + 76), DARK, "the panel's bottom edge"),
+            ((CX + 194, CY - 50), DARK, "the panel's right edge"),
+            ((CX - 100, CY + 17), DARK, "the groove's dark line"),
+            ((CX - 100, CY + 18), LIGHT, "the groove's light line"))
+
+        def drawn(shot):
+            return (shot.width, shot.height) == (WIDTH, HEIGHT) and all(
+                near(shot.at(x, y), wanted) for (x, y), wanted, _ in frame)
+
+        shot = shot_when(window, drawn, "the login screen to be drawn")
         if (shot.width, shot.height) != (WIDTH, HEIGHT):
             raise Failure(f"the client area is {shot.width} x {shot.height}, not {WIDTH} x {HEIGHT}")
-        # The panel's raised frame, the groove under the fields: exact colours.
-        for (x, y), wanted, what in (
-                ((CX - 100, CY - 120), LIGHT, "the panel's top edge"),
-                ((CX - 194, CY - 119), LIGHT, "the panel's inner frame"),
-                ((CX - 100, CY + 76), DARK, "the panel's bottom edge"),
-                ((CX + 194, CY - 50), DARK, "the panel's right edge"),
-                ((CX - 100, CY + 17), DARK, "the groove's dark line"),
-                ((CX - 100, CY + 18), LIGHT, "the groove's light line")):
+        for (x, y), wanted, what in frame:
             if not near(shot.at(x, y), wanted):
                 raise Failure(f"{what} at ({x}, {y}) is {shot.at(x, y)}, not {wanted}")
         # The backdrop covers the window: a night sky at the top, not the
@@ -138,24 +122,25 @@ def login_screen_is_drawn_and_takes_keys(args):
                 raise Failure(f"the backdrop's sky at ({x}, {y}) is {(r, g, b)}")
 
         # "About" opens its box over the panel, and the box's "Close" closes it.
+        about_box = (CX - 170, CY + 80, CX - 150, CY + 119)
         click(window, CX, CY + 43)
-        about = Shot(window)
-        covered = changed(shot, about, CX - 170, CY + 80, CX - 150, CY + 119)
+        about = shot_when(window, lambda now: changed(shot, now, *about_box) >= 300, "the About box")
+        covered = changed(shot, about, *about_box)
         if covered < 300:
             raise Failure(f"clicking About did not open the About box ({covered} pixels changed)")
         click(window, CX - 12, CY + 97)
-        closed = Shot(window)
-        if changed(shot, closed, CX - 170, CY + 80, CX - 150, CY + 119):
+        closed = shot_when(window, lambda now: changed(shot, now, *about_box) == 0, "the About box to close")
+        if changed(shot, closed, *about_box):
             raise Failure("the About box's Close button did not close it")
 
         # The account box has the focus: typing shows stars in it.
         focus(window)
         type_text("alice")
-        time.sleep(0.5)
-        typed = Shot(window)
         # Right of where the empty box's caret stands (5 px in), so that
         # only the stars can change it.
-        stars = changed(shot, typed, CX - 85 + 8, CY - 95, CX - 85 + 60, CY - 75)
+        field = (CX - 85 + 8, CY - 95, CX - 85 + 60, CY - 75)
+        typed = shot_when(window, lambda now: changed(shot, now, *field) >= 20, "the stars in the account box")
+        stars = changed(shot, typed, *field)
         if stars < 20:
             raise Failure(f"typing into the account box changed {stars} pixels of it")
 
@@ -164,9 +149,9 @@ def login_screen_is_drawn_and_takes_keys(args):
         winedriver.xdotool("key", "Tab")
         type_text("secret")
         winedriver.xdotool("key", "Return")
-        time.sleep(1)
-        connecting = Shot(window)
-        covered = changed(typed, connecting, CX - 134, CY - 99, CX - 86, CY - 1)
+        box = (CX - 134, CY - 99, CX - 86, CY - 1)
+        connecting = shot_when(window, lambda now: changed(typed, now, *box) >= 1000, "the Connecting box")
+        covered = changed(typed, connecting, *box)
         if covered < 1000:
             raise Failure(f"Enter did not open the Connecting box ({covered} pixels changed)")
 
@@ -183,7 +168,6 @@ def typed_login_reaches_the_program(args):
     program = winedriver.Program(args.source, args.stand_in, cwd=workdir(args, "stand-in"))
     try:
         window = wait_window(program)
-        time.sleep(1)
         focus(window)
         type_text("alice")
         winedriver.xdotool("key", "Tab")
@@ -208,6 +192,11 @@ def png_size(path):
     return struct.unpack(">II", head[16:24])
 
 
+def png_complete(path):
+    with open(path, "rb") as f:
+        return f.read().endswith(b"\x00\x00\x00\x00IEND\xaeB`\x82")
+
+
 def ctrl_s_in_the_game_writes_the_client_area(args):
     shots = os.path.join(args.scratch, "shots")
     shutil.rmtree(shots, ignore_errors=True)
@@ -218,22 +207,20 @@ def ctrl_s_in_the_game_writes_the_client_area(args):
     try:
         program.wait_line(lambda l: l == "game screen", 60, "the game screen")
         window = wait_window(program)
-        time.sleep(1)
         focus(window)
         # The client asks whether Control is down when its loop gets to the
-        # key, as a player's hand would still hold it: keep it down a while.
+        # key, as a player's hand would still hold it: keep it down until the
+        # file is there.
         winedriver.xdotool("keydown", "ctrl")
-        winedriver.xdotool("key", "s")
-        time.sleep(0.5)
-        winedriver.xdotool("keyup", "ctrl")
-        deadline = time.monotonic() + 15
-        files = []
-        while time.monotonic() < deadline and not files:
-            time.sleep(0.3)
-            files = glob.glob(os.path.join(shots, "*.png"))
-        if not files:
-            raise Failure("Ctrl+S in the game wrote no PNG file")
-        time.sleep(0.5)  # the encoder's thread may still be writing
+        try:
+            winedriver.xdotool("key", "s")
+            files = winedriver.wait_until(lambda: glob.glob(os.path.join(shots, "*.png")), 15,
+                                          "the PNG file of Ctrl+S", interval=0.1)
+        finally:
+            winedriver.xdotool("keyup", "ctrl")
+        # The encoder's thread may still be writing: a whole file ends with
+        # the IEND chunk.
+        winedriver.wait_until(lambda: png_complete(files[0]), 15, "the PNG file to be written whole")
         size = png_size(files[0])
         if size != (900, 640):
             raise Failure(f"the screenshot is {size[0]} x {size[1]}, not the client area 900 x 640")

@@ -18,7 +18,9 @@ import shutil
 import struct
 import subprocess
 import sys
-import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import winedriver  # noqa: E402
 
 FAILED_LINE = "Main instance creation failed, exiting..."
 GOOD_STAMP = 1500000000
@@ -48,20 +50,31 @@ def window_name(window):
 
 def wait_for(name_regex, process, timeout):
     """The first window matching, or None when the time is up or the process ended."""
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        found = windows(name_regex)
-        if found:
-            return found[0]
-        if process.poll() is not None:
-            return None
-        time.sleep(0.2)
-    return None
+    def found():
+        ids = windows(name_regex)
+        if ids:
+            return ids[0]
+        return "ended" if process.poll() is not None else None
+
+    try:
+        window = winedriver.wait_until(found, timeout, f"a window named {name_regex!r}", interval=0.1)
+    except winedriver.Failure:
+        return None
+    return None if window == "ended" else window
+
+
+def gone(condition, timeout):
+    """Waits until the condition holds; False when the time is up."""
+    try:
+        winedriver.wait_until(condition, timeout)
+        return True
+    except winedriver.Failure:
+        return False
 
 
 def press(window, key):
-    subprocess.run(["xdotool", "windowfocus", window], capture_output=True)
-    time.sleep(0.3)
+    """A key to a window: the focus first (the key follows it in order)."""
+    subprocess.run(["xdotool", "windowfocus", "--sync", window], capture_output=True, timeout=10)
     subprocess.run(["xdotool", "key", key], capture_output=True)
 
 
@@ -177,9 +190,7 @@ def real_program(args):
             boxes += 1
             press(box, answer)
             # The answered box must be gone before the next is looked for.
-            deadline = time.time() + 5
-            while box in windows("^Error$") and time.time() < deadline:
-                time.sleep(0.1)
+            gone(lambda: box not in windows("^Error$"), 5)
         if boxes == 0 or client.process.poll() is None and boxes < 3:
             # A back end works: the client runs until its window is closed.
             close_and_check_saved_size(args, client, "velmora.exe")
@@ -203,10 +214,13 @@ def stand_in_runs_and_saves(args):
         window = wait_for("^Velmora Online", client.process, 60)
         if not check(window is not None, "stand-in: the window opens with a good graphics file"):
             return
-        time.sleep(1.5)
+        # Boxes come during start-up, before the main loop, which shows the
+        # frame rate in the title after its first second.
+        check(gone(lambda: window_name(window).startswith("Velmora Online [FPS: "), 30),
+              "stand-in: the main loop runs")
         check(not windows("Error$"), "stand-in: no box with a good graphics file")
         subprocess.run(["xdotool", "windowsize", window, "820", "610"], capture_output=True)
-        time.sleep(1.5)
+        check(gone(lambda: "client-size 820 610" in client.output(), 30), "stand-in: the client takes the new size")
         check(not os.path.exists(os.path.join(workdir, "Velmora_old.exe")), "Velmora_old.exe is removed at start")
         check(client.process.poll() is None, "stand-in: the client keeps running")
         # The client area follows the X window; a resize is stored at once and

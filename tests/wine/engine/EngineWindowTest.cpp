@@ -7,6 +7,7 @@
 #include "engine/Clock.h"
 #include "engine/Folders.h"
 #include "engine/KEngine2.h"
+#include "engine/gui/GUIManager.h"
 #include "platform/Win32.h"
 
 namespace {
@@ -38,6 +39,8 @@ void OnCloseRequest() {
 int main() {
     GetTicks();
     g_test = new KEngine2();
+    // As in the client: the wheel event carries the GUI's mouse position.
+    GUIManager::Attach(*g_test);
     // The application-data folder is not created by GetAppDataFolder: its
     // parent is what the shell gave.
     const std::string appData = GetAppDataFolder();

@@ -200,6 +200,7 @@ struct Smoke {
 
 int main(int argc, char** argv) {
     KEngine2 app;
+    GUIManager::Attach(app);
     app.SetSize(800, 600);
     app.SetTitle("GUI smoke", true);
     if (argc > 1 && app.sprites->Load(argv[1]) != 0)

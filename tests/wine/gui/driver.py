@@ -14,6 +14,9 @@ import sys
 import threading
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from winedriver import click_at, move_pointer  # noqa: E402
+
 
 class Program:
     def __init__(self, command, env):
@@ -74,12 +77,10 @@ def main():
             x, y, _, _ = controls[cid]
             return left + x + dx, top + y + dy
 
+        # The pointer's move and the press reach the program in order, and
+        # each effect is waited for as the line that reports it.
         def click(cid, dx, dy, button=1):
-            x, y = at(cid, dx, dy)
-            xdotool("mousemove", x, y)
-            time.sleep(0.1)
-            xdotool("click", button)
-            time.sleep(0.2)
+            click_at(*at(cid, dx, dy), button=button)
 
         window = subprocess.run(["xdotool", "search", "--sync", "--name", "^GUI smoke"],
                                 capture_output=True, text=True, timeout=30).stdout.split()
@@ -87,7 +88,6 @@ def main():
             # No window manager on the virtual display: give the window the
             # keyboard ourselves.
             subprocess.run(["xdotool", "windowfocus", "--sync", window[0]], timeout=10)
-        time.sleep(0.5)
 
         # A button's callback fires.
         click(10, 50, 12)
@@ -106,10 +106,9 @@ def main():
         # Copy from the first box and paste into the second through the clipboard.
         click(11, 10, 10)
         program.expect("focus 11")
+        # The keys are handled in order, the copy before the paste.
         xdotool("key", "ctrl+a")
-        time.sleep(0.2)
         xdotool("key", "ctrl+c")
-        time.sleep(0.3)
         xdotool("key", "Tab")
         program.expect("focus 12")
         xdotool("key", "ctrl+v")
@@ -117,8 +116,7 @@ def main():
 
         # The wheel scrolls the list under the mouse (button 5: towards the user).
         x, y = at(14, 50, 50)
-        xdotool("mousemove", x, y)
-        time.sleep(0.1)
+        move_pointer(x, y)
         xdotool("click", "--repeat", "2", "--delay", "100", "5")
         program.expect("list 0 30")
         click(14, 50, 5)
@@ -129,9 +127,7 @@ def main():
         click(17, 360, 30, button=3)
         program.expect("menu open")
         x, y = at(17, 360, 30)
-        xdotool("mousemove", x + 40, y + 3 + 20 + 10)
-        time.sleep(0.1)
-        xdotool("click", 1)
+        click_at(x + 40, y + 3 + 20 + 10)
         program.expect("menu 2")
 
         # The check box, the table, a tab and the selector.
@@ -142,9 +138,7 @@ def main():
         click(15, 150, 10)
         program.expect("tab History")
         x, y, w, h = controls[17]
-        xdotool("mousemove", left + x + w - 10, top + y + 10)
-        time.sleep(0.1)
-        xdotool("click", 1)
+        click_at(left + x + w - 10, top + y + 10)
         program.expect("selector 1")
 
         click(18, 50, 12)

@@ -19,6 +19,7 @@
 #include "engine/gui/GUIText.h"
 #include "game/GameInterface.h"
 #include "platform/Platform.h"
+#include "platform/Win32.h"
 
 namespace {
 
@@ -75,6 +76,7 @@ public:
                         (item.icon ? ";picture" : ";none");
         }
         Say(rows_, rows);
+        Say(selected_, "selected " + std::to_string(list ? list->selectedIndex : -1));
 
         std::string status = "status none";
         if (client.menu && !client.menu->notificationText.empty())
@@ -88,6 +90,9 @@ public:
         if (account && password)
             fields = "fields account " + Rect(account) + " password " + Rect(password);
         Say(fields_, fields);
+
+        // Typing reaches the client once Wine has given its window the keyboard.
+        Say(keyboard_, ::GetFocus() == static_cast<HWND>(client.app->window) ? "keyboard window" : "keyboard elsewhere");
     }
 
 private:
@@ -99,7 +104,7 @@ private:
         std::fflush(stdout);
     }
 
-    std::string screen_, box_, rows_, status_, fields_;
+    std::string screen_, box_, rows_, selected_, status_, fields_, keyboard_;
 };
 
 }  // namespace

@@ -99,7 +99,7 @@ def start(args, workdir):
     fields = program.wait_line(lambda l: l.startswith("fields account "), 90, "the login fields")
     window = find_window("^Velmora Online", 90, program.process)
     winedriver.xdotool("windowfocus", "--sync", window)
-    time.sleep(0.5)
+    wait_state(program, "keyboard", lambda l: l == "keyboard window", 30, "the keyboard focus in the window")
     return program, window, fields
 
 
@@ -113,10 +113,7 @@ def log_in(window, account, password):
 
 
 def click(window, x, y):
-    winedriver.xdotool("mousemove", "--window", window, x, y)
-    time.sleep(0.3)
-    winedriver.xdotool("click", "1")
-    time.sleep(0.3)
+    winedriver.click_at(x, y, window)
 
 
 def parse_rows(line):
@@ -186,6 +183,7 @@ def login_road(args):
             # The second row, then "Enter Game".
             lx, ly, lw, _ = geometry["list"]
             click(window, lx + lw // 2, ly + geometry["height"] + geometry["height"] // 2)
+            wait_state(program, "selected", lambda l: l == "selected 1", 10, "the second row to be selected")
             ex, ey, ew, eh = geometry["enter"]
             click(window, ex + ew // 2, ey + eh // 2)
             wait_server(server, lambda: server.requests_of(fs.CLIENT_GAME_LOGIN, "game"), "the game login")

@@ -167,6 +167,9 @@ class Road:
     file server, logged in with the demo account."""
 
     def __init__(self, args, program, folder, patch_port):
+        # The window size of the last client, saved at its close, goes: the
+        # "Patch" button is found at its place in a 1000 x 700 window.
+        write_options()
         self.login = fakeserver.FakeServer(login_answer="new-version", answer_version=VERSION).start()
         with open(os.path.join(folder, "loginserver.txt"), "w") as f:
             f.write(f"127.0.0.1\n{self.login.login_port}\n")
@@ -177,10 +180,9 @@ class Road:
         self.window = None
 
     def log_in_and_patch(self, reports_boxes):
-        self.window = find_window("^Velmora Online", 60, self.client.process)
-        time.sleep(1)
+        # The main loop runs once the frame rate is in the title.
+        self.window = find_window(r"^Velmora Online \[FPS: ", 60, self.client.process)
         winedriver.xdotool("windowfocus", "--sync", self.window)
-        time.sleep(0.3)
         winedriver.xdotool("type", "--delay", "60", fakeserver.DEMO_ACCOUNT)
         winedriver.xdotool("key", "Tab")
         winedriver.xdotool("type", "--delay", "60", fakeserver.DEMO_PASSWORD)
@@ -193,20 +195,22 @@ class Road:
             line = self.wait_box("gui-message New Version", "the New Version box")
             if not line.startswith("gui-message New Version | A new version will be downloaded. |"):
                 raise Failure(f"the new version box said {line!r}")
-        else:
-            time.sleep(2)
+        elif not self.login.wait_for(lambda: self.login.open_connections("login") == 0, 30):
+            # The client hangs up right after it has turned the box into
+            # "New Version" with its "Patch" button.
+            raise Failure("the client did not hang up after the new-version answer")
         # From elsewhere onto the button: the pointer may already rest where
         # the last client's button was, and a button takes a click only after
         # the mouse has moved onto it.
-        winedriver.xdotool("mousemove", "--window", self.window, 10, 10)
-        time.sleep(0.3)
-        winedriver.xdotool("mousemove", "--window", self.window, *PATCH_BUTTON)
-        time.sleep(0.3)
-        winedriver.xdotool("click", "1")
+        winedriver.move_pointer(10, 10, self.window)
+        winedriver.click_at(*PATCH_BUTTON, self.window)
 
     def wait_box(self, prefix, what):
+        return self.wait_line(lambda l: l.startswith(prefix), what)
+
+    def wait_line(self, predicate, what):
         try:
-            return self.client.wait_line(lambda l: l.startswith(prefix), 60, what)
+            return self.client.wait_line(predicate, 60, what)
         except Failure as failure:
             raise Failure(f"{failure} ({what}); the program said:\n" + "\n".join(self.client.lines)) from None
 
@@ -234,12 +238,17 @@ def good_package_is_unpacked_and_patch_exe_runs(args, server, program):
             raise Failure(f"the client asked for {server.requests[0]}")
         # The patch program is started, not waited for.
         marker = os.path.join(folder, MARKER)
-        deadline = time.monotonic() + 30
-        while not os.path.exists(marker) and time.monotonic() < deadline:
-            time.sleep(0.2)
-        if not os.path.exists(marker):
-            raise Failure("patch.exe did not run: no marker in the client's folder")
-        time.sleep(0.5)
+
+        def marker_written():
+            if not os.path.exists(marker):
+                return False
+            with open(marker, "rb") as f:
+                return f.read().endswith(b"\n")
+
+        try:
+            winedriver.wait_until(marker_written, 30, "the marker of patch.exe", interval=0.1)
+        except Failure:
+            raise Failure("patch.exe did not run: no marker in the client's folder") from None
         with open(marker, "rb") as f:
             ran = f.read().decode("latin-1").strip()
         if winedriver.unix_path(args.source, ran) != os.path.join(folder, "patch.exe"):
@@ -270,8 +279,12 @@ def failure_shows_patching_error(args, server, program, mode, port, text):
         wanted = f"gui-message Patching Error | {text} |"
         if not line.startswith(wanted):
             raise Failure(f"{mode}: the box was {line!r}, not {wanted!r}")
-        # The client goes on: its window stays, nothing was started.
-        time.sleep(1.5)
+        # The client goes on: its main loop takes a new window size, nothing
+        # was started.
+        size = next(l for l in reversed(client.lines) if l.startswith("client-size "))
+        width, height = (int(n) - 10 for n in size.split()[1:])
+        winedriver.xdotool("windowsize", road.window, width, height)
+        road.wait_line(lambda l: l == f"client-size {width} {height}", "the main loop after the failed patch")
         if client.process.poll() is not None:
             raise Failure(f"{mode}: the client ended after the failed patch")
         if os.path.exists(os.path.join(folder, MARKER)):

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+
+// The control ids of the game screen and of its dialogs, each defined here
+// once; modules that find each other's controls, the dialogs and the tests use
+// these names. A new dialog of the game screen adds its ids here.
+namespace GameIds {
+
+// The chat area.
+constexpr int32_t kChatInput = 25;          // a GUITextbox; has the focus while playing
+constexpr int32_t kChatTabs = 26;           // the GUITabgroup of the chat tabs
+constexpr int32_t kLeaveChannelButton = 57;
+constexpr int32_t kChannelListButton = 58;
+constexpr int32_t kIgnoreListButton = 139;
+// The tab of the k-th channel opened is kFirstChannelTab + 2k, its text box
+// the id after it.
+constexpr int32_t kFirstChannelTab = 30000;
+
+// The move-items amount dialog.
+constexpr int32_t kMoveItemsDialog = 47;
+// The game master's name box: focus in it, as in the chat input, keeps the
+// movement keys working.
+constexpr int32_t kGmNameBox = 123;
+
+// The "Quit Client" question.
+constexpr int32_t kQuitDialog = 89;
+constexpr int32_t kQuitButton = 90;
+constexpr int32_t kQuitCancel = 91;
+constexpr int32_t kQuitLogout = 92;
+
+// The side windows' frames.
+constexpr int32_t kMinimapWindow = 44;
+constexpr int32_t kInventoryWindow = 46;
+constexpr int32_t kSkillsWindow = 51;
+constexpr int32_t kFriendsWindow = 72;
+constexpr int32_t kPartyWindow = 93;
+constexpr int32_t kActionsWindow = 224;
+// The container window of slot i is kFirstContainerWindow + 2i.
+constexpr int32_t kFirstContainerWindow = 20000;
+
+}  // namespace GameIds

@@ -1,0 +1,148 @@
+// The dialog helper every dialog module is written with: opening once, at the
+// centre or a position, controls placed from the dialog's corner with the
+// dialog's style, typed look-up, and closing that a callback may do to its
+// own dialog.
+#include "engine/gui/DialogHelper.h"
+#include "engine/gui/GUIButton.h"
+#include "engine/gui/GUIDialog.h"
+#include "engine/gui/GUISelect.h"
+#include "engine/gui/GUIText.h"
+#include "tests/gui/GuiTest.h"
+
+namespace {
+
+constexpr int32_t kDialogId = 300;
+constexpr int32_t kButtonId = 301;
+constexpr int32_t kListId = 302;
+
+using Rect = std::vector<int>;
+Rect RectOf(const GUIControl* control) { return {control->x, control->y, control->width, control->height}; }
+
+class DialogHelperTest : public GuiTest {
+protected:
+    DialogHelper Helper() { return DialogHelper(&gui(), kDialogId); }
+    size_t CountOnRoot(int32_t id) {
+        size_t count = 0;
+        for (const GUIControl* control : gui().root->children)
+            count += control->id == id ? 1 : 0;
+        return count;
+    }
+};
+
+TEST_F(DialogHelperTest, OpensOnceAtTheCentreOrAtAPosition) {
+    const struct {
+        const char* name;
+        GUIDialog* (*open)(DialogHelper&);
+        Rect rect;
+    } cases[] = {
+        // The client area is 800 x 600: the centre is (400, 300); odd sizes
+        // round towards the top-left as integer halves do.
+        {"centred", [](DialogHelper& d) { return d.OpenCentred("Title", 342, 231); }, {229, 185, 342, 231}},
+        {"from the centre", [](DialogHelper& d) { return d.OpenFromCentre("Title", -135, -130, 350, 150); },
+         {265, 170, 350, 150}},
+        {"at a position", [](DialogHelper& d) { return d.OpenAt("Title", 12, 34, 100, 80); }, {12, 34, 100, 80}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DialogHelper dialog = Helper();
+        EXPECT_FALSE(dialog.IsOpen());
+        GUIDialog* opened = c.open(dialog);
+        ASSERT_NE(opened, nullptr);
+        EXPECT_EQ(RectOf(opened), c.rect);
+        EXPECT_EQ(opened->title, "Title");
+        EXPECT_EQ(opened->id, kDialogId);
+        EXPECT_EQ(opened->GetParent(), gui().root);
+        EXPECT_EQ(dialog.Dialog(), opened);
+        // Open already: nothing new, whichever way it is asked.
+        EXPECT_EQ(c.open(dialog), nullptr);
+        EXPECT_EQ(dialog.OpenCentred("Other", 10, 10), nullptr);
+        EXPECT_EQ(CountOnRoot(kDialogId), 1u);
+        EXPECT_EQ(opened->title, "Title");
+        dialog.Close();
+        gui().Update();
+        EXPECT_EQ(CountOnRoot(kDialogId), 0u);
+    }
+}
+
+TEST_F(DialogHelperTest, ControlsGoAtOffsetsFromTheDialogWithItsStyle) {
+    DialogHelper dialog = Helper();
+    GUIDialog* frame = dialog.OpenFromCentre("Title", -200, -75, 400, 150);
+    ASSERT_NE(frame, nullptr);
+    frame->lightColor = 0xFF00FF00;  // a colour only the dialog has
+
+    int clicks = 0;
+    GUIButton* button = dialog.AddButton(
+        kButtonId, "Go", [](void* count) { ++*static_cast<int*>(count); }, &clicks, 140, 115, 120, 25);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(RectOf(button), (Rect{340, 340, 120, 25}));
+    EXPECT_EQ(button->caption, "Go");
+    EXPECT_EQ(button->GetParent(), frame);
+    EXPECT_EQ(button->lightColor, 0xFF00FF00u);
+
+    GUIText* label = dialog.AddText("Hello", 15, 33);
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(RectOf(label), (Rect{215, 258, 0, 0}));
+    EXPECT_EQ(label->text, "Hello");
+
+    GUISelect* list = new GUISelect();
+    list->id = kListId;
+    EXPECT_EQ(dialog.Add(list, 10, 30, 250, 152), list);
+    EXPECT_EQ(RectOf(list), (Rect{210, 255, 250, 152}));
+
+    // The button works where it was placed.
+    input.Click(button->x + 5, button->y + 5);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(DialogHelperTest, FindGivesAControlOnlyWithTheRightType) {
+    DialogHelper dialog = Helper();
+    ASSERT_NE(dialog.OpenAt("Title", 0, 0, 200, 200), nullptr);
+    dialog.AddButton(kButtonId, "Go", nullptr, nullptr, 10, 10, 50, 20);
+    EXPECT_NE(dialog.Find<GUIButton>(kButtonId), nullptr);
+    EXPECT_NE(dialog.Find<GUIControl>(kButtonId), nullptr);
+    EXPECT_EQ(dialog.Find<GUISelect>(kButtonId), nullptr);  // a button is no list
+    EXPECT_EQ(dialog.Find<GUIButton>(999), nullptr);
+    EXPECT_NE(dialog.Find<GUIDialog>(kDialogId), nullptr);
+}
+
+TEST_F(DialogHelperTest, WithoutAnOpenDialogOrAGuiNothingIsBuilt) {
+    // Controls for a dialog that is not open are freed (the sanitizer sees a leak otherwise).
+    DialogHelper closed = Helper();
+    EXPECT_EQ(closed.AddButton(kButtonId, "Go", nullptr, nullptr, 0, 0, 10, 10), nullptr);
+    EXPECT_EQ(closed.AddText("Hello", 0, 0), nullptr);
+    EXPECT_EQ(gui().FindControl(kButtonId), nullptr);
+    closed.Close();
+    closed.CloseAndFocus(kButtonId);
+
+    DialogHelper none(nullptr, kDialogId);
+    EXPECT_EQ(none.OpenCentred("Title", 10, 10), nullptr);
+    EXPECT_FALSE(none.IsOpen());
+    EXPECT_EQ(none.Find<GUIControl>(kDialogId), nullptr);
+    none.Close();
+    none.CloseAndFocus(kButtonId);
+}
+
+// A callback may close its own dialog: it is gone at once for everybody and
+// deleted with its controls at the GUI's next update; it opens again after.
+TEST_F(DialogHelperTest, AButtonClosesItsOwnDialogAndItOpensAgain) {
+    GUIControl* chat = Make<GUIControl>(0, 580, 800, 20, 25);
+    DialogHelper dialog = Helper();
+    ASSERT_NE(dialog.OpenCentred("Title", 200, 100), nullptr);
+    GUIButton* close = dialog.AddButton(
+        kButtonId, "Close",
+        [](void* gui) { DialogHelper(static_cast<GUIManager*>(gui), kDialogId).CloseAndFocus(25); }, &gui(), 40,
+        60, 120, 25);
+    ASSERT_NE(close, nullptr);
+    gui().focus = close;
+
+    input.Click(close->x + 5, close->y + 5);
+    EXPECT_FALSE(dialog.IsOpen());
+    EXPECT_EQ(gui().FindControl(kButtonId), nullptr);
+    EXPECT_EQ(gui().focus, chat);
+    EXPECT_NE(dialog.OpenCentred("Title", 200, 100), nullptr);
+    gui().Update();
+    EXPECT_EQ(CountOnRoot(kDialogId), 1u);
+    EXPECT_TRUE(dialog.IsOpen());
+}
+
+}  // namespace

@@ -190,7 +190,7 @@ bool Client::CreateEngine(int kind) {
             if (app->CreateGraphicsEngine(kEngineDirect3D))
                 return true;
             if (platform::ShowMessageBox("Failed to init Direct3D9 - try DirectDraw?", "Error",
-                                         platform::kMbYesNo) != platform::kIdYes)
+                                         platform::kMbYesNo, app->window) != platform::kIdYes)
                 return false;
             kind = kEngineDirectDraw;
             break;
@@ -198,7 +198,7 @@ bool Client::CreateEngine(int kind) {
             if (app->CreateGraphicsEngine(kEngineDirectDraw))
                 return true;
             if (platform::ShowMessageBox("Failed to init DirectDraw. Try OpenGL instead?", "Error",
-                                         platform::kMbYesNo) != platform::kIdYes)
+                                         platform::kMbYesNo, app->window) != platform::kIdYes)
                 return false;
             kind = kEngineOpenGL;
             break;

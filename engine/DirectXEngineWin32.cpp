@@ -40,7 +40,8 @@ uint32_t DirectXEngine::Tint() const {
 }
 
 void DirectXEngine::ShowError(const std::string& message) {
-    platform::ShowMessageBox(message, "Error", platform::kMbOk | platform::kMbIconExclamation);
+    // Owned by the main window, which stays disabled while the box is up.
+    platform::ShowMessageBox(message, "Error", platform::kMbOk | platform::kMbIconExclamation, Window());
 }
 
 void DirectXEngine::Fail(const std::string& message) {

@@ -35,7 +35,7 @@ GraphicsEngine* MakeNullEngine(int) { return new NullEngine(); }
 // The "Networking Error" box is the platform's: answered at once, quietly.
 class QuietBoxes : public platform::MessageBoxes {
 public:
-    int Show(const std::string&, const std::string&, unsigned) override { return platform::kIdOk; }
+    int Show(const std::string&, const std::string&, unsigned, void*) override { return platform::kIdOk; }
 };
 
 class ScratchFolders : public platform::KnownFolders {

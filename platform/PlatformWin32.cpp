@@ -75,17 +75,17 @@ public:
 
 class Win32MessageBoxes : public MessageBoxes {
 public:
-    int Show(const std::string& text, const std::string& caption, unsigned style) override {
-        return ::MessageBoxA(nullptr, text.c_str(), caption.c_str(), style);
+    int Show(const std::string& text, const std::string& caption, unsigned style, void* owner) override {
+        return ::MessageBoxA(static_cast<HWND>(owner), text.c_str(), caption.c_str(), style);
     }
 };
 
 class Win32Shell : public Shell {
 public:
-    bool Open(const std::string& target, const std::string& parameters) override {
+    bool Open(const std::string& target, const std::string& parameters, int showCommand) override {
         HINSTANCE result = ::ShellExecuteA(nullptr, "open", target.c_str(),
                                            parameters.empty() ? nullptr : parameters.c_str(), nullptr,
-                                           SW_SHOWNORMAL);
+                                           showCommand);
         return reinterpret_cast<INT_PTR>(result) > 32;
     }
 };

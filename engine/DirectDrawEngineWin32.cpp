@@ -66,7 +66,7 @@ void DirectDrawEngine::ReportError(const std::string& where, HRESULT hr) {
     const int answer = platform::ShowMessageBox(DirectDrawErrorText(where, uint32_t(hr)), "DirectDraw Error",
                                                 platform::kMbYesNo | platform::kMbIconExclamation, Window());
     if (answer == platform::kIdNo)
-        std::exit(1);
+        platform::EndProcess(1);
 }
 
 // Surfaces go before the DirectDraw object that made them: a surface released

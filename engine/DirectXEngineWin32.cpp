@@ -46,7 +46,8 @@ void DirectXEngine::ShowError(const std::string& message) {
 
 void DirectXEngine::Fail(const std::string& message) {
     ShowError(message);
-    std::exit(1);
+    platform::EndProcess(1);
+    std::_Exit(1);  // only for a process service that returns
 }
 
 void DirectXEngine::ReleaseTargets() {

@@ -95,8 +95,9 @@ public:
 class Process {
 public:
     virtual ~Process() = default;
-    // ExitProcess: ends the program at once with the exit code; nothing is
-    // saved, closed or destroyed first. The system's own never returns.
+    // Ends the program at once with the exit code: the C runtime's streams
+    // are flushed, nothing else is saved, closed or destroyed first (no
+    // static destructors, no DLL detach). The system's own never returns.
     virtual void Exit(int code) = 0;
 };
 

@@ -67,7 +67,10 @@ public:
 
 class PosixProcess : public Process {
 public:
-    void Exit(int code) override { std::_Exit(code); }
+    void Exit(int code) override {
+        std::fflush(nullptr);
+        std::_Exit(code);
+    }
 };
 
 class XdgFolders : public KnownFolders {

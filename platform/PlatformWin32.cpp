@@ -6,6 +6,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 namespace platform {
@@ -92,7 +93,15 @@ public:
 
 class Win32Process : public Process {
 public:
-    void Exit(int code) override { ::ExitProcess(static_cast<UINT>(code)); }
+    void Exit(int code) override {
+        std::fflush(nullptr);
+        // Not ExitProcess: its DLL detach and static destructors race the
+        // threads a back end leaves running (Direct3D under Wine), and the
+        // process is then sometimes killed by a signal instead of ending
+        // with the code.
+        ::TerminateProcess(::GetCurrentProcess(), static_cast<UINT>(code));
+        ::ExitProcess(static_cast<UINT>(code));
+    }
 };
 
 class ShellFolders : public KnownFolders {

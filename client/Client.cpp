@@ -93,6 +93,7 @@ Client::Client() {
     app->gui->shiftForArrows = true;
     // The close button asks the client, which may keep the window open.
     app->closeCallback = &Client::OnCloseRequest;
+    app->lostCallback = &Client::OnWindowLost;
 
     std::srand(unsigned(std::time(nullptr)));
     loginHosts = BuiltInLoginHosts(std::rand() % 10);
@@ -299,6 +300,9 @@ void Client::HandleEvent(const InputEvent& event) {
 }
 
 void Client::DrawFrame() {
+    // Nothing to draw on once the window is gone.
+    if (app->windowLost)
+        return;
     Graphics* graphics = app->graphics;
     if (!graphics->BeginScene())
         return;
@@ -389,6 +393,12 @@ void Client::OnCloseRequest() {
     }
     // The pass in progress still runs its protocol poll, which sends the
     // logout over an open connection.
+    client->protocol->SendLogout();
+    client->app->running = false;
+}
+
+void Client::OnWindowLost() {
+    Client* client = Instance();
     client->protocol->SendLogout();
     client->app->running = false;
 }

@@ -7,6 +7,7 @@
 #include "client/Hosts.h"
 #include "client/MainMenu.h"
 #include "client/Settings.h"
+#include "dialogs/social/QuitDialog.h"
 #include "dialogs/trade/TradeWindow.h"
 #include "engine/Font.h"
 #include "engine/KEngine2.h"
@@ -338,6 +339,26 @@ TEST_F(ClientTest, ClosingAsksFirstWhileAConditionKeepsTheCharacterInTheWorld) {
         if (client.game)
             client.game->inventory = nullptr;
     }
+}
+
+TEST_F(ClientTest, ALostWindowEndsTheGameWithoutAsking) {
+    // Even where a close would ask first, as nothing can be shown any more.
+    Client& client = StartClient();
+    Inventory inventory;
+    client.StartGame(false);
+    client.game->inventory = &inventory;
+    inventory.conditions[1104] = false;
+    EXPECT_EQ(client.app->lostCallback, &Client::OnWindowLost);
+    client.app->HandleMessage(wm::kDestroy, 0, 0);
+    EXPECT_FALSE(client.app->running);
+    EXPECT_TRUE(client.app->windowLost);
+    EXPECT_EQ(client.app->gui->FindControl(QuitDialog::kDialogId), nullptr);
+    // The pass goes on without drawing on the window that is gone.
+    RecordingEngine* engine = static_cast<RecordingEngine*>(client.app->engine);
+    engine->Clear();
+    client.RunPass();
+    EXPECT_EQ(engine->Count("BeginScene"), 0u);
+    client.game->inventory = nullptr;
 }
 
 TEST_F(ClientTest, QuitQuestionOffersLogoutQuitAndCancel) {

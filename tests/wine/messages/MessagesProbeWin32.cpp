@@ -4,6 +4,7 @@
 // soon as the character list is shown. It prints which server opcodes the
 // client reads, every change of screen and every platform message box
 // ("Networking Error"), answered at once so that none waits for a click.
+// tests/wine/client/window_end.py uses it too.
 #include <cstdio>
 #include <string>
 

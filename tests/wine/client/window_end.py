@@ -13,6 +13,7 @@ import glob
 import os
 import shutil
 import sys
+import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, ".."))
@@ -65,6 +66,9 @@ def end_game(args, how):
             code = program.wait_exit(60)
             if code != 0:
                 raise Failure(f"{how}: the program ended with {code}")
+            deadline = time.monotonic() + 10
+            while program.next_line(deadline) is not None:
+                pass
             if "ended" not in program.lines:
                 raise Failure(f"{how}: the program did not shut down through its main loop's end")
             if not server.wait_for(lambda: server.requests_of(fs.CLIENT_LOGOUT, "game"), 30):

@@ -178,6 +178,9 @@ bool Client::Init() {
 }
 
 bool Client::CreateEngine(int kind) {
+    // The creatures' coloured frames belong to the engine that is going away.
+    if (game && game->map)
+        game->map->ReleaseCreatureTextures();
     // Each Yes moves on to the next back end, round and round for as long as
     // the user keeps agreeing; a No ends the chain.
     for (;;) {

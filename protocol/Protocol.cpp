@@ -37,18 +37,18 @@ const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
     &Protocol::OnNewVersion,        // 0x01 new client version
     &Protocol::ParseCharacterList,  // 0x02 character list
     &Protocol::ParseEnterGame,      // 0x03 enter game
-    nullptr,                        // 0x04 chat message
-    nullptr,                        // 0x05 map area of tiles
-    nullptr,                        // 0x06 add thing or creature
-    nullptr,                        // 0x07 remove creature
-    nullptr,                        // 0x08 creature step by id
-    nullptr,                        // 0x09 map area of tiles, second form
-    nullptr,                        // 0x0a walk refused with status text
-    nullptr,                        // 0x0b channel text
+    &Protocol::ParseChatMessage,    // 0x04 chat message
+    &Protocol::OnMapArea,           // 0x05 map area of tiles
+    &Protocol::ParseAddThing,       // 0x06 add thing or creature
+    &Protocol::OnRemoveCreature,    // 0x07 remove creature
+    &Protocol::ParseCreatureStep,   // 0x08 creature step by id
+    &Protocol::OnMapAreaStrip,      // 0x09 map area of tiles, second form
+    &Protocol::ParseWalkRefused,    // 0x0a walk refused with status text
+    &Protocol::ParseChannelOpen,    // 0x0b channel opened
     nullptr,                        // 0x0c equipment, 13 slots
     nullptr,                        // 0x0d open container
     nullptr,                        // 0x0e close container
-    nullptr,                        // 0x0f status text
+    &Protocol::OnStatusText,        // 0x0f status text
     nullptr,                        // 0x10 floating text
     nullptr,                        // 0x11 item effects
     nullptr,                        // 0x12 target pair
@@ -61,7 +61,7 @@ const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
     &Protocol::OnPing,              // 0x19 ping
     nullptr,                        // 0x1a character info and buffs
     nullptr,                        // 0x1b party member
-    nullptr,                        // 0x1c open-channel list
+    &Protocol::ParseChannelList,    // 0x1c open-channel list
     nullptr,                        // 0x1d marker item on a tile
     &Protocol::ParseBanInfo,        // 0x1e game-master ban information
     &Protocol::OnOpenBanDialog,     // 0x1f game-master ban dialog
@@ -76,16 +76,16 @@ const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
     &Protocol::ParseHouse,          // 0x28 house management
     &Protocol::ParseHouseBidding,   // 0x29 house bidding
     &Protocol::ParseQuestLog,       // 0x2a quests and achievements
-    nullptr,                        // 0x2b paged text
-    nullptr,                        // 0x2c tile update
+    &Protocol::ParsePagedText,      // 0x2b paged text
+    &Protocol::ParseTileUpdate,     // 0x2c tile update
     &Protocol::ParseSummonList,     // 0x2d summon list
-    nullptr,                        // 0x2e resume walk
+    &Protocol::OnResumeWalk,        // 0x2e resume walk
     &Protocol::ParseMarketOffers,   // 0x2f market offers
     &Protocol::ParseMarketHistory,  // 0x30 market history
-    nullptr,                        // 0x31 item record
+    &Protocol::ParseItemRecords,    // 0x31 item record
     nullptr,                        // 0x32 spell library
     &Protocol::ParseOutfitChoices,  // 0x33 outfit data
-    nullptr,                        // 0x34 tip message
+    &Protocol::ParseTipMessage,     // 0x34 tip message
     nullptr,                        // 0x35 spell cooldown
     &Protocol::ParseMarketItemNames,  // 0x36 market item names
     nullptr,                        // 0x37 end of login data (action groups)
@@ -93,7 +93,7 @@ const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
     &Protocol::OnGuildRequestAnswered,  // 0x39 guild request answered
     &Protocol::ParseNoGuild,        // 0x3a no-guild data
     nullptr,                        // 0x3b timed tile mark
-    nullptr,                        // 0x3c tutorial
+    &Protocol::OnTutorial,          // 0x3c tutorial
     &Protocol::ParseBrewing,        // 0x3d brewing data
     &Protocol::ParseRecipes,        // 0x3e learned recipes
     nullptr,                        // 0x3f progress bar over a tile
@@ -209,6 +209,7 @@ void Protocol::QueueLogin() {
     // Whatever was asked for while the connection was being made belongs to
     // no session with this server.
     connection->ClearQueues();
+    itemRecordsReceived = false;
     if (mode == 0) {
         SendLoginServerLogin(account, password);
         ShowBox("Connecting", "Connected, waiting for character list...");
@@ -318,11 +319,16 @@ void Protocol::ParseEnterGame(InMessage& message) {
     if (GameInterface* game = client->game) {
         game->map->playerId = playerId;
         game->map->camera->followedId = int32_t(followedId);
+        // The camera finds the player's creature by this id once it arrives.
         game->MarkStartTime();
     }
     CloseBox();
     awaitingAnswer = false;
-    ItemsCache::Instance()->Save(itemsVersion);
+    // The announced version stands for records the server has sent; without
+    // any, the file keeps the version of the records it holds, so that the
+    // next login still asks for what is missing.
+    ItemsCache* cache = ItemsCache::Instance();
+    cache->Save(itemRecordsReceived ? itemsVersion : cache->version);
     layoutLoaded = 0;
 }
 

@@ -1,26 +1,108 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "world/Camera.h"
+#include "world/Position.h"
+#include "world/WorldHooks.h"
 
-// The world around the player and the view that shows it. The view shows 17 by
-// 13 tiles; its place and tile size are what a screenshot of the map view
-// (Ctrl+Shift+S) cuts out of the window.
+class Creature;
+class KEngine2;
+class Tile;
+
+// The client's mirror of the world around the player: a window of 30 x 30
+// tiles on each of the 16 floors, moved along with the player, and the table
+// of every creature the server has announced (owned, in ascending id order).
+//
+// Local coordinates: local x = x - camera x + 9, local y = y - camera y + 9
+// (the camera's x, y being the view's top-left tile); the floor is not
+// translated. The window reaches 9 tiles left of and above the 17 x 13 view
+// and 4 right of and 8 below it; the player stands at local (17, 15).
 class Map {
 public:
     static constexpr int kViewColumns = 17;
     static constexpr int kViewRows = 13;
+    static constexpr int kSize = 30;     // tiles across the window, both ways
+    static constexpr int kFloors = 16;
+    static constexpr int kBorder = 9;    // window columns left of (rows above) the view
 
-    Map() : camera(new Camera()) {}
-    ~Map() { delete camera; }
+    // hooks: what the map tells the game screen; null gives the defaults.
+    explicit Map(WorldHooks* hooks = nullptr);
+    // Deletes every tile, every creature (with its clone) and the camera.
+    ~Map();
     Map(const Map&) = delete;
     Map& operator=(const Map&) = delete;
+
+    // The tile at an absolute position, or null outside the window or where
+    // nothing is known.
+    Tile* GetTile(int x, int y, int z) const;
+    // The same, making an empty tile where nothing is known; null outside.
+    Tile* GetOrCreateTile(const Position& at);
+    // The view origin moved by (old - new); tiles that leave the window are
+    // deleted, slots that come into it are empty.
+    void ShiftGrid(const int delta[2]);
+    // Deletes every tile; the creatures stay in the table.
+    void FreeTiles();
+    // The highest floor drawn (smallest number).
+    int ComputeTopFloor();
+    // The highest floor at a view position with something on it; 0 for none.
+    int TopFloorAt(uint16_t x, uint16_t y);
+    // Copies the view's ground colours and speeds into the minimap.
+    void UpdateMinimap();
+    // Gathers the light sources of the view for the light map.
+    void CollectLightSources();
+
+    // Enters a creature under its id (an overwritten pointer is not deleted).
+    // The first enraged creature ever seen shows a tip.
+    void AddCreature(Creature* creature);
+    Creature* FindCreature(uint32_t id) const;
+    Creature* FindCreatureByName(const std::string& name) const;
+    // Takes a creature off its tile and deletes it; never the followed one.
+    void RemoveCreature(uint32_t id);
+    // Removes the creatures out of the player's range.
+    void RemoveStaleCreatures();
+    // Animates every creature; rate is the frames per second.
+    void UpdateCreatures(float rate);
+    // The graphics engine is being replaced: every creature frees its sprites.
+    void ReleaseCreatureTextures();
+    // The creatures drawn under a screen point, in id order. scrollX and
+    // scrollY are the view's walk scroll offset.
+    std::vector<Creature*> GetCreaturesAt(int screenX, int screenY, bool includePlayer, int scrollX = 0,
+                                          int scrollY = 0);
+
+    void SetTargetPair(uint32_t attack, uint32_t follow);
+    void SetTarget(uint32_t hover);
+
+    // Whether an absolute position lies in the window, and its slot.
+    bool ToLocal(int x, int y, int z, int* localX, int* localY) const;
+    // The installed hooks, or the defaults.
+    WorldHooks& Hooks() { return hooks ? *hooks : defaultHooks; }
 
     int viewX = 4;  // left edge of the view in window pixels
     int viewY = 4;  // top edge
     int tileWidth = 32;   // drawn size of one tile; larger when the view is stretched
     int tileHeight = 32;
-    Camera* camera;         // owned
+    int floorFade = 0;    // change of the top floor by the player's last step
+    uint8_t seenEnraged = 0;
+    KEngine2* app = nullptr;  // not owned
+    Tile* tiles[kSize][kSize][kFloors] = {};  // [local x][local y][floor]; owned
+    std::map<uint32_t, Creature*> creatures;  // owned
+    Camera* camera;                           // owned
     uint32_t playerId = 0;  // the player's own creature, named by the enter-game message
+    uint32_t attackTargetId = 0;
+    uint32_t followTargetId = 0;
+    uint32_t hoverTargetId = 0;
+    uint32_t targetStamp = 0;  // GetTicks when the target markers' animation started
+    Position markerPos{0, 0, 0};
+    int32_t markerItemId = 0;
+    int32_t barVisible = 0;
+    int32_t barPercent = 0;
+    Position barPos{0, 0, 7};
+    WorldHooks* hooks = nullptr;  // not owned
+
+private:
+    WorldHooks defaultHooks;
 };

@@ -43,6 +43,22 @@ MESSAGES = {
     "disconnect": (0x16, []),
     "ping": (0x19, [("u16", "value")]),
 
+    # --- chat, channels and notices ---
+    "chat_message": (0x04, [("string", "sender"), ("string", "channel"), ("u8", "kind"), ("string", "text")]),
+    "channel_open": (0x0b, [("u8", "channel_type"), ("string", "name")]),
+    "status_text": (0x0f, [("string", "text")]),
+    "channel_list": (0x1c, [("list8", "channels", [("string", "name")])]),
+    "paged_text": (0x2b, [("string", "text")]),
+    "tip_message": (0x34, [("u32", "tip_id"), ("string", "title"), ("string", "text"), ("u16", "x"), ("u16", "y"),
+                           ("u8", "z")]),
+    "tutorial": (0x3c, []),
+    # --- the world: creatures, steps and tiles (map areas, creatures, tiles and
+    # item records have builders below) ---
+    "remove_creature": (0x07, [("u32", "id")]),
+    "creature_step": (0x08, [("u32", "id"), ("u8", "direction")]),
+    "walk_refused": (0x0a, [("string", "text"), ("u8", "unused")]),
+    "resume_walk": (0x2e, []),
+
     # --- trade, NPC shop and market ---
     "npc_trade": (0x17, [("string", "item_name"), ("u32", "item_id"), ("u32", "price"), ("u32", "carried"),
                          ("u8", "buying")]),
@@ -254,6 +270,122 @@ def outfit_choices(outfits, hair, beards):
     return w.bytes()
 
 
+# --- the world ------------------------------------------------------------------------
+
+CREATURE_MARKER = 10   # in a tile's list: a creature record follows
+SKIP = 0xFF00          # 0xFF00 + n ends a tile and leaves the n tiles after it unchanged
+LIST_END = 0xFFFF
+
+
+def creature_record(writer, c):
+    """A creature: flags, id, name, health, direction, speed, light byte, the
+    nine outfit values (three u16, six u8), and the privilege byte when bit 0
+    of the flags is set. c is a dict (or an object with those attributes)."""
+    flags = _value(c, "flags")
+    writer.u8(flags).u32(_value(c, "id")).string(to_bytes(_value(c, "name")))
+    writer.u8(_value(c, "health")).u8(_value(c, "direction")).u16(_value(c, "speed")).u8(_value(c, "light"))
+    outfit = list(_value(c, "outfit"))
+    for v in outfit[:3]:
+        writer.u16(v)
+    for v in outfit[3:]:
+        writer.u8(v)
+    if flags & 0x01:
+        writer.u8(_value(c, "privilege"))
+    return writer
+
+
+def area_floors(z):
+    """The floors an area message carries, in stream order: 7 down to 0 above
+    ground; two either side of z below it, no deeper than 15."""
+    if z <= 7:
+        return list(range(7, -1, -1))
+    return list(range(z - 2, min(z + 2, 15) + 1))
+
+
+def tile_stream(writer, tiles):
+    """The area stream of a list of tiles in stream order (floor, then x, then
+    y). A tile is None (left unchanged) or a list of entries, each
+    ("item", id) for an item without a count byte, ("item", id, count) for a
+    stackable one, or ("creature", record). Runs of unchanged tiles become
+    skip values, at most 255 a time; the count runs on across columns and
+    floors."""
+    i = 0
+    n = len(tiles)
+    while i < n:
+        if tiles[i] is None:
+            run = 1
+            while i + run < n and tiles[i + run] is None and run < 256:
+                run += 1
+            writer.u16(SKIP + run - 1)
+            i += run
+            continue
+        for entry in tiles[i]:
+            if entry[0] == "creature":
+                writer.u16(CREATURE_MARKER)
+                creature_record(writer, entry[1])
+            else:
+                writer.u16(entry[1])
+                if len(entry) > 2:
+                    writer.u8(entry[2])
+        i += 1
+        run = 0
+        while i < n and tiles[i] is None and run < 255:
+            run += 1
+            i += 1
+        writer.u16(SKIP + run)
+    return writer
+
+
+def _area(opcode, width, height, x, y, z, camera_flag, tiles):
+    expected = width * height * len(area_floors(z))
+    if len(tiles) != expected:
+        raise ValueError(f"an area of {width} x {height} on floors {area_floors(z)} has {expected} tiles, "
+                         f"not {len(tiles)}")
+    w = Writer().u8(opcode).u8(width).u8(height).u16(x).u16(y).u8(z).u8(camera_flag)
+    return tile_stream(w, tiles).bytes()
+
+
+@builder("map_area", 0x05)
+def map_area(width, height, x, y, z, camera_flag, tiles):
+    """A map area: 20 x 16 is a whole view around the player."""
+    return _area(0x05, width, height, x, y, z, camera_flag, tiles)
+
+
+@builder("map_area_strip", 0x09)
+def map_area_strip(width, height, x, y, z, camera_flag, tiles):
+    """The same after a step of the player: the part that came into view."""
+    return _area(0x09, width, height, x, y, z, camera_flag, tiles)
+
+
+@builder("add_creature", 0x06)
+def add_creature(x, y, z, creature):
+    return creature_record(Writer().u8(0x06).u16(x).u16(y).u8(z), creature).bytes()
+
+
+@builder("tile_update", 0x2c)
+def tile_update(x, y, z, items):
+    """One tile's items, top first: (id,) or (id, count) for a stackable one."""
+    w = Writer().u8(0x2c).u16(x).u16(y).u8(z)
+    for item in items:
+        w.u16(item[0])
+        if len(item) > 1:
+            w.u8(item[1])
+    return w.u16(LIST_END).bytes()
+
+
+@builder("item_records", 0x31)
+def item_records(records):
+    """Item records up to 0xFFFF; the ground speed is sent for ground items only."""
+    w = Writer().u8(0x31)
+    for r in records:
+        ground = _value(r, "ground")
+        w.u16(_value(r, "id")).u8(ground).u32(_value(r, "flags")).u16(_value(r, "pattern"))
+        w.u16(_value(r, "frames")).string(to_bytes(_value(r, "name"))).u8(_value(r, "minimap"))
+        if ground == 1:
+            w.u8(_value(r, "speed"))
+    return w.u16(LIST_END).bytes()
+
+
 # --- samples ------------------------------------------------------------------------
 
 # Bytes a handler must carry through unchanged: a NUL, the colour markup
@@ -262,6 +394,40 @@ def outfit_choices(outfits, hair, beards):
 ODD = b"\x00\x01\x7f\x80\x02 caf\xe9\xff\n%s"
 
 SAMPLES = {
+    "chat_message": dict(sender=b"Ana" + ODD, channel=b"Main", kind=1, text=b"hello " + ODD),
+    "channel_open": dict(channel_type=2, name=b"Trade" + ODD),
+    "status_text": dict(text=b"You are exhausted." + ODD),
+    "channel_list": dict(channels=[dict(name=b"Trade"), dict(name=ODD), dict(name=b"")]),
+    "paged_text": dict(text=b"First page|Second page|" + ODD),
+    "tip_message": dict(tip_id=0xFFFFFFFF, title=b"Tip" + ODD, text=ODD, x=0xFFFF, y=1000, z=255),
+    "tutorial": dict(),
+    # The world. Item ids 7001 and 7002 are defined by the item-record
+    # sample (7002 stackable); 7100 has no record anywhere, so it carries no
+    # count byte.
+    "map_area": dict(width=2, height=1, x=100, y=200, z=7, camera_flag=1, tiles=[
+        [("item", 7100), ("creature", dict(flags=0x43, id=0x40000001, name=b"Rat" + ODD, health=100, direction=2,
+                                           speed=0xFFFF, light=255, outfit=(0xFFFF, 1, 2, 255, 255, 255, 0, 1, 2),
+                                           privilege=3))],
+        None, None, [("item", 7100)], None, None, None, None, None, None, None, None, None, None, None,
+        [("creature", dict(flags=0, id=0xFFFFFFFF, name=b"", health=0, direction=9, speed=0, light=0,
+                           outfit=(0, 0, 0, 0, 0, 0, 0, 0, 0))), ("item", 7100)]]),
+    "map_area_strip": dict(width=1, height=3, x=0xFFFF, y=0, z=9, camera_flag=0,
+                           tiles=[None] * 14 + [[("item", 7100)]]),
+    "add_creature": dict(x=65535, y=65535, z=255, creature=dict(
+        flags=0x01, id=0x40000002, name=ODD, health=255, direction=0, speed=300, light=6,
+        outfit=(10, 0, 0, 200, 200, 9, 200, 200, 200), privilege=255)),
+    "remove_creature": dict(id=0x40000002),
+    "creature_step": dict(id=0x40000001, direction=4),
+    "walk_refused": dict(text=b"Sorry, not possible." + ODD, unused=255),
+    "tile_update": dict(x=100, y=200, z=7, items=[(7100,), (7100,), (7100,)]),
+    "resume_walk": dict(),
+    "item_records": dict(records=[
+        dict(id=7001, ground=1, flags=0, pattern=32, frames=0x0103, name=b"Test Grass" + ODD, minimap=0,
+             speed=150),
+        dict(id=7002, ground=0, flags=0x100, pattern=64, frames=0, name=b"", minimap=9, speed=None),
+        dict(id=0xFFFE, ground=2, flags=0xFFFFFFFF, pattern=0xFFFF, frames=0xFFFF, name=ODD, minimap=255,
+             speed=None),
+    ]),
     "npc_trade": dict(item_name=b"Mana Potion" + ODD, item_id=2874, price=0xFFFFFFFF, carried=0, buying=1),
     "trade_open": dict(partner_name=ODD),
     "trade_items": dict(
@@ -338,6 +504,17 @@ SAMPLES = {
 
 # Further valid shapes: name -> list of keyword values.
 VARIANTS = {
+    "chat_message": [dict(sender=b"", channel=b"", kind=255, text=b""),
+                     dict(sender=b"Server", channel=b"Main", kind=6, text=b"Your talent points were reset.")],
+    "channel_list": [dict(channels=[])],
+    "map_area": [
+        # Floors 12 to 15, every tile skipped in one value; and a whole view.
+        dict(width=1, height=2, x=1, y=1, z=14, camera_flag=0, tiles=[None] * 8),
+        dict(width=20, height=16, x=90, y=90, z=7, camera_flag=0,
+             tiles=[[("item", 7100)]] * 320 + [None] * (320 * 7)),
+    ],
+    "tile_update": [dict(x=0, y=0, z=0, items=[])],
+    "item_records": [dict(records=[])],
     "market_offers": [dict(full=0, offers=[SAMPLES["market_offers"]["offers"][0]]),
                       dict(full=1, balance=0, offers=[])],
     "market_history": [dict(records=[])],

@@ -78,7 +78,7 @@ TEST(ItemsCacheTest, AFreshCacheKnowsNothing) {
 
 TEST(ItemsCacheTest, HasFlagAsksForBlockingOrFlag4) {
     ItemRecord record;
-    record.flags = ItemRecord::kBlocksWalking;
+    record.flags = kItemBlocksWalking;
     EXPECT_TRUE(record.HasFlag(true));
     EXPECT_FALSE(record.HasFlag(false));
     record.flags = 0x04;

@@ -353,12 +353,12 @@ TEST_F(ClientTest, ALostWindowEndsTheGameWithoutAsking) {
     EXPECT_FALSE(client.app->running);
     EXPECT_TRUE(client.app->windowLost);
     EXPECT_EQ(client.app->gui->FindControl(QuitDialog::kDialogId), nullptr);
+    client.game->inventory = nullptr;
     // The pass goes on without drawing on the window that is gone.
     RecordingEngine* engine = static_cast<RecordingEngine*>(client.app->engine);
     engine->Clear();
     client.RunPass();
     EXPECT_EQ(engine->Count("BeginScene"), 0u);
-    client.game->inventory = nullptr;
 }
 
 TEST_F(ClientTest, QuitQuestionOffersLogoutQuitAndCancel) {

@@ -96,6 +96,7 @@ Client::Client() {
     app->gui->shiftForArrows = true;
     // The close button asks the client, which may keep the window open.
     app->closeCallback = &Client::OnCloseRequest;
+    app->lostCallback = &Client::OnWindowLost;
 
     std::srand(unsigned(std::time(nullptr)));
     loginHosts = BuiltInLoginHosts(std::rand() % 10);
@@ -192,7 +193,7 @@ bool Client::CreateEngine(int kind) {
             if (app->CreateGraphicsEngine(kEngineDirect3D))
                 return true;
             if (platform::ShowMessageBox("Failed to init Direct3D9 - try DirectDraw?", "Error",
-                                         platform::kMbYesNo) != platform::kIdYes)
+                                         platform::kMbYesNo, app->window) != platform::kIdYes)
                 return false;
             kind = kEngineDirectDraw;
             break;
@@ -200,7 +201,7 @@ bool Client::CreateEngine(int kind) {
             if (app->CreateGraphicsEngine(kEngineDirectDraw))
                 return true;
             if (platform::ShowMessageBox("Failed to init DirectDraw. Try OpenGL instead?", "Error",
-                                         platform::kMbYesNo) != platform::kIdYes)
+                                         platform::kMbYesNo, app->window) != platform::kIdYes)
                 return false;
             kind = kEngineOpenGL;
             break;
@@ -317,6 +318,9 @@ void Client::HandleEvent(const InputEvent& event) {
 }
 
 void Client::DrawFrame() {
+    // Nothing to draw on once the window is gone.
+    if (app->windowLost)
+        return;
     Graphics* graphics = app->graphics;
     if (!graphics->BeginScene())
         return;
@@ -409,6 +413,12 @@ void Client::OnCloseRequest() {
     }
     // The pass in progress still runs its protocol poll, which sends the
     // logout over an open connection.
+    client->protocol->SendLogout();
+    client->app->running = false;
+}
+
+void Client::OnWindowLost() {
+    Client* client = Instance();
     client->protocol->SendLogout();
     client->app->running = false;
 }

@@ -74,6 +74,9 @@ public:
     // The window's close button: asks first while leaving could kill the
     // character, otherwise logs out and ends the main loop.
     static void OnCloseRequest();
+    // The window was destroyed without a close request: logs out and ends the
+    // main loop without asking, as nothing can be shown any more.
+    static void OnWindowLost();
 
     // Starts a server-status request on its own thread, which gets all it
     // needs by value and is not waited for. Nothing starts without a status

@@ -32,7 +32,9 @@ int main() {
     RemoveOldExecutable();
     if (!client->Init()) {
         std::printf("Main instance creation failed, exiting...\n");
-        std::fflush(stdout);
+        // A back end may be running already: end at once, as every failure
+        // end does, so the exit code is always this one.
+        platform::EndProcess(1);
         return 1;
     }
     client->Run();

@@ -148,7 +148,8 @@ bool PatcherDialog::ApplyPackage() {
         return false;
     }
 
-    if (!platform::OpenInShell(kPatchProgram))
+    // The patch program's box is shown without an owner.
+    if (!platform::OpenInShell(kPatchProgram, std::string(), platform::kSwShow))
         platform::ShowMessageBox("Patch files downloaded - please run patch.exe manually with admin privileges.",
                                  "Patching", platform::kMbOk);
     // The patch program replaces this one: end at once, saving nothing.

@@ -63,9 +63,9 @@ uint32_t DirectDrawEngine::ToSurfaceColor(uint8_t red, uint8_t green, uint8_t bl
 
 void DirectDrawEngine::ReportError(const std::string& where, HRESULT hr) {
     const int answer = platform::ShowMessageBox(DirectDrawErrorText(where, uint32_t(hr)), "DirectDraw Error",
-                                                platform::kMbYesNo | platform::kMbIconExclamation);
+                                                platform::kMbYesNo | platform::kMbIconExclamation, Window());
     if (answer == platform::kIdNo)
-        std::exit(1);
+        platform::EndProcess(1);
 }
 
 // Surfaces go before the DirectDraw object that made them: a surface released

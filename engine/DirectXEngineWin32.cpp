@@ -40,12 +40,14 @@ uint32_t DirectXEngine::Tint() const {
 }
 
 void DirectXEngine::ShowError(const std::string& message) {
-    platform::ShowMessageBox(message, "Error", platform::kMbOk | platform::kMbIconExclamation);
+    // Owned by the main window, which stays disabled while the box is up.
+    platform::ShowMessageBox(message, "Error", platform::kMbOk | platform::kMbIconExclamation, Window());
 }
 
 void DirectXEngine::Fail(const std::string& message) {
     ShowError(message);
-    std::exit(1);
+    platform::EndProcess(1);
+    std::_Exit(1);  // only for a process service that returns
 }
 
 void DirectXEngine::ReleaseTargets() {

@@ -127,6 +127,16 @@ bool KEngine2::IsKeyDown(int virtualKey) const {
     return !inactive && platform::GetKeyState().IsAsyncKeyDown(virtualKey);
 }
 
+void KEngine2::OnWindowLost() {
+    if (windowLost)
+        return;
+    windowLost = true;
+    if (lostCallback)
+        lostCallback();
+    else
+        running = false;
+}
+
 void KEngine2::QueueEvent(int32_t type, int32_t a, int32_t b, int32_t c) {
     if (!inactive)
         events.push_back({type, a, b, c});
@@ -193,7 +203,9 @@ bool KEngine2::HandleMessage(uint32_t message, uint64_t wParam, int64_t lParam) 
         return true;
     case wm::kSysKeyDown:
         QueueEvent(InputEvent::KeyDown, int32_t(wParam), 0, 0);
-        return true;
+        // Alt+F4 goes on to the system, which turns it into WM_CLOSE and so
+        // into the close callback; every other system key stops here.
+        return !(wParam == wm::kKeyF4 && (lParam & wm::kAltHeld) != 0);
     case wm::kChar:
         QueueEvent(InputEvent::KeyDown, 0, int32_t(wParam), 0);
         if (guiLayer)
@@ -233,6 +245,9 @@ bool KEngine2::HandleMessage(uint32_t message, uint64_t wParam, int64_t lParam) 
         }
         return true;
     case wm::kDestroy:
+        // Destroyed while still running: no close request came first.
+        if (running)
+            OnWindowLost();
         PostQuit();
         return true;
     case wm::kEraseBackground:

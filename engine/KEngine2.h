@@ -60,6 +60,10 @@ public:
     // goes to the system's default handling.
     bool HandleMessage(uint32_t message, uint64_t wParam, int64_t lParam);
 
+    // The window is gone without a close request (destroyed from outside):
+    // the lost callback runs, or without one the main loop ends. Once only.
+    void OnWindowLost();
+
     static EngineFactory engineFactory;
     // Set by unit tests: CreateMainWindow then makes no real window in the
     // Windows build either, so messages come only through HandleMessage and
@@ -68,6 +72,9 @@ public:
     static bool windowless;
 
     CloseCallback closeCallback = nullptr;
+    // Called when the window is lost; nothing can be asked any more then.
+    CloseCallback lostCallback = nullptr;
+    bool windowLost = false;
     GraphicsEngine* engine = nullptr;
     // Both name the one GUI manager (owned), or are null without a GUI: the
     // layers above use gui, the engine guiLayer.
@@ -92,6 +99,8 @@ public:
     uint32_t lastKey = 0;
     // The text the window shows in its title bar (the title with the FPS).
     std::string shownTitle;
+    // Under Wine: the window had its X window (see PumpMessages).
+    bool hadNativeWindow = false;
 
 private:
     void QueueEvent(int32_t type, int32_t a, int32_t b, int32_t c);

@@ -78,6 +78,17 @@ void KEngine2::PumpMessages() {
         ::TranslateMessage(&message);
         ::DispatchMessageA(&message);
     }
+    // Under Wine a window whose X window is destroyed from outside (by a
+    // window manager, or xdotool windowclose) lives on without it and gets no
+    // message at all; the only sign is that Wine's X11 driver drops the
+    // window's property naming its X window. On Windows there is no such
+    // property, and a destroyed window gets WM_DESTROY.
+    if (!windowLost) {
+        const bool native = ::GetPropA(Handle(window), "__wine_x11_whole_window") != nullptr;
+        hadNativeWindow = hadNativeWindow || native;
+        if ((hadNativeWindow && !native) || !::IsWindow(Handle(window)))
+            OnWindowLost();
+    }
 }
 
 void KEngine2::SetWindowText(const std::string& text) {

@@ -38,9 +38,8 @@ std::string WrapLines(const WrapOptions& options, const std::string& text, int* 
         } else if (c == '\n') {
             ++breaks;
             width = 0;
-            lineStart = i + 1;
             if (!options.testAfterControlBytes) {
-                ++i;
+                lineStart = ++i;
                 continue;
             }
         } else if (!options.testAfterControlBytes) {
@@ -48,6 +47,8 @@ std::string WrapLines(const WrapOptions& options, const std::string& text, int* 
             continue;
         }
         if (width <= options.maxWidth) {
+            if (c == '\n')
+                lineStart = i + 1;
             ++i;
             continue;
         }
@@ -64,7 +65,10 @@ std::string WrapLines(const WrapOptions& options, const std::string& text, int* 
                 }
             }
         }
-        if (point != text.size() && point <= lineStart)
+        // A break point before the line's start is the break that began this
+        // line (or the line break before it): breaking there again would
+        // bring the walk back to the same place forever.
+        if (point != text.size() && point < lineStart)
             point = text.size();
         ++breaks;
         width = 0;

@@ -13,8 +13,9 @@
 // right after the overflowing byte. Colour codes (byte 1 and four colour bytes)
 // pass through whole and count no width. No byte of the input is lost.
 //
-// A break point at or before the start of the current line is treated as none
-// found: breaking there again would make no progress and loop forever.
+// A break point before the start of the current line is treated as none found:
+// it is the break that began the line, and breaking there again would make no
+// progress and loop forever. One on the line's first byte is a real break.
 struct WrapOptions {
     // Advance widths as Font::advances: index code - 32, codes below 32 and
     // from 256 count 5. The caller may pass a copy (the status thread does).

@@ -28,6 +28,8 @@ constexpr uint32_t kMiddleButtonUp = 0x0208;
 constexpr uint32_t kMouseWheel = 0x020A;
 
 constexpr uint64_t kSizeMaximized = 2;  // SIZE_MAXIMIZED in WM_SIZE's wParam
+constexpr uint64_t kKeyF4 = 0x73;       // VK_F4
+constexpr int64_t kAltHeld = 1 << 29;   // a key message's context code: Alt is down
 
 // The smallest outer size the window can be dragged to.
 constexpr int kMinTrackWidth = 750;

@@ -3,6 +3,8 @@
 // table, on the login screen at the login server or, when the first byte says
 // so, with a game screen at the game world. The client is a real one without
 // a window, drawing nothing; its files go to a scratch folder.
+#include <cerrno>
+#include <csignal>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -35,18 +37,38 @@ GraphicsEngine* MakeNullEngine(int) { return new NullEngine(); }
 // The "Networking Error" box is the platform's: answered at once, quietly.
 class QuietBoxes : public platform::MessageBoxes {
 public:
-    int Show(const std::string&, const std::string&, unsigned) override { return platform::kIdOk; }
+    int Show(const std::string&, const std::string&, unsigned, void*) override { return platform::kIdOk; }
 };
+
+const char kScratchPrefix[] = "velmora-fuzz-protocol-";
 
 class ScratchFolders : public platform::KnownFolders {
 public:
     std::string Get(platform::KnownFolder) override { return folder; }
-    std::string folder = "/tmp/velmora-fuzz-protocol-" + std::to_string(::getpid());
+    std::string folder = "/tmp/" + std::string(kScratchPrefix) + std::to_string(::getpid());
 };
+
+// A run that ends in a crash or a time-out never gets to its exit handler:
+// the next run removes the folders of processes that no longer exist.
+void RemoveStaleScratchFolders() {
+    const std::string prefix = kScratchPrefix;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/tmp", error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
+        if (pid <= 0 || pid == long(::getpid()) || ::kill(pid_t(pid), 0) == 0 || errno != ESRCH)
+            continue;
+        std::error_code ignored;
+        std::filesystem::remove_all(entry.path(), ignored);
+    }
+}
 
 ScratchFolders* g_folders = nullptr;
 
 Client* MakeClient() {
+    RemoveStaleScratchFolders();
     g_folders = new ScratchFolders();
     std::filesystem::create_directories(g_folders->folder);
     std::atexit([] {

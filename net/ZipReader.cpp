@@ -550,9 +550,16 @@ uint32_t ZipReader::UnzipToMemory(int32_t index, void* buffer, uint32_t length) 
     }
     bool end = false;
     const int64_t got = ReadEntry(static_cast<uint8_t*>(buffer), length, &end);
-    if (got > 0 && !end)
-        return kZipMore;
-    // The entry is done with, one way or the other; the next call starts over.
+    if (got > 0) {
+        if (!end)
+            return kZipMore;
+        // The last piece: the entry stays open, so a further call reads
+        // nothing and closes it, rather than starting over.
+        const Stream& s = *stream_;
+        const bool whole = s.uncompressedLeft == 0 && s.headerLeft == 0 && s.crc == s.storedCrc;
+        return whole ? kZipSuccess : kZipCorrupt;
+    }
+    // Nothing read or a failure: the entry is done with; the next call starts over.
     const bool whole = CloseEntry();
     streamingIndex_ = -1;
     if (got == kReadPassword)

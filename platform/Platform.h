@@ -28,6 +28,8 @@ enum : unsigned {
     kMbIconInformation = 0x40,
 };
 enum : int { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
+// Show commands of a started program's window (SW_...).
+enum : int { kSwShowNormal = 1, kSwShow = 5 };
 
 // Virtual-key codes the portable code asks about.
 enum : int {
@@ -77,23 +79,25 @@ public:
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
-    // A modal box with the given kMb... style; returns a kId... answer.
-    virtual int Show(const std::string& text, const std::string& caption, unsigned style) = 0;
+    // A modal box with the given kMb... style; returns a kId... answer. An
+    // owner window (an HWND; null for none) is disabled while the box is up.
+    virtual int Show(const std::string& text, const std::string& caption, unsigned style, void* owner) = 0;
 };
 
 class Shell {
 public:
     virtual ~Shell() = default;
-    // ShellExecuteA(null, "open", target, parameters, null, SW_SHOWNORMAL):
+    // ShellExecuteA(null, "open", target, parameters, null, showCommand):
     // opens a web page in the browser or starts a program. True on success.
-    virtual bool Open(const std::string& target, const std::string& parameters) = 0;
+    virtual bool Open(const std::string& target, const std::string& parameters, int showCommand) = 0;
 };
 
 class Process {
 public:
     virtual ~Process() = default;
-    // ExitProcess: ends the program at once with the exit code; nothing is
-    // saved, closed or destroyed first. The system's own never returns.
+    // Ends the program at once with the exit code: the C runtime's streams
+    // are flushed, nothing else is saved, closed or destroyed first (no
+    // static destructors, no DLL detach). The system's own never returns.
     virtual void Exit(int code) = 0;
 };
 
@@ -112,11 +116,13 @@ Process& GetProcess();
 void SetProcess(Process* process);
 
 // Shorthands for the calls above.
-inline int ShowMessageBox(const std::string& text, const std::string& caption, unsigned style) {
-    return GetMessageBoxes().Show(text, caption, style);
+inline int ShowMessageBox(const std::string& text, const std::string& caption, unsigned style,
+                          void* owner = nullptr) {
+    return GetMessageBoxes().Show(text, caption, style, owner);
 }
-inline bool OpenInShell(const std::string& target, const std::string& parameters = std::string()) {
-    return GetShell().Open(target, parameters);
+inline bool OpenInShell(const std::string& target, const std::string& parameters = std::string(),
+                        int showCommand = kSwShowNormal) {
+    return GetShell().Open(target, parameters, showCommand);
 }
 inline void EndProcess(int code) { GetProcess().Exit(code); }
 

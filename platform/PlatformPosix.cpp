@@ -54,7 +54,7 @@ private:
 
 class StderrMessageBoxes : public MessageBoxes {
 public:
-    int Show(const std::string& text, const std::string& caption, unsigned style) override {
+    int Show(const std::string& text, const std::string& caption, unsigned style, void*) override {
         std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
         return (style & 0xF) == kMbYesNo ? kIdYes : kIdOk;
     }
@@ -62,12 +62,15 @@ public:
 
 class NoShell : public Shell {
 public:
-    bool Open(const std::string&, const std::string&) override { return false; }
+    bool Open(const std::string&, const std::string&, int) override { return false; }
 };
 
 class PosixProcess : public Process {
 public:
-    void Exit(int code) override { std::_Exit(code); }
+    void Exit(int code) override {
+        std::fflush(nullptr);
+        std::_Exit(code);
+    }
 };
 
 class XdgFolders : public KnownFolders {

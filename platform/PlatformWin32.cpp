@@ -6,6 +6,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 namespace platform {
@@ -75,24 +76,32 @@ public:
 
 class Win32MessageBoxes : public MessageBoxes {
 public:
-    int Show(const std::string& text, const std::string& caption, unsigned style) override {
-        return ::MessageBoxA(nullptr, text.c_str(), caption.c_str(), style);
+    int Show(const std::string& text, const std::string& caption, unsigned style, void* owner) override {
+        return ::MessageBoxA(static_cast<HWND>(owner), text.c_str(), caption.c_str(), style);
     }
 };
 
 class Win32Shell : public Shell {
 public:
-    bool Open(const std::string& target, const std::string& parameters) override {
+    bool Open(const std::string& target, const std::string& parameters, int showCommand) override {
         HINSTANCE result = ::ShellExecuteA(nullptr, "open", target.c_str(),
                                            parameters.empty() ? nullptr : parameters.c_str(), nullptr,
-                                           SW_SHOWNORMAL);
+                                           showCommand);
         return reinterpret_cast<INT_PTR>(result) > 32;
     }
 };
 
 class Win32Process : public Process {
 public:
-    void Exit(int code) override { ::ExitProcess(static_cast<UINT>(code)); }
+    void Exit(int code) override {
+        std::fflush(nullptr);
+        // Not ExitProcess: its DLL detach and static destructors race the
+        // threads a back end leaves running (Direct3D under Wine), and the
+        // process is then sometimes killed by a signal instead of ending
+        // with the code.
+        ::TerminateProcess(::GetCurrentProcess(), static_cast<UINT>(code));
+        ::ExitProcess(static_cast<UINT>(code));
+    }
 };
 
 class ShellFolders : public KnownFolders {

@@ -218,19 +218,15 @@ void GUIManager::CycleFocus() {
     auto isCandidate = [](GUIControl* control) {
         return !control->HasFlag(GUIControl::kHidden) && dynamic_cast<GUITextbox*>(control) != nullptr;
     };
-    auto first = std::find_if(all.begin(), all.end(), isCandidate);
-    // Without any text box to go to, the focus stays where it is.
-    if (first == all.end())
+    // An empty tree has nothing to take the focus.
+    if (all.empty())
         return;
     GUIControl* current = KeyFocus();
     auto at = dynamic_cast<GUITextbox*>(current) ? std::find(all.begin(), all.end(), current) : all.end();
-    if (at == all.end()) {
-        focus = *first;
-        return;
-    }
-    auto next = std::find_if(at + 1, all.end(), isCandidate);
-    // Past the last box the focus rests on the first top-level control for one
-    // Tab (it takes no keys), then comes round to the first box.
+    auto next = std::find_if(at == all.end() ? all.begin() : at + 1, all.end(), isCandidate);
+    // Past the last box, or without any visible box, the focus rests on the
+    // first top-level control (it takes no keys); a further Tab comes round to
+    // the first box.
     focus = next != all.end() ? *next : all.front();
 }
 

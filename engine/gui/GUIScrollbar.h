@@ -35,8 +35,8 @@ public:
     void DrawArrow(int x, int y, int w, int h, bool pressed, int spriteId);
     int TrackLength() const { return height - 2 * width; }
     int ThumbLength() const;
-    // False while the maximum is 0 or less: there is nothing to drag, and no
-    // thumb is drawn.
+    // False while the maximum is 0: no thumb is drawn or dragged. A negative
+    // maximum (content shorter than the view) keeps a thumb at the top.
     bool HasThumb() const { return hasThumb; }
 
     int position = 0;

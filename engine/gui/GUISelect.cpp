@@ -132,8 +132,8 @@ void GUISelect::Draw() {
     const Font* font = GetFont();
     auto textWidth = [font](const std::string& s) { return font ? font->GetTextWidth(s) : 0; };
     const bool outline = textColor != 0xFF000000;
-    const int clipTop = y + 1;
-    const int clipBottom = y + height - 2;
+    // Every row is drawn and the clip cuts it: a row's icon and frame may
+    // reach past its own height into the view.
     for (size_t i = 0; i < items.size(); ++i) {
         const GUISelectItem& item = items[i];
         const int r = y + 1 - position + int(i) * rowHeight;
@@ -155,13 +155,6 @@ void GUISelect::Draw() {
                 iy += 26;
             }
         }
-        // A row wholly outside the clip would draw nothing visible: skip it, so
-        // that a long list costs only its shown rows. Its second line of text
-        // reaches 35 px below its top, an icon may reach beyond the row.
-        const int top = icon ? std::min(r, iy) : r;
-        const int bottom = std::max({r + rowHeight, r + 35, icon ? iy + dh : r});
-        if (bottom <= clipTop || top > clipBottom)
-            continue;
         if (int(i) == selectedIndex)
             graphics->RenderRectangle(kSelectedShade, x + 1, r, width - 2 - margin, rowHeight);
         if (icon) {

@@ -69,7 +69,10 @@ void GUITable::AddColumn(const std::string& title, int columnWidth) {
     for (const Column& before : columns)
         column.x += before.width;
     column.width = columnWidth;
-    column.titleWidth = GetFont() ? GetFont()->GetTextWidth(title) : 0;
+    // The application's font, not the owner's: columns are usually added
+    // before the table joins the tree.
+    Font* font = g_app && g_app->font ? g_app->font : GetFont();
+    column.titleWidth = font ? font->GetTextWidth(title) : 0;
     columns.push_back(column);
 }
 
@@ -99,10 +102,10 @@ void GUITable::EnableScrollbar() {
     const int shown = int(std::count_if(rows.begin(), rows.end(), [](const auto& row) { return row->visible; }));
     const int visibleUnits = (height - 2) / kScrollUnit;
     bar->SetRect(x + width - 15, y, 15, height);
-    // The content height of the header and the rows in 3 px units, with the
-    // constant 20 / 3 as it rounds in single precision (6.6666665): at
-    // multiples of three rows the product falls just below the whole number.
-    const int content = int(double(6.6666665f) * double(shown + 1) + 1.0);
+    // The content height of the header and the rows in 3 px units, in single
+    // precision like the rectangles: 20 / 3 is 6.6666665, and for 2, 5, 8 ...
+    // rows the product rounds up to the whole number.
+    const int content = int(6.6666665f * float(shown + 1) + 1.0f);
     const int maximum = content - visibleUnits;
     bar->SetMaximum(maximum);
     bar->SetProportion(visibleUnits, maximum + visibleUnits);

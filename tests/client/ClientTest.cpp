@@ -7,6 +7,7 @@
 #include "client/Hosts.h"
 #include "client/MainMenu.h"
 #include "client/Settings.h"
+#include "dialogs/social/QuitDialog.h"
 #include "dialogs/trade/TradeWindow.h"
 #include "engine/Font.h"
 #include "engine/KEngine2.h"
@@ -97,6 +98,7 @@ TEST_F(ClientTest, GraphicsFileStampIsChecked) {
             EXPECT_EQ(platform.boxes.shown[0].text, c.box);
             EXPECT_EQ(platform.boxes.shown[0].caption, "Load Error");
             EXPECT_EQ(platform.boxes.shown[0].style, 0x30u);
+            EXPECT_EQ(platform.boxes.shown[0].owner, nullptr);
             EXPECT_EQ(client.menu, nullptr);
         } else {
             EXPECT_TRUE(platform.boxes.shown.empty()) << c.name;
@@ -135,13 +137,19 @@ TEST_F(ClientTest, BackEndFallbacksFollowTheUsersAnswers) {
         platform.boxes.answers.assign(c.answers.begin(), c.answers.end());
         platform.boxes.shown.clear();
         Client& client = MakeClient();
+        // The boxes belong to the main window (a stand-in handle that no
+        // window has, as the test makes no window).
+        void* const mainWindow = reinterpret_cast<void*>(uintptr_t(0xDEAD0000u));
+        client.app->window = mainWindow;
         EXPECT_EQ(client.Init(), c.engine != 0) << c.name;
         std::vector<std::string> shown;
         for (const auto& box : platform.boxes.shown) {
             shown.push_back(box.text);
             EXPECT_EQ(box.caption, "Error");
             EXPECT_EQ(box.style, unsigned(platform::kMbYesNo));
+            EXPECT_EQ(box.owner, mainWindow);
         }
+        client.app->window = nullptr;
         EXPECT_EQ(shown, c.boxes) << c.name;
         EXPECT_TRUE(platform.boxes.answers.empty()) << c.name;
         ASSERT_EQ(client.app->engine != nullptr, c.engine != 0) << c.name;
@@ -356,6 +364,26 @@ TEST_F(ClientTest, ClosingAsksFirstWhileAConditionKeepsTheCharacterInTheWorld) {
         if (client.game)
             client.game->inventory = nullptr;
     }
+}
+
+TEST_F(ClientTest, ALostWindowEndsTheGameWithoutAsking) {
+    // Even where a close would ask first, as nothing can be shown any more.
+    Client& client = StartClient();
+    Inventory inventory;
+    client.StartGame(false);
+    client.game->inventory = &inventory;
+    inventory.conditions[1104] = false;
+    EXPECT_EQ(client.app->lostCallback, &Client::OnWindowLost);
+    client.app->HandleMessage(wm::kDestroy, 0, 0);
+    EXPECT_FALSE(client.app->running);
+    EXPECT_TRUE(client.app->windowLost);
+    EXPECT_EQ(client.app->gui->FindControl(QuitDialog::kDialogId), nullptr);
+    client.game->inventory = nullptr;
+    // The pass goes on without drawing on the window that is gone.
+    RecordingEngine* engine = static_cast<RecordingEngine*>(client.app->engine);
+    engine->Clear();
+    client.RunPass();
+    EXPECT_EQ(engine->Count("BeginScene"), 0u);
 }
 
 TEST_F(ClientTest, QuitQuestionOffersLogoutQuitAndCancel) {

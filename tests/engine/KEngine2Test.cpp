@@ -75,6 +75,13 @@ TEST(KEngine2Messages, TranslateIntoInputEvents) {
          {{wm::kKeyDown, 0x41}, {wm::kSysKeyDown, 0x12}, {wm::kSysKeyUp, 0x12}},
          {{20, 0x41, 0, 0}, {20, 0x12, 0, 0}, {21, 0x12, 0, 0}},
          0x41},
+        // Alt+F4 is queued too, then left to the system, which makes it a
+        // close request; F4 without Alt and Alt with other keys stop here.
+        {"Alt+F4 goes on to the default handling",
+         {{wm::kSysKeyDown, wm::kKeyF4, wm::kAltHeld | 1, false},
+          {wm::kSysKeyDown, wm::kKeyF4, 1, true},
+          {wm::kSysKeyDown, 0x58, wm::kAltHeld | 1, true}},
+         {{20, 0x73, 0, 0}, {20, 0x73, 0, 0}, {20, 0x58, 0, 0}}},
         {"resize", {{wm::kSize, 0, Point(800, 600)}}, {{30, 800, 600, 0}}},
         {"maximised", {{wm::kSize, wm::kSizeMaximized, Point(1280, 1000)}}, {{30, 1280, 1000, 1}}},
         {"inactive window queues no input, only resizes",
@@ -157,6 +164,33 @@ TEST(KEngine2Messages, CloseGoesToTheCallbackWhenThereIsOne) {
     EXPECT_TRUE(app.app->HandleMessage(wm::kClose, 0, 0));
     EXPECT_EQ(g_closeRequests, 1);
     EXPECT_FALSE(app.app->running);
+}
+
+int g_lostWindows = 0;
+void CountLostWindow() { ++g_lostWindows; }
+
+TEST(KEngine2Messages, AWindowDestroyedWithoutACloseRequestIsLostOnce) {
+    // After a close the window is destroyed on purpose: nothing is lost.
+    TestApp closed;
+    g_lostWindows = 0;
+    closed.app->lostCallback = &CountLostWindow;
+    closed.app->HandleMessage(wm::kClose, 0, 0);
+    EXPECT_TRUE(closed.app->HandleMessage(wm::kDestroy, 0, 0));
+    EXPECT_EQ(g_lostWindows, 0);
+    EXPECT_FALSE(closed.app->windowLost);
+
+    // Destroyed while running: the lost callback, once.
+    TestApp destroyed;
+    destroyed.app->lostCallback = &CountLostWindow;
+    EXPECT_TRUE(destroyed.app->HandleMessage(wm::kDestroy, 0, 0));
+    destroyed.app->OnWindowLost();
+    EXPECT_EQ(g_lostWindows, 1);
+    EXPECT_TRUE(destroyed.app->windowLost);
+
+    // Without a callback the main loop ends.
+    TestApp plain;
+    plain.app->HandleMessage(wm::kDestroy, 0, 0);
+    EXPECT_FALSE(plain.app->running);
 }
 
 TEST(KEngine2Messages, PopEventOnAnEmptyQueueGivesAnEmptyEvent) {

@@ -201,17 +201,22 @@ TEST_F(GUIManagerTest, TabCyclesThroughVisibleTextBoxes) {
     }
 }
 
-TEST_F(GUIManagerTest, TabWithoutATextBoxLeavesTheFocusAsItIs) {
+TEST_F(GUIManagerTest, TabWithoutAVisibleTextBoxMovesTheFocusToTheFirstTopLevelControl) {
+    // An empty tree keeps the focus as it is.
+    input.Char('\t');
+    EXPECT_EQ(gui().focus, nullptr);
+
     GUIControl* plain = Make<GUIControl>(0, 0, 10, 10, 1);
     GUITextbox* hidden = Make<GUITextbox>(0, 0, 10, 10, 2);
     hidden->SetFlag(GUIControl::kHidden);
-    gui().focus = hidden;
-    input.Char('\t');
-    EXPECT_EQ(gui().focus, hidden);
-    gui().focus = nullptr;
-    input.Char('\t');
-    EXPECT_EQ(gui().focus, nullptr);
-    (void)plain;
+    for (GUIControl* before : {static_cast<GUIControl*>(hidden), static_cast<GUIControl*>(nullptr), plain}) {
+        gui().focus = before;
+        input.Char('\t');
+        EXPECT_EQ(gui().focus, plain);
+    }
+    // Typing then goes nowhere.
+    input.Char('x');
+    EXPECT_TRUE(hidden->GetText().empty());
 }
 
 struct Presses {

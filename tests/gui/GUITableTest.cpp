@@ -114,9 +114,10 @@ TEST_F(GUITableTest, ScrollRangeUsesTheSinglePrecisionRowHeight) {
     struct Case {
         int rows, height, maximum;
     };
-    // trunc(6.6666665 x (rows + 1) + 1) - (height - 2) / 3; at multiples of
-    // three the product falls just short of the whole number.
-    for (Case c : {Case{10, 200, 8}, Case{2, 200, 20 - 66}, Case{5, 62, 40 - 20}, Case{0, 8, 7 - 2}}) {
+    // trunc(6.6666665 x (rows + 1) + 1) - (height - 2) / 3 in single
+    // precision: for 2, 5, 8 rows the product rounds up to the whole number.
+    for (Case c : {Case{10, 200, 8}, Case{2, 200, 21 - 66}, Case{5, 62, 41 - 20}, Case{8, 62, 61 - 20},
+                   Case{0, 8, 7 - 2}, Case{3, 200, 27 - 66}}) {
         GUITable* table = Table(c.height);
         for (int i = 0; i < c.rows; ++i)
             Row(table, "r", i);
@@ -172,6 +173,40 @@ TEST_F(GUITableTest, TextCellsAreShortenedToTheirColumnButOneCharacterNeverIs) {
     EXPECT_LT(test.app->font->GetTextWidth(texts[3].text) - test.app->font->GetTextWidth("..."), 60 - 19);
     EXPECT_EQ(texts[3].x, float(10 + 30));
     EXPECT_EQ(texts[0].color, 0xFF969696u);
+}
+
+TEST_F(GUITableTest, AShortTableShowsAThumbFillingItsTrack) {
+    // 3 rows in 200 px: the maximum is negative, the thumb fills the track.
+    GUITable* table = Table(200);
+    for (int i = 0; i < 3; ++i)
+        Row(table, "r", i);
+    table->EnableScrollbar();
+    GUIScrollbar* bar = table->Scrollbar();
+    EXPECT_EQ(bar->GetMaximum(), -39);
+    EXPECT_TRUE(bar->HasThumb());
+    EXPECT_EQ(bar->GetPosition(), 0);
+    EXPECT_EQ(bar->ThumbLength(), 200 - 2 * 15);
+    const std::vector<std::string> frame = Frame();
+    EXPECT_TRUE(Drew(frame, "RenderRectangle(0xff111111, 295, 25, 15, 1)")) << "the thumb's top edge";
+    // Dragging it moves nothing.
+    input.Down(300, 100);
+    EXPECT_TRUE(bar->dragging);
+    input.Move(300, 150);
+    EXPECT_EQ(bar->GetPosition(), 0);
+    input.Up(300, 150);
+}
+
+TEST_F(GUITableTest, TitleWidthsComeFromTheApplicationsFontBeforeTheTableJoinsTheTree) {
+    // Columns added first, the usual order when a dialog is built; the sort
+    // arrow is drawn at the column's x plus this width.
+    GUITable* table = new GUITable();
+    table->SetRect(10, 10, 300, 200);
+    table->AddColumn("Item", 100);
+    table->AddColumn("Price", 100);
+    gui().AddControl(table, true);
+    EXPECT_EQ(table->columns[0].titleWidth, test.app->font->GetTextWidth("Item"));
+    EXPECT_EQ(table->columns[1].titleWidth, test.app->font->GetTextWidth("Price"));
+    EXPECT_GT(table->columns[1].titleWidth, 0);
 }
 
 TEST_F(GUITableTest, TheSortedColumnsTitleIsOrangeWithItsArrow) {

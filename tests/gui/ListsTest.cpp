@@ -1,5 +1,6 @@
 // The select list, the scroll bar and the context menu.
 #include "engine/Font.h"
+#include "engine/Sprite.h"
 #include "engine/gui/GUIMenu.h"
 #include "engine/gui/GUIScrollbar.h"
 #include "engine/gui/GUISelect.h"
@@ -117,15 +118,31 @@ TEST_F(ListsTest, SelectDrawsClippedRowsWithTheSelectionShaded) {
     EXPECT_EQ(texts[2].y, float(33));
 }
 
-TEST_F(ListsTest, SelectDrawsOnlyTheRowsTheClipShows) {
+TEST_F(ListsTest, SelectDrawsEveryRowAndLetsTheClipCutIt) {
     GUISelect* list = List(50);
     list->Scrollbar()->SetPosition(30);  // row 1 half shown at the top
     Frame();
     std::vector<std::string> shown;
     for (const DrawnText& text : VisibleTexts(log(), test.app->font->sheet))
         shown.push_back(text.text);
-    // Rows 1 to 6 reach into 11..110; the second line of row 0 would too.
-    EXPECT_EQ(shown, (std::vector<std::string>{"row0", "row1", "row2", "row3", "row4", "row5", "row6"}));
+    EXPECT_EQ(shown.size(), 50u);
+    EXPECT_EQ(shown.front(), "row0");
+    EXPECT_EQ(shown.back(), "row49");
+
+    // A framed icon reaches 11 px below its 35-px row: scrolled by 45, the
+    // first row's frame still shows its bottom edge on the clip's top row.
+    gui().RemoveControl(list, true);
+    Sprite icon(32, 32);
+    GUISelect* icons = Make<GUISelect>(10, 10, 150, 102, 2);
+    icons->rowHeight = 35;
+    icons->SetFlag(GUIControl::kFramedIcons);
+    for (int i = 0; i < 5; ++i)
+        icons->AddItem("icon " + std::to_string(i), "", 0, "", "", &icon);
+    icons->Scrollbar()->SetPosition(45);
+    const std::vector<std::string> frame = Frame();
+    // Frame of row 0 at y 10 + 1 - 45 + 4 = -30, 42 high: its bottom edge is y 11.
+    EXPECT_TRUE(Drew(frame, "RenderRectangle(0xff111111, 15, 11, 42, 1)"));
+    gui().RemoveControl(icons, true);
 }
 
 // Scroll bar ----------------------------------------------------------------
@@ -172,6 +189,29 @@ TEST_F(ScrollbarTest, ThumbIsProportionalButNeverShorterThanSixPixels) {
         bar->SetProportion(c.visible, c.total);
         EXPECT_EQ(bar->ThumbLength(), c.length) << c.visible << "/" << c.total;
     }
+    // In single precision 13 / 22 x 22 falls just below 13.
+    GUIScrollbar* shorter = Make<GUIScrollbar>(40, 10, 15, 22 + 30, 2);
+    shorter->SetProportion(13, 22);
+    EXPECT_EQ(shorter->ThumbLength(), 12);
+}
+
+TEST_F(ScrollbarTest, ANegativeMaximumKeepsAThumbAtTheTop) {
+    // Content shorter than the view: the thumb fills the track and stays put.
+    GUIScrollbar* bar = Bar(130);
+    bar->SetProportion(66, 27);
+    bar->SetMaximum(-39);
+    bar->SetPosition(5);
+    EXPECT_EQ(bar->GetPosition(), 0);
+    EXPECT_TRUE(bar->HasThumb());
+    EXPECT_EQ(bar->thumbOffset, 0);
+    EXPECT_EQ(bar->ThumbLength(), 100);
+    EXPECT_TRUE(Drew(Frame(), "RenderRectangle(0xff111111, 10, 25, 15, 1)"));
+    input.Down(15, 60);
+    EXPECT_TRUE(bar->dragging);
+    input.Move(15, 90);
+    EXPECT_EQ(bar->GetPosition(), 0);
+    EXPECT_EQ(bar->thumbOffset, 0);
+    input.Up(15, 90);
 }
 
 TEST_F(ScrollbarTest, ArrowsStepAndTheThumbDragsWithinTheTrack) {
@@ -211,13 +251,15 @@ TEST_F(ScrollbarTest, AZeroMaximumOrATrackWithoutRoomLeavesThePositionDefined) {
     input.Click(15, 135);
     EXPECT_EQ(bar->GetPosition(), 0);
 
-    // A track that the thumb fills: dragging divides by nothing and moves nothing.
+    // A track that the thumb fills: there is no room to move the thumb in, so
+    // a drag holds it at the top, position 0, without dividing by the room.
     GUIScrollbar* tight = Make<GUIScrollbar>(100, 10, 15, 36, 2);  // track 6, thumb 6
     tight->SetMaximum(5);
     tight->SetPosition(3);
     input.Down(105, 26);
     input.Move(105, 40);
-    EXPECT_EQ(tight->GetPosition(), 3);
+    EXPECT_EQ(tight->GetPosition(), 0);
+    EXPECT_EQ(tight->thumbOffset, 0);
     input.Up(105, 40);
     // A bar shorter than its arrows keeps its thumb at the top of its track.
     GUIScrollbar* squashed = Make<GUIScrollbar>(200, 10, 15, 20, 3);

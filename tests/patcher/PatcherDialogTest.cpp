@@ -154,6 +154,7 @@ TEST_F(PatcherDialogTest, AGoodPackageIsUnpackedAndThePatchProgramStarted) {
     // The copy beside the client runs; the package's own is not unpacked.
     EXPECT_FALSE(fs::exists(f.Common("patch.exe")));
     EXPECT_EQ(f.fixture.platform.shell.opened, std::vector<std::string>{"patch.exe"});
+    EXPECT_EQ(f.fixture.platform.shell.showCommands, std::vector<int>{platform::kSwShow});
     EXPECT_EQ(f.fixture.platform.process.exits, std::vector<int>{0});
     EXPECT_EQ(f.ShownBox(), "");
     EXPECT_TRUE(f.fixture.platform.boxes.shown.empty());
@@ -169,6 +170,7 @@ TEST_F(PatcherDialogTest, APatchProgramThatCannotStartIsLeftToTheUser) {
     EXPECT_EQ(box.caption, "Patching");
     EXPECT_EQ(box.text, "Patch files downloaded - please run patch.exe manually with admin privileges.");
     EXPECT_EQ(box.style, platform::kMbOk);
+    EXPECT_EQ(box.owner, nullptr);
     EXPECT_EQ(f.fixture.platform.process.exits, std::vector<int>{0});
 }
 

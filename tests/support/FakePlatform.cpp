@@ -4,8 +4,9 @@
 #include "engine/KEngine2.h"
 #include "tests/support/TestApp.h"
 
-int ScriptedMessageBoxes::Show(const std::string& text, const std::string& caption, unsigned style) {
-    shown.push_back({text, caption, style});
+int ScriptedMessageBoxes::Show(const std::string& text, const std::string& caption, unsigned style,
+                               void* owner) {
+    shown.push_back({text, caption, style, owner});
     if (!answers.empty()) {
         const int answer = answers.front();
         answers.pop_front();

@@ -58,8 +58,9 @@ public:
         std::string text;
         std::string caption;
         unsigned style;
+        void* owner;
     };
-    int Show(const std::string& text, const std::string& caption, unsigned style) override;
+    int Show(const std::string& text, const std::string& caption, unsigned style, void* owner) override;
 
     std::deque<int> answers;
     std::vector<Shown> shown;
@@ -67,11 +68,13 @@ public:
 
 class RecordingShell : public platform::Shell {
 public:
-    bool Open(const std::string& target, const std::string& parameters) override {
+    bool Open(const std::string& target, const std::string& parameters, int showCommand) override {
         opened.push_back(parameters.empty() ? target : target + " " + parameters);
+        showCommands.push_back(showCommand);
         return result;
     }
     std::vector<std::string> opened;
+    std::vector<int> showCommands;
     bool result = true;
 };
 

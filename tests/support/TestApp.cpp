@@ -1,7 +1,13 @@
 #include "tests/support/TestApp.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <unistd.h>
+#ifndef _WIN32
+#include <cerrno>
+#include <csignal>
+#endif
 
 #include "engine/Font.h"
 #include "engine/SpriteStore.h"
@@ -22,14 +28,49 @@ TestApp::~TestApp() {
     RecordingEngine::ResetHistory();
 }
 
-std::string TempPath(const std::string& name) {
+namespace {
+
+const char kTempPrefix[] = "velmora-test-";
+
+std::string TempBase() {
     const char* dir = std::getenv("TMPDIR");
     std::string base = dir && *dir ? dir : "/tmp";
 #ifdef _WIN32
     if (!dir || !*dir)
         base = ".";
 #endif
-    return base + "/velmora-test-" + std::to_string(getpid()) + "-" + name;
+    return base;
+}
+
+// A test program that dies before its destructors run (a crash, a time-out)
+// leaves its scratch entries behind: the next test program removes those of
+// processes that no longer exist.
+bool RemoveStaleTempEntries() {
+#ifndef _WIN32
+    const std::string prefix = kTempPrefix;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(TempBase(), error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
+        if (pid <= 0 || pid == long(getpid()))
+            continue;
+        if (::kill(pid_t(pid), 0) == 0 || errno != ESRCH)
+            continue;
+        std::error_code ignored;
+        std::filesystem::remove_all(entry.path(), ignored);
+    }
+#endif
+    return true;
+}
+
+const bool g_staleRemoved = RemoveStaleTempEntries();
+
+}  // namespace
+
+std::string TempPath(const std::string& name) {
+    return TempBase() + "/" + kTempPrefix + std::to_string(getpid()) + "-" + name;
 }
 
 uint32_t TestApp::LoadSprites(const GfxWriter& writer, uint32_t stamp) {

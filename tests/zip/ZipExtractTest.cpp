@@ -181,6 +181,26 @@ TEST(ZipExtract, AnotherCallBetweenPiecesStartsTheEntryAgain) {
     EXPECT_EQ(std::string(again.data(), 20), "Velmora test archive");
 }
 
+TEST(ZipExtract, AfterTheLastPieceTheEntryStaysOpenForOneCallThatReadsNothing) {
+    auto archive = Archive::Open("deflated.zip");
+    for (const char* name : {"readme.txt", "data/text.txt"}) {
+        SCOPED_TRACE(name);
+        const int32_t index = IndexOf(archive->handle, name);
+        std::string expected;
+        ASSERT_TRUE(ReadWholeFile(TreeFile(name), &expected));
+        std::string bytes;
+        ASSERT_EQ(ExtractToMemory(archive->handle, index, 1000, &bytes), kZipSuccess);
+        EXPECT_TRUE(bytes == expected);
+        // The next call reads 0 bytes, leaves the buffer alone and succeeds.
+        std::vector<char> after(1000, '#');
+        EXPECT_EQ(ZipUnzipItemToMemory(archive->handle, index, after.data(), 1000), kZipSuccess);
+        EXPECT_EQ(after, std::vector<char>(1000, '#'));
+        // That closed the entry: the one after starts over.
+        EXPECT_NE(ZipUnzipItemToMemory(archive->handle, index, after.data(), 1000), kZipArguments);
+        EXPECT_EQ(std::string(after.data(), 20), expected.substr(0, 20));
+    }
+}
+
 TEST(ZipExtract, PasswordsAreCheckedForEveryEntry) {
     struct PasswordCase {
         const char* password;

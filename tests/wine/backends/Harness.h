@@ -30,7 +30,7 @@
 
 class PrintingBoxes : public platform::MessageBoxes {
 public:
-    int Show(const std::string& text, const std::string& caption, unsigned style) override;
+    int Show(const std::string& text, const std::string& caption, unsigned style, void* owner) override;
     std::deque<int> answers;  // used up first; then OK or Yes
     std::vector<std::string> shown;
 };

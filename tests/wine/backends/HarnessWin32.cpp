@@ -8,7 +8,7 @@
 #include "engine/gui/GUIManager.h"
 #include "platform/Win32.h"
 
-int PrintingBoxes::Show(const std::string& text, const std::string& caption, unsigned style) {
+int PrintingBoxes::Show(const std::string& text, const std::string& caption, unsigned style, void*) {
     std::string oneLine = text;
     std::replace(oneLine.begin(), oneLine.end(), '\n', '|');
     std::printf("BOX %s|%s\n", caption.c_str(), oneLine.c_str());

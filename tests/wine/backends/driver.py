@@ -289,16 +289,30 @@ def faults(args, report):
         report.ok(f"OpenGL start failures: {sum(1 for ok, _ in run.checks if ok)} checks passed")
 
 
+def keep_for_inspection(mode):
+    """Copies the runs' screenshots into the test's build folder, where the next
+    run replaces them; the temporary folders go in any case."""
+    kept = os.path.join(os.getcwd(), f"backends-{mode}-failed")
+    shutil.rmtree(kept, ignore_errors=True)
+    for number, run in enumerate(RUNS):
+        if os.path.isdir(run.work):
+            shutil.copytree(run.work, os.path.join(kept, f"{number}-{run.label.replace(' ', '-')}"))
+    return kept
+
+
 def main():
     args = parse_args(lambda parser: parser.add_argument("mode", choices=["scene", "switch", "faults"]))
     report = Report()
-    {"scene": scene, "switch": switch, "faults": faults}[args.mode](args, report)
-    if report.failures:
-        print(f"{len(report.failures)} failures; screenshots kept in " + ", ".join(run.work for run in RUNS))
-        return 1
-    for run in RUNS:
-        shutil.rmtree(run.work, ignore_errors=True)
-    return 0
+    try:
+        {"scene": scene, "switch": switch, "faults": faults}[args.mode](args, report)
+        if report.failures:
+            kept = keep_for_inspection(args.mode)
+            print(f"{len(report.failures)} failures; screenshots kept in {kept}")
+            return 1
+        return 0
+    finally:
+        for run in RUNS:
+            shutil.rmtree(run.work, ignore_errors=True)
 
 
 if __name__ == "__main__":

@@ -73,10 +73,10 @@ GraphicsEngine* MakeNullEngine(int type) {
 class LoggedMessageBoxes : public platform::MessageBoxes {
 public:
     explicit LoggedMessageBoxes(platform::MessageBoxes& system) : system_(system) {}
-    int Show(const std::string& text, const std::string& caption, unsigned style) override {
+    int Show(const std::string& text, const std::string& caption, unsigned style, void* owner) override {
         std::printf("box: %s: %s\n", caption.c_str(), text.c_str());
         std::fflush(stdout);
-        return system_.Show(text, caption, style);
+        return system_.Show(text, caption, style, owner);
     }
 
 private:

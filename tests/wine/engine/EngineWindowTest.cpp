@@ -3,11 +3,13 @@
 // lies on the screen, every input event popped, and the close request.
 #include <cstdarg>
 #include <cstdio>
+#include <thread>
 
 #include "engine/Clock.h"
 #include "engine/Folders.h"
 #include "engine/KEngine2.h"
 #include "engine/gui/GUIManager.h"
+#include "platform/Platform.h"
 #include "platform/Win32.h"
 
 namespace {
@@ -28,10 +30,35 @@ bool IsFolder(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-// What the client's close callback does in the end: leave the main loop.
+// The first close request is counted; the second ends the main loop, as
+// the client's callback does in the end.
 void OnCloseRequest() {
+    static int requests = 0;
     Print("close-callback");
-    g_test->running = false;
+    if (++requests == 2)
+        g_test->running = false;
+}
+
+// Shows a real message box through the platform, with or without the main
+// window as its owner, and prints what a watcher thread saw while it was up:
+//   box <caption> main-enabled <0|1> owner-is-main <0|1>
+// The watcher presses the box's OK once it has looked.
+void ShowBoxAndLook(const char* caption, HWND owner, HWND mainWindow) {
+    std::thread watcher([caption, mainWindow] {
+        HWND box = nullptr;
+        const DWORD start = ::GetTickCount();
+        while (!(box = ::FindWindowA("#32770", caption)) && ::GetTickCount() - start < 20000)
+            ::Sleep(20);
+        if (!box) {
+            Print("box %s not-found", caption);
+            return;
+        }
+        Print("box %s main-enabled %d owner-is-main %d", caption, ::IsWindowEnabled(mainWindow) ? 1 : 0,
+              ::GetWindow(box, GW_OWNER) == mainWindow ? 1 : 0);
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+    platform::ShowMessageBox("A box of the window test.", caption, platform::kMbOk, owner);
+    watcher.join();
 }
 
 }  // namespace
@@ -67,6 +94,11 @@ int main() {
     MINMAXINFO limits = {};
     ::SendMessageA(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
     Print("min-track %ld %ld", limits.ptMinTrackSize.x, limits.ptMinTrackSize.y);
+    // An owned box disables the main window while it is up; one without an
+    // owner leaves it alone.
+    ShowBoxAndLook("Velmora Owned Box", window, window);
+    ShowBoxAndLook("Velmora Free Box", nullptr, window);
+    Print("main-enabled-after %d", ::IsWindowEnabled(window) ? 1 : 0);
     Print("ready");
 
     while (g_test->running) {

@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 """The main window under Wine: it opens with its title, synthetic mouse and
 key input becomes the expected input events (client-area coordinates, signed
-while the mouse is captured), WM_CLOSE reaches the close callback, and both
-folder functions give real folders."""
+while the mouse is captured), a message box owned by the window disables it
+while it is up and one without owner does not, Alt+F4 and WM_CLOSE reach the
+close callback, and both folder functions give real folders."""
 import os
+import shutil
 import sys
 import tempfile
 
@@ -53,11 +55,15 @@ def check_folder(args, windows_path, what):
 
 def main():
     args = parse_args()
-    program = Program(args.source, args.program, cwd=tempfile.mkdtemp(prefix="velmora-window-"))
+    work = tempfile.mkdtemp(prefix="velmora-window-")
     try:
-        drive(args, program)
+        program = Program(args.source, args.program, cwd=work)
+        try:
+            drive(args, program)
+        finally:
+            program.stop()
     finally:
-        program.stop()
+        shutil.rmtree(work, ignore_errors=True)
     print("engine window test passed")
 
 
@@ -66,6 +72,14 @@ def drive(args, program):
     if ready != "ready":
         raise Failure("the program could not make its window")
     info = {line.split()[0]: line.split(" ", 1)[1] for line in program.lines if " " in line}
+
+    boxes = {line for line in program.lines if line.startswith("box ")}
+    expected_boxes = {"box Velmora Owned Box main-enabled 0 owner-is-main 1",
+                      "box Velmora Free Box main-enabled 1 owner-is-main 0"}
+    if boxes != expected_boxes:
+        raise Failure(f"message boxes: {sorted(boxes)}, expected {sorted(expected_boxes)}")
+    if info["main-enabled-after"] != "1":
+        raise Failure("the main window stayed disabled after its box was closed")
 
     # The folders: the application-data folder itself is made by its users,
     # so its parent must exist; the desktop must exist.
@@ -125,6 +139,13 @@ def drive(args, program):
     for key, expected in keys:
         xdotool("key", key)
         events.expect(expected, f"key {key}")
+
+    # Alt+F4 is queued as keys and then reaches the close request.
+    mark = len(program.lines)
+    xdotool("key", "alt+F4")
+    events.expect([[(20, 0x12, 0, 0)], [(20, 0x73, 0, 0)]], "key alt+F4")
+    if "close-callback" not in program.lines[mark:]:
+        program.wait_line(lambda l: l == "close-callback", 10, "Alt+F4 reached the close callback")
 
     request_close(window)
     program.wait_line(lambda l: l == "close-callback", 10, "the close callback ran")

@@ -4,6 +4,7 @@
 // soon as the character list is shown. It prints which server opcodes the
 // client reads, every change of screen and every platform message box
 // ("Networking Error"), answered at once so that none waits for a click.
+// tests/wine/client/window_end.py uses it too.
 #include <cstdio>
 #include <string>
 
@@ -22,7 +23,7 @@ const char kPassword[] = "demo";
 
 class PrintedMessageBoxes : public platform::MessageBoxes {
 public:
-    int Show(const std::string& text, const std::string& caption, unsigned style) override {
+    int Show(const std::string& text, const std::string& caption, unsigned style, void*) override {
         std::printf("platform box %s|%s\n", caption.c_str(), text.c_str());
         std::fflush(stdout);
         return (style & 0xF) == platform::kMbYesNo ? platform::kIdYes : platform::kIdOk;

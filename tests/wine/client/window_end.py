@@ -1,0 +1,100 @@
+#!/usr/bin/env python3
+"""The two ends of a game that do not come through the close button, under
+Wine against the fake servers, with the client that logs in by itself
+(tests/wine/messages/MessagesProbeWin32.cpp):
+
+alt-f4:    Alt+F4 on the game screen reaches the close request: the client logs
+           out and ends with exit code 0.
+destroyed: the X window is destroyed from outside (xdotool windowclose, as a
+           window manager may): the client ends as after a close, with the
+           logout sent, the options saved and exit code 0.
+"""
+import glob
+import os
+import shutil
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, ".."))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "fakeserver"))
+import fakeserver as fs  # noqa: E402
+import winedriver  # noqa: E402
+from winedriver import Failure, find_window, xdotool  # noqa: E402
+
+
+def options_file():
+    roaming = glob.glob(os.path.join(os.environ["WINEPREFIX"], "drive_c", "users", "*", "AppData", "Roaming"))
+    if not roaming:
+        raise Failure("the Wine prefix has no AppData folder")
+    return os.path.join(roaming[0], "VelmoraOnline", "velmora.ini")
+
+
+def prepare(args, login_port):
+    """A working directory with the graphics file and "loginserver.txt", and
+    options for a small window."""
+    folder = os.path.dirname(options_file())
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    with open(options_file(), "wb") as f:
+        f.write(b"[options]\r\nwindowwidth=800\r\nwindowheight=600\r\nwindowmaximized=false\r\n")
+    shutil.rmtree(args.scratch, ignore_errors=True)
+    os.makedirs(args.scratch)
+    shutil.copy(args.gfx, os.path.join(args.scratch, "velmora.gfx"))
+    with open(os.path.join(args.scratch, "loginserver.txt"), "w") as f:
+        f.write(f"127.0.0.1\n{login_port}\n")
+    return args.scratch
+
+
+def end_game(args, how):
+    stamp = fs.read_gfx_stamp(args.gfx)
+    server = fs.FakeServer(gfx_stamp=stamp, log=lambda text: None)
+    page = fs.StatusPage("Test server.")
+    with server, page:
+        os.environ["VELMORA_STATUS_SERVER"] = f"127.0.0.1:{page.port}"
+        program = winedriver.Program(args.source, args.program, cwd=prepare(args, server.login_port))
+        try:
+            window = find_window("^Velmora Online", 90, program.process)
+            program.wait_line(lambda l: l == "screen game", 90, "the game screen")
+            # Whatever is saved from now on is the shutdown's.
+            os.remove(options_file())
+            if how == "alt-f4":
+                xdotool("windowfocus", "--sync", window)
+                xdotool("key", "alt+F4")
+            else:
+                xdotool("windowclose", window)
+            code = program.wait_exit(60)
+            if code != 0:
+                raise Failure(f"{how}: the program ended with {code}")
+            deadline = time.monotonic() + 10
+            while program.next_line(deadline) is not None:
+                pass
+            if "ended" not in program.lines:
+                raise Failure(f"{how}: the program did not shut down through its main loop's end")
+            if not server.wait_for(lambda: server.requests_of(fs.CLIENT_LOGOUT, "game"), 30):
+                raise Failure(f"{how}: the fake server saw no logout; failures: {server.failures}")
+            if not os.path.exists(options_file()):
+                raise Failure(f"{how}: the options were not saved")
+            print(f"{how}: logged out, options saved, exit code 0")
+        except Failure:
+            print("program said:\n  " + "\n  ".join(program.lines[-20:]))
+            raise
+        finally:
+            program.stop()
+            os.environ.pop("VELMORA_STATUS_SERVER", None)
+
+
+def main():
+    args = winedriver.parse_args(lambda parser: parser.add_argument("--scratch", required=True))
+    args.scratch = os.path.abspath(args.scratch)
+    try:
+        for how in ("alt-f4", "destroyed"):
+            end_game(args, how)
+    finally:
+        shutil.rmtree(os.path.dirname(options_file()), ignore_errors=True)
+        shutil.rmtree(args.scratch, ignore_errors=True)
+    print("window ends: all checks passed")
+
+
+if __name__ == "__main__":
+    winedriver.run(main)

@@ -4,6 +4,7 @@
 #include <deque>
 #include <string>
 
+#include "engine/BackEndHost.h"
 #include "engine/Block.h"
 #include "engine/Cursor.h"
 #include "engine/InputEvent.h"
@@ -24,7 +25,10 @@ struct SpriteRecord;
 // lives in KEngine2Win32.cpp; the native build, which has no window, uses
 // KEngine2Headless.cpp. Everything else, the translation of window messages
 // into events included, is portable and lives in KEngine2.cpp.
-class KEngine2 : public Block {
+//
+// It is the host of the back end it makes (BackEndHost), the one way a back
+// end reaches it.
+class KEngine2 : public Block, public BackEndHost {
 public:
     using CloseCallback = void (*)();
     // Makes the back end for an engine type, or null; replaced by tests.
@@ -57,6 +61,14 @@ public:
     // What the window procedure does with one message; false means the message
     // goes to the system's default handling.
     bool HandleMessage(uint32_t message, uint64_t wParam, int64_t lParam);
+
+    // BackEndHost.
+    void* WindowHandle() const override { return window; }
+    int ClientWidth() const override { return clientWidth; }
+    int ClientHeight() const override { return clientHeight; }
+    uint32_t CurrentColor() const override;
+    int GuiSkin() const override;
+    void RenderSkin(int spriteId, int x, int y, int w, int h) override;
 
     static EngineFactory engineFactory;
     // Set by unit tests: CreateMainWindow then makes no real window in the

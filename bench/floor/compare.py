@@ -79,7 +79,10 @@ def measure(args, program, window_pattern, workdir, program_args=()):
         process.wait_exit(30)
     finally:
         process.stop()
-    result = {"process": 100 * cpu / wall, "fps": statistics.mean(rates) if rates else 0.0}
+    fps = statistics.mean(rates) if rates else 0.0
+    # CPU per frame as well: on a loaded machine the rate drops, and the
+    # per-frame cost compares better than the share of a core.
+    result = {"process": 100 * cpu / wall, "fps": fps, "ms/frame": 1000 * cpu / (fps * wall) if fps else 0.0}
     for kind, seconds in groups.items():
         result[kind] = 100 * seconds / wall
     return result
@@ -159,16 +162,16 @@ def main():
                     result = run(args, engine)
                     results.setdefault((engine, csmt, kind), []).append(result)
                     threads = ", ".join(f"{k} {v:.0f}" for k, v in sorted(result.items())
-                                        if k not in ("process", "fps") and v >= 1)
+                                        if k not in ("process", "fps", "ms/frame") and v >= 1)
                     print(f"round {round_ + 1} {ENGINES[engine][0]:<10} csmt {'-' if csmt is None else csmt} "
-                          f"{kind:<6} {result['process']:6.1f} % at {result['fps']:.1f} fps  [{threads}]",
+                          f"{kind:<6} {result['process']:6.1f} % at {result['fps']:.1f} fps, {result['ms/frame']:.2f} ms a frame  [{threads}]",
                           flush=True)
 
     print()
     print(f"idle login screen {args.width} x {args.height}, fpslimit 60, {args.rounds} rounds of {args.seconds} s; "
           "CPU in % of one core, median (min-max)")
-    print(f"{'back end':<11} {'csmt':>4} {'client':>16} {'floor':>16} {'ratio':>6} "
-          f"{'main: client':>19} {'floor':>16} {'ratio':>6} {'fps c/f':>11}")
+    print(f"{'back end':<20} {'csmt':>4} {'client':>16} {'floor':>16} {'ratio':>6} "
+          f"{'main: client':>19} {'floor':>16} {'ratio':>6} {'fps c/f':>8} {'ms/frame c/f':>13} {'ratio':>6}")
     clients = ["before", "client"] if args.baseline else ["client"]
     for engine in engines:
         for csmt, which in [(c, w) for c in settings for w in clients]:
@@ -181,16 +184,20 @@ def main():
             ratio = statistics.median(c) / max(statistics.median(f), 0.1)
             main_ratio = statistics.median(cm) / max(statistics.median(fm), 0.1)
             fps = f"{statistics.median([r['fps'] for r in client]):.0f}/{statistics.median([r['fps'] for r in floor]):.0f}"
+            cms = statistics.median([r["ms/frame"] for r in client])
+            fms = statistics.median([r["ms/frame"] for r in floor])
+            per_frame = f"{cms:.1f}/{fms:.1f}"
             label = ENGINES[engine][0] + (" (before)" if which == "before" else "")
-            print(f"{label:<11} {'-' if csmt is None else csmt:>4} {spread(c):>16} {spread(f):>16} "
-                  f"{ratio:5.2f}x {spread(cm):>19} {spread(fm):>16} {main_ratio:5.2f}x {fps:>11}")
+            print(f"{label:<20} {'-' if csmt is None else csmt:>4} {spread(c):>16} {spread(f):>16} "
+                  f"{ratio:5.2f}x {spread(cm):>19} {spread(fm):>16} {main_ratio:5.2f}x {fps:>8} {per_frame:>13} "
+                  f"{cms / max(fms, 0.01):5.2f}x")
     print()
     print("by thread, median % of one core (client / floor):")
     for engine in engines:
         for csmt, which in [(c, w) for c in settings for w in clients]:
             client = results[(engine, csmt, which)]
             floor = results[(engine, csmt, "floor")]
-            kinds = sorted({k for r in client + floor for k in r if k not in ("process", "fps")})
+            kinds = sorted({k for r in client + floor for k in r if k not in ("process", "fps", "ms/frame")})
             parts = []
             for kind in kinds:
                 cv = statistics.median([r.get(kind, 0.0) for r in client])

@@ -16,6 +16,10 @@ constexpr uint16_t kLoginPort = 5657;
 constexpr const char* kWebsiteUrl = "http://www.velmora-online.example/";
 // The account page, where "New Character" sends the player.
 constexpr const char* kAccountPageUrl = "http://www.velmora-online.example/account/account";
+// The city map and the two fan sites that the "Support" chat tab points to.
+constexpr const char* kCityMapUrl = "http://www.velmora-online.example/library/map/Brannoc";
+constexpr const char* kFanSiteUrlA = "http://www.velmora-fans.example";
+constexpr const char* kFanSiteUrlB = "http://www.velmora-wiki.example";
 
 // The web server whose page "/index.php" holds the notification shown on the
 // login screen. The environment variable VELMORA_STATUS_SERVER ("host:port")

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the seed inputs of the fuzz targets that read the client's own
-formats: HTTP answers, ini files, graphics files, items caches and the game
-connection's frames. They are the cases the native tests use (good files and
+formats: HTTP answers, ini files, graphics files, items caches, the game connection's
+frames and the minimap's files. They are the cases the native tests use (good files and
 the broken shapes those tests check; the frames are the fake server's), so the
 fuzzer starts from every branch the tests reach.
 
@@ -87,6 +87,22 @@ def itemscache_seeds(folder):
     write(folder, "empty", items(0, []))
 
 
+def minimap_seeds(folder):
+    # One input is read as an area file, a markers file and an old single file.
+    def marker(x, y, z, icon, text):
+        return struct.pack("<HHBII", x, y, z, icon, len(text)) + text
+    one_colour = bytes([1, 255]) * 257 + bytes([1, 1])
+    write(folder, "area-one-colour", one_colour)
+    write(folder, "area-runs", bytes([5, 2, 9, 0, 6, 1, 7, 255, 0, 3]))
+    write(folder, "area-cut", one_colour[:101])
+    write(folder, "markers", struct.pack("<I", 2) + marker(1046, 692, 7, 5768, b"temple") + marker(1, 2, 3, 5768, b""))
+    write(folder, "markers-long-text", struct.pack("<I", 1) + marker(1, 2, 7, 5768, b"x" * 256))
+    write(folder, "markers-cut", (struct.pack("<I", 3) + marker(1, 2, 7, 5768, b"camp"))[:-2])
+    write(folder, "old", struct.pack("<III", 0xDEAD, 1, 2) + struct.pack("<HHBB", 10, 20, 16, 2)
+          + struct.pack("<HHBB", 1000, 20, 7, 2) + b"\x01")
+    write(folder, "old-bad-magic", struct.pack("<III", 0xBEEF, 1, 0))
+
+
 def protocol_seeds(folder):
     # The first byte: bit 0 a game screen, the rest the size of the pieces.
     fs = fakeserver
@@ -120,6 +136,7 @@ def main(out):
     gfx_seeds(os.path.join(out, "gfx"))
     itemscache_seeds(os.path.join(out, "itemscache"))
     protocol_seeds(os.path.join(out, "protocol"))
+    minimap_seeds(os.path.join(out, "minimap_files"))
     write(out, "stamp", "")
 
 

@@ -4,8 +4,14 @@
 
 #include "engine/InputEvent.h"
 
+class Container;
+class IgnoreList;
 class Inventory;
 class Map;
+class PagedTextWindow;
+class TalentsDialog;
+class TipMessages;
+class TutorialDialog;
 
 // The game screen: while the player is in the world it replaces the login
 // screen, owns the map view, the side windows and the in-game dialogs, and
@@ -13,6 +19,8 @@ class Map;
 // main loop.
 class GameInterface {
 public:
+    static constexpr int kContainerSlots = 20;
+
     // welcome: the enter-game message asks for the welcome dialog.
     explicit GameInterface(bool welcome);
     // Saves the window layout into the options (memory only) and the container
@@ -35,4 +43,15 @@ public:
     Map* map = nullptr;              // owned
     Inventory* inventory = nullptr;  // the inventory side window, when open
     uint32_t startTime = 0;          // GetTicks when the game started
+    PagedTextWindow* pagedText = nullptr;  // owned
+    TipMessages* tipMessages = nullptr;    // owned
+    bool welcomeShown = false;  // the welcome dialog is open
+    int32_t viewOffsetX = 0;    // the player's walk offset, pixels
+    int32_t viewOffsetY = 0;
+    int32_t chatHeight = 138;   // the chat area's height, pixels
+    IgnoreList* ignoreList = nullptr;   // owned
+    TalentsDialog* talents = nullptr;   // owned
+    TutorialDialog* tutorial = nullptr; // owned
+    // The open container windows by container index; null when free.
+    Container* containers[kContainerSlots] = {};
 };

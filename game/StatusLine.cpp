@@ -12,4 +12,8 @@ void StatusLine::SetText(const std::string& text) {
     statusTime = GetTicks();
 }
 
+void StatusLine::SetTimedText(const std::string& text) { centreLines = {text}; }
+
+void StatusLine::AddTimedLines(const std::string& text) { timedLines.push_back({text}); }
+
 void StatusLine::DrawMessages() {}

@@ -134,6 +134,16 @@ void Connection::Send(const OutMessage& message) {
     outSizes.push_back(uint32_t(message.len) + 2);
 }
 
+std::vector<std::vector<uint8_t>> Connection::QueuedFrames() const {
+    std::vector<std::vector<uint8_t>> frames;
+    size_t at = outHead;
+    for (uint32_t size : outSizes) {
+        frames.emplace_back(outBytes.begin() + std::ptrdiff_t(at), outBytes.begin() + std::ptrdiff_t(at + size));
+        at += size;
+    }
+    return frames;
+}
+
 void Connection::ClearQueues() {
     inQueue.clear();
     inHead = 0;

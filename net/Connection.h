@@ -101,6 +101,9 @@ public:
 
     size_t IncomingCount() const { return inQueue.size() - inHead; }
     size_t OutgoingCount() const { return outSizes.size(); }
+    // The queued requests, oldest first, each a whole frame (length prefix
+    // included): what the senders built, for tests and benchmarks.
+    std::vector<std::vector<uint8_t>> QueuedFrames() const;
 
 private:
     struct ConnectWorker {

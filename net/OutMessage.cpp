@@ -53,3 +53,11 @@ void OutMessage::WriteString(const std::string& text) {
     pos += int32_t(size);
     len += int32_t(size);
 }
+
+void OutMessage::WriteBytes(const uint8_t* bytes, size_t count) {
+    if (!Fits(int64_t(count)))
+        return;
+    std::memcpy(data + pos, bytes, count);
+    pos += int32_t(count);
+    len += int32_t(count);
+}

@@ -25,6 +25,9 @@ public:
     // count is the number of bytes that follow it. Fits or not by the text's
     // full size.
     void WriteString(const std::string& text);
+    // Bytes as they are, without a count (the entries of a list whose count
+    // was written before them). Fits or not as a whole.
+    void WriteBytes(const uint8_t* bytes, size_t count);
 
     bool IsOverflowed() const { return overflowed; }
     // The payload written so far.

@@ -37,18 +37,18 @@ const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
     &Protocol::OnNewVersion,        // 0x01 new client version
     &Protocol::ParseCharacterList,  // 0x02 character list
     &Protocol::ParseEnterGame,      // 0x03 enter game
-    nullptr,                        // 0x04 chat message
+    &Protocol::ParseChatMessage,    // 0x04 chat message
     nullptr,                        // 0x05 map area of tiles
     nullptr,                        // 0x06 add thing or creature
     nullptr,                        // 0x07 remove creature
     nullptr,                        // 0x08 creature step by id
     nullptr,                        // 0x09 map area of tiles, second form
     nullptr,                        // 0x0a walk refused with status text
-    nullptr,                        // 0x0b channel text
+    &Protocol::ParseChannelOpen,    // 0x0b channel opened
     nullptr,                        // 0x0c equipment, 13 slots
     nullptr,                        // 0x0d open container
     nullptr,                        // 0x0e close container
-    nullptr,                        // 0x0f status text
+    &Protocol::OnStatusText,        // 0x0f status text
     nullptr,                        // 0x10 floating text
     nullptr,                        // 0x11 item effects
     nullptr,                        // 0x12 target pair
@@ -61,7 +61,7 @@ const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
     &Protocol::OnPing,              // 0x19 ping
     nullptr,                        // 0x1a character info and buffs
     nullptr,                        // 0x1b party member
-    nullptr,                        // 0x1c open-channel list
+    &Protocol::ParseChannelList,    // 0x1c open-channel list
     nullptr,                        // 0x1d marker item on a tile
     &Protocol::ParseBanInfo,        // 0x1e game-master ban information
     &Protocol::OnOpenBanDialog,     // 0x1f game-master ban dialog
@@ -76,7 +76,7 @@ const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
     &Protocol::ParseHouse,          // 0x28 house management
     &Protocol::ParseHouseBidding,   // 0x29 house bidding
     &Protocol::ParseQuestLog,       // 0x2a quests and achievements
-    nullptr,                        // 0x2b paged text
+    &Protocol::ParsePagedText,      // 0x2b paged text
     nullptr,                        // 0x2c tile update
     &Protocol::ParseSummonList,     // 0x2d summon list
     nullptr,                        // 0x2e resume walk
@@ -85,7 +85,7 @@ const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
     nullptr,                        // 0x31 item record
     nullptr,                        // 0x32 spell library
     &Protocol::ParseOutfitChoices,  // 0x33 outfit data
-    nullptr,                        // 0x34 tip message
+    &Protocol::ParseTipMessage,     // 0x34 tip message
     nullptr,                        // 0x35 spell cooldown
     &Protocol::ParseMarketItemNames,  // 0x36 market item names
     nullptr,                        // 0x37 end of login data (action groups)
@@ -93,7 +93,7 @@ const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
     &Protocol::OnGuildRequestAnswered,  // 0x39 guild request answered
     &Protocol::ParseNoGuild,        // 0x3a no-guild data
     nullptr,                        // 0x3b timed tile mark
-    nullptr,                        // 0x3c tutorial
+    &Protocol::OnTutorial,          // 0x3c tutorial
     &Protocol::ParseBrewing,        // 0x3d brewing data
     &Protocol::ParseRecipes,        // 0x3e learned recipes
     nullptr,                        // 0x3f progress bar over a tile

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "world/Position.h"
+
 class CharacterList;
 class Connection;
+struct HouseRecord;
 class InMessage;
 class OutMessage;
 class TradeWindow;
@@ -49,6 +53,11 @@ public:
     // handlers in protocol/Protocol<Family>.cpp, senders in
     // protocol/Requests<Family>.cpp. A handler reads exactly its fields and
     // hands them to the object that owns the state; it builds no controls.
+    //
+    // A sender takes its fields in wire order and writes the low bits of each
+    // number its field holds; it queues its request whatever the connection's
+    // state and reports nothing. A request that does not fit into one message
+    // is not queued at all (see OutMessage).
 
     // --- Connection and login (Protocol.cpp, Requests.cpp) ---
     void OnNewVersion(InMessage& message);        // 0x01
@@ -65,14 +74,57 @@ public:
     void SendPong(uint16_t value);                                                        // 0x19
 
     // --- World: map areas, things, creatures and steps (ProtocolWorld.cpp, RequestsWorld.cpp) ---
+    // The steps (0x04 to 0x0b) and turns (0x0d) are Camera::Walk's own, sent through Send.
+    void SendMoveThing(const Position& from, const Position& to, int count);  // 0x0e
+    // Between the position and the action goes the first free container-window
+    // slot of the game screen (0 when all are taken or there is no game screen):
+    // the window a container opened by the use will take.
+    void SendUseAt(const Position& position, uint32_t action);  // 0x0f
+    void SendLook(const Position& position);                    // 0x11
+    void SendTargets(uint32_t attack, uint32_t follow);         // 0x12
+    // The destination goes out as x * 3, y * 2 and floor * 4. A path carries
+    // at most 255 steps (its count is one byte): a longer one is cut there,
+    // and the walk goes on from where the player stands when the server says
+    // so (server message 0x2e). No steps and (0, 0, 0) stop a walk.
+    void SendWalkPath(const std::vector<int>& steps, int32_t x, int32_t y, int32_t floor);  // 0x1a
 
     // --- Player: equipment, containers, items, statistics, conditions (ProtocolPlayer.cpp, RequestsPlayer.cpp) ---
+    void SendOutfit(int part0, int part1, int part2, int part3, int part4, int part5, int part6, int part7,
+                    int part8);                      // 0x0c: parts 0 to 2 as u16, 3 to 8 as u8
+    void SendContainerClose(int container);         // 0x10
+    void SendOp27(int container);                   // 0x27
+    void SendOp32();                                // 0x32: asks for the outfit choices
+    // Points of the seven talents, in the order of the talent-name table.
+    void SendTalents(const std::array<int32_t, 7>& points);  // 0x33
+    void SendOp34();                                         // 0x34: resets the talents
+    // The container window's "Loot": 0x4a, then the close request 0x10 for the same container.
+    void SendOp4A(int container);  // 0x4a
 
     // --- Chat, channels and notices (ProtocolChat.cpp, RequestsChat.cpp) ---
+    void ParseChatMessage(InMessage& message);  // 0x04
+    void ParseChannelOpen(InMessage& message);  // 0x0b
+    void OnStatusText(InMessage& message);      // 0x0f
+    void ParseChannelList(InMessage& message);  // 0x1c
+    void ParsePagedText(InMessage& message);    // 0x2b
+    void ParseTipMessage(InMessage& message);   // 0x34
+    void OnTutorial(InMessage& message);        // 0x3c
+
+    // The channel is the name of the active chat pane when the message is
+    // built (empty when there is none), whatever tab the text was meant for.
+    void SendChatMessage(const std::string& text);               // 0x03
+    void SendJoinChannel(int kind, const std::string& name);     // 0x15: 1 private, 2 public
+    void SendOp16(int kind, const std::string& name);            // 0x16: leaves the active tab's channel
+    void SendRequestChannels();                                  // 0x1c
 
     // --- Map effects and markers (ProtocolEffects.cpp) ---
 
     // --- Spells and hotkeys (ProtocolSpells.cpp, RequestsSpells.cpp) ---
+    // Only the opcode goes out; the flag is kept in actionListFlag for the
+    // answer (0 opens the action choice, 1 only refreshes the spells).
+    void SendRequestActionList(uint8_t flag);  // 0x22
+    // Nothing is sent for an id of 0 or less; the id travels as 16 bits.
+    void SendCastSpell(int32_t spell, const std::string& target);  // 0x23
+    void SendRequestSpells();                                      // 0x31
 
     // --- Trade, NPC shop and market (ProtocolTrade.cpp, RequestsTrade.cpp) ---
     void ParseNpcTrade(InMessage& message);          // 0x17
@@ -86,9 +138,29 @@ public:
     void ParseMarketHistory(InMessage& message);     // 0x30
     void ParseMarketItemNames(InMessage& message);   // 0x36
 
+    void SendOp14(uint32_t offer, uint32_t amount, int buyOrSell);  // 0x14: the NPC trade amount
+    // Sub-commands 1 cancel, 2 lock, 3 accept, 4 take back the own item in
+    // slot; the slot goes out only when it is 0 or more (-1: none).
+    void SendTradeCommand(int sub, int32_t slot);  // 0x1f
+    void SendOp21(uint32_t first, int flag);       // 0x21: sells to the NPC shop
+    void SendMarketOpen();                         // 0x2a
+    void SendMarketAccept(const std::string& text, uint32_t first, uint32_t amount, float price, int side);  // 0x2b
+    // Also writes "amount: A eachprice: P" to standard output first.
+    void SendMarketCreateOffer(uint32_t item, uint32_t amount, float price, int side);  // 0x2c
+    void SendMarketQuery(uint32_t first, const std::string& text);                      // 0x2d
+    void SendMarketOfferAction(uint32_t first, int side);                               // 0x2e
+    void SendNpcShopSelect(uint32_t item);                                              // 0x35
+
     // --- Houses (ProtocolHouse.cpp, RequestsHouse.cpp) ---
     void ParseHouse(InMessage& message);         // 0x28
     void ParseHouseBidding(InMessage& message);  // 0x29
+
+    // Each list carries at most 255 entries (its count is one byte).
+    void SendHouseSave(const HouseRecord& house);                // 0x25
+    void SendHouseBid(uint32_t house, uint32_t amount);          // 0x26
+    void SendHouseAbandon();                                     // 0x2f
+    void SendHouseTransfer(const std::string& name, uint32_t price);  // 0x30
+    void SendHouseBuyItem(uint32_t item);                        // 0x36
 
     // --- Guild, friends, party and staff (ProtocolSocial.cpp, RequestsSocial.cpp) ---
     void ParseBanInfo(InMessage& message);            // 0x1e
@@ -98,12 +170,43 @@ public:
     void ParseNoGuild(InMessage& message);            // 0x3a
     void ParseOnlineList(InMessage& message);         // 0x40
 
+    void SendAddFriend(const std::string& name, int list);     // 0x17
+    void SendRemoveFriend(const std::string& name, int list);  // 0x18
+    void SendPartyCommand(const std::string& name, int action);  // 0x1b: 0 invite, 1 remove
+    void SendUnban(const std::string& name);                   // 0x1d
+    void SendBanish(const std::string& name, int days, const std::string& comments, int flag,
+                    const std::string& text);                  // 0x1e
+    void SendReport(const std::string& text);                  // 0x20
+    void SendOp24(const std::string& name);                    // 0x24
+    void SendRequestGuild();                                   // 0x37
+    // The guild requests, 0x38 and a sub-command 1 to 12.
+    void SendGuildCommand1(const std::string& text);           // channel message
+    void SendGuildCommand2(const std::string& name);           // invite a character
+    void SendGuildCommand3(uint32_t member);                   // kick or leave
+    void SendGuildCreate(const std::string& name);             // 4
+    void SendGuildJoin(uint32_t guild);                        // 5
+    void SendGuildCommand6(uint32_t member, const std::string& title, uint32_t rank);  // edit a member
+    void SendGuildCommand7(const std::string& guild, uint32_t days, uint32_t fee, int loyalty);  // declare war
+    void SendGuildCommand8(uint32_t war);                      // accept a war
+    void SendGuildCommand9(uint32_t war);                      // surrender or cancel
+    void SendGuildCommand10(int level, const std::string& rankName);  // new rank: 0 member, 1 vice, 2 leader
+    void SendGuildCommand11(uint32_t rank);                    // remove a rank
+    void SendGuildCommand12(uint32_t rank, int step);          // move a rank: 1 down, 255 up
+    void SendRequestOnlineList();                              // 0x3a
+
     // --- Quests, outfits, summons, brewing and recipes (ProtocolQuests.cpp, RequestsQuests.cpp) ---
     void ParseQuestLog(InMessage& message);       // 0x2a
     void ParseSummonList(InMessage& message);     // 0x2d
     void ParseOutfitChoices(InMessage& message);  // 0x33
     void ParseBrewing(InMessage& message);        // 0x3d
     void ParseRecipes(InMessage& message);        // 0x3e
+
+    void SendRequestQuests();                       // 0x28
+    void SendSummonMonster(const std::string& name);  // 0x29
+    // The brewing requests, 0x39 and a sub-command 1 to 3.
+    void SendBrewCommand1(int size, int amount);    // start: potion size, amount
+    void SendBrewCommand2();                        // finish
+    void SendBrewCommand3();                        // learned recipes
 
     // Whether the messages of this opcode are read: its row of the handler
     // table is filled. Tests that send every kind of message leave out the

@@ -10,7 +10,9 @@ answers with the character list (or, on request, with a "new version" or
 error text, a bad opcode, or nothing). The game server checks the game login
 0x02 byte for byte and answers with the enter-game message 0x03; afterwards a
 test can ping, disconnect, drop the connection or send bad opcodes. Every
-request the client sends is decoded and recorded.
+request the client sends is decoded and recorded; the decoder
+(client_requests.py) is strict, and a frame that is not exactly one request
+of its table is recorded as a failure.
 
 What the game server does beyond the login is made of behaviours: objects
 with any of on_enter_game(server, client) and on_request(server, client,
@@ -47,8 +49,9 @@ import time
 # one import.
 from wire import FrameReader, Reader, ShortPayload, Writer, frame, to_bytes  # noqa: F401
 from client_requests import (CLIENT_GAME_LOGIN, CLIENT_LOGIN, CLIENT_LOGOUT, CLIENT_PONG,  # noqa: F401
-                             LOGIN_TAG, PROTOCOL_VERSION, REQUESTS, Request, decode_requests,
-                             encode_request, first_difference, game_login_request, login_request)
+                             FAMILIES, LOGIN_TAG, PROTOCOL_VERSION, REQUESTS, DecodeError, Request,
+                             decode_request, decode_stream, encode_request, first_difference,
+                             game_login_request, login_request)
 from server_messages import (BUILDERS, MESSAGES, SAMPLES, VARIANTS, build, character_list,  # noqa: F401
                              disconnect, enter_game, new_version, ping, sample_payloads)
 
@@ -316,15 +319,12 @@ class FakeServer:
                 if not data:
                     break
                 for payload in frames.feed(data):
-                    requests = decode_requests(payload, client.kind)
-                    login = CLIENT_LOGIN if client.kind == "login" else CLIENT_GAME_LOGIN
-                    if requests[:1] and requests[0].opcode == login:
-                        # A login is a frame of its own: anything behind it
-                        # in the frame makes it differ from the expected bytes.
-                        requests[0].raw = payload
-                        requests = requests[:1]
-                    for request in requests:
-                        self._handle(client, request)
+                    try:
+                        request = decode_request(payload, client.kind)
+                    except DecodeError as error:
+                        self._malformed(client, payload, error)
+                        continue
+                    self._handle(client, request)
         except OSError:
             pass
         client.close()
@@ -346,6 +346,16 @@ class FakeServer:
                     handler = getattr(behaviour, "on_request", None)
                     if handler and handler(self, client, request):
                         break
+
+    def _malformed(self, client, payload, error):
+        """A frame that is not exactly one request: a failure, not a request.
+        A broken login is refused as a wrong one would be."""
+        opcode = payload[0] if payload else None
+        self._record(failure=f"{client.kind}: malformed request: {error}: {bytes(payload).hex()}")
+        if client.kind == "login" and opcode == CLIENT_LOGIN:
+            client.send(new_version(b"Login request refused.", 0))
+        elif client.kind == "game" and opcode == CLIENT_GAME_LOGIN:
+            client.close()
 
     def _login(self, client, request):
         f = request.fields

@@ -43,6 +43,16 @@ MESSAGES = {
     "disconnect": (0x16, []),
     "ping": (0x19, [("u16", "value")]),
 
+    # --- chat, channels and notices ---
+    "chat_message": (0x04, [("string", "sender"), ("string", "channel"), ("u8", "kind"), ("string", "text")]),
+    "channel_open": (0x0b, [("u8", "channel_type"), ("string", "name")]),
+    "status_text": (0x0f, [("string", "text")]),
+    "channel_list": (0x1c, [("list8", "channels", [("string", "name")])]),
+    "paged_text": (0x2b, [("string", "text")]),
+    "tip_message": (0x34, [("u32", "tip_id"), ("string", "title"), ("string", "text"), ("u16", "x"), ("u16", "y"),
+                           ("u8", "z")]),
+    "tutorial": (0x3c, []),
+
     # --- trade, NPC shop and market ---
     "npc_trade": (0x17, [("string", "item_name"), ("u32", "item_id"), ("u32", "price"), ("u32", "carried"),
                          ("u8", "buying")]),
@@ -262,6 +272,13 @@ def outfit_choices(outfits, hair, beards):
 ODD = b"\x00\x01\x7f\x80\x02 caf\xe9\xff\n%s"
 
 SAMPLES = {
+    "chat_message": dict(sender=b"Ana" + ODD, channel=b"Main", kind=1, text=b"hello " + ODD),
+    "channel_open": dict(channel_type=2, name=b"Trade" + ODD),
+    "status_text": dict(text=b"You are exhausted." + ODD),
+    "channel_list": dict(channels=[dict(name=b"Trade"), dict(name=ODD), dict(name=b"")]),
+    "paged_text": dict(text=b"First page|Second page|" + ODD),
+    "tip_message": dict(tip_id=0xFFFFFFFF, title=b"Tip" + ODD, text=ODD, x=0xFFFF, y=1000, z=255),
+    "tutorial": dict(),
     "npc_trade": dict(item_name=b"Mana Potion" + ODD, item_id=2874, price=0xFFFFFFFF, carried=0, buying=1),
     "trade_open": dict(partner_name=ODD),
     "trade_items": dict(
@@ -338,6 +355,9 @@ SAMPLES = {
 
 # Further valid shapes: name -> list of keyword values.
 VARIANTS = {
+    "chat_message": [dict(sender=b"", channel=b"", kind=255, text=b""),
+                     dict(sender=b"Server", channel=b"Main", kind=6, text=b"Your talent points were reset.")],
+    "channel_list": [dict(channels=[])],
     "market_offers": [dict(full=0, offers=[SAMPLES["market_offers"]["offers"][0]]),
                       dict(full=1, balance=0, offers=[])],
     "market_history": [dict(records=[])],

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Checks of the fake server, driven by a client written here with plain sockets."""
 
+import json
 import os
 import signal
 import socket
@@ -181,21 +182,120 @@ class WireTest(unittest.TestCase):
                     payloads += reader.feed(stream[at:at + size])
                 self.assertEqual(payloads, [b"\x01\x02", b"", b"\x03"])
 
-    def test_requests_are_decoded_in_order(self):
-        payload = (fs.login_request("a", "b", 7) + b"\x19\x05\x00" + b"\x13" + b"\x7f\x01\x02")
-        requests = fs.decode_requests(payload, "login")
-        self.assertEqual([r.name for r in requests], ["login", "pong", "logout", "unknown"])
-        self.assertEqual(requests[0].fields["account"], b"a")
-        self.assertEqual(requests[0].fields["gfx_stamp"], 7)
-        self.assertEqual(requests[1].fields["value"], 5)
-        self.assertEqual(requests[3].raw, b"\x7f\x01\x02")
-        short = fs.decode_requests(b"\x19\x05")
-        self.assertIn("short", short[0].fields)
-
     def test_the_login_request_layout(self):
         self.assertEqual(fs.login_request("ab", "c", 0x01020304),
                          b"\x01" + struct.pack("<H", 573) + b"\x02\x00ab" + b"\x01\x00c" + b"\x06\x00kov847"
                          + b"\x04\x03\x02\x01" + b"\x00\x00\x00\x00")
+
+
+class RequestDecoderTest(unittest.TestCase):
+    """The strict decoder, on frames written here by hand from the protocol's
+    byte examples."""
+
+    def decoded(self, payload):
+        request = fs.decode_request(payload)
+        return request.name, request.fields
+
+    def test_hand_written_frames(self):
+        cases = [
+            (b"\x1a" + struct.pack("<IIH", 300, 400, 28) + b"\x02\x01\x02",
+             "walk path", {"x_times_3": 300, "y_times_2": 400, "floor_times_4": 28, "steps": [1, 2]}),
+            (b"\x1a" + b"\x00" * 10 + b"\x00",
+             "walk path", {"x_times_3": 0, "y_times_2": 0, "floor_times_4": 0, "steps": []}),
+            (b"\x1f\x01", "trade command", {"sub": 1}),
+            (b"\x1f\x04\x05\x00", "trade command", {"sub": 4, "slot": 5}),
+            (b"\x25\x0a\x00\x14\x00\x07" + b"\x00" + b"\x01\x03\x00Ann\x02",
+             "house save", {"x": 10, "y": 20, "z": 7, "invites": [],
+                            "permissions": [{"name": b"Ann", "level": 2}]}),
+            (b"\x03\x05\x00Trade\x02\x00hi", "chat message", {"channel": b"Trade", "text": b"hi"}),
+            (b"\x04", "step down", {}),
+            (b"\x0b", "step down-right", {}),
+            (b"\x0d\x03", "turn", {"direction": 3}),
+            (b"\x0f\x01\x00\x02\x00\x07\x02" + struct.pack("<I", 99),
+             "use at", {"x": 1, "y": 2, "z": 7, "container": 2, "action": 99}),
+            (b"\x2c" + struct.pack("<IIfB", 7, 5, 1.5, 1),
+             "market create offer", {"item": 7, "amount": 5, "price": 1.5, "side": 1}),
+            (b"\x38\x07\x01\x00X" + struct.pack("<IIB", 3, 100, 1),
+             "guild command 7", {"sub": 7, "guild": b"X", "days": 3, "fee": 100, "loyalty": 1}),
+            (b"\x38\x0c" + struct.pack("<IB", 9, 255), "guild command 12", {"sub": 12, "rank": 9, "step": 255}),
+            (b"\x39\x01\x02\x10\x00", "brew command 1", {"sub": 1, "size": 2, "amount": 16}),
+            (b"\x39\x03", "brew command 3", {"sub": 3}),
+            (b"\x4a\x04", "op 4a", {"container": 4}),
+            (b"\x13", "logout", {}),
+        ]
+        for payload, name, fields in cases:
+            with self.subTest(name, payload=payload.hex()):
+                self.assertEqual(self.decoded(payload), (name, fields))
+
+    def test_every_client_opcode_has_a_row_and_no_other(self):
+        self.assertEqual(sorted(fs.REQUESTS), list(range(0x01, 0x3B)) + [0x4A])
+        self.assertEqual(sorted(fs.FAMILIES[0x38]), list(range(1, 13)))
+        self.assertEqual(sorted(fs.FAMILIES[0x39]), [1, 2, 3])
+
+    def test_malformed_frames_are_refused(self):
+        cases = {
+            "a byte too many": b"\x19\x05\x00\x00",
+            "a field cut short": b"\x19\x05",
+            "a string count past the end": b"\x20\x05\x00abc",
+            "a step count past the end": b"\x1a" + b"\x00" * 10 + b"\x03\x01\x02",
+            "steps behind the count": b"\x1a" + b"\x00" * 10 + b"\x01\x01\x02",
+            "a direction code 0": b"\x1a" + b"\x00" * 10 + b"\x01\x00",
+            "a direction code 9": b"\x0d\x09",
+            "a list count past the end": b"\x25\x00\x00\x00\x00\x00\x02\x01\x00a\x00\x00",
+            "a container index 20": b"\x0f\x00\x00\x00\x00\x00\x14\x00\x00\x00\x00",
+            "a trade slot behind sub-command 1": b"\x1f\x01\x05\x00",
+            "no trade slot behind sub-command 4": b"\x1f\x04",
+            "opcode 0x00": b"\x00",
+            "opcode 0x3b": b"\x3b",
+            "opcode 0x49": b"\x49\x00",
+            "opcode 0x4b": b"\x4b",
+            "guild sub-command 0": b"\x38\x00",
+            "guild sub-command 13": b"\x38\x0d",
+            "brewing sub-command 4": b"\x39\x04",
+            "a family without its sub-command": b"\x39",
+            "an empty frame": b"",
+            "two requests in one frame": b"\x13\x13",
+        }
+        for name, payload in cases.items():
+            with self.subTest(name):
+                with self.assertRaises(fs.DecodeError):
+                    fs.decode_request(payload)
+
+    def test_a_stream_of_frames_gives_one_json_line_each(self):
+        stream = (fs.frame(b"\x19\x05\x00") + fs.frame(b"\x03\x01\x00\xe9\x00\x00") + fs.frame(b"\x7f")
+                  + fs.frame(b"\x13")[:1])
+        lines = [json.loads(line) for line in fs.decode_stream(stream)]
+        self.assertEqual(lines[0], {"request": "pong", "opcode": 0x19, "value": 5, "raw": "190500"})
+        self.assertEqual(lines[1]["channel"], "\u00e9")
+        self.assertEqual(lines[1]["text"], "")
+        self.assertIn("unknown opcode", lines[2]["error"])
+        self.assertIn("error", lines[3])
+        self.assertEqual(len(lines), 4)
+
+    def test_the_command_line_decodes_a_file(self):
+        path = os.path.join(os.environ.get("TMPDIR", "/tmp"), f"requests-{os.getpid()}.bin")
+        self.addCleanup(lambda: os.path.exists(path) and os.remove(path))
+        with open(path, "wb") as f:
+            f.write(fs.frame(b"\x2a") + fs.frame(b"\x36\x01\x00\x00\x00"))
+        out = subprocess.run([sys.executable, "-B", os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                                                                 "client_requests.py"), "decode", path],
+                             capture_output=True, text=True, check=True).stdout.splitlines()
+        self.assertEqual([json.loads(line)["request"] for line in out], ["market open", "house buy item"])
+
+    def test_a_malformed_request_is_a_failure_of_the_server(self):
+        with fs.FakeServer(gfx_stamp=STAMP) as server:
+            game = Client(server.game_port)
+            game.send(fs.game_login_request("demo", "demo", "Aldric", 0))
+            game.receive()
+            game.send(b"\x19\x05\x00\x00")
+            game.send(b"\x19\x06\x00")
+            self.assertTrue(server.wait_for(lambda: server.requests_of(fs.CLIENT_PONG)))
+            game.close()
+            self.assertEqual(len(server.failures), 1)
+            self.assertIn("1 bytes too many", server.failures[0])
+            self.assertEqual([r.fields["value"] for r in server.requests_of(fs.CLIENT_PONG)], [6])
+
+
 
 
 class ServerMessagesTest(unittest.TestCase):

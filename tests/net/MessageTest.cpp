@@ -117,6 +117,24 @@ TEST(OutMessageTest, WritersStayWithinTheFrameAndMarkTheFirstDroppedWrite) {
          [](OutMessage& m) { m.WriteString(std::string("ab\0cd", 5)); }, {2, 0, 'a', 'b'}, false},
         {"string too long by its full size", 16377,
          [](OutMessage& m) { m.WriteString(std::string("ab\0cd", 5)); }, {}, true},
+        {"bytes, without a count", 2,
+         [](OutMessage& m) {
+             const uint8_t bytes[] = {1, 0, 8};
+             m.WriteBytes(bytes, 3);
+         },
+         {1, 0, 8}, false},
+        {"bytes reaching the last byte", 16380,
+         [](OutMessage& m) {
+             const uint8_t bytes[] = {1, 2, 3};
+             m.WriteBytes(bytes, 3);
+         },
+         {1, 2, 3}, false},
+        {"bytes one too many", 16381,
+         [](OutMessage& m) {
+             const uint8_t bytes[] = {1, 2, 3};
+             m.WriteBytes(bytes, 3);
+         },
+         {}, true},
         {"after a dropped write nothing more is written", 16380,
          [](OutMessage& m) {
              m.WriteU32(7);

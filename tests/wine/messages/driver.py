@@ -12,7 +12,9 @@ many or too few takes the ping apart, and the pong does not come or carries
 another value. Messages whose handler the client does not have yet (the
 program prints the opcodes it reads) are skipped and listed. At the end the
 client is still in the game, has shown no "Networking Error", and a close
-request logs out and ends it with exit code 0.
+request logs out and ends it with exit code 0. Every request the client
+sent on the way (logins, pongs, the logout) passed the server's strict
+request decoder.
 """
 import glob
 import os
@@ -117,6 +119,10 @@ def check_messages(args):
             if code != 0:
                 raise Failure(f"the program ended with {code}")
             wait_server(server, lambda: server.requests_of(fs.CLIENT_LOGOUT, "game"), "the logout")
+            # Every request the player's client made (logins, pongs, the
+            # logout) passed the server's strict decoder.
+            if server.failures:
+                raise Failure(f"the fake server refused requests: {server.failures}")
         except Failure:
             print("program said:\n  " + "\n  ".join(program.lines[-30:]))
             raise

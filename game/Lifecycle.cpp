@@ -1,0 +1,7 @@
+#include "game/Lifecycle.h"
+
+namespace lifecycle {
+
+Sink sink = nullptr;
+
+}  // namespace lifecycle

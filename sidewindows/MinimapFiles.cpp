@@ -1,0 +1,219 @@
+#include "sidewindows/MinimapFiles.h"
+
+#include <cstdio>
+
+#include "platform/Platform.h"
+
+namespace {
+
+uint32_t ReadU32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24); }
+uint16_t ReadU16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
+
+void PutU32(std::vector<uint8_t>& out, uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        out.push_back(uint8_t(v >> (8 * i)));
+}
+void PutU16(std::vector<uint8_t>& out, uint16_t v) {
+    out.push_back(uint8_t(v));
+    out.push_back(uint8_t(v >> 8));
+}
+
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    bytes.clear();
+    uint8_t buffer[16384];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        bytes.insert(bytes.end(), buffer, buffer + got);
+    const bool ok = !std::ferror(file);
+    std::fclose(file);
+    return ok;
+}
+
+bool WriteFileSafely(const std::string& path, const std::vector<uint8_t>& bytes) {
+    const std::string temporary = path + ".tmp";
+    FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (!file)
+        return false;
+    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const bool closed = std::fclose(file) == 0;
+    if (!written || !closed || !platform::ReplaceFile(temporary, path)) {
+        platform::RemoveFile(temporary);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string MinimapAreaFileName(int32_t baseX, int32_t baseY, int32_t floor) {
+    char name[48];
+    std::snprintf(name, sizeof name, "%04d%04d%02d.map", baseX / 256, baseY / 256, floor);
+    return name;
+}
+
+void DecodeMinimapArea(const uint8_t* data, size_t size, MinimapChunk& chunk) {
+    uint8_t value = 0;
+    unsigned run = 0;
+    size_t at = 0;
+    for (int cell = 0; cell < MinimapChunk::kCells; ++cell) {
+        if (run == 0) {
+            if (size - at < 2)
+                break;  // the file ends here: the rest stays unexplored
+            value = data[at];
+            run = data[at + 1];
+            at += 2;
+            if (run == 0)
+                continue;  // a run of 0 skips this cell
+        }
+        --run;
+        chunk.colour[cell] = value;
+        if (value != 0)
+            chunk.empty = false;
+    }
+    for (int x = 0; x < MinimapChunk::kSide; ++x)
+        for (int y = 0; y < MinimapChunk::kSide; ++y)
+            chunk.SetPixel(x, y, chunk.colour[MinimapChunk::Cell(x, y)]);
+}
+
+std::vector<uint8_t> EncodeMinimapArea(const uint8_t (&colours)[MinimapChunk::kCells]) {
+    std::vector<uint8_t> out;
+    uint8_t value = 0;
+    unsigned count = 0;
+    for (uint8_t c : colours) {
+        if (count == 0) {
+            value = c;
+            count = 1;
+        } else if (c == value && count < 255) {
+            ++count;
+        } else {
+            out.push_back(value);
+            out.push_back(uint8_t(count));
+            value = c;
+            count = 1;
+        }
+    }
+    out.push_back(value);
+    out.push_back(uint8_t(count));
+    return out;
+}
+
+std::vector<MinimapMarker> DecodeMinimapMarkers(const uint8_t* data, size_t size) {
+    std::vector<MinimapMarker> markers;
+    if (size < 4)
+        return markers;
+    const uint32_t count = ReadU32(data);
+    if (count > kMaxMinimapMarkers)
+        return markers;
+    size_t at = 4;
+    for (uint32_t i = 0; i < count; ++i) {
+        if (size - at < 13)
+            break;  // a record cut off by the end of the file ends the list
+        MinimapMarker marker;
+        marker.x = ReadU16(data + at);
+        marker.y = ReadU16(data + at + 2);
+        marker.z = data[at + 4];
+        marker.icon = ReadU32(data + at + 5);
+        const uint32_t length = ReadU32(data + at + 9);
+        at += 13;
+        if (length > kMaxMinimapMarkerText || size - at < length)
+            break;
+        marker.text.assign(reinterpret_cast<const char*>(data + at), length);
+        at += length;
+        // The temple's marker of old files points at the wrong square.
+        if (marker.x == 1046 && marker.y == 692 && marker.z == 7) {
+            marker.x = 1076;
+            marker.y = 666;
+        }
+        markers.push_back(std::move(marker));
+    }
+    return markers;
+}
+
+std::vector<uint8_t> EncodeMinimapMarkers(const std::vector<MinimapMarker>& markers) {
+    std::vector<uint8_t> out;
+    PutU32(out, uint32_t(markers.size()));
+    for (const MinimapMarker& marker : markers) {
+        PutU16(out, uint16_t(marker.x));
+        PutU16(out, uint16_t(marker.y));
+        out.push_back(uint8_t(marker.z));
+        PutU32(out, marker.icon);
+        PutU32(out, uint32_t(marker.text.size()));
+        out.insert(out.end(), marker.text.begin(), marker.text.end());
+    }
+    return out;
+}
+
+std::vector<MinimapMarker> BuiltInMinimapMarkers() {
+    struct Entry {
+        int32_t x, y;
+        const char* text;
+    };
+    static const Entry kEntries[] = {
+        {1076, 666, "Temple (Sister Maelis)"},
+        {1107, 698, "Depot, Market, Bank"},
+        {1133, 722, "Post Office (Courier Dobbin)"},
+        {1115, 746, "Potions (Alchemist Verna)"},
+        {1071, 753, "Distance Fighting (Ranger Tolk)"},
+        {1095, 732, "Food (Baker Hilde)"},
+        {1085, 774, "Tasks (Warden Osric)"},
+    };
+    std::vector<MinimapMarker> markers;
+    for (const Entry& entry : kEntries)
+        markers.push_back({entry.x, entry.y, 7, kMinimapMarkerIcon, entry.text});
+    return markers;
+}
+
+bool DecodeOldMinimap(const uint8_t* data, size_t size, const std::function<void(const OldMinimapTile&)>& tile) {
+    if (size < 12 || ReadU32(data) != 0xDEAD || ReadU32(data + 4) != 1)
+        return false;
+    for (size_t at = 12; size - at >= 6; at += 6) {
+        const OldMinimapTile record{ReadU16(data + at), ReadU16(data + at + 2), data[at + 4], data[at + 5]};
+        if (record.z <= 16 && record.x <= 999 && record.y <= 3499)
+            tile(record);
+    }
+    return true;
+}
+
+void LoadMinimapChunk(MinimapChunk& chunk, const MinimapFolders& folders) {
+    const std::string name = MinimapAreaFileName(chunk.baseX, chunk.baseY, chunk.floor);
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(folders.shipped + "/" + name, bytes) && !ReadWholeFile(folders.user + "/" + name, bytes))
+        return;
+    DecodeMinimapArea(bytes.data(), bytes.size(), chunk);
+}
+
+void SaveMinimapChunk(const MinimapChunk& chunk, const MinimapFolders& folders) {
+    if (!chunk.modified || chunk.empty)
+        return;
+    platform::MakeDirectory(folders.user);
+    WriteFileSafely(folders.user + "/" + MinimapAreaFileName(chunk.baseX, chunk.baseY, chunk.floor),
+                    EncodeMinimapArea(chunk.colour));
+}
+
+std::vector<MinimapMarker> LoadMinimapMarkers(const MinimapFolders& folders) {
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(folders.user + "/markers.map", bytes))
+        return BuiltInMinimapMarkers();
+    return DecodeMinimapMarkers(bytes.data(), bytes.size());
+}
+
+bool SaveMinimapMarkers(const std::vector<MinimapMarker>& markers, const MinimapFolders& folders) {
+    // Without the folder every change of a new player's markers would be lost.
+    platform::MakeDirectory(folders.user);
+    return WriteFileSafely(folders.user + "/markers.map", EncodeMinimapMarkers(markers));
+}
+
+OldMinimapResult ConvertOldMinimapFile(const std::string& path, const std::function<bool()>& ask,
+                                       const std::function<void(const OldMinimapTile&)>& tile) {
+    if (!platform::FileExists(path))
+        return OldMinimapResult::Missing;
+    if (!ask())
+        return OldMinimapResult::Declined;
+    std::vector<uint8_t> bytes;
+    const bool converted = ReadWholeFile(path, bytes) && DecodeOldMinimap(bytes.data(), bytes.size(), tile);
+    platform::RemoveFile(path);
+    return converted ? OldMinimapResult::Converted : OldMinimapResult::Discarded;
+}

@@ -51,6 +51,14 @@ public:
     Font* CreateFont(SpriteRecord* image, bool keepWidths);
     bool SetFont(SpriteRecord* image, bool keepWidths);
 
+    // BackEndHost.
+    void* WindowHandle() const override { return window; }
+    int ClientWidth() const override { return clientWidth; }
+    int ClientHeight() const override { return clientHeight; }
+    uint32_t CurrentColor() const override;
+    int GuiSkin() const override;
+    void RenderSkin(int spriteId, int x, int y, int w, int h) override;
+
     // False while the window has lost the keyboard focus.
     bool IsKeyDown(int virtualKey) const;
     void SetCursor(int kind);
@@ -61,14 +69,6 @@ public:
     // What the window procedure does with one message; false means the message
     // goes to the system's default handling.
     bool HandleMessage(uint32_t message, uint64_t wParam, int64_t lParam);
-
-    // BackEndHost.
-    void* WindowHandle() const override { return window; }
-    int ClientWidth() const override { return clientWidth; }
-    int ClientHeight() const override { return clientHeight; }
-    uint32_t CurrentColor() const override;
-    int GuiSkin() const override;
-    void RenderSkin(int spriteId, int x, int y, int w, int h) override;
 
     static EngineFactory engineFactory;
     // Set by unit tests: CreateMainWindow then makes no real window in the

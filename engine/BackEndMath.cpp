@@ -10,6 +10,27 @@ TexCoords SourceTexCoords(float textureWidth, float textureHeight, float sourceX
     return coords;
 }
 
+void SpriteQuadCorners(float x, float y, float w, float h, const TexCoords& c, QuadCorner out[4]) {
+    out[0] = {c.uLeft, c.vBottom, x, y + h};
+    out[1] = {c.uLeft, c.vTop, x, y};
+    out[2] = {c.uRight, c.vTop, x + w, y};
+    out[3] = {c.uRight, c.vBottom, x + w, y + h};
+}
+
+void BatchQuadCorners(const BatchQuad* quads, int count, std::vector<QuadCorner>& out) {
+    out.clear();
+    if (!quads || count <= 0)
+        return;
+    out.resize(size_t(count) * 4);
+    for (int i = 0; i < count; ++i) {
+        const BatchQuad& q = quads[i];
+        SpriteQuadCorners(q.x, q.y, q.w, q.h,
+                          SourceTexCoords(q.textureWidth, q.textureHeight, q.sourceX, q.sourceY, q.sourceWidth,
+                                          q.sourceHeight),
+                          &out[size_t(i) * 4]);
+    }
+}
+
 void ColorToFloats(uint32_t color, float out[4]) {
     for (int channel = 0; channel < 4; ++channel)
         out[channel] = float((color >> (8 * channel)) & 0xFF) / 255.0f;

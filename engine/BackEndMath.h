@@ -4,6 +4,7 @@
 // so that it builds and is tested natively.
 
 #include <cstdint>
+#include <vector>
 
 #include "engine/GraphicsEngine.h"
 
@@ -35,6 +36,21 @@ struct TexCoords {
 
 TexCoords SourceTexCoords(float textureWidth, float textureHeight, float sourceX, float sourceY, float sourceWidth,
                           float sourceHeight);
+
+// A corner of a sprite quad as the OpenGL back end sends it: texture
+// coordinate, then window position (interleaved for a vertex array).
+struct QuadCorner {
+    float u, v;
+    float x, y;
+};
+
+// The four corners of the destination (x, y, w, h) in the order OpenGL draws a
+// sprite: bottom-left, top-left, top-right, bottom-right.
+void SpriteQuadCorners(float x, float y, float w, float h, const TexCoords& coords, QuadCorner out[4]);
+
+// The corners of every quad of a batch, four a quad in that order, exactly as
+// a sprite drawn alone gets them; the vector is overwritten.
+void BatchQuadCorners(const BatchQuad* quads, int count, std::vector<QuadCorner>& out);
 
 // An interface colour (red in the lowest byte, alpha in the highest) as four
 // floats 0..1 in the order red, green, blue, alpha.

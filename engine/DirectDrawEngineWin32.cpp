@@ -2,14 +2,19 @@
 
 #include <cstdlib>
 
-#include "engine/Graphics.h"
-#include "engine/KEngine2.h"
 #include "platform/Platform.h"
 
 static_assert(sizeof(RGNDATAHEADER) == 32 && sizeof(RECT) == sizeof(IntRect),
               "clip regions are built portably in the RGNDATA layout");
 
 namespace {
+
+// The blits that compose a frame off screen are queued: a blit without
+// DDBLT_ASYNC must be finished when Blt returns, which under Wine is a round
+// trip to its drawing thread for every sprite. They still run in the order
+// given, and the frame's one blit to the screen, which stays synchronous,
+// waits for all of them.
+const DWORD kQueued = DDBLT_ASYNC | DDBLT_WAIT;
 
 // The "Earth" skin shades with a tile instead of translucent black.
 const int kEarthSkin = 1373;
@@ -45,7 +50,7 @@ bool ReadMasks(IDirectDrawSurface* surface, PixelMasks& masks, DWORD& bitCount) 
 
 DirectDrawEngine::~DirectDrawEngine() { ReleaseObjects(); }
 
-HWND DirectDrawEngine::Window() const { return GetOwner() ? static_cast<HWND>(GetOwner()->window) : nullptr; }
+HWND DirectDrawEngine::Window() const { return Host() ? static_cast<HWND>(Host()->WindowHandle()) : nullptr; }
 
 IntRect DirectDrawEngine::View() const {
     return IntRect{Truncate(viewLeft_), Truncate(viewTop_), Truncate(viewRight_), Truncate(viewBottom_)};
@@ -126,6 +131,8 @@ bool DirectDrawEngine::InitInternal() {
         primary_ = nullptr;
         return fail("Init(PrimarySurface)", hr);
     }
+    DDSCAPS caps = {};
+    primaryFlips_ = SUCCEEDED(primary_->GetCaps(&caps)) && (caps.dwCaps & DDSCAPS_FLIP);
     // Colours are packed through the RGB masks; a palettized display has none,
     // so the start fails and the caller moves on to the next back end.
     DWORD bitCount = 0;
@@ -155,7 +162,7 @@ bool DirectDrawEngine::InitInternal() {
     DDBLTFX black = {};
     black.dwSize = sizeof(black);
     black.dwFillColor = ToSurfaceColor(0, 0, 0);
-    buffer->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &black);
+    buffer->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | kQueued, &black);
 
     if (FAILED(hr = directDraw_->CreateClipper(0, &bufferClipper_, nullptr))) {
         bufferClipper_ = nullptr;
@@ -174,11 +181,11 @@ bool DirectDrawEngine::InitInternal() {
 // Makes the back buffer again for the client size, 40 pixels larger each way,
 // and clips drawing to the client area.
 bool DirectDrawEngine::SetSettings() {
-    const KEngine2* owner = GetOwner();
-    if (!directDraw_ || !owner)
+    const BackEndHost* host = Host();
+    if (!directDraw_ || !host)
         return false;
-    const int width = owner->clientWidth;
-    const int height = owner->clientHeight;
+    const int width = host->ClientWidth();
+    const int height = host->ClientHeight();
     ReleaseAndClear(backBuffer_);
     HRESULT hr;
     backBuffer_ = CreateOffscreenSurface(width + 40, height + 40, DDSCAPS_VIDEOMEMORY, false, hr);
@@ -222,16 +229,20 @@ bool DirectDrawEngine::BeginSceneInternal() {
 }
 
 void DirectDrawEngine::EndSceneInternal() {
-    const KEngine2* owner = GetOwner();
+    const int width = Host()->ClientWidth();
+    const int height = Host()->ClientHeight();
     RestoreLostSurfaces();
     POINT corner = {0, 0};
     ::ClientToScreen(Window(), &corner);
-    RECT destination = {corner.x, corner.y, corner.x + owner->clientWidth, corner.y + owner->clientHeight};
-    RECT source = {0, 0, owner->clientWidth, owner->clientHeight};
+    RECT destination = {corner.x, corner.y, corner.x + width, corner.y + height};
+    RECT source = {0, 0, width, height};
     const HRESULT hr = primary_->Blt(&destination, backBuffer_, &source, DDBLT_WAIT, nullptr);
     if (FAILED(hr))
         ReportError("EndSceneInternal()", hr);
-    primary_->Flip(backBuffer_, DDFLIP_WAIT);
+    // A windowed primary surface has no flipping chain, so its Flip could only
+    // fail, and only after a wait for the screen.
+    if (primaryFlips_)
+        primary_->Flip(backBuffer_, DDFLIP_WAIT);
 }
 
 // Always the back buffer, also while drawing into the buffer.
@@ -239,15 +250,15 @@ void DirectDrawEngine::ClearSceneInternal(uint32_t color) {
     DDBLTFX fill = {};
     fill.dwSize = sizeof(fill);
     fill.dwFillColor = ToSurfaceColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
-    backBuffer_->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fill);
+    backBuffer_->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | kQueued, &fill);
 }
 
 // Rectangles are opaque colour fills; angle and rotate are not used.
 void DirectDrawEngine::RenderRectangleInternal(uint32_t color, float x, float y, float w, float h, float, bool) {
     if (IsTranslucentBlack(color)) {
-        KEngine2* owner = GetOwner();
-        if (owner && owner->guiLayer && owner->graphics && owner->guiLayer->GetSkin() == kEarthSkin)
-            owner->graphics->RenderSkin(kShadeTile, Truncate(x), Truncate(y), Truncate(w), Truncate(h));
+        BackEndHost* host = Host();
+        if (host && host->GuiSkin() == kEarthSkin)
+            host->RenderSkin(kShadeTile, Truncate(x), Truncate(y), Truncate(w), Truncate(h));
         return;
     }
     IntRect fill;
@@ -257,7 +268,7 @@ void DirectDrawEngine::RenderRectangleInternal(uint32_t color, float x, float y,
     effects.dwSize = sizeof(effects);
     effects.dwFillColor = ToSurfaceColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
     RECT rect = ToRect(fill);
-    const HRESULT hr = Target()->Blt(&rect, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &effects);
+    const HRESULT hr = Target()->Blt(&rect, nullptr, nullptr, DDBLT_COLORFILL | kQueued, &effects);
     if (FAILED(hr) && hr != DDERR_INVALIDRECT)
         ReportError("RenderRectangleInternal()", hr);
 }
@@ -278,7 +289,7 @@ void DirectDrawEngine::RenderSpriteInternal(Sprite* sprite, float x, float y, fl
         return;
     RECT to = ToRect(destination);
     RECT from = ToRect(source);
-    const HRESULT hr = Target()->Blt(&to, surface, &from, DDBLT_KEYSRC | DDBLT_WAIT, nullptr);
+    const HRESULT hr = Target()->Blt(&to, surface, &from, DDBLT_KEYSRC | kQueued, nullptr);
     if (FAILED(hr) && hr != DDERR_INVALIDRECT)
         ReportError("RenderSpriteInternal()", hr);
 }
@@ -290,8 +301,7 @@ void DirectDrawEngine::EnableClipperInternal(ClipRect clip) {
 }
 
 void DirectDrawEngine::DisableClipperInternal() {
-    const KEngine2* owner = GetOwner();
-    ClipTo(IntRect{0, 0, owner->clientWidth, owner->clientHeight}, "DisableClipperInternal");
+    ClipTo(IntRect{0, 0, Host()->ClientWidth(), Host()->ClientHeight()}, "DisableClipperInternal");
 }
 
 void DirectDrawEngine::BeginBufferInternal() {
@@ -308,7 +318,7 @@ void DirectDrawEngine::RenderBufferInternal(float x, float y, float w, float h, 
         return;
     RECT to = ToRect(TruncatedRect(x, y, w, h));
     RECT from = {0, 0, Truncate(sourceWidth), Truncate(sourceHeight)};
-    const HRESULT hr = backBuffer_->Blt(&to, buffer, &from, DDBLT_WAIT, nullptr);
+    const HRESULT hr = backBuffer_->Blt(&to, buffer, &from, kQueued, nullptr);
     if (FAILED(hr))
         ReportError("RenderBufferInternal()", hr);
 }

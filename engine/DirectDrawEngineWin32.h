@@ -74,6 +74,8 @@ private:
     IDirectDrawSurface* backBuffer_ = nullptr;
     Sprite* bufferSprite_ = nullptr;
     bool drawingToBuffer_ = false;
+    // The primary surface is part of a flipping chain (never in windowed mode).
+    bool primaryFlips_ = false;
     float viewLeft_ = 0;
     float viewTop_ = 0;
     float viewRight_ = 0;

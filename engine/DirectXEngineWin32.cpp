@@ -3,8 +3,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "engine/Graphics.h"
-#include "engine/KEngine2.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -32,12 +30,9 @@ DirectXEngine::~DirectXEngine() {
     ReleaseAndClear(direct3D_);
 }
 
-HWND DirectXEngine::Window() const { return GetOwner() ? static_cast<HWND>(GetOwner()->window) : nullptr; }
+HWND DirectXEngine::Window() const { return Host() ? static_cast<HWND>(Host()->WindowHandle()) : nullptr; }
 
-uint32_t DirectXEngine::Tint() const {
-    const KEngine2* owner = GetOwner();
-    return ToD3DColor(owner && owner->graphics ? owner->graphics->GetColor() : 0xFFFFFFFFu);
-}
+uint32_t DirectXEngine::Tint() const { return ToD3DColor(Host() ? Host()->CurrentColor() : 0xFFFFFFFFu); }
 
 void DirectXEngine::ShowError(const std::string& message) {
     // Owned by the main window, which stays disabled while the box is up.
@@ -57,8 +52,8 @@ void DirectXEngine::ReleaseTargets() {
 }
 
 bool DirectXEngine::InitInternal() {
-    KEngine2* owner = GetOwner();
-    if (!owner)
+    const BackEndHost* host = Host();
+    if (!host)
         return false;
     direct3D_ = Direct3DCreate9(D3D_SDK_VERSION);
     if (!direct3D_) {
@@ -81,8 +76,8 @@ bool DirectXEngine::InitInternal() {
                                 : D3DCREATE_SOFTWARE_VERTEXPROCESSING;
 
     presentParameters_ = {};
-    presentParameters_.BackBufferWidth = UINT(owner->clientWidth);
-    presentParameters_.BackBufferHeight = UINT(owner->clientHeight);
+    presentParameters_.BackBufferWidth = UINT(host->ClientWidth());
+    presentParameters_.BackBufferHeight = UINT(host->ClientHeight());
     presentParameters_.BackBufferFormat = displayMode_.Format;
     presentParameters_.SwapEffect = D3DSWAPEFFECT_DISCARD;
     presentParameters_.Windowed = TRUE;
@@ -100,8 +95,8 @@ bool DirectXEngine::InitInternal() {
 // Resets the device for the current client size and sets the drawing state.
 // Runs after the device is made and on every accepted resize.
 bool DirectXEngine::SetSettings() {
-    KEngine2* owner = GetOwner();
-    if (!device_ || !owner)
+    const BackEndHost* host = Host();
+    if (!device_ || !host)
         return false;
     ReleaseTargets();
     device_->SetStreamSource(0, nullptr, 0, 0);
@@ -113,8 +108,8 @@ bool DirectXEngine::SetSettings() {
         ShowError(D3DErrorText("Failed to get adapter display mode in reset", uint32_t(hr)));
         return false;
     }
-    presentParameters_.BackBufferWidth = UINT(owner->clientWidth);
-    presentParameters_.BackBufferHeight = UINT(owner->clientHeight);
+    presentParameters_.BackBufferWidth = UINT(host->ClientWidth());
+    presentParameters_.BackBufferHeight = UINT(host->ClientHeight());
     presentParameters_.Windowed = TRUE;
     presentParameters_.SwapEffect = D3DSWAPEFFECT_DISCARD;
     presentParameters_.BackBufferFormat = mode.Format;
@@ -258,10 +253,10 @@ void DirectXEngine::EndBufferInternal() {
 }
 
 void DirectXEngine::RenderBufferInternal(float x, float y, float w, float h, float sourceWidth, float sourceHeight) {
-    KEngine2* owner = GetOwner();
-    if (!bufferTarget_ || !owner)
+    const BackEndHost* host = Host();
+    if (!bufferTarget_ || !host)
         return;
-    const IntRect destination = BufferDestination(x, y, w, h, owner->clientWidth, owner->clientHeight);
+    const IntRect destination = BufferDestination(x, y, w, h, host->ClientWidth(), host->ClientHeight());
     const RECT target = {destination.left, destination.top, destination.right, destination.bottom};
     const RECT source = {0, 0, Truncate(sourceWidth), Truncate(sourceHeight)};
     if (!IsStretchable(destination, source.right, source.bottom))

@@ -98,7 +98,13 @@ Sprite* Font::Build(SpriteRecord* image, uint32_t color, bool tint, bool keepWid
     return sheet;
 }
 
+bool Font::EngineBatches() const {
+    const int type = EngineType();
+    return type == kEngineDirect3D || type == kEngineOpenGL;
+}
+
 void Font::SetTint(uint32_t color) {
+    FlushBatch();
     KEngine2* owner = GetOwner();
     if (EngineType() != kEngineDirectDraw) {
         if (owner && owner->graphics)
@@ -121,6 +127,7 @@ void Font::SetTint(uint32_t color) {
 }
 
 void Font::ResetColor() {
+    FlushBatch();
     KEngine2* owner = GetOwner();
     if (EngineType() != kEngineDirectDraw && owner && owner->graphics)
         owner->graphics->SetColor(0xFFFFFFFF);
@@ -129,10 +136,8 @@ void Font::ResetColor() {
 void Font::RenderGlyph(float x, float y, float w, float h, float sourceX, float sourceY) {
     if (!sheet)
         return;
-    if (batching) {
-        if (batchCount < int(batchBuffer.size()))
-            batchBuffer[size_t(batchCount++)] = {x, y, w, h, float(sheet->width), float(sheet->height),
-                                                 sourceX, sourceY, w, h};
+    if (batching_) {
+        batch_.push_back({x, y, w, h, float(sheet->width), float(sheet->height), sourceX, sourceY, w, h});
         return;
     }
     if (GraphicsEngine* engine = Engine())
@@ -140,16 +145,33 @@ void Font::RenderGlyph(float x, float y, float w, float h, float sourceX, float 
                              0.0f, false);
 }
 
+void Font::BeginBatch(size_t glyphs) {
+    batch_.clear();
+    batching_ = EngineBatches();
+    if (batching_)
+        batch_.reserve(glyphs);
+}
+
+void Font::FlushBatch() {
+    if (!batch_.empty())
+        DrawRun();
+}
+
+void Font::DrawRun() {
+    GraphicsEngine* engine = Engine();
+    if (sheet && engine)
+        engine->RenderSpriteBatch(sheet, batch_.data(), int(batch_.size()));
+    batch_.clear();
+}
+
+void Font::EndBatch() {
+    FlushBatch();
+    batching_ = false;
+}
+
 void Font::DrawText(const std::string& text, float x, float y, uint32_t color, int topLimit) {
     SetTint(color);
-    const bool direct3D = EngineType() == kEngineDirect3D;
-    if (direct3D) {
-        // Only the quads written are drawn: grow the buffer, never clear it.
-        if (batchBuffer.size() < text.size())
-            batchBuffer.resize(text.size());
-        batchCount = 0;
-        batching = true;
-    }
+    BeginBatch(text.size());
     float pen = 0;
     for (unsigned char c : text) {
         if (c == 10) {
@@ -165,13 +187,10 @@ void Font::DrawText(const std::string& text, float x, float y, uint32_t color, i
         }
         pen += float(GetCharWidth(uint16_t(c - 32)));
     }
-    if (direct3D && batching) {
-        GraphicsEngine* engine = Engine();
-        if (sheet && engine)
-            engine->RenderSpriteBatch(sheet, batchBuffer.data(), batchCount);
-        batching = false;
-        batchCount = 0;
-    }
+    // A text is one call, also when all its glyphs lay above the limit.
+    if (batching_)
+        DrawRun();
+    EndBatch();
     ResetColor();
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <unordered_set>
 
+#include "engine/BackEndHost.h"
 #include "engine/Block.h"
 #include "engine/Sprite.h"
 
@@ -34,12 +35,15 @@ enum EngineType : int { kEngineNone = 0, kEngineOpenGL = 1, kEngineDirect3D = 2,
 // BeginSceneInternal fails, a missing ReadScreenInternal gives null.
 //
 // Colours are u32 with red in the lowest byte and alpha in the highest.
-// The owner (Block) is the application object: back ends read the window and
-// the client size from it.
+// The owner (Block) is the application object, which also hands in itself as
+// the host: back ends reach the window, the client size and the rest of what
+// they need only through that narrow interface.
 class GraphicsEngine : public Block {
 public:
     GraphicsEngine() = default;
     ~GraphicsEngine() override;
+
+    void SetHost(BackEndHost* host) { host_ = host; }
 
     // Called directly, without forwarders.
     virtual bool SetSettings();
@@ -82,6 +86,9 @@ public:
     void ReleaseSprite(Sprite* sprite);
 
 protected:
+    // Null until the application object hands itself in.
+    BackEndHost* Host() const { return host_; }
+
     virtual bool InitInternal();
     virtual void ClearSceneInternal(uint32_t color);
     virtual bool BeginSceneInternal();
@@ -118,5 +125,6 @@ protected:
     void ReleaseAllSprites();
 
 private:
+    BackEndHost* host_ = nullptr;
     std::unordered_set<Sprite*> sprites_;
 };

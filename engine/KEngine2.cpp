@@ -96,6 +96,7 @@ bool KEngine2::CreateGraphicsEngine(int type) {
     engine = engineFactory ? engineFactory(type) : nullptr;
     if (engine) {
         engine->SetOwner(this);
+        engine->SetHost(this);
         // Never leave a dead device behind for anything to draw through.
         if (!engine->Init())
             DestroyEngine();
@@ -107,6 +108,15 @@ bool KEngine2::CreateGraphicsEngine(int type) {
         font = CreateFont(fontImage, true);
     }
     return engine != nullptr;
+}
+
+uint32_t KEngine2::CurrentColor() const { return graphics ? graphics->GetColor() : 0xFFFFFFFFu; }
+
+int KEngine2::GuiSkin() const { return guiLayer ? guiLayer->GetSkin() : 0; }
+
+void KEngine2::RenderSkin(int spriteId, int x, int y, int w, int h) {
+    if (graphics)
+        graphics->RenderSkin(spriteId, x, y, w, h);
 }
 
 Font* KEngine2::CreateFont(SpriteRecord* image, bool keepWidths) {

@@ -4,6 +4,7 @@
 #include <deque>
 #include <string>
 
+#include "engine/BackEndHost.h"
 #include "engine/Block.h"
 #include "engine/Cursor.h"
 #include "engine/GuiLayer.h"
@@ -26,7 +27,10 @@ struct SpriteRecord;
 // lives in KEngine2Win32.cpp; the native build, which has no window, uses
 // KEngine2Headless.cpp. Everything else, the translation of window messages
 // into events included, is portable and lives in KEngine2.cpp.
-class KEngine2 : public Block {
+//
+// It is the host of the back end it makes (BackEndHost), the one way a back
+// end reaches it.
+class KEngine2 : public Block, public BackEndHost {
 public:
     using CloseCallback = void (*)();
     // Makes the back end for an engine type, or null; replaced by tests.
@@ -48,6 +52,14 @@ public:
     bool CreateGraphicsEngine(int type);
     Font* CreateFont(SpriteRecord* image, bool keepWidths);
     bool SetFont(SpriteRecord* image, bool keepWidths);
+
+    // BackEndHost.
+    void* WindowHandle() const override { return window; }
+    int ClientWidth() const override { return clientWidth; }
+    int ClientHeight() const override { return clientHeight; }
+    uint32_t CurrentColor() const override;
+    int GuiSkin() const override;
+    void RenderSkin(int spriteId, int x, int y, int w, int h) override;
 
     // False while the window has lost the keyboard focus.
     bool IsKeyDown(int virtualKey) const;

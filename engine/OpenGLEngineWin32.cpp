@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "engine/BackEndMath.h"
-#include "engine/KEngine2.h"
 
 namespace {
 
@@ -32,15 +31,29 @@ OpenGLEngine::~OpenGLEngine() {
     ReleaseAllSprites();
     if (bufferSprite_) {
         if (renderingContext_)
-            glDeleteTextures(1, &bufferSprite_->handle);
+            DeleteTexture(bufferSprite_->handle);
         delete bufferSprite_;
         bufferSprite_ = nullptr;
     }
     ReleaseContext();
 }
 
-HWND OpenGLEngine::Window() const { return GetOwner() ? static_cast<HWND>(GetOwner()->window) : nullptr; }
-int OpenGLEngine::ClientHeight() const { return GetOwner() ? GetOwner()->clientHeight : 0; }
+HWND OpenGLEngine::Window() const { return Host() ? static_cast<HWND>(Host()->WindowHandle()) : nullptr; }
+int OpenGLEngine::ClientHeight() const { return Host() ? Host()->ClientHeight() : 0; }
+
+void OpenGLEngine::BindTexture(GLuint name) {
+    if (name == boundTexture_)
+        return;
+    glBindTexture(GL_TEXTURE_2D, name);
+    boundTexture_ = name;
+}
+
+void OpenGLEngine::DeleteTexture(GLuint name) {
+    glDeleteTextures(1, &name);
+    // Deleting the bound name binds 0.
+    if (name == boundTexture_)
+        boundTexture_ = 0;
+}
 
 void OpenGLEngine::ReleaseContext() {
     if (renderingContext_) {
@@ -90,11 +103,11 @@ bool OpenGLEngine::InitInternal() {
 }
 
 bool OpenGLEngine::SetSettings() {
-    const KEngine2* owner = GetOwner();
-    if (!renderingContext_ || !owner)
+    const BackEndHost* host = Host();
+    if (!renderingContext_ || !host)
         return false;
-    const int width = owner->clientWidth;
-    const int height = owner->clientHeight;
+    const int width = host->ClientWidth();
+    const int height = host->ClientHeight();
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -112,6 +125,9 @@ bool OpenGLEngine::SetSettings() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_TEXTURE_2D);
+    // Only glDrawArrays reads them (batches); immediate mode does not.
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     return true;
 }
 
@@ -133,6 +149,7 @@ void OpenGLEngine::SetColor(uint32_t color) { SetGlColor(color); }
 // Afterwards the current colour is opaque white.
 void OpenGLEngine::RenderRectangleInternal(uint32_t color, float x, float y, float w, float h, float angle,
                                            bool rotate) {
+    BindTexture(0);
     SetGlColor(color);
     if (rotate) {
         glPushMatrix();
@@ -154,6 +171,7 @@ void OpenGLEngine::RenderRectangleInternal(uint32_t color, float x, float y, flo
 
 void OpenGLEngine::RenderTriangleInternal(uint32_t color1, uint32_t color2, uint32_t color3, float x1, float y1,
                                           float x2, float y2, float x3, float y3) {
+    BindTexture(0);
     glBegin(GL_TRIANGLES);
     SetGlColor(color1);
     glVertex2f(x1, y1);
@@ -173,7 +191,7 @@ void OpenGLEngine::RenderSpriteInternal(Sprite* sprite, float x, float y, float 
     if (!sprite || !sprite->handle)
         return;
     const TexCoords c = SourceTexCoords(textureWidth, textureHeight, sourceX, sourceY, sourceWidth, sourceHeight);
-    glBindTexture(GL_TEXTURE_2D, sprite->handle);
+    BindTexture(sprite->handle);
     if (rotate) {
         glPushMatrix();
         glTranslatef(x, y, 0);
@@ -181,19 +199,16 @@ void OpenGLEngine::RenderSpriteInternal(Sprite* sprite, float x, float y, float 
         x = -w / 2;
         y = -h / 2;
     }
+    QuadCorner corners[4];
+    SpriteQuadCorners(x, y, w, h, c, corners);
     glBegin(GL_QUADS);
-    glTexCoord2f(c.uLeft, c.vBottom);
-    glVertex2f(x, y + h);
-    glTexCoord2f(c.uLeft, c.vTop);
-    glVertex2f(x, y);
-    glTexCoord2f(c.uRight, c.vTop);
-    glVertex2f(x + w, y);
-    glTexCoord2f(c.uRight, c.vBottom);
-    glVertex2f(x + w, y + h);
+    for (const QuadCorner& corner : corners) {
+        glTexCoord2f(corner.u, corner.v);
+        glVertex2f(corner.x, corner.y);
+    }
     glEnd();
     if (rotate)
         glPopMatrix();
-    glBindTexture(GL_TEXTURE_2D, 0);
 }
 
 void OpenGLEngine::RenderSpriteGradientInternal(Sprite* sprite, float x, float y, float w, float h,
@@ -204,23 +219,31 @@ void OpenGLEngine::RenderSpriteGradientInternal(Sprite* sprite, float x, float y
     if (!sprite || !sprite->handle)
         return;
     const TexCoords c = SourceTexCoords(textureWidth, textureHeight, sourceX, sourceY, sourceWidth, sourceHeight);
-    glBindTexture(GL_TEXTURE_2D, sprite->handle);
+    BindTexture(sprite->handle);
+    QuadCorner corners[4];
+    SpriteQuadCorners(x, y, w, h, c, corners);
+    const uint32_t colors[4] = {bottomLeft, topLeft, topRight, bottomRight};
     glBegin(GL_QUADS);
-    SetGlColor(bottomLeft);
-    glTexCoord2f(c.uLeft, c.vBottom);
-    glVertex2f(x, y + h);
-    SetGlColor(topLeft);
-    glTexCoord2f(c.uLeft, c.vTop);
-    glVertex2f(x, y);
-    SetGlColor(topRight);
-    glTexCoord2f(c.uRight, c.vTop);
-    glVertex2f(x + w, y);
-    SetGlColor(bottomRight);
-    glTexCoord2f(c.uRight, c.vBottom);
-    glVertex2f(x + w, y + h);
+    for (int i = 0; i < 4; ++i) {
+        SetGlColor(colors[i]);
+        glTexCoord2f(corners[i].u, corners[i].v);
+        glVertex2f(corners[i].x, corners[i].y);
+    }
     glEnd();
-    glBindTexture(GL_TEXTURE_2D, 0);
     glColor4f(1, 1, 1, 1);
+}
+
+// The quads of a batch (a line of text) are the very corners single sprites
+// get, sent in one vertex array: one draw call and one bound texture however
+// long the text is.
+void OpenGLEngine::RenderSpriteBatchInternal(Sprite* sprite, const BatchQuad* quads, int count) {
+    if (!sprite || !sprite->handle || count <= 0)
+        return;
+    BatchQuadCorners(quads, count, batchCorners_);
+    BindTexture(sprite->handle);
+    glTexCoordPointer(2, GL_FLOAT, sizeof(QuadCorner), &batchCorners_[0].u);
+    glVertexPointer(2, GL_FLOAT, sizeof(QuadCorner), &batchCorners_[0].x);
+    glDrawArrays(GL_QUADS, 0, count * 4);
 }
 
 // The planes are given while the model-view matrix is the identity, so they
@@ -246,11 +269,10 @@ void OpenGLEngine::BeginBufferInternal() {
         return;
     bufferSprite_ = new Sprite(kBufferSize, kBufferSize);
     glGenTextures(1, &bufferSprite_->handle);
-    glBindTexture(GL_TEXTURE_2D, bufferSprite_->handle);
+    BindTexture(bufferSprite_->handle);
     SetTextureParameters(GL_LINEAR);
     std::vector<uint8_t> zeros(size_t(kBufferSize) * kBufferSize * 4, 0);
     glTexImage2D(GL_TEXTURE_2D, 0, 4, kBufferSize, kBufferSize, 0, GL_BGRA_EXT, GL_UNSIGNED_BYTE, zeros.data());
-    glBindTexture(GL_TEXTURE_2D, 0);
 }
 
 // Copies the 1024 x 1024 window area whose top edge is the window's top edge
@@ -258,9 +280,8 @@ void OpenGLEngine::BeginBufferInternal() {
 void OpenGLEngine::EndBufferInternal() {
     if (!bufferSprite_)
         return;
-    glBindTexture(GL_TEXTURE_2D, bufferSprite_->handle);
+    BindTexture(bufferSprite_->handle);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, ClientHeight() - kBufferSize, kBufferSize, kBufferSize);
-    glBindTexture(GL_TEXTURE_2D, 0);
     glClear(GL_COLOR_BUFFER_BIT);
 }
 
@@ -287,16 +308,15 @@ void OpenGLEngine::GenerateSprite(Sprite* sprite, SpriteRecord* record, bool nea
     if (!sprite || !record || !record->pixels || !renderingContext_)
         return;
     glGenTextures(1, &sprite->handle);
-    glBindTexture(GL_TEXTURE_2D, sprite->handle);
+    BindTexture(sprite->handle);
     SetTextureParameters(nearest ? GL_NEAREST : GL_LINEAR);
     // Row 0 of the texture is the record's first row, the picture's bottom.
     glTexImage2D(GL_TEXTURE_2D, 0, 4, record->width, record->height, 0, GL_BGRA_EXT, GL_UNSIGNED_BYTE,
                  record->pixels.get());
-    glBindTexture(GL_TEXTURE_2D, 0);
     AdoptSprite(sprite);
 }
 
 void OpenGLEngine::ReleaseSpriteInternal(Sprite* sprite) {
     if (sprite->handle)
-        glDeleteTextures(1, &sprite->handle);
+        DeleteTexture(sprite->handle);
 }

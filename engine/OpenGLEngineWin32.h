@@ -1,5 +1,8 @@
 #pragma once
 
+#include <vector>
+
+#include "engine/BackEndMath.h"
 #include "engine/GraphicsEngine.h"
 #include "platform/Win32.h"
 
@@ -34,6 +37,7 @@ protected:
                                       float textureHeight, float sourceX, float sourceY, float sourceWidth,
                                       float sourceHeight, uint32_t topLeft, uint32_t topRight,
                                       uint32_t bottomLeft, uint32_t bottomRight) override;
+    void RenderSpriteBatchInternal(Sprite* sprite, const BatchQuad* quads, int count) override;
     void EnableClipperInternal(ClipRect clip) override;
     void DisableClipperInternal() override;
     void BeginBufferInternal() override;
@@ -48,8 +52,13 @@ private:
     int ClientHeight() const;
     // Undoes what InitInternal made, in reverse order.
     void ReleaseContext();
+    // Binds a texture name unless it is bound already.
+    void BindTexture(unsigned name);
+    void DeleteTexture(unsigned name);
 
     HDC deviceContext_ = nullptr;
     HGLRC renderingContext_ = nullptr;
     Sprite* bufferSprite_ = nullptr;
+    unsigned boundTexture_ = 0;
+    std::vector<QuadCorner> batchCorners_;
 };

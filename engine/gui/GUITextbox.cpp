@@ -5,7 +5,6 @@
 #include "engine/Clock.h"
 #include "engine/Font.h"
 #include "engine/Graphics.h"
-#include "engine/GraphicsEngine.h"
 #include "engine/KEngine2.h"
 #include "engine/TextWrap.h"
 #include "engine/gui/GUIManager.h"
@@ -445,26 +444,12 @@ void GUITextbox::Draw() {
         graphics->RenderRectangle(darkColor, x + width - kScrollbarZone, y + 1, 1, height - 2);
 
     Font* font = GetFont();
-    // Under Direct3D the glyphs go out in batches, one per run of a colour: a
-    // batch is drawn in the colour current when it is flushed, so it is
-    // flushed before every change of colour and every highlight rectangle.
-    GraphicsEngine* engine = owner ? owner->engine : nullptr;
-    const bool batched = font && engine && owner->engineType == kEngineDirect3D;
-    if (batched) {
-        if (font->batchBuffer.size() < displayText.size())
-            font->batchBuffer.resize(displayText.size());
-        font->batchCount = 0;
-        font->batching = true;
-    }
-    auto flush = [&] {
-        if (batched && font->batchCount > 0) {
-            if (font->sheet)
-                engine->RenderSpriteBatch(font->sheet, font->batchBuffer.data(), font->batchCount);
-            font->batchCount = 0;
-        }
-    };
+    // The glyphs go out in batches, one per run of a colour (the font flushes
+    // a run when the colour changes); a highlight rectangle ends the run
+    // before it, so that it lies under the glyphs that follow.
+    if (font)
+        font->BeginBatch(displayText.size());
     auto select = [&](uint32_t newColor) {
-        flush();
         if (font)
             font->SetTint(newColor);
     };
@@ -490,7 +475,8 @@ void GUITextbox::Draw() {
             const int advance = Advance(c);
             const int index = j + firstVisible;
             if (hasSelection && lo <= index && index < hi) {
-                flush();
+                if (font)
+                    font->FlushBatch();
                 graphics->RenderRectangle(kSelectionShade, penX + offset, lineY + 1, advance, kLineHeight);
                 select(color);
             }
@@ -520,10 +506,8 @@ void GUITextbox::Draw() {
             ++j;
         }
     }
-    flush();
     if (font) {
-        font->batching = false;
-        font->batchCount = 0;
+        font->EndBatch();
         font->ResetColor();
     }
 

@@ -1,6 +1,9 @@
 // Arithmetic shared by the back ends: texture coordinates of bottom-up
-// pictures, colours as floats and the clip planes.
+// pictures, the corners of sprite quads and batches, colours as floats and the
+// clip planes.
 #include <gtest/gtest.h>
+
+#include <vector>
 
 #include "engine/BackEndMath.h"
 
@@ -24,6 +27,47 @@ TEST(BackEndMath, SourceRectanglesMapToBottomUpTextureCoordinates) {
         EXPECT_FLOAT_EQ(t.vTop, c.expected.vTop);
         EXPECT_FLOAT_EQ(t.vBottom, c.expected.vBottom);
     }
+}
+
+TEST(BackEndMath, SpriteCornersRunFromBottomLeftClockwiseOnScreen) {
+    QuadCorner c[4];
+    SpriteQuadCorners(10, 20, 16, 8, TexCoords{0.25f, 0.5f, 1.0f, 0.75f}, c);
+    const float expected[4][4] = {{0.25f, 0.75f, 10, 28}, {0.25f, 1.0f, 10, 20}, {0.5f, 1.0f, 26, 20},
+                                  {0.5f, 0.75f, 26, 28}};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ((std::vector<float>{c[i].u, c[i].v, c[i].x, c[i].y}),
+                  std::vector<float>(expected[i], expected[i] + 4))
+            << "corner " << i;
+}
+
+// A glyph drawn in a batch must land on exactly the pixels and texels it
+// gets when drawn alone: the same floats, corner by corner.
+TEST(BackEndMath, BatchCornersAreExactlyThoseOfSingleSprites) {
+    const BatchQuad quads[] = {
+        {10, 22, 16, 16, 512, 128, 128, 16, 16, 16},
+        {18.5f, -3, 16, 16, 512, 128, 496, 112, 16, 16},
+        {-7, 1000, 32, 8, 300, 7, 3, 1, 11, 5},  // scaled, odd sizes
+    };
+    std::vector<QuadCorner> corners = {{9, 9, 9, 9}};  // overwritten
+    BatchQuadCorners(quads, 3, corners);
+    ASSERT_EQ(corners.size(), 12u);
+    for (int i = 0; i < 3; ++i) {
+        const BatchQuad& q = quads[i];
+        QuadCorner alone[4];
+        SpriteQuadCorners(q.x, q.y, q.w, q.h,
+                          SourceTexCoords(q.textureWidth, q.textureHeight, q.sourceX, q.sourceY, q.sourceWidth,
+                                          q.sourceHeight),
+                          alone);
+        for (int k = 0; k < 4; ++k) {
+            const QuadCorner& b = corners[size_t(i) * 4 + size_t(k)];
+            EXPECT_TRUE(b.u == alone[k].u && b.v == alone[k].v && b.x == alone[k].x && b.y == alone[k].y)
+                << "quad " << i << " corner " << k;
+        }
+    }
+    BatchQuadCorners(quads, 0, corners);
+    EXPECT_TRUE(corners.empty());
+    BatchQuadCorners(nullptr, 2, corners);
+    EXPECT_TRUE(corners.empty());
 }
 
 TEST(BackEndMath, ColoursBecomeRedGreenBlueAlphaFloats) {

@@ -213,15 +213,17 @@ protected:
     OpenGLFontTest() : FontTest(kEngineOpenGL) {}
 };
 
-TEST_F(OpenGLFontTest, EachGlyphIsOneSprite) {
+// OpenGL draws a text as one batch as well, in the colour it was given; only
+// the back ends that cannot draw a batch get single glyphs.
+TEST_F(OpenGLFontTest, ATextIsOneBatchInItsColour) {
     font().DrawText("Hi", 10, 20, 0xFF0000FF, -128);
     const std::string sheet = std::to_string(font().sheet->handle);
     EXPECT_EQ(test.engine()->Log(), (std::vector<std::string>{
                                         "SetColor(0xff0000ff)",
-                                        "RenderSprite(sprite " + sheet + ", 10, 22, 16, 16, 512, 128, 128, 16, 16, 16, 0, 0)",
-                                        "RenderSprite(sprite " + sheet + ", 18, 22, 16, 16, 512, 128, 144, 32, 16, 16, 0, 0)",
+                                        "RenderSpriteBatch(sprite " + sheet + ", 2)",
                                         "SetColor(0xffffffff)",
                                     }));
+    EXPECT_EQ(Batches()[0], (std::vector<Glyph>{{10, 22, 128, 16}, {18, 22, 144, 32}}));
 }
 
 class DirectDrawFontTest : public FontTest {

@@ -212,6 +212,46 @@ TEST_F(GUITextboxTest, UnderDirect3DEachRunOfAColourIsOneBatchInThatColour) {
               (std::vector<uint32_t>{kText, 0xFF0000FF, kText}));
 }
 
+// A highlight ends the run of glyphs before it, so it lies under the glyphs
+// that follow and over none before it, and the run after it has its colour
+// again (the rectangle itself leaves the tint white on OpenGL).
+TEST(GUITextboxBatches, ASelectionSplitsTheRunUnderEveryBatchingBackEnd) {
+    for (int type : {kEngineDirect3D, kEngineOpenGL}) {
+        SCOPED_TRACE(type);
+        TestApp test(type);
+        test.LoadFont();
+        test.app->SetSize(800, 600);
+        GUITextbox* box = new GUITextbox();
+        box->SetRect(10, 10, 200, 20);
+        test.app->gui->AddControl(box, true);
+        box->textColor = 0xFF00FF00;  // after the style its parent hands down
+        box->SetText("abcd");
+        box->selStart = 1;
+        box->selEnd = 3;
+        test.engine()->Clear();
+        test.app->gui->Update();
+        // The glyph runs, the colours and the selection shade, in drawing order.
+        std::vector<std::string> runs;
+        for (const std::string& line : test.engine()->Log()) {
+            if (line.rfind("SetColor", 0) == 0)
+                runs.push_back(line);
+            else if (line.rfind("RenderSpriteBatch", 0) == 0)
+                runs.push_back("RenderSpriteBatch");
+            else if (line.rfind("RenderRectangle(0x80808080", 0) == 0)
+                runs.push_back("RenderRectangle");
+        }
+        const std::vector<std::string> expected = {
+            "SetColor(0xff00ff00)", "RenderSpriteBatch",                        // a
+            "RenderRectangle", "SetColor(0xff00ff00)", "RenderSpriteBatch",     // b over its shade
+            "RenderRectangle", "SetColor(0xff00ff00)", "RenderSpriteBatch",     // c over its shade
+            "SetColor(0xffffffff)"};                                            // d joins c's run
+        EXPECT_EQ(runs, expected);
+        const std::vector<const RecordedCall*> batches = test.engine()->Calls("RenderSpriteBatch");
+        ASSERT_EQ(batches.size(), 3u);
+        EXPECT_EQ(batches[2]->quads.size(), 2u);
+    }
+}
+
 TEST_F(GUITextboxTest, LogKeepsItsNewest5000BytesByCount) {
     GUITextbox* box = Log(300, 100, true);
     for (int i = 0; i < 600; ++i)

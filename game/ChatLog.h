@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game/GameControlIds.h"
+
 #include <cstdint>
 #include <ctime>
 #include <string>
@@ -32,9 +34,9 @@ public:
         kScreenText = 7,
         kHighlighted = 8,
     };
-    static constexpr int32_t kChatInputId = 25;
-    static constexpr int32_t kTabGroupId = 26;
-    static constexpr int32_t kFirstControlId = 30000;
+    static constexpr int32_t kChatInputId = GameIds::kChatInput;
+    static constexpr int32_t kTabGroupId = GameIds::kChatTabs;
+    static constexpr int32_t kFirstControlId = GameIds::kFirstChannelTab;
     // Private lines from others are shortened on screen (not in the tab).
     static constexpr size_t kScreenPrivateLength = 55;
     // Chat-area height when there is no game screen.

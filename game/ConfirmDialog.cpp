@@ -7,9 +7,10 @@
 #include "engine/gui/GUIDialog.h"
 #include "engine/gui/GUILine.h"
 #include "engine/gui/GUIManager.h"
+#include "game/GameControlIds.h"
 
 namespace {
-constexpr int32_t kChatInputId = 25;
+constexpr int32_t kChatInputId = GameIds::kChatInput;
 constexpr uint32_t kTextPanelFill = 0x1E000000;  // black at alpha 30
 }  // namespace
 

@@ -46,6 +46,7 @@
 #include "game/ChatPane.h"
 #include "game/ConfirmDialog.h"
 #include "game/ExperienceWindow.h"
+#include "game/GameControlIds.h"
 #include "game/GameWorldHooks.h"
 #include "game/HotkeyBar.h"
 #include "game/KeyRules.h"
@@ -80,9 +81,9 @@ const int kIgnoreListIcon = 1530;
 // Control 27 belongs to the chat area too and goes with it.
 const int kChatAreaExtraId = 27;
 const uint32_t kChatFill = 0x32000000;  // black at alpha 50
-const int kMoveItemsDialogId = 47;
+const int kMoveItemsDialogId = GameIds::kMoveItemsDialog;
 // A list of the game screen whose keys walk all the same.
-const int kWalkingListId = 123;
+const int kWalkingListId = GameIds::kGmNameBox;
 
 const int kHealthBarSprite = 6195;
 const int kManaBarSprite = 6196;

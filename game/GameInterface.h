@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/InputEvent.h"
+#include "game/GameControlIds.h"
 #include "game/GameLayout.h"
 #include "game/StatusLine.h"
 
@@ -63,11 +64,11 @@ class WorldMapDialog;
 // sideWindows, which alone deletes them.
 class GameInterface {
 public:
-    static constexpr int kChatInputId = 25;
-    static constexpr int kTabGroupId = 26;
-    static constexpr int kCloseChannelButtonId = 57;
-    static constexpr int kChannelListButtonId = 58;
-    static constexpr int kIgnoreListButtonId = 139;
+    static constexpr int kChatInputId = GameIds::kChatInput;
+    static constexpr int kTabGroupId = GameIds::kChatTabs;
+    static constexpr int kCloseChannelButtonId = GameIds::kLeaveChannelButton;
+    static constexpr int kChannelListButtonId = GameIds::kChannelListButton;
+    static constexpr int kIgnoreListButtonId = GameIds::kIgnoreListButton;
     static constexpr int kContainerSlots = 20;
 
     // showWelcome: the enter-game message lets the welcome dialog open.

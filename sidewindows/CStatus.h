@@ -1,12 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include "game/GameControlIds.h"
 #include "sidewindows/SideWindow.h"
 
 // The skills window ("Abilities"): the player's statistics.
 class CStatus : public SideWindow {
 public:
-    static constexpr int kWindowId = 51;
+    static constexpr int kWindowId = GameIds::kSkillsWindow;
 
     CStatus();
     ~CStatus() override;

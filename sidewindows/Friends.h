@@ -1,11 +1,12 @@
 #pragma once
 
+#include "game/GameControlIds.h"
 #include "sidewindows/SideWindow.h"
 
 // The friends window ("People").
 class Friends : public SideWindow {
 public:
-    static constexpr int kWindowId = 72;
+    static constexpr int kWindowId = GameIds::kFriendsWindow;
 
     Friends();
     ~Friends() override;

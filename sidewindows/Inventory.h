@@ -2,13 +2,14 @@
 
 #include <map>
 
+#include "game/GameControlIds.h"
 #include "sidewindows/SideWindow.h"
 
 // The player's equipment and the strip of active conditions (in combat,
 // protection area, ...). Some conditions forbid leaving the game at once.
 class Inventory : public SideWindow {
 public:
-    static constexpr int kWindowId = 46;
+    static constexpr int kWindowId = GameIds::kInventoryWindow;
     static constexpr int kFullHeight = 238;
     static constexpr int kCompactHeight = 103;
 

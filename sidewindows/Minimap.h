@@ -1,12 +1,13 @@
 #pragma once
 
+#include "game/GameControlIds.h"
 #include "world/Position.h"
 #include "sidewindows/SideWindow.h"
 
 // The minimap window: the explored map around the player, with its zoom.
 class Minimap : public SideWindow {
 public:
-    static constexpr int kWindowId = 44;
+    static constexpr int kWindowId = GameIds::kMinimapWindow;
 
     Minimap();
     ~Minimap() override;

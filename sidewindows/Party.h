@@ -1,11 +1,12 @@
 #pragma once
 
+#include "game/GameControlIds.h"
 #include "sidewindows/SideWindow.h"
 
 // The party window.
 class Party : public SideWindow {
 public:
-    static constexpr int kWindowId = 93;
+    static constexpr int kWindowId = GameIds::kPartyWindow;
 
     Party();
     ~Party() override;

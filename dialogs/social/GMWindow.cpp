@@ -3,11 +3,12 @@
 #include "client/Client.h"
 #include "engine/KEngine2.h"
 #include "engine/gui/GUIManager.h"
+#include "game/GameControlIds.h"
 #include "game/Lifecycle.h"
 
 namespace {
 
-const int32_t kChatInputId = 25;
+const int32_t kChatInputId = GameIds::kChatInput;
 
 }  // namespace
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game/GameControlIds.h"
+
 #include <cstdint>
 
 class GUIManager;
@@ -9,7 +11,7 @@ class KEngine2;
 // when the game starts and frees it when the game ends; the dialog is built each time it opens.
 class MoveItemsDialog {
 public:
-    static constexpr int32_t kDialogId = 47;
+    static constexpr int32_t kDialogId = GameIds::kMoveItemsDialog;
 
     MoveItemsDialog();
     ~MoveItemsDialog();

@@ -164,6 +164,14 @@ bool Protocol::Poll() {
 
 void Protocol::Send(const OutMessage& message) { connection->Send(message); }
 
+void Protocol::SendQueued(int maxPolls) {
+    for (int i = 0; i < maxPolls && connection->OutgoingCount() > 0; ++i) {
+        if (connection->GetState() != Connection::kConnected)
+            return;
+        connection->Poll();
+    }
+}
+
 void Protocol::Dispatch(InMessage& message) {
     if (message.len == 0)
         return;

@@ -47,6 +47,10 @@ public:
     // just been lost or closed (and while it stays idle with a game screen).
     bool Poll();
     void Send(const OutMessage& message);
+    // At the end of the program: sends what is still queued (a logout behind
+    // the requests of the last passes) while the connection stands, for at
+    // most maxPolls network steps.
+    void SendQueued(int maxPolls);
     // Handles every message of one frame, in order.
     void Dispatch(InMessage& message);
 

@@ -32,7 +32,7 @@ const char kPassword[] = "demo";
 
 class PrintedMessageBoxes : public platform::MessageBoxes {
 public:
-    int Show(const std::string& text, const std::string& caption, unsigned style) override {
+    int Show(const std::string& text, const std::string& caption, unsigned style, void*) override {
         std::printf("platform box %s|%s\n", caption.c_str(), text.c_str());
         std::fflush(stdout);
         return (style & 0xF) == platform::kMbYesNo ? platform::kIdYes : platform::kIdOk;

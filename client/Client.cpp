@@ -380,6 +380,10 @@ void Client::ReturnToMenu() {
 }
 
 void Client::Shutdown() {
+    // The close request only queued the logout; the loop may end before the
+    // pass that would have sent it.
+    if (protocol)
+        protocol->FlushRequests();
     JoinScreenshotThreads();
     settings->Save();
     DeleteCursorHandle(dragCursor);

@@ -117,6 +117,15 @@ bool Protocol::Connect(uint8_t newMode, std::vector<std::string> hosts, uint16_t
     return true;
 }
 
+void Protocol::FlushRequests() {
+    for (int i = 0; i < 100 && connection->GetState() == Connection::kConnected && connection->OutgoingCount() > 0;
+         ++i) {
+        connection->Poll();
+        if (connection->OutgoingCount() > 0)
+            platform::SleepMs(2);
+    }
+}
+
 bool Protocol::Poll() {
     int state = connection->GetState();
     // The login request goes into the queue before the connection's first

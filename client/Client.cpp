@@ -49,8 +49,6 @@ const uint32_t kMenuBackground = 0xFF191919;
 const uint32_t kGameBackground = 0xFF000000;
 
 const int kSKey = 0x53;
-// Network steps the shutdown gives the requests still queued.
-const int kShutdownPolls = 64;
 
 // One line of a text file read as text: up to the line feed, without the
 // carriage return before it. False when nothing is left.
@@ -382,10 +380,10 @@ void Client::ReturnToMenu() {
 }
 
 void Client::Shutdown() {
-    // A pass sends one request; a logout asked for right after the game
-    // started still has the game's first requests ahead of it.
+    // The close request only queued the logout; the loop may end before the
+    // pass that would have sent it.
     if (protocol)
-        protocol->SendQueued(kShutdownPolls);
+        protocol->FlushRequests();
     JoinScreenshotThreads();
     settings->Save();
     DeleteCursorHandle(dragCursor);

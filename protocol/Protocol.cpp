@@ -117,6 +117,15 @@ bool Protocol::Connect(uint8_t newMode, std::vector<std::string> hosts, uint16_t
     return true;
 }
 
+void Protocol::FlushRequests() {
+    for (int i = 0; i < 100 && connection->GetState() == Connection::kConnected && connection->OutgoingCount() > 0;
+         ++i) {
+        connection->Poll();
+        if (connection->OutgoingCount() > 0)
+            platform::SleepMs(2);
+    }
+}
+
 bool Protocol::Poll() {
     int state = connection->GetState();
     // The login request goes into the queue before the connection's first
@@ -163,14 +172,6 @@ bool Protocol::Poll() {
 }
 
 void Protocol::Send(const OutMessage& message) { connection->Send(message); }
-
-void Protocol::SendQueued(int maxPolls) {
-    for (int i = 0; i < maxPolls && connection->OutgoingCount() > 0; ++i) {
-        if (connection->GetState() != Connection::kConnected)
-            return;
-        connection->Poll();
-    }
-}
 
 void Protocol::Dispatch(InMessage& message) {
     if (message.len == 0)

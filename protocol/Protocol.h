@@ -46,11 +46,10 @@ public:
     // One network step per main-loop pass. False when the game connection has
     // just been lost or closed (and while it stays idle with a game screen).
     bool Poll();
+    // Sends what is still queued (the logout of a closing client) before the
+    // program ends; a connection that cannot take it in time is left as it is.
+    void FlushRequests();
     void Send(const OutMessage& message);
-    // At the end of the program: sends what is still queued (a logout behind
-    // the requests of the last passes) while the connection stands, for at
-    // most maxPolls network steps.
-    void SendQueued(int maxPolls);
     // Handles every message of one frame, in order.
     void Dispatch(InMessage& message);
 

@@ -284,9 +284,9 @@ void GameInterface::RestoreLayout(bool showWelcome) {
         {kChannelListButtonId, kChannelListIcon, &GameInterface::OpenChannelList},
         {kIgnoreListButtonId, kIgnoreListIcon, &GameInterface::OpenIgnoreList},
     };
-    for (const auto& spec : buttons) {
-        GUIButton* button = new GUIButton(spec.id, "", spec.action, this);
-        button->SetIcon(spec.icon);
+    for (const auto& made : buttons) {
+        GUIButton* button = new GUIButton(made.id, "", made.action, this);
+        button->SetIcon(made.icon);
         gui->AddControl(button, true);
     }
 

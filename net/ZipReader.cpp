@@ -553,7 +553,7 @@ uint32_t ZipReader::UnzipToMemory(int32_t index, void* buffer, uint32_t length) 
     if (got > 0) {
         if (!end)
             return kZipMore;
-        // The last piece: the entry stays open, so a further call reads
+        // The last chunk: the entry stays open, so a further call reads
         // nothing and closes it, rather than starting over.
         const Stream& s = *stream_;
         const bool whole = s.uncompressedLeft == 0 && s.headerLeft == 0 && s.crc == s.storedCrc;

@@ -65,7 +65,7 @@ class LayersTest(unittest.TestCase):
 
     def test_each_fault_is_reported_with_its_place(self):
         cases = [
-            # (file, text, a piece of the expected report)
+            # (file, text, a part of the expected report)
             ("engine/Bad.cpp", '#include "engine/gui/GUIManager.h"\n',
              "engine/Bad.cpp:1 -> engine/gui/GUIManager.h: engine/ may not include engine/gui/"),
             ("platform/Bad.cpp", '\n#include "engine/KEngine2.h"\n', "platform/Bad.cpp:2"),

@@ -6,6 +6,7 @@
 
 #include "engine/GraphicsEngine.h"
 #include "engine/KEngine2.h"
+#include "platform/LittleEndian.h"
 #include "platform/WholeFile.h"
 
 SpriteStore::SpriteStore()
@@ -13,14 +14,8 @@ SpriteStore::SpriteStore()
 
 SpriteStore::~SpriteStore() { ReleaseTextures(); }
 
-namespace {
-
-uint32_t ReadU32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-uint16_t ReadU16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-
-}  // namespace
+using platform::ReadU16;
+using platform::ReadU32;
 
 uint32_t SpriteStore::Load(const std::string& path) {
     std::vector<uint8_t> file;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/LittleEndian.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -23,11 +24,8 @@ constexpr uint16_t kExtendedTimestampId = 0x5455;  // "UT"
 // would otherwise cost a call per level.
 constexpr size_t kMaxPathLength = 4096;
 
-uint16_t Get16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t Get32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
+using platform::ReadU16;
+using platform::ReadU32;
 
 bool IsSlash(char c) { return c == '/' || c == '\\'; }
 
@@ -127,12 +125,12 @@ uint32_t ZipReader::Open(std::unique_ptr<ZipSource> source) {
         return kZipNoFile;
     const uint8_t* record = &tail[static_cast<size_t>(found)];
     const uint64_t recordPosition = windowStart + static_cast<uint64_t>(found);
-    const uint16_t disk = Get16(record + 4);
-    const uint16_t centralDisk = Get16(record + 6);
-    const uint16_t entriesHere = Get16(record + 8);
-    const uint16_t entriesTotal = Get16(record + 10);
-    const uint64_t centralSize = Get32(record + 12);
-    const uint64_t centralOffset = Get32(record + 16);
+    const uint16_t disk = ReadU16(record + 4);
+    const uint16_t centralDisk = ReadU16(record + 6);
+    const uint16_t entriesHere = ReadU16(record + 8);
+    const uint16_t entriesTotal = ReadU16(record + 10);
+    const uint64_t centralSize = ReadU32(record + 12);
+    const uint64_t centralOffset = ReadU32(record + 16);
     if (entriesHere != entriesTotal || disk != 0 || centralDisk != 0)
         return kZipNoFile;
     if (recordPosition < centralOffset + centralSize)
@@ -158,21 +156,21 @@ uint32_t ZipReader::Open(std::unique_ptr<ZipSource> source) {
 bool ZipReader::ReadCentralHeader() {
     uint8_t raw[kCentralHeaderSize];
     if (centralPosition_ + kCentralHeaderSize > centralEnd_ ||
-        !source_->ReadAll(centralPosition_, raw, kCentralHeaderSize) || Get32(raw) != kCentralSignature)
+        !source_->ReadAll(centralPosition_, raw, kCentralHeaderSize) || ReadU32(raw) != kCentralSignature)
         return false;
     CentralHeader header;
-    header.versionMadeBy = Get16(raw + 4);
-    header.flags = Get16(raw + 8);
-    header.method = Get16(raw + 10);
-    header.dosTime = Get32(raw + 12);
-    header.crc = Get32(raw + 16);
-    header.compressedSize = Get32(raw + 20);
-    header.uncompressedSize = Get32(raw + 24);
-    const uint16_t nameLength = Get16(raw + 28);
-    header.extraLength = Get16(raw + 30);
-    header.commentLength = Get16(raw + 32);
-    header.externalAttributes = Get32(raw + 38);
-    header.localOffset = Get32(raw + 42);
+    header.versionMadeBy = ReadU16(raw + 4);
+    header.flags = ReadU16(raw + 8);
+    header.method = ReadU16(raw + 10);
+    header.dosTime = ReadU32(raw + 12);
+    header.crc = ReadU32(raw + 16);
+    header.compressedSize = ReadU32(raw + 20);
+    header.uncompressedSize = ReadU32(raw + 24);
+    const uint16_t nameLength = ReadU16(raw + 28);
+    header.extraLength = ReadU16(raw + 30);
+    header.commentLength = ReadU16(raw + 32);
+    header.externalAttributes = ReadU32(raw + 38);
+    header.localOffset = ReadU32(raw + 42);
     const uint64_t total =
         uint64_t{kCentralHeaderSize} + nameLength + header.extraLength + header.commentLength;
     if (centralPosition_ + total > centralEnd_)
@@ -208,19 +206,19 @@ bool ZipReader::GoToEntry(int32_t index) {
 bool ZipReader::CheckLocalHeader(LocalParts* parts) {
     const uint64_t local = uint64_t{header_.localOffset} + bytesBefore_;
     uint8_t raw[kLocalHeaderSize];
-    if (!source_->ReadAll(local, raw, kLocalHeaderSize) || Get32(raw) != kLocalSignature)
+    if (!source_->ReadAll(local, raw, kLocalHeaderSize) || ReadU32(raw) != kLocalSignature)
         return false;
-    const uint16_t flags = Get16(raw + 6);
-    const uint16_t method = Get16(raw + 8);
+    const uint16_t flags = ReadU16(raw + 6);
+    const uint16_t method = ReadU16(raw + 8);
     if (method != header_.method || (method != 0 && method != 8))
         return false;
-    if (!(flags & 8) && (Get32(raw + 14) != header_.crc || Get32(raw + 18) != header_.compressedSize ||
-                         Get32(raw + 22) != header_.uncompressedSize))
+    if (!(flags & 8) && (ReadU32(raw + 14) != header_.crc || ReadU32(raw + 18) != header_.compressedSize ||
+                         ReadU32(raw + 22) != header_.uncompressedSize))
         return false;
-    if (Get16(raw + 26) != header_.name.size())
+    if (ReadU16(raw + 26) != header_.name.size())
         return false;
     parts->extraPosition = local + kLocalHeaderSize + header_.name.size();
-    parts->extraLength = Get16(raw + 28);
+    parts->extraLength = ReadU16(raw + 28);
     parts->dataPosition = parts->extraPosition + parts->extraLength;
     return true;
 }
@@ -350,8 +348,8 @@ void ZipReader::FillEntry(const std::vector<uint8_t>& extra, ZipEntry* entry) co
         return;
     size_t offset = 0;
     while (offset + 4 <= extra.size()) {
-        const uint16_t id = Get16(&extra[offset]);
-        const size_t size = Get16(&extra[offset + 2]);
+        const uint16_t id = ReadU16(&extra[offset]);
+        const size_t size = ReadU16(&extra[offset + 2]);
         const size_t blockEnd = std::min(offset + 4 + size, extra.size());
         if (id == kExtendedTimestampId) {
             size_t at = offset + 4;
@@ -364,7 +362,7 @@ void ZipReader::FillEntry(const std::vector<uint8_t>& extra, ZipEntry* entry) co
                     continue;
                 if (at + 4 > blockEnd)
                     return;
-                *times[bit] = uint64_t{Get32(&extra[at])} * 10000000ull + platform::kUnixEpochFileTime;
+                *times[bit] = uint64_t{ReadU32(&extra[at])} * 10000000ull + platform::kUnixEpochFileTime;
                 at += 4;
             }
             return;

@@ -2,24 +2,14 @@
 
 #include <cstdio>
 
+#include "platform/LittleEndian.h"
 #include "platform/Platform.h"
 #include "platform/WholeFile.h"
 
-namespace {
-
-uint32_t ReadU32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24); }
-uint16_t ReadU16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
-
-void PutU32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(uint8_t(v >> (8 * i)));
-}
-void PutU16(std::vector<uint8_t>& out, uint16_t v) {
-    out.push_back(uint8_t(v));
-    out.push_back(uint8_t(v >> 8));
-}
-
-}  // namespace
+using platform::PutU16;
+using platform::PutU32;
+using platform::ReadU16;
+using platform::ReadU32;
 
 std::string MinimapAreaFileName(int32_t baseX, int32_t baseY, int32_t floor) {
     char name[48];

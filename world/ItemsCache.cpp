@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "engine/Folders.h"
+#include "platform/LittleEndian.h"
 #include "platform/Platform.h"
 #include "platform/WholeFile.h"
 
@@ -16,19 +17,10 @@ constexpr uint8_t kMarker = 0xFF;
 // The largest file that can be valid: every record at its longest name.
 constexpr size_t kLargestFile = kHeaderSize + 65535 * (kRecordHeaderSize + ItemsCache::kMaxNameLength);
 
-uint16_t ReadU16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-uint32_t ReadU32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
-void PutU16(std::vector<uint8_t>& out, uint16_t value) {
-    out.push_back(uint8_t(value));
-    out.push_back(uint8_t(value >> 8));
-}
-void PutU32(std::vector<uint8_t>& out, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(uint8_t(value >> (8 * i)));
-}
+using platform::PutU16;
+using platform::PutU32;
+using platform::ReadU16;
+using platform::ReadU32;
 
 // The stored ground speed is the low byte of the float cut toward zero (300.0
 // reads as 44), taken only from a finite number that fits an int.

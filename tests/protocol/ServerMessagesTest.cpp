@@ -53,10 +53,7 @@ protected:
         ASSERT_NE(client->game, nullptr);
         // The game screen joins its chat channels at once; those requests
         // go out with the next passes.
-        for (size_t seen = size_t(-1); seen != sockets->sent.size();) {
-            seen = sockets->sent.size();
-            client->RunPass();
-        }
+        RunUntilNothingMoreIsSent();
         SentSinceLastCall();
     }
     // One frame through the socket, handled by the main loop, and whatever

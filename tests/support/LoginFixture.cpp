@@ -130,6 +130,13 @@ bool LoginTest::BoxCanClose() {
     return button && !button->HasFlag(GUIControl::kDisabled);
 }
 
+void LoginTest::RunUntilNothingMoreIsSent() {
+    for (size_t seen = size_t(-1); seen != sockets->sent.size();) {
+        seen = sockets->sent.size();
+        client->RunPass();
+    }
+}
+
 Bytes LoginTest::SentSinceLastCall() {
     Bytes fresh(sockets->sent.begin() + std::ptrdiff_t(sentSeen_), sockets->sent.end());
     sentSeen_ = sockets->sent.size();

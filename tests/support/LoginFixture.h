@@ -63,6 +63,9 @@ protected:
     // Runs main-loop passes until the condition holds (the connect thread
     // runs beside them); false when it has not after a few seconds.
     bool RunUntil(const std::function<bool()>& condition);
+    // Runs main-loop passes until one sends nothing more (the requests a new
+    // game screen queues at once, such as its channel joins).
+    void RunUntilNothingMoreIsSent();
 
     int State();
     bool BoxOpen();

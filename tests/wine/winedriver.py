@@ -11,9 +11,11 @@ send, which Wine turns into WM_CLOSE.
 import argparse
 import ctypes
 import ctypes.util
+import glob
 import os
 import queue
 import re
+import shutil
 import subprocess
 import sys
 import threading
@@ -36,6 +38,46 @@ def parse_args(extra=None):
         if not os.environ.get(name):
             raise SystemExit(f"{name} is not set: run this test through scripts/test")
     return args
+
+
+def scratch_args():
+    """The arguments of a driver that works in a scratch folder of its own."""
+    args = parse_args(lambda parser: parser.add_argument("--scratch", required=True))
+    args.scratch = os.path.abspath(args.scratch)
+    return args
+
+
+def options_folder():
+    """The folder of the client's options files in the Wine prefix."""
+    roaming = glob.glob(os.path.join(os.environ["WINEPREFIX"], "drive_c", "users", "*", "AppData", "Roaming"))
+    if not roaming:
+        raise Failure("the Wine prefix has no AppData folder")
+    return os.path.join(roaming[0], "VelmoraOnline")
+
+
+def prepare_client(work, gfx, login_port, options):
+    """Fresh options ("velmora.ini" holding `options`) and a fresh working
+    directory `work` with the graphics file and a "loginserver.txt" that names
+    the fake login server on this machine; returns `work`."""
+    folder = options_folder()
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    with open(os.path.join(folder, "velmora.ini"), "wb") as f:
+        f.write(options)
+    shutil.rmtree(work, ignore_errors=True)
+    os.makedirs(work)
+    shutil.copy(gfx, os.path.join(work, "velmora.gfx"))
+    with open(os.path.join(work, "loginserver.txt"), "w") as f:
+        f.write(f"127.0.0.1\n{login_port}\n")
+    return work
+
+
+def wait_server(server, condition, what, timeout=30, show_requests=False):
+    """Waits until the fake server's state meets `condition`."""
+    if server.wait_for(condition, timeout):
+        return
+    seen = f"it saw: {server.requests}; " if show_requests else ""
+    raise Failure(f"the fake server did not see {what}; {seen}failures: {server.failures}")
 
 
 class Program:

@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <string>
 
-#include "client/CharacterList.h"
 #include "client/Client.h"
 #include "client/ConfigFile.h"
 #include "client/Settings.h"
@@ -22,27 +21,9 @@
 #include "game/GameInterface.h"
 #include "game/PagedTextWindow.h"
 #include "game/TipMessages.h"
-#include "platform/Platform.h"
-#include "protocol/Protocol.h"
+#include "tests/wine/support/Probe.h"
 
 namespace {
-
-const char kAccount[] = "demo";
-const char kPassword[] = "demo";
-
-class PrintedMessageBoxes : public platform::MessageBoxes {
-public:
-    int Show(const std::string& text, const std::string& caption, unsigned style, void*) override {
-        std::printf("platform box %s|%s\n", caption.c_str(), text.c_str());
-        std::fflush(stdout);
-        return (style & 0xF) == platform::kMbYesNo ? platform::kIdYes : platform::kIdOk;
-    }
-};
-
-void Say(const std::string& line) {
-    std::printf("%s\n", line.c_str());
-    std::fflush(stdout);
-}
 
 std::string Rect(const GUIControl* control) {
     if (!control)
@@ -105,51 +86,23 @@ std::string State(Client& client) {
 }  // namespace
 
 int main() {
-    static PrintedMessageBoxes boxes;
-    platform::SetMessageBoxes(&boxes);
-
-    Client* client = Client::Instance();
-    if (!client->Init()) {
-        Say("Main instance creation failed, exiting...");
-        return 1;
-    }
-    Protocol* protocol = client->protocol;
-    protocol->account = kAccount;
-    protocol->password = kPassword;
-    protocol->Connect(0, client->loginHosts, client->loginPort);
-
-    bool entered = false;
+    probe::AutoEnter enter;
     std::string screen;
     std::string state;
-    while (client->app->running) {
-        client->RunPass();
-        if (!client->app->running)
-            break;
-        CharacterList* list = protocol->characterList;
-        if (!entered && list && !list->characters.empty() &&
-            client->app->gui->FindControl(CharacterList::kDialog)) {
-            CharacterList::OnEnterGameClicked(list);
-            entered = true;
-        }
-        const std::string now = client->game ? "screen game" : client->menu ? "screen menu" : "screen none";
-        if (now != screen) {
-            screen = now;
-            Say(screen);
-        }
-        if (client->game) {
-            const std::string next = State(*client);
-            if (next != state) {
-                state = next;
-                Say(state);
-            }
-        }
-    }
-    // What the options file kept of the chat tabs at the end.
-    std::string channels = "saved channels=";
-    for (ConfigEntry* entry : client->settings->options->GetSectionEntries("channels"))
-        channels += entry->key + ",";
-    Say(channels);
-    client->Shutdown();
-    Say("ended");
-    return 0;
+    probe::Hooks hooks;
+    hooks.started = probe::LogInDemo;
+    hooks.pass = [&](Client& client) {
+        enter.Step(client);
+        probe::Report(screen, probe::ScreenLine(client));
+        if (client.game)
+            probe::Report(state, State(client));
+    };
+    hooks.ending = [](Client& client) {
+        // What the options file kept of the chat tabs at the end.
+        std::string channels = "saved channels=";
+        for (ConfigEntry* entry : client.settings->options->GetSectionEntries("channels"))
+            channels += entry->key + ",";
+        probe::Say(channels);
+    };
+    return probe::Run(hooks);
 }

@@ -10,11 +10,9 @@ confirmation box are open, the tips. The driver clicks and types with xdotool
 and waits, with a time limit, for the server to receive the requests, for the
 state to change and for pixels to appear.
 """
-import glob
 import os
 import re
 import shutil
-import subprocess
 import sys
 import time
 
@@ -25,7 +23,7 @@ import chat  # noqa: E402
 import fakeserver as fs  # noqa: E402
 import world  # noqa: E402
 import winedriver  # noqa: E402
-from winedriver import Failure, find_window  # noqa: E402
+from winedriver import Failure, find_window, options_folder  # noqa: E402
 
 UNREAD = "ff40ffff"         # the yellow of a tab with news
 OWN_SAY = (190, 215, 170)   # the player's own Say lines
@@ -34,26 +32,11 @@ TIP_FILL = (36, 52, 92)     # sprite 5722, drawn at alpha 185 over the field
 CLIENT_WALK = 0x1A
 
 
-def options_folder():
-    roaming = glob.glob(os.path.join(os.environ["WINEPREFIX"], "drive_c", "users", "*", "AppData", "Roaming"))
-    if not roaming:
-        raise Failure("the Wine prefix has no AppData folder")
-    return os.path.join(roaming[0], "VelmoraOnline")
-
-
 def prepare(args, login_port):
-    folder = options_folder()
-    shutil.rmtree(folder, ignore_errors=True)
-    os.makedirs(folder)
-    with open(os.path.join(folder, "velmora.ini"), "wb") as f:
-        f.write(b"[options]\r\nwindowwidth=1000\r\nwindowheight=700\r\nwindowmaximized=false\r\nengine=directx\r\n"
-                b"[channels]\r\nMain=true\r\n")
-    shutil.rmtree(args.scratch, ignore_errors=True)
-    os.makedirs(args.scratch)
-    shutil.copy(args.gfx, os.path.join(args.scratch, "velmora.gfx"))
-    with open(os.path.join(args.scratch, "loginserver.txt"), "w") as f:
-        f.write(f"127.0.0.1\n{login_port}\n")
-    return args.scratch
+    return winedriver.prepare_client(
+        args.scratch, args.gfx, login_port,
+        b"[options]\r\nwindowwidth=1000\r\nwindowheight=700\r\nwindowmaximized=false\r\nengine=directx\r\n"
+        b"[channels]\r\nMain=true\r\n")
 
 
 def parse_state(line):
@@ -70,26 +53,8 @@ def rect(value):
     return tuple(int(v) for v in value.split(","))
 
 
-class Shot:
-    """A screenshot of the window's client area."""
-
-    def __init__(self, window):
-        data = subprocess.run(["import", "-silent", "-window", window, "-depth", "8", "ppm:-"], capture_output=True,
-                              timeout=60).stdout
-        tokens = []
-        pos = 0
-        while len(tokens) < 4:
-            match = re.compile(rb"\s*(#[^\n]*\n\s*)*(\S+)").match(data, pos)
-            if not match:
-                raise Failure("import gave no picture of the window")
-            tokens.append(match.group(2))
-            pos = match.end()
-        self.width, self.height = int(tokens[1]), int(tokens[2])
-        self.pixels = data[pos + 1:]
-
-    def at(self, x, y):
-        i = (y * self.width + x) * 3
-        return tuple(self.pixels[i:i + 3])
+class Shot(winedriver.Shot):
+    """A screenshot of the window's client area that counts pixels of a colour."""
 
     def count(self, left, top, right, bottom, colour, tolerance=6):
         found = 0
@@ -121,8 +86,7 @@ class Session:
         return self.state
 
     def wait_server(self, condition, what, timeout=20):
-        if not self.server.wait_for(condition, timeout):
-            raise Failure(f"the fake server did not see {what}; failures: {self.server.failures}")
+        winedriver.wait_server(self.server, condition, what, timeout)
 
     def wait_pixels(self, area, colour, what, timeout=20, minimum=3):
         deadline = time.monotonic() + timeout
@@ -354,8 +318,7 @@ def check_chat(args):
 
 
 def main():
-    args = winedriver.parse_args(lambda parser: parser.add_argument("--scratch", required=True))
-    args.scratch = os.path.abspath(args.scratch)
+    args = winedriver.scratch_args()
     check_chat(args)
     print("chat console: all checks passed")
 

@@ -19,19 +19,11 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 import winedriver  # noqa: E402
-from winedriver import Failure, Shot, changed, find_window  # noqa: E402
+from winedriver import Failure, Shot, changed, find_window, options_folder  # noqa: E402
 
 WIDTH, HEIGHT = 1000, 700
 CX, CY = WIDTH // 2, HEIGHT // 2
 LIGHT, DARK = (60, 60, 60), (10, 10, 10)  # the default skin's frame colours
-
-
-def options_folder():
-    prefix = os.environ["WINEPREFIX"]
-    roaming = glob.glob(os.path.join(prefix, "drive_c", "users", "*", "AppData", "Roaming"))
-    if not roaming:
-        raise Failure("the Wine prefix has no AppData folder")
-    return os.path.join(roaming[0], "VelmoraOnline")
 
 
 def write_options(lines):

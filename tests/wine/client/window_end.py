@@ -9,7 +9,6 @@ destroyed: the X window is destroyed from outside (xdotool windowclose, as a
            window manager may): the client ends as after a close, with the
            logout sent, the options saved and exit code 0.
 """
-import glob
 import os
 import shutil
 import sys
@@ -20,30 +19,19 @@ sys.path.insert(0, os.path.join(HERE, ".."))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "fakeserver"))
 import fakeserver as fs  # noqa: E402
 import winedriver  # noqa: E402
-from winedriver import Failure, find_window, xdotool  # noqa: E402
+from winedriver import Failure, find_window, options_folder, xdotool  # noqa: E402
 
 
 def options_file():
-    roaming = glob.glob(os.path.join(os.environ["WINEPREFIX"], "drive_c", "users", "*", "AppData", "Roaming"))
-    if not roaming:
-        raise Failure("the Wine prefix has no AppData folder")
-    return os.path.join(roaming[0], "VelmoraOnline", "velmora.ini")
+    return os.path.join(options_folder(), "velmora.ini")
 
 
 def prepare(args, login_port):
     """A working directory with the graphics file and "loginserver.txt", and
     options for a small window."""
-    folder = os.path.dirname(options_file())
-    shutil.rmtree(folder, ignore_errors=True)
-    os.makedirs(folder)
-    with open(options_file(), "wb") as f:
-        f.write(b"[options]\r\nwindowwidth=800\r\nwindowheight=600\r\nwindowmaximized=false\r\n")
-    shutil.rmtree(args.scratch, ignore_errors=True)
-    os.makedirs(args.scratch)
-    shutil.copy(args.gfx, os.path.join(args.scratch, "velmora.gfx"))
-    with open(os.path.join(args.scratch, "loginserver.txt"), "w") as f:
-        f.write(f"127.0.0.1\n{login_port}\n")
-    return args.scratch
+    return winedriver.prepare_client(
+        args.scratch, args.gfx, login_port,
+        b"[options]\r\nwindowwidth=800\r\nwindowheight=600\r\nwindowmaximized=false\r\n")
 
 
 def end_game(args, how):
@@ -85,8 +73,7 @@ def end_game(args, how):
 
 
 def main():
-    args = winedriver.parse_args(lambda parser: parser.add_argument("--scratch", required=True))
-    args.scratch = os.path.abspath(args.scratch)
+    args = winedriver.scratch_args()
     try:
         for how in ("alt-f4", "destroyed"):
             end_game(args, how)

@@ -2,7 +2,6 @@
 // player would see change in the game: the screen, the character list's
 // Enter Game button, the chat area's height and input, and the status line's
 // text while it shows. The driver reads these lines instead of pixels.
-#include <cstdio>
 #include <string>
 
 #include "client/CharacterList.h"
@@ -14,21 +13,12 @@
 #include "engine/gui/GUISelect.h"
 #include "game/GameInterface.h"
 #include "game/StatusLine.h"
-#include "platform/Platform.h"
+#include "tests/wine/support/Probe.h"
 #include "world/Camera.h"
 #include "world/Creature.h"
 #include "world/Map.h"
 
 namespace {
-
-class PrintedMessageBoxes : public platform::MessageBoxes {
-public:
-    int Show(const std::string& text, const std::string& caption, unsigned style, void*) override {
-        std::printf("platform box %s|%s\n", caption.c_str(), text.c_str());
-        std::fflush(stdout);
-        return (style & 0xF) == platform::kMbYesNo ? platform::kIdYes : platform::kIdOk;
-    }
-};
 
 std::string Rect(const GUIControl* control) {
     return std::to_string(control->x) + " " + std::to_string(control->y) + " " + std::to_string(control->width) +
@@ -39,20 +29,20 @@ class Reporter {
 public:
     void Report(Client& client) {
         GUIManager* gui = client.app->gui;
-        Say(screen_, client.game ? "screen game" : client.menu ? "screen menu" : "screen none");
+        probe::Report(screen_, probe::ScreenLine(client));
 
         std::string enter = "enter none";
         const GUISelect* list = dynamic_cast<GUISelect*>(gui->FindControl(CharacterList::kList));
         if (const GUIControl* button = gui->FindControl(CharacterList::kEnterGameButton); button && list)
             enter = "enter " + std::to_string(list->items.size()) + " " + Rect(button);
-        Say(enter_, enter);
+        probe::Report(enter_, enter);
 
         std::string chat = "chat none";
         if (client.game)
             if (const GUIControl* input = gui->FindControl(GameInterface::kChatInputId))
                 chat = "chat " + std::to_string(client.game->chatHeight) + " input " + Rect(input) + " window " +
                        std::to_string(client.app->clientWidth) + " " + std::to_string(client.app->clientHeight);
-        Say(chat_, chat);
+        probe::Report(chat_, chat);
 
         std::string player = "player none";
         if (client.game && client.game->map->camera->creature) {
@@ -63,47 +53,23 @@ public:
             player = "player unknown " + std::to_string(client.game->map->playerId) + " creatures " +
                      std::to_string(client.game->map->creatures.size());
         }
-        Say(player_, player);
+        probe::Report(player_, player);
 
         const StatusLine* line = StatusLine::Instance();
         const bool shown = client.game && !line->statusText.empty() &&
                            GetTicks() - line->statusTime < StatusLine::kStatusLifetime;
-        Say(status_, shown ? "statustext " + line->statusText : "statustext none");
+        probe::Report(status_, shown ? "statustext " + line->statusText : "statustext none");
     }
 
 private:
-    static void Say(std::string& last, const std::string& now) {
-        if (now == last)
-            return;
-        last = now;
-        std::printf("%s\n", now.c_str());
-        std::fflush(stdout);
-    }
-
     std::string screen_, enter_, chat_, player_, status_;
 };
 
 }  // namespace
 
 int main() {
-    static PrintedMessageBoxes boxes;
-    platform::SetMessageBoxes(&boxes);
-    GetTicks();
-    GetMilliseconds();
-
-    Client* client = Client::Instance();
-    if (!client->Init()) {
-        std::printf("Main instance creation failed, exiting...\n");
-        return 1;
-    }
     Reporter reporter;
-    while (client->app->running) {
-        client->RunPass();
-        if (client->app->running)
-            reporter.Report(*client);
-    }
-    client->Shutdown();
-    std::printf("ended\n");
-    std::fflush(stdout);
-    return 0;
+    probe::Hooks hooks;
+    hooks.pass = [&](Client& client) { reporter.Report(client); };
+    return probe::Run(hooks);
 }

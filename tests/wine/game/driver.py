@@ -15,7 +15,6 @@ game screen's layout keys and that chat height.
 The program is the client with a main loop that prints what changes
 (GameProbeWin32.cpp); the checks read those lines and what the server saw.
 """
-import glob
 import os
 import shutil
 import sys
@@ -28,7 +27,7 @@ import chat as fake_chat  # noqa: E402
 import fakeserver as fs  # noqa: E402
 import winedriver  # noqa: E402
 import world as fake_world  # noqa: E402
-from winedriver import Failure, find_window  # noqa: E402
+from winedriver import Failure, find_window, options_folder  # noqa: E402
 
 ACCOUNT = "demo"
 PASSWORD = "s3cret"
@@ -44,26 +43,11 @@ LAYOUT_KEYS = [
     "chath", "leftbarwidth", "rightbarwidth", "actiongroup-Aldric", "spellboxsize", "spellboxposition"]
 
 
-def options_folder():
-    roaming = glob.glob(os.path.join(os.environ["WINEPREFIX"], "drive_c", "users", "*", "AppData", "Roaming"))
-    if not roaming:
-        raise Failure("the Wine prefix has no AppData folder")
-    return os.path.join(roaming[0], "VelmoraOnline")
-
-
 def prepare(args, login_port):
-    folder = options_folder()
-    shutil.rmtree(folder, ignore_errors=True)
-    os.makedirs(folder)
-    with open(os.path.join(folder, "velmora.ini"), "wb") as f:
-        f.write(b"[options]\r\nwindowwidth=1000\r\nwindowheight=700\r\nwindowmaximized=false\r\nfpslimit=60\r\n")
-    path = os.path.join(args.scratch, "game")
-    shutil.rmtree(path, ignore_errors=True)
-    os.makedirs(path)
-    shutil.copy(args.gfx, os.path.join(path, "velmora.gfx"))
-    with open(os.path.join(path, "loginserver.txt"), "w") as f:
-        f.write(f"127.0.0.1\n{login_port}\n")
-    return path, folder
+    path = winedriver.prepare_client(
+        os.path.join(args.scratch, "game"), args.gfx, login_port,
+        b"[options]\r\nwindowwidth=1000\r\nwindowheight=700\r\nwindowmaximized=false\r\nfpslimit=60\r\n")
+    return path, options_folder()
 
 
 def latest(program, kind):
@@ -77,11 +61,6 @@ def wait_state(program, kind, predicate, timeout, what):
     if line is not None and predicate(line):
         return line
     return program.wait_line(lambda l: l.split(" ", 1)[0] == kind and predicate(l), timeout, what)
-
-
-def wait_server(server, condition, what, timeout=30):
-    if not server.wait_for(condition, timeout):
-        raise Failure(f"the fake server did not see {what}; it saw: {server.requests}; failures: {server.failures}")
 
 
 def game_requests(server, opcode):
@@ -177,8 +156,8 @@ def game_screen(args):
             winedriver.xdotool("type", "--delay", "60", PASSWORD)
             winedriver.xdotool("key", "Return")
             height, chat_input, (_, screen_height) = enter_game(program, window)
-            wait_server(server, lambda: len(world.pings) >= 1 and world.player == list(fake_world.START),
-                        "the game's start")
+            winedriver.wait_server(server, lambda: len(world.pings) >= 1 and world.player == list(fake_world.START),
+                                   "the game's start", show_requests=True)
             time.sleep(1.0)  # the fade-in; the view has arrived
 
             # Into the wall: refused by the client itself, on the status line.
@@ -205,8 +184,8 @@ def game_screen(args):
             click(window, x + w // 2, y + h // 2)
             winedriver.xdotool("type", "--delay", "80", "hi")
             key(window, "Return")
-            wait_server(server, lambda: any(r.fields.get("text") == b"hi" for r in game_requests(server, CHAT)),
-                        "the chat line")
+            winedriver.wait_server(server, lambda: any(r.fields.get("text") == b"hi" for r in game_requests(server, CHAT)),
+                                   "the chat line", show_requests=True)
 
             # The chat area's top edge, dragged up by 60 pixels.
             top = screen_height - height
@@ -253,8 +232,7 @@ def game_screen(args):
 
 
 def main():
-    args = winedriver.parse_args(lambda parser: parser.add_argument("--scratch", required=True))
-    args.scratch = os.path.abspath(args.scratch)
+    args = winedriver.scratch_args()
     game_screen(args)
     shutil.rmtree(args.scratch, ignore_errors=True)
     print("game screen: all checks passed")

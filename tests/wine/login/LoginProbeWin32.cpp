@@ -4,13 +4,11 @@
 // notification, and where the controls a player clicks are. The driver reads
 // these lines instead of pixels. Platform message boxes ("Networking Error")
 // are printed too and answered with OK, so they never wait for a click.
-#include <cstdio>
 #include <string>
 
 #include "client/CharacterList.h"
 #include "client/Client.h"
 #include "client/MainMenu.h"
-#include "engine/Clock.h"
 #include "engine/KEngine2.h"
 #include "engine/gui/GUIControl.h"
 #include "engine/gui/GUIDialog.h"
@@ -18,19 +16,10 @@
 #include "engine/gui/GUISelect.h"
 #include "engine/gui/GUIText.h"
 #include "game/GameInterface.h"
-#include "platform/Platform.h"
 #include "platform/Win32.h"
+#include "tests/wine/support/Probe.h"
 
 namespace {
-
-class PrintedMessageBoxes : public platform::MessageBoxes {
-public:
-    int Show(const std::string& text, const std::string& caption, unsigned style, void*) override {
-        std::printf("platform box %s|%s\n", caption.c_str(), text.c_str());
-        std::fflush(stdout);
-        return (style & 0xF) == platform::kMbYesNo ? platform::kIdYes : platform::kIdOk;
-    }
-};
 
 // Line breaks as "\n", so that a text stays on one line.
 std::string OneLine(const std::string& text) {
@@ -54,7 +43,7 @@ class Reporter {
 public:
     void Report(Client& client) {
         GUIManager* gui = client.app->gui;
-        Say(screen_, client.game ? "screen game" : client.menu ? "screen menu" : "screen none");
+        probe::Report(screen_, probe::ScreenLine(client));
 
         std::string box = "box none";
         if (const GUIDialog* dialog = dynamic_cast<GUIDialog*>(gui->FindControl(GUIManager::kMessageBoxId))) {
@@ -63,7 +52,7 @@ public:
             box = "box " + dialog->title + "|" + (text ? text->text : std::string()) + "|" +
                   (button && !button->HasFlag(GUIControl::kDisabled) ? "closable" : "fixed");
         }
-        Say(box_, box);
+        probe::Report(box_, box);
 
         std::string rows = "rows none";
         const GUISelect* list = dynamic_cast<GUISelect*>(gui->FindControl(CharacterList::kList));
@@ -75,59 +64,35 @@ public:
                 rows += " | " + item.text + ";" + item.rightText + ";" + item.subText + ";" + item.subRightText +
                         (item.icon ? ";picture" : ";none");
         }
-        Say(rows_, rows);
-        Say(selected_, "selected " + std::to_string(list ? list->selectedIndex : -1));
+        probe::Report(rows_, rows);
+        probe::Report(selected_, "selected " + std::to_string(list ? list->selectedIndex : -1));
 
         std::string status = "status none";
         if (client.menu && !client.menu->notificationText.empty())
             status = "status " + std::to_string(client.menu->notificationLines) + " " +
                      OneLine(client.menu->notificationText);
-        Say(status_, status);
+        probe::Report(status_, status);
 
         std::string fields = "fields none";
         const GUIControl* account = gui->FindControl(MainMenu::kAccountBox);
         const GUIControl* password = gui->FindControl(MainMenu::kPasswordBox);
         if (account && password)
             fields = "fields account " + Rect(account) + " password " + Rect(password);
-        Say(fields_, fields);
+        probe::Report(fields_, fields);
 
         // Typing reaches the client once Wine has given its window the keyboard.
-        Say(keyboard_, ::GetFocus() == static_cast<HWND>(client.app->window) ? "keyboard window" : "keyboard elsewhere");
+        probe::Report(keyboard_, ::GetFocus() == static_cast<HWND>(client.app->window) ? "keyboard window" : "keyboard elsewhere");
     }
 
 private:
-    static void Say(std::string& last, const std::string& now) {
-        if (now == last)
-            return;
-        last = now;
-        std::printf("%s\n", now.c_str());
-        std::fflush(stdout);
-    }
-
     std::string screen_, box_, rows_, selected_, status_, fields_, keyboard_;
 };
 
 }  // namespace
 
 int main() {
-    static PrintedMessageBoxes boxes;
-    platform::SetMessageBoxes(&boxes);
-    GetTicks();
-    GetMilliseconds();
-
-    Client* client = Client::Instance();
-    if (!client->Init()) {
-        std::printf("Main instance creation failed, exiting...\n");
-        return 1;
-    }
     Reporter reporter;
-    while (client->app->running) {
-        client->RunPass();
-        if (client->app->running)
-            reporter.Report(*client);
-    }
-    client->Shutdown();
-    std::printf("ended\n");
-    std::fflush(stdout);
-    return 0;
+    probe::Hooks hooks;
+    hooks.pass = [&](Client& client) { reporter.Report(client); };
+    return probe::Run(hooks);
 }

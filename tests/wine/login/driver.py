@@ -16,11 +16,9 @@ a port where nothing listens shows "Connecting failed, error code #10061.".
 The program is the client with a main loop that prints what changes
 (LoginProbeWin32.cpp); the checks read those lines and what the servers saw.
 """
-import glob
 import os
 import shutil
 import socket
-import subprocess
 import sys
 import time
 
@@ -36,28 +34,12 @@ PASSWORD = "s3cret"
 STATUS_TEXT = "Double experience this weekend! The servers restart on Monday at noon."
 
 
-def options_folder():
-    roaming = glob.glob(os.path.join(os.environ["WINEPREFIX"], "drive_c", "users", "*", "AppData", "Roaming"))
-    if not roaming:
-        raise Failure("the Wine prefix has no AppData folder")
-    return os.path.join(roaming[0], "VelmoraOnline")
-
-
 def prepare(args, name, login_port):
     """A working directory with the graphics file and "loginserver.txt", and
     options for a window of 1000 x 700."""
-    folder = options_folder()
-    shutil.rmtree(folder, ignore_errors=True)
-    os.makedirs(folder)
-    with open(os.path.join(folder, "velmora.ini"), "wb") as f:
-        f.write(b"[options]\r\nwindowwidth=1000\r\nwindowheight=700\r\nwindowmaximized=false\r\n")
-    path = os.path.join(args.scratch, name)
-    shutil.rmtree(path, ignore_errors=True)
-    os.makedirs(path)
-    shutil.copy(args.gfx, os.path.join(path, "velmora.gfx"))
-    with open(os.path.join(path, "loginserver.txt"), "w") as f:
-        f.write(f"127.0.0.1\n{login_port}\n")
-    return path
+    return winedriver.prepare_client(
+        os.path.join(args.scratch, name), args.gfx, login_port,
+        b"[options]\r\nwindowwidth=1000\r\nwindowheight=700\r\nwindowmaximized=false\r\n")
 
 
 def unused_port():
@@ -134,14 +116,10 @@ def wait_state(program, kind, predicate, timeout, what):
     return program.wait_line(lambda l: l.split(" ", 1)[0] == kind and predicate(l), timeout, what)
 
 
-def wait_server(server, condition, what, timeout=30):
-    if not server.wait_for(condition, timeout):
-        raise Failure(f"the fake server did not see {what}; it saw: {server.requests}; failures: {server.failures}")
-
-
 def check_login(server, count):
     """The count-th login request arrived, byte for byte right, and was accepted."""
-    wait_server(server, lambda: len(server.requests_of(fs.CLIENT_LOGIN, "login")) >= count, f"login number {count}")
+    winedriver.wait_server(server, lambda: len(server.requests_of(fs.CLIENT_LOGIN, "login")) >= count,
+                           f"login number {count}", show_requests=True)
     request = server.requests_of(fs.CLIENT_LOGIN, "login")[count - 1]
     if server.failures:
         raise Failure(f"the fake server found faults: {server.failures}")
@@ -186,7 +164,8 @@ def login_road(args):
             wait_state(program, "selected", lambda l: l == "selected 1", 10, "the second row to be selected")
             ex, ey, ew, eh = geometry["enter"]
             click(window, ex + ew // 2, ey + eh // 2)
-            wait_server(server, lambda: server.requests_of(fs.CLIENT_GAME_LOGIN, "game"), "the game login")
+            winedriver.wait_server(server, lambda: server.requests_of(fs.CLIENT_GAME_LOGIN, "game"), "the game login",
+                                   show_requests=True)
             game_login = server.requests_of(fs.CLIENT_GAME_LOGIN, "game")[0]
             if server.failures or not game_login.accepted:
                 raise Failure(f"the game login was not right: {game_login}; failures: {server.failures}")
@@ -245,8 +224,7 @@ def refused_port(args):
 
 
 def main():
-    args = winedriver.parse_args(lambda parser: parser.add_argument("--scratch", required=True))
-    args.scratch = os.path.abspath(args.scratch)
+    args = winedriver.scratch_args()
     login_road(args)
     refused_port(args)
     shutil.rmtree(args.scratch, ignore_errors=True)

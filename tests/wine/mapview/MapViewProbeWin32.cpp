@@ -3,17 +3,13 @@
 // test needs to know: the back end, where the view lies on the screen, where
 // the player stands once a step is over, and a frame count now and then so
 // the driver knows that frames were drawn after a message arrived.
-#include <cstdio>
 #include <string>
 
-#include "client/CharacterList.h"
 #include "client/Client.h"
 #include "engine/KEngine2.h"
-#include "engine/gui/GUIManager.h"
 #include "game/GameInterface.h"
-#include "platform/Platform.h"
 #include "platform/Win32.h"
-#include "protocol/Protocol.h"
+#include "tests/wine/support/Probe.h"
 #include "world/Camera.h"
 #include "world/Creature.h"
 #include "world/EffectList.h"
@@ -22,87 +18,38 @@
 
 namespace {
 
-class PrintedMessageBoxes : public platform::MessageBoxes {
-public:
-    int Show(const std::string& text, const std::string& caption, unsigned style, void*) override {
-        std::printf("platform box %s|%s\n", caption.c_str(), text.c_str());
-        std::fflush(stdout);
-        return (style & 0xF) == platform::kMbYesNo ? platform::kIdYes : platform::kIdOk;
-    }
-};
-
-void Say(const std::string& line) {
-    std::printf("%s\n", line.c_str());
-    std::fflush(stdout);
-}
-
 }  // namespace
 
 int main() {
-    static PrintedMessageBoxes boxes;
-    platform::SetMessageBoxes(&boxes);
-
-    Client* client = Client::Instance();
-    if (!client->Init()) {
-        Say("Main instance creation failed, exiting...");
-        return 1;
-    }
-    Say("engine " + std::to_string(client->app->engineType));
-    Protocol* protocol = client->protocol;
-    protocol->account = "demo";
-    protocol->password = "demo";
-    protocol->Connect(0, client->loginHosts, client->loginPort);
-
-    bool entered = false;
+    probe::AutoEnter enter;
     std::string screen, view, player, effects;
     unsigned passes = 0;
-    while (client->app->running) {
-        client->RunPass();
-        if (!client->app->running)
-            break;
-        CharacterList* list = protocol->characterList;
-        if (!entered && list && !list->characters.empty() && client->app->gui->FindControl(CharacterList::kDialog)) {
-            CharacterList::OnEnterGameClicked(list);
-            entered = true;
-        }
-        const std::string now = client->game ? "screen game" : client->menu ? "screen menu" : "screen none";
-        if (now != screen) {
-            screen = now;
-            Say(screen);
-        }
-        if (!client->game)
-            continue;
-        const Map* map = client->game->map;
+    probe::Hooks hooks;
+    hooks.started = [](Client& client) {
+        probe::Say("engine " + std::to_string(client.app->engineType));
+        probe::LogInDemo(client);
+    };
+    hooks.pass = [&](Client& client) {
+        enter.Step(client);
+        probe::Report(screen, probe::ScreenLine(client));
+        if (!client.game)
+            return;
+        const Map* map = client.game->map;
         POINT origin = {0, 0};
-        ClientToScreen(static_cast<HWND>(client->app->window), &origin);
-        const std::string where = "view " + std::to_string(origin.x) + " " + std::to_string(origin.y) + " " +
-                                  std::to_string(map->viewX) + " " + std::to_string(map->viewY) + " " +
-                                  std::to_string(map->tileWidth);
-        if (where != view) {
-            view = where;
-            Say(view);
-        }
+        ClientToScreen(static_cast<HWND>(client.app->window), &origin);
+        probe::Report(view, "view " + std::to_string(origin.x) + " " + std::to_string(origin.y) + " " +
+                                std::to_string(map->viewX) + " " + std::to_string(map->viewY) + " " +
+                                std::to_string(map->tileWidth));
         if (const Creature* followed = map->camera->creature) {
-            if (followed->walkProgress >= 1.0f) {
-                const std::string at = "player " + std::to_string(followed->position.x) + " " +
-                                       std::to_string(followed->position.y) + " " +
-                                       std::to_string(followed->position.z);
-                if (at != player) {
-                    player = at;
-                    Say(player);
-                }
-            }
+            if (followed->walkProgress >= 1.0f)
+                probe::Report(player, "player " + std::to_string(followed->position.x) + " " +
+                                          std::to_string(followed->position.y) + " " +
+                                          std::to_string(followed->position.z));
         }
-        const std::string live = "effects " + std::to_string(client->game->effects->records.size()) + " texts " +
-                                 std::to_string(client->game->floatingTexts->records.size());
-        if (live != effects) {
-            effects = live;
-            Say(effects);
-        }
+        probe::Report(effects, "effects " + std::to_string(client.game->effects->records.size()) + " texts " +
+                                   std::to_string(client.game->floatingTexts->records.size()));
         if (++passes % 10 == 0)
-            Say("frames " + std::to_string(passes));
-    }
-    client->Shutdown();
-    Say("ended");
-    return 0;
+            probe::Say("frames " + std::to_string(passes));
+    };
+    return probe::Run(hooks);
 }

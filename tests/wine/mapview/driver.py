@@ -21,7 +21,6 @@ label (DirectDraw draws names in one colour by design) and the animated flower.
 The program is the client with a main loop that prints where the view lies,
 where the player stands and how many passes it has made (MapViewProbeWin32.cpp).
 """
-import glob
 import os
 import shutil
 import subprocess
@@ -34,7 +33,7 @@ sys.path.insert(0, os.path.join(HERE, "..", "..", "fakeserver"))
 import fakeserver as fs  # noqa: E402
 import mapscene  # noqa: E402
 import winedriver  # noqa: E402
-from winedriver import Failure, find_window, xdotool  # noqa: E402
+from winedriver import Failure, find_window, options_folder, wait_server, xdotool  # noqa: E402
 
 ENGINES = {2: "Direct3D 9", 1: "OpenGL", 3: "DirectDraw"}
 OPTION = {2: b"direct3d", 1: b"opengl", 3: b"directdraw"}  # the option "engine" names them
@@ -55,31 +54,18 @@ def tile_centre(x, y, camera=CAMERA):
     return ((x - camera[0]) * 32 + 16, (y - camera[1]) * 32 + 16)
 
 
-def options_folder():
-    roaming = glob.glob(os.path.join(os.environ["WINEPREFIX"], "drive_c", "users", "*", "AppData", "Roaming"))
-    if not roaming:
-        raise Failure("the Wine prefix has no AppData folder")
-    return os.path.join(roaming[0], "VelmoraOnline")
-
-
 def wine_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
 def prepare(args, engine, login_port):
-    folder = options_folder()
-    shutil.rmtree(folder, ignore_errors=True)
-    os.makedirs(folder)
     work = os.path.join(args.scratch, f"engine{engine}")
-    shutil.rmtree(work, ignore_errors=True)
-    os.makedirs(os.path.join(work, "shots"))
-    with open(os.path.join(folder, "velmora.ini"), "wb") as f:
-        f.write(b"[options]\r\nwindowwidth=1000\r\nwindowheight=700\r\nwindowmaximized=false\r\n"
-                b"engine=%s\r\ndontresize=true\r\nfpslimit=60\r\nsspath=%s\r\n"
-                % (OPTION[engine], wine_path(os.path.join(work, "shots")).encode()))
-    shutil.copy(args.gfx, os.path.join(work, "velmora.gfx"))
-    with open(os.path.join(work, "loginserver.txt"), "w") as f:
-        f.write(f"127.0.0.1\n{login_port}\n")
+    shots = os.path.join(work, "shots")
+    winedriver.prepare_client(
+        work, args.gfx, login_port,
+        b"[options]\r\nwindowwidth=1000\r\nwindowheight=700\r\nwindowmaximized=false\r\n"
+        b"engine=%s\r\ndontresize=true\r\nfpslimit=60\r\nsspath=%s\r\n" % (OPTION[engine], wine_path(shots).encode()))
+    os.makedirs(shots)
     return work
 
 
@@ -150,11 +136,6 @@ class Report:
 
 
 # --- one run ---------------------------------------------------------------------------
-
-
-def wait_server(server, condition, what, timeout=30):
-    if not server.wait_for(condition, timeout):
-        raise Failure(f"the fake server did not see {what}; failures: {server.failures}")
 
 
 def pong_of(server, value, what):
@@ -375,8 +356,7 @@ def all_black(picture):
 
 
 def main():
-    args = winedriver.parse_args(lambda parser: parser.add_argument("--scratch", required=True))
-    args.scratch = os.path.abspath(args.scratch)
+    args = winedriver.scratch_args()
     report = Report()
     pictures = {}
     for engine, name in ENGINES.items():

@@ -5,78 +5,32 @@
 // client reads, every change of screen and every platform message box
 // ("Networking Error"), answered at once so that none waits for a click.
 // tests/wine/client/window_end.py uses it too.
-#include <cstdio>
 #include <string>
 
-#include "client/CharacterList.h"
 #include "client/Client.h"
 #include "engine/KEngine2.h"
-#include "engine/gui/GUIManager.h"
-#include "platform/Platform.h"
 #include "protocol/Protocol.h"
+#include "tests/wine/support/Probe.h"
 
 namespace {
-
-// The fake server's demo account.
-const char kAccount[] = "demo";
-const char kPassword[] = "demo";
-
-class PrintedMessageBoxes : public platform::MessageBoxes {
-public:
-    int Show(const std::string& text, const std::string& caption, unsigned style, void*) override {
-        std::printf("platform box %s|%s\n", caption.c_str(), text.c_str());
-        std::fflush(stdout);
-        return (style & 0xF) == platform::kMbYesNo ? platform::kIdYes : platform::kIdOk;
-    }
-};
-
-void Say(const std::string& line) {
-    std::printf("%s\n", line.c_str());
-    std::fflush(stdout);
-}
 
 }  // namespace
 
 int main() {
-    static PrintedMessageBoxes boxes;
-    platform::SetMessageBoxes(&boxes);
-
-    Client* client = Client::Instance();
-    if (!client->Init()) {
-        Say("Main instance creation failed, exiting...");
-        return 1;
-    }
-    std::string handlers = "handlers";
-    for (int opcode = 1; opcode <= Protocol::kLastOpcode; ++opcode)
-        if (Protocol::HasHandler(opcode))
-            handlers += " " + std::to_string(opcode);
-    Say(handlers);
-
-    // What the login screen's Login button does with typed fields.
-    Protocol* protocol = client->protocol;
-    protocol->account = kAccount;
-    protocol->password = kPassword;
-    protocol->Connect(0, client->loginHosts, client->loginPort);
-
-    bool entered = false;
+    probe::AutoEnter enter;
     std::string screen;
-    while (client->app->running) {
-        client->RunPass();
-        if (!client->app->running)
-            break;
-        CharacterList* list = protocol->characterList;
-        if (!entered && list && !list->characters.empty() &&
-            client->app->gui->FindControl(CharacterList::kDialog)) {
-            CharacterList::OnEnterGameClicked(list);
-            entered = true;
-        }
-        const std::string now = client->game ? "screen game" : client->menu ? "screen menu" : "screen none";
-        if (now != screen) {
-            screen = now;
-            Say(screen);
-        }
-    }
-    client->Shutdown();
-    Say("ended");
-    return 0;
+    probe::Hooks hooks;
+    hooks.started = [](Client& client) {
+        std::string handlers = "handlers";
+        for (int opcode = 1; opcode <= Protocol::kLastOpcode; ++opcode)
+            if (Protocol::HasHandler(opcode))
+                handlers += " " + std::to_string(opcode);
+        probe::Say(handlers);
+        probe::LogInDemo(client);
+    };
+    hooks.pass = [&](Client& client) {
+        enter.Step(client);
+        probe::Report(screen, probe::ScreenLine(client));
+    };
+    return probe::Run(hooks);
 }

@@ -16,7 +16,6 @@ request logs out and ends it with exit code 0. Every request the client
 sent on the way (logins, pongs, the logout) passed the server's strict
 request decoder.
 """
-import glob
 import os
 import shutil
 import sys
@@ -26,37 +25,17 @@ sys.path.insert(0, os.path.join(HERE, ".."))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "fakeserver"))
 import fakeserver as fs  # noqa: E402
 import winedriver  # noqa: E402
-from winedriver import Failure, find_window  # noqa: E402
+from winedriver import Failure, find_window, options_folder, wait_server  # noqa: E402
 
 FIRST_PING = 0x5000
-
-
-def options_folder():
-    roaming = glob.glob(os.path.join(os.environ["WINEPREFIX"], "drive_c", "users", "*", "AppData", "Roaming"))
-    if not roaming:
-        raise Failure("the Wine prefix has no AppData folder")
-    return os.path.join(roaming[0], "VelmoraOnline")
 
 
 def prepare(args, login_port):
     """A working directory with the graphics file and "loginserver.txt", and
     options for a small window."""
-    folder = options_folder()
-    shutil.rmtree(folder, ignore_errors=True)
-    os.makedirs(folder)
-    with open(os.path.join(folder, "velmora.ini"), "wb") as f:
-        f.write(b"[options]\r\nwindowwidth=800\r\nwindowheight=600\r\nwindowmaximized=false\r\n")
-    shutil.rmtree(args.scratch, ignore_errors=True)
-    os.makedirs(args.scratch)
-    shutil.copy(args.gfx, os.path.join(args.scratch, "velmora.gfx"))
-    with open(os.path.join(args.scratch, "loginserver.txt"), "w") as f:
-        f.write(f"127.0.0.1\n{login_port}\n")
-    return args.scratch
-
-
-def wait_server(server, condition, what, timeout=30):
-    if not server.wait_for(condition, timeout):
-        raise Failure(f"the fake server did not see {what}; failures: {server.failures}")
+    return winedriver.prepare_client(
+        args.scratch, args.gfx, login_port,
+        b"[options]\r\nwindowwidth=800\r\nwindowheight=600\r\nwindowmaximized=false\r\n")
 
 
 def pongs(server):
@@ -134,8 +113,7 @@ def check_messages(args):
 
 
 def main():
-    args = winedriver.parse_args(lambda parser: parser.add_argument("--scratch", required=True))
-    args.scratch = os.path.abspath(args.scratch)
+    args = winedriver.scratch_args()
     check_messages(args)
     print("server messages: all checks passed")
 

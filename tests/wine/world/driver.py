@@ -23,7 +23,6 @@ Keys are held until the client has acted on them (about 100 ms on an idle
 machine; longer when frames are slow), and let go at once: the game polls
 held keys once a frame.
 """
-import glob
 import os
 import shutil
 import sys
@@ -35,30 +34,15 @@ sys.path.insert(0, os.path.join(HERE, "..", "..", "fakeserver"))
 import fakeserver as fs  # noqa: E402
 import winedriver  # noqa: E402
 import world as fake_world  # noqa: E402
-from winedriver import Failure, find_window  # noqa: E402
+from winedriver import Failure, find_window, options_folder  # noqa: E402
 
 STEP_LEFT, STEP_UP, STEP_RIGHT = 0x05, 0x06, 0x07
 
 
-def options_folder():
-    roaming = glob.glob(os.path.join(os.environ["WINEPREFIX"], "drive_c", "users", "*", "AppData", "Roaming"))
-    if not roaming:
-        raise Failure("the Wine prefix has no AppData folder")
-    return os.path.join(roaming[0], "VelmoraOnline")
-
-
 def prepare(args, login_port):
-    folder = options_folder()
-    shutil.rmtree(folder, ignore_errors=True)
-    os.makedirs(folder)
-    with open(os.path.join(folder, "velmora.ini"), "wb") as f:
-        f.write(b"[options]\r\nwindowwidth=800\r\nwindowheight=600\r\nwindowmaximized=false\r\n")
-    shutil.rmtree(args.scratch, ignore_errors=True)
-    os.makedirs(args.scratch)
-    shutil.copy(args.gfx, os.path.join(args.scratch, "velmora.gfx"))
-    with open(os.path.join(args.scratch, "loginserver.txt"), "w") as f:
-        f.write(f"127.0.0.1\n{login_port}\n")
-    return args.scratch
+    return winedriver.prepare_client(
+        args.scratch, args.gfx, login_port,
+        b"[options]\r\nwindowwidth=800\r\nwindowheight=600\r\nwindowmaximized=false\r\n")
 
 
 class Walk:
@@ -214,8 +198,7 @@ def walk(args):
 
 
 def main():
-    args = winedriver.parse_args(lambda parser: parser.add_argument("--scratch", required=True))
-    args.scratch = os.path.abspath(args.scratch)
+    args = winedriver.scratch_args()
     walk(args)
     print("world walk: all checks passed")
 

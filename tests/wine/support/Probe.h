@@ -1,0 +1,41 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+class Client;
+
+// The client as velmora.exe runs it (same start-up, same main-loop passes),
+// printing what a Wine driver waits for. Message boxes are printed as
+// "platform box <caption>|<text>" and answered Yes or OK.
+namespace probe {
+
+// One line on standard output, flushed at once.
+void Say(const std::string& line);
+// Says `now` when it differs from what was said last of its kind.
+void Report(std::string& last, const std::string& now);
+// "screen game", "screen menu" or "screen none".
+std::string ScreenLine(const Client& client);
+// The fake server's demo account, sent as the login screen's button sends it.
+void LogInDemo(Client& client);
+
+// Presses "Enter Game" once, as soon as the character list shows characters.
+class AutoEnter {
+public:
+    void Step(Client& client);
+
+private:
+    bool entered_ = false;
+};
+
+struct Hooks {
+    std::function<void(Client&)> started;  // after the client's start-up
+    std::function<void(Client&)> pass;     // after every pass while the program runs
+    std::function<void(Client&)> ending;   // after the main loop, before the shutdown
+};
+
+// Starts the client, runs its main loop with the hooks, shuts it down and
+// says "ended"; the program's exit code.
+int Run(const Hooks& hooks);
+
+}  // namespace probe

@@ -1,0 +1,85 @@
+#include "tests/wine/support/Probe.h"
+
+#include <cstdio>
+
+#include "client/CharacterList.h"
+#include "client/Client.h"
+#include "engine/Clock.h"
+#include "engine/KEngine2.h"
+#include "engine/gui/GUIManager.h"
+#include "platform/Platform.h"
+#include "protocol/Protocol.h"
+
+namespace probe {
+
+namespace {
+
+class PrintedMessageBoxes : public platform::MessageBoxes {
+public:
+    int Show(const std::string& text, const std::string& caption, unsigned style, void*) override {
+        std::printf("platform box %s|%s\n", caption.c_str(), text.c_str());
+        std::fflush(stdout);
+        return (style & 0xF) == platform::kMbYesNo ? platform::kIdYes : platform::kIdOk;
+    }
+};
+
+}  // namespace
+
+void Say(const std::string& line) {
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+void Report(std::string& last, const std::string& now) {
+    if (now == last)
+        return;
+    last = now;
+    Say(now);
+}
+
+std::string ScreenLine(const Client& client) {
+    return client.game ? "screen game" : client.menu ? "screen menu" : "screen none";
+}
+
+void LogInDemo(Client& client) {
+    Protocol* protocol = client.protocol;
+    protocol->account = "demo";
+    protocol->password = "demo";
+    protocol->Connect(0, client.loginHosts, client.loginPort);
+}
+
+void AutoEnter::Step(Client& client) {
+    CharacterList* list = client.protocol->characterList;
+    if (!entered_ && list && !list->characters.empty() && client.app->gui->FindControl(CharacterList::kDialog)) {
+        CharacterList::OnEnterGameClicked(list);
+        entered_ = true;
+    }
+}
+
+int Run(const Hooks& hooks) {
+    static PrintedMessageBoxes boxes;
+    platform::SetMessageBoxes(&boxes);
+    // The program's clocks start with it, as in velmora.exe.
+    GetTicks();
+    GetMilliseconds();
+
+    Client* client = Client::Instance();
+    if (!client->Init()) {
+        Say("Main instance creation failed, exiting...");
+        return 1;
+    }
+    if (hooks.started)
+        hooks.started(*client);
+    while (client->app->running) {
+        client->RunPass();
+        if (client->app->running && hooks.pass)
+            hooks.pass(*client);
+    }
+    if (hooks.ending)
+        hooks.ending(*client);
+    client->Shutdown();
+    Say("ended");
+    return 0;
+}
+
+}  // namespace probe

@@ -20,11 +20,6 @@
 
 namespace {
 
-std::string Rect(const GUIControl* control) {
-    return std::to_string(control->x) + " " + std::to_string(control->y) + " " + std::to_string(control->width) +
-           " " + std::to_string(control->height);
-}
-
 class Reporter {
 public:
     void Report(Client& client) {
@@ -34,13 +29,13 @@ public:
         std::string enter = "enter none";
         const GUISelect* list = dynamic_cast<GUISelect*>(gui->FindControl(CharacterList::kList));
         if (const GUIControl* button = gui->FindControl(CharacterList::kEnterGameButton); button && list)
-            enter = "enter " + std::to_string(list->items.size()) + " " + Rect(button);
+            enter = "enter " + std::to_string(list->items.size()) + " " + probe::Rect(button);
         probe::Report(enter_, enter);
 
         std::string chat = "chat none";
         if (client.game)
             if (const GUIControl* input = gui->FindControl(GameInterface::kChatInputId))
-                chat = "chat " + std::to_string(client.game->chatHeight) + " input " + Rect(input) + " window " +
+                chat = "chat " + std::to_string(client.game->chatHeight) + " input " + probe::Rect(input) + " window " +
                        std::to_string(client.app->clientWidth) + " " + std::to_string(client.app->clientHeight);
         probe::Report(chat_, chat);
 

@@ -156,7 +156,8 @@ def game_screen(args):
             winedriver.xdotool("type", "--delay", "60", PASSWORD)
             winedriver.xdotool("key", "Return")
             height, chat_input, (_, screen_height) = enter_game(program, window)
-            winedriver.wait_server(server, lambda: len(world.pings) >= 1 and world.player == list(fake_world.START),
+            winedriver.wait_server(server,
+                                   lambda: len(world.pings) >= 1 and world.player == list(fake_world.START),
                                    "the game's start", show_requests=True)
             time.sleep(1.0)  # the fade-in; the view has arrived
 
@@ -184,7 +185,8 @@ def game_screen(args):
             click(window, x + w // 2, y + h // 2)
             winedriver.xdotool("type", "--delay", "80", "hi")
             key(window, "Return")
-            winedriver.wait_server(server, lambda: any(r.fields.get("text") == b"hi" for r in game_requests(server, CHAT)),
+            winedriver.wait_server(server,
+                                   lambda: any(r.fields.get("text") == b"hi" for r in game_requests(server, CHAT)),
                                    "the chat line", show_requests=True)
 
             # The chat area's top edge, dragged up by 60 pixels.

@@ -33,11 +33,6 @@ std::string OneLine(const std::string& text) {
     return out;
 }
 
-std::string Rect(const GUIControl* control) {
-    return std::to_string(control->x) + " " + std::to_string(control->y) + " " + std::to_string(control->width) +
-           " " + std::to_string(control->height);
-}
-
 // Prints a line whenever its text differs from the last one of its kind.
 class Reporter {
 public:
@@ -58,8 +53,8 @@ public:
         const GUISelect* list = dynamic_cast<GUISelect*>(gui->FindControl(CharacterList::kList));
         const GUIControl* enter = gui->FindControl(CharacterList::kEnterGameButton);
         if (list && enter) {
-            rows = "rows " + std::to_string(list->items.size()) + " list " + Rect(list) + " height " +
-                   std::to_string(list->rowHeight) + " enter " + Rect(enter);
+            rows = "rows " + std::to_string(list->items.size()) + " list " + probe::Rect(list) + " height " +
+                   std::to_string(list->rowHeight) + " enter " + probe::Rect(enter);
             for (const GUISelectItem& item : list->items)
                 rows += " | " + item.text + ";" + item.rightText + ";" + item.subText + ";" + item.subRightText +
                         (item.icon ? ";picture" : ";none");
@@ -77,11 +72,12 @@ public:
         const GUIControl* account = gui->FindControl(MainMenu::kAccountBox);
         const GUIControl* password = gui->FindControl(MainMenu::kPasswordBox);
         if (account && password)
-            fields = "fields account " + Rect(account) + " password " + Rect(password);
+            fields = "fields account " + probe::Rect(account) + " password " + probe::Rect(password);
         probe::Report(fields_, fields);
 
         // Typing reaches the client once Wine has given its window the keyboard.
-        probe::Report(keyboard_, ::GetFocus() == static_cast<HWND>(client.app->window) ? "keyboard window" : "keyboard elsewhere");
+        probe::Report(keyboard_, ::GetFocus() == static_cast<HWND>(client.app->window) ? "keyboard window"
+                                                                                      : "keyboard elsewhere");
     }
 
 private:

@@ -4,6 +4,7 @@
 #include <string>
 
 class Client;
+class GUIControl;
 
 // The client as velmora.exe runs it (same start-up, same main-loop passes),
 // printing what a Wine driver waits for. Message boxes are printed as
@@ -14,6 +15,8 @@ namespace probe {
 void Say(const std::string& line);
 // Says `now` when it differs from what was said last of its kind.
 void Report(std::string& last, const std::string& now);
+// "x y width height" of a control.
+std::string Rect(const GUIControl* control);
 // "screen game", "screen menu" or "screen none".
 std::string ScreenLine(const Client& client);
 // The fake server's demo account, sent as the login screen's button sends it.

@@ -6,6 +6,7 @@
 #include "client/Client.h"
 #include "engine/Clock.h"
 #include "engine/KEngine2.h"
+#include "engine/gui/GUIControl.h"
 #include "engine/gui/GUIManager.h"
 #include "platform/Platform.h"
 #include "protocol/Protocol.h"
@@ -35,6 +36,11 @@ void Report(std::string& last, const std::string& now) {
         return;
     last = now;
     Say(now);
+}
+
+std::string Rect(const GUIControl* control) {
+    return std::to_string(control->x) + " " + std::to_string(control->y) + " " + std::to_string(control->width) +
+           " " + std::to_string(control->height);
 }
 
 std::string ScreenLine(const Client& client) {

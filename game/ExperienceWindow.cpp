@@ -9,3 +9,5 @@ ExperienceWindow::~ExperienceWindow() { lifecycle::Note("~ExperienceWindow"); }
 bool ExperienceWindow::OnMouseDown(int, int) { return false; }
 
 void ExperienceWindow::Draw() {}
+
+void ExperienceWindow::SetStartExperience(uint64_t) {}

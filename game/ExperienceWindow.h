@@ -13,6 +13,8 @@ public:
     // True when the press falls on the window, which then takes it.
     bool OnMouseDown(int x, int y);
     void Draw();
+    // The player statistics' experience: the start of the rate measurement.
+    void SetStartExperience(uint64_t experience);
 
     uint64_t experience = 0;
 };

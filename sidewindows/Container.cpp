@@ -10,3 +10,7 @@ Container::Container(int id, int slot) : index(slot) {
 Container::~Container() { lifecycle::Note("~Container"); }
 
 void Container::SetMouse(int, int, bool) {}
+
+ContainerSlot* Container::GetSlot(int) { return nullptr; }
+
+ContainerSlot* Container::HitSlot(int, int) { return nullptr; }

@@ -24,3 +24,7 @@ void Inventory::SetExpanded(bool full) {
 }
 
 void Inventory::SetMouse(int, int, bool) {}
+
+InventorySlot* Inventory::FindSlot(int, bool) { return nullptr; }
+
+InventorySlot* Inventory::HitSlot(int, int) { return nullptr; }

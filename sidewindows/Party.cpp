@@ -10,3 +10,5 @@ Party::Party() {
 Party::~Party() { lifecycle::Note("~Party"); }
 
 void Party::ContextMenu(int, int) {}
+
+bool Party::IsMember(const std::string&) const { return false; }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "game/GameControlIds.h"
 #include "sidewindows/SideWindow.h"
 
@@ -13,4 +15,6 @@ public:
 
     // Right button: the menu of the member under the point.
     void ContextMenu(int x, int y);
+    // A member has exactly that name (the map view's party icon).
+    bool IsMember(const std::string& name) const;
 };

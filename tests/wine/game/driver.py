@@ -159,7 +159,6 @@ def game_screen(args):
             winedriver.wait_server(server,
                                    lambda: len(world.pings) >= 1 and world.player == list(fake_world.START),
                                    "the game's start", show_requests=True)
-            time.sleep(1.0)  # the fade-in; the view has arrived
 
             # Into the wall: refused by the client itself, on the status line.
             hold(program, window, ["Right"], lambda: latest(program, "statustext") == "statustext You can not move there.",

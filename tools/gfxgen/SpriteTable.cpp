@@ -8,6 +8,7 @@
 #include "tools/gfxgen/LoginBackdrop.h"
 #include "tools/gfxgen/Logo.h"
 #include "tools/gfxgen/MapSprites.h"
+#include "tools/gfxgen/SideWindowSprites.h"
 #include "tools/gfxgen/Skins.h"
 #include "tools/gfxgen/WorldSprites.h"
 
@@ -168,6 +169,10 @@ const SpriteEntry kSprites[] = {
     {609, 32, 32, "monster-600-frame-9", DrawWorld<609>},
     {610, 32, 32, "monster-600-frame-10", DrawWorld<610>},
     {611, 32, 32, "monster-600-frame-11", DrawWorld<611>},
+    // The side windows' title-bar buttons.
+    {891, 12, 12, "icon-minimize", DrawMinimizeIcon},
+    {892, 12, 12, "icon-restore", DrawRestoreIcon},
+    {1734, 12, 12, "icon-side-button", DrawSideIconButton},
 };
 
 const size_t kSpriteCount = sizeof(kSprites) / sizeof(kSprites[0]);

@@ -4,6 +4,7 @@
 
 #include "client/Client.h"
 #include "client/Settings.h"
+#include "engine/Font.h"
 #include "engine/KEngine2.h"
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUIDialog.h"
@@ -17,6 +18,7 @@ namespace {
 const int kCloseSprite = 169;
 const int kMinimizeSprite = 891;
 const int kRestoreSprite = 892;
+const int kIconButtonSprite = 1734;
 
 }  // namespace
 
@@ -146,4 +148,64 @@ void SideWindow::OnMinimizeButton(void* context) {
         if (window->restoreResizable)
             dialog->SetFlag(4);
     }
+}
+
+void SideWindow::AddIconButton() {
+    if (iconButton || !dialog)
+        return;
+    iconButton = new GUIButton();
+    iconButton->SetIcon(kIconButtonSprite);
+    dialog->AddChild(iconButton);
+    PlaceControls();
+}
+
+void SideWindow::AddLootButton() {
+    if (lootButton || !dialog)
+        return;
+    lootButton = new GUIButton(0, "Loot", nullptr, nullptr);
+    dialog->AddChild(lootButton);
+    PlaceControls();
+}
+
+void SideWindow::RemoveIconButton() {
+    if (!iconButton)
+        return;
+    // The button may be the one whose click is being dispatched: the manager
+    // keeps it alive until the dispatch returns.
+    if (dialog)
+        dialog->RemoveChild(iconButton, true);
+    iconButton = nullptr;
+}
+
+void SideWindow::RemoveLootButton() {
+    if (!lootButton)
+        return;
+    if (dialog)
+        dialog->RemoveChild(lootButton, true);
+    lootButton = nullptr;
+}
+
+void SideWindow::TruncateWithEllipsis(const std::string& title) {
+    if (!dialog)
+        return;
+    int room = dialog->width - 55;
+    if (closeButton && minimizeButton)
+        room -= 16;
+    if (iconButton)
+        room -= 16;
+    if (lootButton)
+        room -= 38;
+    fullTitle = title;
+    std::string text = title;
+    const Font* font = app ? app->font : nullptr;
+    bool cut = false;
+    while (font && !text.empty() && font->GetTextWidth(text) > room) {
+        text.pop_back();
+        cut = true;
+    }
+    if (cut)
+        text += "...";
+    // The frame keeps its title bar for dragging; the window draws the title.
+    dialog->SetTitle(" ");
+    shownTitle = text;
 }

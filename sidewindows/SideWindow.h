@@ -44,6 +44,16 @@ public:
     void ToggleMinimize(bool toggle);
     // Keeps the buttons and the scroll bar on the frame as it moves.
     void PlaceControls();
+    // The optional title-bar buttons of container windows: the 12 x 12 icon
+    // button and "Loot". Adding one that exists, or removing one that does
+    // not, does nothing.
+    void AddIconButton();
+    void AddLootButton();
+    void RemoveIconButton();
+    void RemoveLootButton();
+    // Cuts the title to the room the frame's width and buttons leave, ending
+    // it in "..." when it had to be cut.
+    void TruncateWithEllipsis(const std::string& title);
 
     static void DrawFrame(void* window);
     static void OnMinimizeButton(void* window);

@@ -135,6 +135,19 @@ MESSAGES = {
     ]),
     "recipes": (0x3e, [("list8", "recipes", [("string", "name"), ("string", "text")])]),
 
+    # --- player: equipment, containers and conditions ---
+    # Slots 1 to 13 in order, always 39 bytes.
+    "equipment": (0x0c, [field for k in range(1, 14) for field in (("u16", f"item{k}"), ("u8", f"count{k}"))]),
+    "open_container": (0x0d, [
+        ("u8", "index"), ("u32", "title_icon"), ("string", "title"), ("u8", "icon_button"), ("u8", "loot_button"),
+        ("u8", "capacity"), ("list8", "items", [("u16", "item_id"), ("u8", "count")]),
+    ]),
+    "close_container": (0x0e, [("u8", "index")]),
+    "conditions": (0x1a, [
+        ("list8", "conditions", [("u32", "id")]),
+        ("list8", "buffs", [("string", "name"), ("u32", "elapsed"), ("u32", "duration"), ("u8", "kind")]),
+    ]),
+
     # --- map effects and markers ---
     "floating_text": (0x10, [("u16", "x"), ("u16", "y"), ("string", "text"), ("u8", "type")]),
     "effects": (0x11, [("list8", "effects", [("u16", "x"), ("u16", "y"), ("u16", "item_id")])]),
@@ -514,6 +527,15 @@ SAMPLES = {
     ]),
     "recipes": dict(recipes=[dict(name=b"Small Health Potion", text=b"Two moonflowers" + ODD),
                              dict(name=ODD, text=b"")]),
+    "equipment": dict({f"item{k}": (0xFFFF if k == 11 else 7000 + k) for k in range(1, 14)},
+                      **{f"count{k}": (255 if k == 13 else k % 3) for k in range(1, 14)}),
+    "open_container": dict(index=3, title_icon=0xFFFFFFFF, title=b"Backpack" + ODD, icon_button=1, loot_button=255,
+                           capacity=255, items=[dict(item_id=7002, count=100), dict(item_id=0, count=0),
+                                                dict(item_id=0xFFFF, count=255)]),
+    "close_container": dict(index=3),
+    "conditions": dict(conditions=[dict(id=1104), dict(id=0), dict(id=0xFFFFFFFF)], buffs=[
+        dict(name=b"Haste" + ODD, elapsed=0xFFFFFFFF, duration=0xFFFFFFFF, kind=255),
+        dict(name=b"", elapsed=1, duration=2, kind=0)]),
     "floating_text": dict(x=0xFFFF, y=0, text=b"-125" + ODD, type=9),
     "effects": dict(effects=[dict(x=100, y=100, item_id=4100), dict(x=0xFFFF, y=0xFFFF, item_id=0xFFFF),
                              dict(x=0, y=0, item_id=0)]),
@@ -558,6 +580,12 @@ VARIANTS = {
     "brewing": [dict(active=0)],
     "outfit_choices": [dict(outfits=[], hair=[], beards=[])],
     "effects": [dict(effects=[])],
+    # Indexes past the twenty container slots are read whole and ignored.
+    "open_container": [dict(index=20, title_icon=0, title=b"", icon_button=0, loot_button=0, capacity=0, items=[]),
+                       dict(index=255, title_icon=2853, title=b"Bag", icon_button=0, loot_button=1, capacity=100,
+                            items=[dict(item_id=7001, count=1)] * 255)],
+    "close_container": [dict(index=255), dict(index=19)],
+    "conditions": [dict(conditions=[], buffs=[])],
     # Two bytes in all, opcode and flag.
     "progress_bar": [dict(shown=0)],
 }

@@ -38,9 +38,9 @@ const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
     &Protocol::OnMapAreaStrip,       // 0x09 map area of tiles, second form
     &Protocol::ParseWalkRefused,     // 0x0a walk refused with status text
     &Protocol::ParseChannelOpen,    // 0x0b channel opened
-    nullptr,                        // 0x0c equipment, 13 slots
-    nullptr,                        // 0x0d open container
-    nullptr,                        // 0x0e close container
+    &Protocol::ParseEquipment,      // 0x0c equipment, 13 slots
+    &Protocol::ParseOpenContainer,  // 0x0d open container
+    &Protocol::OnCloseContainer,    // 0x0e close container
     &Protocol::OnStatusText,        // 0x0f status text
     &Protocol::ParseFloatingText,   // 0x10 floating text
     &Protocol::ParseEffects,        // 0x11 item effects
@@ -52,7 +52,7 @@ const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
     &Protocol::ParseNpcTrade,       // 0x17 NPC trade
     nullptr,                        // 0x18 friends entry
     &Protocol::OnPing,              // 0x19 ping
-    nullptr,                        // 0x1a character info and buffs
+    &Protocol::ParseConditions,     // 0x1a character info and buffs
     nullptr,                        // 0x1b party member
     &Protocol::ParseChannelList,    // 0x1c open-channel list
     &Protocol::ParseMarkerItem,     // 0x1d marker item on a tile

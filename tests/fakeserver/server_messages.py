@@ -102,15 +102,8 @@ MESSAGES = {
                               ("u32", "highest_bid"), ("u32", "seconds_left"), ("u32", "rent")]),
     ]),
 
-    # --- the player's side windows: equipment, containers, statistics,
-    # conditions and buffs, party (friends has a builder below) ---
-    "equipment": (0x0c, [("times", "slots", 13, [("u16", "item_id"), ("u8", "count")])]),
-    "open_container": (0x0d, [
-        ("u8", "container"), ("u32", "value"), ("string", "name"), ("u8", "parent_button"),
-        ("u8", "loot_button"), ("u8", "capacity"),
-        ("list8", "items", [("u16", "item_id"), ("u8", "count")]),
-    ]),
-    "close_container": (0x0e, [("u8", "container")]),
+    # --- the player's statistics, party and the end of the login burst
+    # (friends has a builder below) ---
     # 75 bytes behind the opcode: eight skill groups, then the unused talent
     # points and seven talents.
     "player_stats": (0x14, [
@@ -118,10 +111,6 @@ MESSAGES = {
         ("u8", "s6"), ("u32", "rate"), ("u16", "s7"), ("u8", "s8"), ("u8", "s9"),
         ("times", "skills", 8, [("u16", "value"), ("u8", "signed_byte"), ("u8", "unsigned_byte")]),
         ("times", "talents", 8, [("u16", "points")]),
-    ]),
-    "conditions": (0x1a, [
-        ("list8", "conditions", [("u32", "condition_id")]),
-        ("list8", "buffs", [("string", "name"), ("u32", "elapsed"), ("u32", "duration"), ("u8", "kind")]),
     ]),
     "party": (0x1b, [("list8", "members", [("string", "name"), ("u16", "number"), ("u8", "first_percent"),
                                           ("u8", "second_percent")])]),
@@ -161,6 +150,19 @@ MESSAGES = {
                             ("list8", "ingredients", [("u16", "item_id"), ("u16", "amount")])]),
     ]),
     "recipes": (0x3e, [("list8", "recipes", [("string", "name"), ("string", "text")])]),
+
+    # --- player: equipment, containers and conditions ---
+    # Slots 1 to 13 in order, always 39 bytes.
+    "equipment": (0x0c, [field for k in range(1, 14) for field in (("u16", f"item{k}"), ("u8", f"count{k}"))]),
+    "open_container": (0x0d, [
+        ("u8", "index"), ("u32", "title_icon"), ("string", "title"), ("u8", "icon_button"), ("u8", "loot_button"),
+        ("u8", "capacity"), ("list8", "items", [("u16", "item_id"), ("u8", "count")]),
+    ]),
+    "close_container": (0x0e, [("u8", "index")]),
+    "conditions": (0x1a, [
+        ("list8", "conditions", [("u32", "id")]),
+        ("list8", "buffs", [("string", "name"), ("u32", "elapsed"), ("u32", "duration"), ("u8", "kind")]),
+    ]),
 
     # --- map effects and markers ---
     "floating_text": (0x10, [("u16", "x"), ("u16", "y"), ("string", "text"), ("u8", "type")]),
@@ -557,6 +559,15 @@ SAMPLES = {
     ]),
     "recipes": dict(recipes=[dict(name=b"Small Health Potion", text=b"Two moonflowers" + ODD),
                              dict(name=ODD, text=b"")]),
+    "equipment": dict({f"item{k}": (0xFFFF if k == 11 else 7000 + k) for k in range(1, 14)},
+                      **{f"count{k}": (255 if k == 13 else k % 3) for k in range(1, 14)}),
+    "open_container": dict(index=3, title_icon=0xFFFFFFFF, title=b"Backpack" + ODD, icon_button=1, loot_button=255,
+                           capacity=255, items=[dict(item_id=7002, count=100), dict(item_id=0, count=0),
+                                                dict(item_id=0xFFFF, count=255)]),
+    "close_container": dict(index=3),
+    "conditions": dict(conditions=[dict(id=1104), dict(id=0), dict(id=0xFFFFFFFF)], buffs=[
+        dict(name=b"Haste" + ODD, elapsed=0xFFFFFFFF, duration=0xFFFFFFFF, kind=255),
+        dict(name=b"", elapsed=1, duration=2, kind=0)]),
     "floating_text": dict(x=0xFFFF, y=0, text=b"-125" + ODD, type=9),
     "effects": dict(effects=[dict(x=100, y=100, item_id=4100), dict(x=0xFFFF, y=0xFFFF, item_id=0xFFFF),
                              dict(x=0, y=0, item_id=0)]),
@@ -566,21 +577,11 @@ SAMPLES = {
     "marker_item": dict(x=0xFFFF, y=0xFFFF, z=255, item_id=0xFFFFFFFF),
     "remove_tile_item": dict(x=100, y=100, z=7, item_id=0xFFFF),
     "progress_bar": dict(shown=1, state=0xFFFF, value=255, x=100, y=100, z=255),
-    "equipment": dict(slots=[dict(item_id=0xFFFF if k == 0 else 2000 + k, count=255 - k) for k in range(13)]),
-    "open_container": dict(container=19, value=0xFFFFFFFF, name=b"Backpack" + ODD, parent_button=1,
-                           loot_button=1, capacity=255,
-                           items=[dict(item_id=0xFFFF, count=255), dict(item_id=0, count=0),
-                                  dict(item_id=2001, count=1)]),
-    "close_container": dict(container=255),
     "player_stats": dict(s1=0xFFFF, s2=0, s3=100, s4=50, s5=0xFFFF, experience=0xFFFFFFFFFFFFFFFF, s6=255,
                          rate=150, s7=12, s8=255, s9=0,
                          skills=[dict(value=0xFFFF - k, signed_byte=0x80 + k, unsigned_byte=255 - k)
                                  for k in range(8)],
                          talents=[dict(points=k * 1000) for k in range(8)]),
-    "conditions": dict(conditions=[dict(condition_id=0), dict(condition_id=1104),
-                                   dict(condition_id=0xFFFFFFFF)],
-                       buffs=[dict(name=b"Haste" + ODD, elapsed=0xFFFFFFFF, duration=0xFFFFFFFF, kind=255),
-                              dict(name=b"", elapsed=1, duration=2, kind=0)]),
     "party": dict(members=[dict(name=b"Aldric", number=0xFFFF, first_percent=255, second_percent=0),
                            dict(name=ODD, number=0, first_percent=100, second_percent=50)]),
     "action_groups": dict(),
@@ -621,13 +622,14 @@ VARIANTS = {
     "brewing": [dict(active=0)],
     "outfit_choices": [dict(outfits=[], hair=[], beards=[])],
     "effects": [dict(effects=[])],
+    # Indexes past the twenty container slots are read whole and ignored.
+    "open_container": [dict(index=20, title_icon=0, title=b"", icon_button=0, loot_button=0, capacity=0, items=[]),
+                       dict(index=255, title_icon=2853, title=b"Bag", icon_button=0, loot_button=1, capacity=100,
+                            items=[dict(item_id=7001, count=1)] * 255)],
+    "close_container": [dict(index=255), dict(index=19)],
+    "conditions": [dict(conditions=[], buffs=[])],
     # Two bytes in all, opcode and flag.
     "progress_bar": [dict(shown=0)],
-    "open_container": [dict(container=0, value=0, name=b"", parent_button=0, loot_button=0, capacity=0,
-                            items=[]),
-                       dict(container=200, value=1, name=b"Far", parent_button=0, loot_button=1, capacity=3,
-                            items=[dict(item_id=1, count=1)] * 3)],
-    "conditions": [dict(conditions=[], buffs=[])],
     "party": [dict(members=[])],
     "friends": [dict(clear=0, entries=[])],
 }

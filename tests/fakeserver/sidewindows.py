@@ -40,8 +40,10 @@ CLIENT_LOOT = 0x4A
 PARTY_INVITE = 0
 PARTY_REMOVE = 1
 
-# Item ids of the fake world that have sprites in the generated graphics file.
+# Item ids of the fake world that have sprites in the generated graphics file,
+# and the container title icons.
 COINS, FLOWER, TORCH = 110, 120, 130
+BACKPACK_ICON, BAG_ICON = 2853, 2854
 
 # The equipment slots 1 to 13: (item id, count).
 EQUIPMENT = [(TORCH, 1), (0, 0), (FLOWER, 1), (0, 0), (COINS, 37), (0, 0), (0, 0), (0, 0), (0, 0), (0, 0),
@@ -69,15 +71,15 @@ class Bag:
         self.parent = parent
 
     def message(self):
-        return sm.build("open_container", container=self.index, value=self.icon, name=self.name,
-                        parent_button=self.parent, loot_button=self.loot, capacity=self.capacity,
+        return sm.build("open_container", index=self.index, title_icon=self.icon, title=self.name,
+                        icon_button=self.parent, loot_button=self.loot, capacity=self.capacity,
                         items=[dict(item_id=i, count=c) for i, c in self.items])
 
 
 def demo_bags():
     return [
-        Bag(0, b"Backpack", COINS, 20, [(COINS, 12), (FLOWER, 1), (TORCH, 1)], position=(119, 119, 7), loot=1),
-        Bag(1, b"Pouch", FLOWER, 8, [(TORCH, 1)], position=(122, 121, 7)),
+        Bag(0, b"Backpack", BACKPACK_ICON, 20, [(COINS, 12), (FLOWER, 1), (TORCH, 1)], position=(119, 119, 7), loot=1),
+        Bag(1, b"Pouch", BAG_ICON, 8, [(TORCH, 1)], position=(122, 121, 7)),
     ]
 
 
@@ -100,9 +102,10 @@ class SideWindows:
     def on_enter_game(self, server, client):
         with self.lock:
             payloads = [
-                sm.build("equipment", slots=[dict(item_id=i, count=c) for i, c in EQUIPMENT]),
+                sm.build("equipment", **{f"item{k}": i for k, (i, _) in enumerate(EQUIPMENT, start=1)},
+                         **{f"count{k}": c for k, (_, c) in enumerate(EQUIPMENT, start=1)}),
                 sm.build("player_stats", **STATS),
-                sm.build("conditions", conditions=[dict(condition_id=1535)],
+                sm.build("conditions", conditions=[dict(id=1535)],
                          buffs=[dict(name=b"Haste", elapsed=5, duration=60, kind=1)]),
                 self._friends_message(clear=1, entries=self.friends),
                 self._party_message(),
@@ -177,7 +180,7 @@ class SideWindows:
         """The server closes a container (0x0e)."""
         with self.lock:
             self.open_bags.discard(index)
-        return server.send_payload(sm.build("close_container", container=index))
+        return server.send_payload(sm.build("close_container", index=index))
 
     # --- inside ---
 

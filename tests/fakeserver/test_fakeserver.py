@@ -535,7 +535,7 @@ class SideWindowsBehaviourTest(unittest.TestCase):
         # Using the backpack's position opens container 0; the pouch is used and closed again.
         game.send(fs.encode_request(0x0F, x=119, y=119, z=7, container=0, action=0))
         opened = fs.Reader(game.receive())
-        self.assertEqual((opened.u8(), opened.u8(), opened.u32(), opened.string()), (0x0d, 0, 110, b"Backpack"))
+        self.assertEqual((opened.u8(), opened.u8(), opened.u32(), opened.string()), (0x0d, 0, 2853, b"Backpack"))
         game.send(fs.encode_request(0x0F, x=122, y=121, z=7, container=0, action=0))
         self.assertEqual(game.receive()[:2], b"\x0d\x01")
         game.send(fs.encode_request(0x10, container=1))

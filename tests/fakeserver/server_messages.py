@@ -5,7 +5,8 @@ string, or a list: ("list8", name, fields), ("list16", name, fields) and
 ("list32", name, fields) write a u8, u16 or u32 count and then each entry's
 fields; ("until", name, fields, stop) writes each entry and then the u16 stop
 value. ("when", name, fields) writes the fields only when the value of name
-(written before) is not 0. Values come as keyword arguments; an entry of a
+(written before) is not 0; ("times", name, count, fields) writes exactly
+count entries with no count in front. Values come as keyword arguments; an entry of a
 list is a dict (or an object with those attributes).
 
 Messages whose payload is no fixed sequence of fields (the map-area stream,
@@ -100,6 +101,21 @@ MESSAGES = {
         ("list16", "houses", [("u32", "house_id"), ("string", "name"), ("string", "bidder"),
                               ("u32", "highest_bid"), ("u32", "seconds_left"), ("u32", "rent")]),
     ]),
+
+    # --- the player's statistics, party and the end of the login burst
+    # (friends has a builder below) ---
+    # 75 bytes behind the opcode: eight skill groups, then the unused talent
+    # points and seven talents.
+    "player_stats": (0x14, [
+        ("u16", "s1"), ("u16", "s2"), ("u16", "s3"), ("u16", "s4"), ("u16", "s5"), ("u64", "experience"),
+        ("u8", "s6"), ("u32", "rate"), ("u16", "s7"), ("u8", "s8"), ("u8", "s9"),
+        ("times", "skills", 8, [("u16", "value"), ("u8", "signed_byte"), ("u8", "unsigned_byte")]),
+        ("times", "talents", 8, [("u16", "points")]),
+    ]),
+    "party": (0x1b, [("list8", "members", [("string", "name"), ("u16", "number"), ("u8", "first_percent"),
+                                          ("u8", "second_percent")])]),
+    # No fields: the end of the login burst.
+    "action_groups": (0x37, []),
 
     # --- guild and staff ---
     "ban_info": (0x1e, [("string", "comment"), ("string", "ban_time"), ("string", "info_line"),
@@ -198,6 +214,12 @@ def write_fields(writer, fields, values):
         if kind == "when":
             if _value(values, name):
                 write_fields(writer, field[2], values)
+        elif kind == "times":
+            entries = list(_value(values, name))
+            if len(entries) != field[2]:
+                raise ValueError(f"{name!r} takes exactly {field[2]} entries, not {len(entries)}")
+            for entry in entries:
+                write_fields(writer, field[3], entry)
         elif kind in ("list8", "list16", "list32", "until"):
             entries = list(_value(values, name))
             if kind == "list8":
@@ -413,6 +435,16 @@ def item_records(records):
     return w.u16(LIST_END).bytes()
 
 
+@builder("friends", 0x18)
+def friends(clear, entries):
+    """The friends lists: the u16 count comes before the clear flag."""
+    entries = list(entries)
+    w = Writer().u8(0x18).u16(len(entries)).u8(clear)
+    for e in entries:
+        w.string(to_bytes(_value(e, "name"))).u8(_value(e, "online")).u8(_value(e, "list"))
+    return w.bytes()
+
+
 # --- samples ------------------------------------------------------------------------
 
 # Bytes a handler must carry through unchanged: a NUL, the colour markup
@@ -545,6 +577,16 @@ SAMPLES = {
     "marker_item": dict(x=0xFFFF, y=0xFFFF, z=255, item_id=0xFFFFFFFF),
     "remove_tile_item": dict(x=100, y=100, z=7, item_id=0xFFFF),
     "progress_bar": dict(shown=1, state=0xFFFF, value=255, x=100, y=100, z=255),
+    "player_stats": dict(s1=0xFFFF, s2=0, s3=100, s4=50, s5=0xFFFF, experience=0xFFFFFFFFFFFFFFFF, s6=255,
+                         rate=150, s7=12, s8=255, s9=0,
+                         skills=[dict(value=0xFFFF - k, signed_byte=0x80 + k, unsigned_byte=255 - k)
+                                 for k in range(8)],
+                         talents=[dict(points=k * 1000) for k in range(8)]),
+    "party": dict(members=[dict(name=b"Aldric", number=0xFFFF, first_percent=255, second_percent=0),
+                           dict(name=ODD, number=0, first_percent=100, second_percent=50)]),
+    "action_groups": dict(),
+    "friends": dict(clear=1, entries=[dict(name=b"Birch", online=1, list=0), dict(name=ODD, online=255, list=255),
+                                      dict(name=b"alder", online=0, list=10), dict(name=b"", online=0, list=2)]),
 }
 
 # Further valid shapes: name -> list of keyword values.
@@ -588,6 +630,8 @@ VARIANTS = {
     "conditions": [dict(conditions=[], buffs=[])],
     # Two bytes in all, opcode and flag.
     "progress_bar": [dict(shown=0)],
+    "party": [dict(members=[])],
+    "friends": [dict(clear=0, entries=[])],
 }
 
 

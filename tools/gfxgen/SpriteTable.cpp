@@ -10,6 +10,7 @@
 #include "tools/gfxgen/MapSprites.h"
 #include "tools/gfxgen/SideWindowSprites.h"
 #include "tools/gfxgen/Skins.h"
+#include "tools/gfxgen/TitleBarSprites.h"
 #include "tools/gfxgen/WorldSprites.h"
 
 // Sizes the program depends on: the glyph sheet is 32 x 8 cells of 16 x 16; the
@@ -169,6 +170,10 @@ const SpriteEntry kSprites[] = {
     {609, 32, 32, "monster-600-frame-9", DrawWorld<609>},
     {610, 32, 32, "monster-600-frame-10", DrawWorld<610>},
     {611, 32, 32, "monster-600-frame-11", DrawWorld<611>},
+    // The side windows' title-bar buttons.
+    {891, 12, 12, "icon-minimize", DrawMinimizeIcon},
+    {892, 12, 12, "icon-restore", DrawRestoreIcon},
+    {1734, 12, 12, "icon-side-button", DrawSideIconButton},
     // The side windows: equipment placeholders, condition icons, container title icons.
     {388, 32, 32, "slot-head", DrawSideWindowSprite<388>},
     {389, 32, 32, "slot-body", DrawSideWindowSprite<389>},

@@ -46,14 +46,14 @@ const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
     &Protocol::ParseEffects,        // 0x11 item effects
     &Protocol::ParseTargetPair,     // 0x12 target pair
     &Protocol::ParseDarkness,       // 0x13 darkness level
-    nullptr,                        // 0x14 player statistics
+    &Protocol::ParsePlayerStats,    // 0x14 player statistics
     &Protocol::ParseProjectile,     // 0x15 projectile
     &Protocol::OnDisconnect,        // 0x16 disconnect
     &Protocol::ParseNpcTrade,       // 0x17 NPC trade
-    nullptr,                        // 0x18 friends entry
+    &Protocol::ParseFriends,        // 0x18 friends entry
     &Protocol::OnPing,              // 0x19 ping
     &Protocol::ParseConditions,     // 0x1a character info and buffs
-    nullptr,                        // 0x1b party member
+    &Protocol::ParseParty,          // 0x1b party member
     &Protocol::ParseChannelList,    // 0x1c open-channel list
     &Protocol::ParseMarkerItem,     // 0x1d marker item on a tile
     &Protocol::ParseBanInfo,        // 0x1e game-master ban information

@@ -113,6 +113,7 @@ public:
     void ParseOpenContainer(InMessage& message);  // 0x0d
     void OnCloseContainer(InMessage& message);    // 0x0e
     void ParseConditions(InMessage& message);     // 0x1a: conditions, then the buffs
+    void ParsePlayerStats(InMessage& message);  // 0x14
     void SendOutfit(int part0, int part1, int part2, int part3, int part4, int part5, int part6, int part7,
                     int part8);                      // 0x0c: parts 0 to 2 as u16, 3 to 8 as u8
     void SendContainerClose(int container);         // 0x10
@@ -195,6 +196,8 @@ public:
     void SendHouseBuyItem(uint32_t item);                        // 0x36
 
     // --- Guild, friends, party and staff (ProtocolSocial.cpp, RequestsSocial.cpp) ---
+    void ParseFriends(InMessage& message);            // 0x18
+    void ParseParty(InMessage& message);              // 0x1b
     void ParseBanInfo(InMessage& message);            // 0x1e
     void OnOpenBanDialog(InMessage& message);         // 0x1f
     void ParseGuild(InMessage& message);              // 0x38

@@ -5,8 +5,7 @@ string, or a list: ("list8", name, fields), ("list16", name, fields) and
 ("list32", name, fields) write a u8, u16 or u32 count and then each entry's
 fields; ("until", name, fields, stop) writes each entry and then the u16 stop
 value. ("when", name, fields) writes the fields only when the value of name
-(written before) is not 0; ("times", name, count, fields) writes exactly
-count entries with no count in front. Values come as keyword arguments; an entry of a
+(written before) is not 0. Values come as keyword arguments; an entry of a
 list is a dict (or an object with those attributes).
 
 Messages whose payload is no fixed sequence of fields (the map-area stream,
@@ -102,19 +101,7 @@ MESSAGES = {
                               ("u32", "highest_bid"), ("u32", "seconds_left"), ("u32", "rent")]),
     ]),
 
-    # --- the player's statistics, party and the end of the login burst
-    # (friends has a builder below) ---
-    # 75 bytes behind the opcode: eight skill groups, then the unused talent
-    # points and seven talents.
-    "player_stats": (0x14, [
-        ("u16", "s1"), ("u16", "s2"), ("u16", "s3"), ("u16", "s4"), ("u16", "s5"), ("u64", "experience"),
-        ("u8", "s6"), ("u32", "rate"), ("u16", "s7"), ("u8", "s8"), ("u8", "s9"),
-        ("times", "skills", 8, [("u16", "value"), ("u8", "signed_byte"), ("u8", "unsigned_byte")]),
-        ("times", "talents", 8, [("u16", "points")]),
-    ]),
-    "party": (0x1b, [("list8", "members", [("string", "name"), ("u16", "number"), ("u8", "first_percent"),
-                                          ("u8", "second_percent")])]),
-    # No fields: the end of the login burst.
+    # --- the end of the login burst: the action groups, no fields ---
     "action_groups": (0x37, []),
 
     # --- guild and staff ---
@@ -130,6 +117,8 @@ MESSAGES = {
                            ("u32", "loss_fee")]),
     ]),
     "guild_request_answered": (0x39, []),
+    "party": (0x1b, [("list8", "members", [("string", "name"), ("u16", "number"), ("u8", "first_percent"),
+                                           ("u8", "second_percent")])]),
     "no_guild": (0x3a, [("list8", "invites", [("u32", "guild_id"), ("string", "name")])]),
     "online_list": (0x40, [
         ("u8", "new_list"),
@@ -214,12 +203,6 @@ def write_fields(writer, fields, values):
         if kind == "when":
             if _value(values, name):
                 write_fields(writer, field[2], values)
-        elif kind == "times":
-            entries = list(_value(values, name))
-            if len(entries) != field[2]:
-                raise ValueError(f"{name!r} takes exactly {field[2]} entries, not {len(entries)}")
-            for entry in entries:
-                write_fields(writer, field[3], entry)
         elif kind in ("list8", "list16", "list32", "until"):
             entries = list(_value(values, name))
             if kind == "list8":
@@ -435,10 +418,33 @@ def item_records(records):
     return w.u16(LIST_END).bytes()
 
 
+# --- the player's statistics and the friends lists ---
+
+# The statistics carry eight skill groups and eight talent values (the
+# unused points first): 75 bytes behind the opcode.
+PLAYER_STATS_SKILL_GROUPS = 8
+
+
+@builder("player_stats", 0x14)
+def player_stats(health, max_health, mana, max_mana, level, experience, experience_percent, rate, magic_level,
+                 magic_level_bonus, magic_level_percent, skills, unused_points, talents):
+    """skills: (level, bonus -128..127, percent) per group; talents: the seven talents' points."""
+    if len(skills) != PLAYER_STATS_SKILL_GROUPS or len(talents) != 7:
+        raise ValueError("eight skill groups and seven talents")
+    w = Writer().u8(0x14)
+    w.u16(health).u16(max_health).u16(mana).u16(max_mana).u16(level).u64(experience).u8(experience_percent)
+    w.u32(rate).u16(magic_level).u8(magic_level_bonus).u8(magic_level_percent)
+    for skill_level, bonus, percent in skills:
+        w.u16(skill_level).u8(bonus & 0xFF).u8(percent)
+    w.u16(unused_points)
+    for points in talents:
+        w.u16(points)
+    return w.bytes()
+
+
 @builder("friends", 0x18)
 def friends(clear, entries):
-    """The friends lists: the u16 count comes before the clear flag."""
-    entries = list(entries)
+    """The u16 count comes before the clear flag, the entries after it."""
     w = Writer().u8(0x18).u16(len(entries)).u8(clear)
     for e in entries:
         w.string(to_bytes(_value(e, "name"))).u8(_value(e, "online")).u8(_value(e, "list"))
@@ -538,6 +544,17 @@ SAMPLES = {
         wars=[dict(war_id=5, text=b"Knights vs Rogues", status=b"Not accepted", loyalty=1, loss_fee=500),
               dict(war_id=6, text=ODD, status=b"", loyalty=0, loss_fee=0xFFFFFFFF)]),
     "guild_request_answered": dict(),
+    "player_stats": dict(health=150, max_health=185, mana=0xFFFF, max_mana=0, level=42, experience=0xFFFFFFFFFFFF,
+                         experience_percent=30, rate=150, magic_level=45, magic_level_bonus=255,
+                         magic_level_percent=101, skills=[(45, -2, 70), (0xFFFF, 127, 0), (1, -128, 255),
+                                                          (10, 0, 5), (20, 1, 6), (30, 2, 7), (40, 3, 8), (9, 9, 9)],
+                         unused_points=3, talents=[50, 0, 100, 10, 0xFFFF, 1, 25]),
+    "friends": dict(clear=1, entries=[dict(name=b"Birch", online=1, list=0), dict(name=b"alder", online=0, list=0),
+                                      dict(name=ODD, online=255, list=1), dict(name=b"Ash", online=1, list=2),
+                                      dict(name=b"Birch", online=0, list=10), dict(name=b"", online=1, list=200)]),
+    "party": dict(members=[dict(name=b"Aldric", number=42, first_percent=100, second_percent=50),
+                           dict(name=ODD, number=0xFFFF, first_percent=255, second_percent=0),
+                           dict(name=b"Aldric", number=1, first_percent=0, second_percent=0)]),
     "no_guild": dict(invites=[dict(guild_id=1, name=b"Knights of Velmora"), dict(guild_id=0xFFFFFFFF, name=ODD)]),
     "online_list": dict(new_list=1, players=[
         dict(name=b"Aldric", level=42, idle_seconds=7, online_minutes=90),
@@ -577,16 +594,7 @@ SAMPLES = {
     "marker_item": dict(x=0xFFFF, y=0xFFFF, z=255, item_id=0xFFFFFFFF),
     "remove_tile_item": dict(x=100, y=100, z=7, item_id=0xFFFF),
     "progress_bar": dict(shown=1, state=0xFFFF, value=255, x=100, y=100, z=255),
-    "player_stats": dict(s1=0xFFFF, s2=0, s3=100, s4=50, s5=0xFFFF, experience=0xFFFFFFFFFFFFFFFF, s6=255,
-                         rate=150, s7=12, s8=255, s9=0,
-                         skills=[dict(value=0xFFFF - k, signed_byte=0x80 + k, unsigned_byte=255 - k)
-                                 for k in range(8)],
-                         talents=[dict(points=k * 1000) for k in range(8)]),
-    "party": dict(members=[dict(name=b"Aldric", number=0xFFFF, first_percent=255, second_percent=0),
-                           dict(name=ODD, number=0, first_percent=100, second_percent=50)]),
     "action_groups": dict(),
-    "friends": dict(clear=1, entries=[dict(name=b"Birch", online=1, list=0), dict(name=ODD, online=255, list=255),
-                                      dict(name=b"alder", online=0, list=10), dict(name=b"", online=0, list=2)]),
 }
 
 # Further valid shapes: name -> list of keyword values.
@@ -611,6 +619,9 @@ VARIANTS = {
                    tile_permissions=[], decoration_items=[])],
     "house_bidding": [dict(can_bid=0, houses=[])],
     "guild": [dict(name=b"", channel_message=b"", own_level=0, ranks=[], members=[], wars=[])],
+    "friends": [dict(clear=0, entries=[]),
+                dict(clear=0, entries=[dict(name=b"Friend %d" % i, online=i % 2, list=i % 3) for i in range(300)])],
+    "party": [dict(members=[])],
     # More than 255 entries: the whole u16 count is read.
     "online_list": [dict(new_list=0, players=[
         dict(name=b"Player %d" % i, level=i, idle_seconds=i * 3, online_minutes=i * 7) for i in range(300)])],
@@ -630,8 +641,6 @@ VARIANTS = {
     "conditions": [dict(conditions=[], buffs=[])],
     # Two bytes in all, opcode and flag.
     "progress_bar": [dict(shown=0)],
-    "party": [dict(members=[])],
-    "friends": [dict(clear=0, entries=[])],
 }
 
 

@@ -49,10 +49,11 @@ BACKPACK_ICON, BAG_ICON = 2853, 2854
 EQUIPMENT = [(TORCH, 1), (0, 0), (FLOWER, 1), (0, 0), (COINS, 37), (0, 0), (0, 0), (0, 0), (0, 0), (0, 0),
              (0, 0), (0, 0), (0, 0)]
 
-# The statistics of 0x14, as the table row names them.
-STATS = dict(s1=150, s2=200, s3=60, s4=90, s5=42, experience=123456, s6=70, rate=150, s7=12, s8=3, s9=45,
-             skills=[dict(value=30 + k, signed_byte=(k * 5) & 0xFF, unsigned_byte=10 * k) for k in range(8)],
-             talents=[dict(points=p) for p in (4, 1, 2, 0, 3, 0, 0, 0)])
+# The statistics of 0x14: eight skill groups (level, bonus, percent), of
+# which the client shows seven.
+STATS = dict(health=150, max_health=200, mana=60, max_mana=90, level=42, experience=123456, experience_percent=70,
+             rate=150, magic_level=12, magic_level_bonus=3, magic_level_percent=45,
+             skills=[(30 + k, k - 2, 10 * k) for k in range(8)], unused_points=4, talents=[1, 2, 0, 3, 0, 0, 0])
 
 FRIENDS = [(b"Birch", 1, 0), (b"alder", 0, 0), (b"Ash", 1, 1)]
 

@@ -94,9 +94,12 @@ std::string State(Client& client) {
     const Actions* actions = game->actions;
     state += " quests=" + Rect(actions->questsButton) + " spells=" + Rect(actions->spellsButton) +
              " guild=" + Rect(actions->guildButton) + " logout=" + Rect(actions->logoutButton);
-    state += " friends=" + Rect(game->friends->dialog);
+    state += " friends=" + Rect(game->friends->dialog) + " names=";
+    for (const FriendEntry& entry : game->friends->view)
+        state += entry.name + ",";
     state += " party=" + Rect(game->party->dialog) + "," +
              std::to_string(game->party->dialog->HasFlag(GUIControl::kHidden) ? 1 : 0);
+    state += " members=" + std::to_string(game->party->members.size());
     state += " menu=" + Menu(gui);
     state += " add=" + std::to_string(gui->FindControl(kAddPersonDialog) ? 1 : 0);
     return state;

@@ -136,7 +136,7 @@ def play(s):
     st = s.wait_state(lambda st: st["inv"].get(1) == (sidewindows.TORCH, 1) and st["inv"].get(5) ==
                       (sidewindows.COINS, 37), "the equipment from the server")
     stats = sidewindows.STATS
-    wanted = f"{stats['s1']},{stats['s2']},{stats['s3']},{stats['s4']},{stats['s5']},{stats['experience']}"
+    wanted = ",".join(str(stats[k]) for k in ("health", "max_health", "mana", "max_mana", "level", "experience"))
     s.wait_state(lambda st: st.get("stats") == wanted, "the statistics in the skills window")
     s.wait_state(lambda st: {"Birch", "alder"} <= set(st["names"]), "the friends list")
     s.wait_state(lambda st: st.get("party", "-").endswith(",0"), "the party window shown")

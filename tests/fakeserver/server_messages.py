@@ -101,9 +101,6 @@ MESSAGES = {
                               ("u32", "highest_bid"), ("u32", "seconds_left"), ("u32", "rent")]),
     ]),
 
-    # --- the end of the login burst: the action groups, no fields ---
-    "action_groups": (0x37, []),
-
     # --- guild and staff ---
     "ban_info": (0x1e, [("string", "comment"), ("string", "ban_time"), ("string", "info_line"),
                         ("u8", "banned")]),
@@ -152,6 +149,19 @@ MESSAGES = {
         ("list8", "conditions", [("u32", "id")]),
         ("list8", "buffs", [("string", "name"), ("u32", "elapsed"), ("u32", "duration"), ("u8", "kind")]),
     ]),
+    # --- spells and hotkeys ---
+    # More than 100 spells end the client's reading of the frame.
+    "spell_list": (0x26, [("list8", "spells", [("string", "name"), ("u16", "spell_id"), ("u16", "mana"),
+                                               ("u8", "kind"), ("u16", "value"), ("u8", "first_flag"),
+                                               ("u8", "second_flag"), ("string", "text")])]),
+    "spell_shade": (0x27, [("u32", "spell_id"), ("u8", "seconds")]),
+    # Entries up to spell id 0 (0xFFFF ends the list too).
+    "spell_library": (0x32, [("u16", "reset"),
+                             ("until", "spells", [("u16", "spell_id"), ("u8", "kind"), ("string", "first_text"),
+                                                  ("string", "second_text"), ("u16", "first_value"),
+                                                  ("u16", "second_value"), ("string", "third_text")], 0)]),
+    "spell_cooldown": (0x35, [("u32", "spell_id"), ("u32", "seconds")]),
+    "action_groups": (0x37, []),
 
     # --- map effects and markers ---
     "floating_text": (0x10, [("u16", "x"), ("u16", "y"), ("string", "text"), ("u8", "type")]),
@@ -585,6 +595,22 @@ SAMPLES = {
     "conditions": dict(conditions=[dict(id=1104), dict(id=0), dict(id=0xFFFFFFFF)], buffs=[
         dict(name=b"Haste" + ODD, elapsed=0xFFFFFFFF, duration=0xFFFFFFFF, kind=255),
         dict(name=b"", elapsed=1, duration=2, kind=0)]),
+    "spell_list": dict(spells=[
+        dict(name=b"Light Healing", spell_id=1418, mana=20, kind=1, value=0, first_flag=1, second_flag=0,
+             text=b"Heals a little."),
+        dict(name=ODD, spell_id=0xFFFF, mana=0xFFFF, kind=255, value=0xFFFF, first_flag=255, second_flag=1,
+             text=ODD),
+        dict(name=b"", spell_id=0, mana=0, kind=0, value=0, first_flag=0, second_flag=0, text=b""),
+    ]),
+    "spell_shade": dict(spell_id=0xFFFFFFFF, seconds=255),
+    "spell_library": dict(reset=1, spells=[
+        dict(spell_id=1418, kind=1, first_text=b"Light Healing", second_text=b"Level 1" + ODD, first_value=20,
+             second_value=1, third_text=b"Heals a little."),
+        dict(spell_id=0xFFFE, kind=255, first_text=ODD, second_text=b"", first_value=0xFFFF, second_value=0,
+             third_text=b""),
+    ]),
+    "spell_cooldown": dict(spell_id=1418, seconds=0xFFFFFFFF),
+    "action_groups": dict(),
     "floating_text": dict(x=0xFFFF, y=0, text=b"-125" + ODD, type=9),
     "effects": dict(effects=[dict(x=100, y=100, item_id=4100), dict(x=0xFFFF, y=0xFFFF, item_id=0xFFFF),
                              dict(x=0, y=0, item_id=0)]),
@@ -594,7 +620,6 @@ SAMPLES = {
     "marker_item": dict(x=0xFFFF, y=0xFFFF, z=255, item_id=0xFFFFFFFF),
     "remove_tile_item": dict(x=100, y=100, z=7, item_id=0xFFFF),
     "progress_bar": dict(shown=1, state=0xFFFF, value=255, x=100, y=100, z=255),
-    "action_groups": dict(),
 }
 
 # Further valid shapes: name -> list of keyword values.
@@ -641,6 +666,11 @@ VARIANTS = {
     "conditions": [dict(conditions=[], buffs=[])],
     # Two bytes in all, opcode and flag.
     "progress_bar": [dict(shown=0)],
+    # Exactly 100 spells: the frame goes on behind them.
+    "spell_list": [dict(spells=[]),
+                   dict(spells=[dict(name=b"S%d" % i, spell_id=2000 + i, mana=i, kind=i % 3, value=i, first_flag=0,
+                                     second_flag=1, text=b"") for i in range(100)])],
+    "spell_library": [dict(reset=0, spells=[])],
 }
 
 

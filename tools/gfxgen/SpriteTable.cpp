@@ -10,6 +10,7 @@
 #include "tools/gfxgen/MapSprites.h"
 #include "tools/gfxgen/SideWindowSprites.h"
 #include "tools/gfxgen/Skins.h"
+#include "tools/gfxgen/SpellIcons.h"
 #include "tools/gfxgen/TitleBarSprites.h"
 #include "tools/gfxgen/WorldSprites.h"
 
@@ -193,6 +194,10 @@ const SpriteEntry kSprites[] = {
     {6448, 11, 11, "condition-protection-area", DrawSideWindowSprite<6448>},
     {2853, 14, 14, "container-backpack", DrawSideWindowSprite<2853>},
     {2854, 14, 14, "container-bag", DrawSideWindowSprite<2854>},
+    // The hotkey bar's spells: the first spell of a new player and the fake server's.
+    {1418, 32, 32, "spell-light-healing", DrawLightHealingIcon},
+    {1419, 32, 32, "spell-fireball", DrawFireballIcon},
+    {1420, 32, 32, "spell-ice-lance", DrawIceLanceIcon},
 };
 
 const size_t kSpriteCount = sizeof(kSprites) / sizeof(kSprites[0]);

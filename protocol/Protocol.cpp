@@ -38,22 +38,22 @@ const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
     &Protocol::OnMapAreaStrip,       // 0x09 map area of tiles, second form
     &Protocol::ParseWalkRefused,     // 0x0a walk refused with status text
     &Protocol::ParseChannelOpen,    // 0x0b channel opened
-    nullptr,                        // 0x0c equipment, 13 slots
-    nullptr,                        // 0x0d open container
-    nullptr,                        // 0x0e close container
+    &Protocol::ParseEquipment,      // 0x0c equipment, 13 slots
+    &Protocol::ParseOpenContainer,  // 0x0d open container
+    &Protocol::OnCloseContainer,    // 0x0e close container
     &Protocol::OnStatusText,        // 0x0f status text
     &Protocol::ParseFloatingText,   // 0x10 floating text
     &Protocol::ParseEffects,        // 0x11 item effects
     &Protocol::ParseTargetPair,     // 0x12 target pair
     &Protocol::ParseDarkness,       // 0x13 darkness level
-    nullptr,                        // 0x14 player statistics
+    &Protocol::ParsePlayerStats,    // 0x14 player statistics
     &Protocol::ParseProjectile,     // 0x15 projectile
     &Protocol::OnDisconnect,        // 0x16 disconnect
     &Protocol::ParseNpcTrade,       // 0x17 NPC trade
-    nullptr,                        // 0x18 friends entry
+    &Protocol::ParseFriends,        // 0x18 friends entry
     &Protocol::OnPing,              // 0x19 ping
-    nullptr,                        // 0x1a character info and buffs
-    nullptr,                        // 0x1b party member
+    &Protocol::ParseConditions,     // 0x1a character info and buffs
+    &Protocol::ParseParty,          // 0x1b party member
     &Protocol::ParseChannelList,    // 0x1c open-channel list
     &Protocol::ParseMarkerItem,     // 0x1d marker item on a tile
     &Protocol::ParseBanInfo,        // 0x1e game-master ban information
@@ -64,8 +64,8 @@ const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
     &Protocol::OnNoOperation,       // 0x23 no operation
     &Protocol::ParseNpcShopOffers,  // 0x24 NPC shop offers
     &Protocol::OnNpcTalkEnd,        // 0x25 NPC shop closed
-    nullptr,                        // 0x26 spell and hotkey data
-    nullptr,                        // 0x27 spell shading timer
+    &Protocol::ParseSpellList,      // 0x26 spell and hotkey data
+    &Protocol::OnSpellShade,        // 0x27 spell shading timer
     &Protocol::ParseHouse,          // 0x28 house management
     &Protocol::ParseHouseBidding,   // 0x29 house bidding
     &Protocol::ParseQuestLog,       // 0x2a quests and achievements
@@ -76,12 +76,12 @@ const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
     &Protocol::ParseMarketOffers,   // 0x2f market offers
     &Protocol::ParseMarketHistory,  // 0x30 market history
     &Protocol::ParseItemRecords,     // 0x31 item record
-    nullptr,                        // 0x32 spell library
+    &Protocol::ParseSpellLibrary,   // 0x32 spell library
     &Protocol::ParseOutfitChoices,  // 0x33 outfit data
     &Protocol::ParseTipMessage,     // 0x34 tip message
-    nullptr,                        // 0x35 spell cooldown
+    &Protocol::OnSpellCooldown,     // 0x35 spell cooldown
     &Protocol::ParseMarketItemNames,  // 0x36 market item names
-    nullptr,                        // 0x37 end of login data (action groups)
+    &Protocol::OnActionGroups,      // 0x37 end of login data (action groups)
     &Protocol::ParseGuild,          // 0x38 guild data
     &Protocol::OnGuildRequestAnswered,  // 0x39 guild request answered
     &Protocol::ParseNoGuild,        // 0x3a no-guild data

@@ -545,6 +545,8 @@ def main(argv=None):
                         help="the status page's text")
     parser.add_argument("--no-world", action="store_true",
                         help="no world after the enter-game message (the world module's map, steps and NPC)")
+    parser.add_argument("--no-side-windows", action="store_true",
+                        help="no equipment, containers, statistics, friends or party after the enter-game message")
     parser.add_argument("--no-input", action="store_true",
                         help="take no commands; run until stopped (SIGTERM or Ctrl+C)")
     args = parser.parse_args(argv)
@@ -564,6 +566,9 @@ def main(argv=None):
     if not args.no_world:
         import world
         server.add_behaviour(world.World()).wander(2.0)
+    if not args.no_side_windows:
+        import sidewindows
+        server.add_behaviour(sidewindows.SideWindows())
     server.start()
     status = StatusPage(args.status_text, host=args.host, port=args.status_port).start() \
         if args.status_port is not None else None

@@ -32,13 +32,6 @@ const char* const kTabCaptions[Friends::kListCount] = {"Allies", "Foes", "Guild"
 Protocol* TheProtocol() { return Client::Instance()->protocol; }
 ConfigFile* Options() { return Client::Instance()->settings->options; }
 
-FriendEntry* FindIn(std::vector<FriendEntry>& list, const std::string& name) {
-    for (FriendEntry& entry : list)
-        if (entry.name == name)
-            return &entry;
-    return nullptr;
-}
-
 // Only the first byte counts, read as signed: bytes of 128 and more come
 // before plain ASCII, capitals before small letters.
 bool ShownBefore(const FriendEntry& a, const FriendEntry& b) {
@@ -66,9 +59,16 @@ Friends::~Friends() {
 }
 
 void Friends::Clear() {
-    for (std::vector<FriendEntry>& list : lists)
-        list.clear();
+    for (int i = 0; i < kListCount; ++i) {
+        lists[i].clear();
+        positions_[i].clear();
+    }
     RebuildView();
+}
+
+FriendEntry* Friends::Find(int list, const std::string& name) {
+    const auto found = positions_[list].find(name);
+    return found == positions_[list].end() ? nullptr : &lists[list][found->second];
 }
 
 void Friends::SetEntry(const std::string& name, bool online, int list) {
@@ -78,8 +78,8 @@ void Friends::SetEntry(const std::string& name, bool online, int list) {
 
 bool Friends::StoreEntry(const std::string& name, bool online, int list) {
     if (list == kAnyList) {
-        for (std::vector<FriendEntry>& candidates : lists) {
-            if (FriendEntry* entry = FindIn(candidates, name)) {
+        for (int i = 0; i < kListCount; ++i) {
+            if (FriendEntry* entry = Find(i, name)) {
                 entry->online = online;
                 return true;
             }
@@ -89,10 +89,12 @@ bool Friends::StoreEntry(const std::string& name, bool online, int list) {
     // The list number is the server's byte: only the three lists exist.
     if (list < 0 || list >= kListCount)
         return false;
-    if (FriendEntry* entry = FindIn(lists[list], name))
+    if (FriendEntry* entry = Find(list, name)) {
         entry->online = online;
-    else
+    } else {
+        positions_[list].emplace(name, lists[list].size());
         lists[list].push_back({online, name});
+    }
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "game/GameControlIds.h"
@@ -74,8 +75,17 @@ public:
 
     std::string menuTarget;
     std::vector<FriendEntry> view;
-    std::vector<FriendEntry> lists[kListCount];  // in arrival order
+    // In arrival order; changed only through Clear and SetEntry/StoreEntry,
+    // which keep the name positions.
+    std::vector<FriendEntry> lists[kListCount];
     int activeList = 0;
     uint8_t hideOffline = 0;
     GUIButton* tabButtons[kListCount] = {};  // owned by the frame once made
+
+private:
+    FriendEntry* Find(int list, const std::string& name);
+
+    // Where each name stands in its list. A message may carry 65 535 records:
+    // a search of the list for each would make it quadratic.
+    std::unordered_map<std::string, size_t> positions_[kListCount];
 };

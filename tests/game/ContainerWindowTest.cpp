@@ -6,6 +6,7 @@
 
 #include "client/ConfigFile.h"
 #include "client/Settings.h"
+#include "engine/Font.h"
 #include "engine/KEngine2.h"
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUIDialog.h"
@@ -17,6 +18,7 @@
 #include "sidewindows/Container.h"
 #include "sidewindows/SidePanel.h"
 #include "tests/game/GameFixture.h"
+#include "tests/support/DrawnText.h"
 #include "tests/support/GuiInput.h"
 #include "tests/support/LoginFixture.h"
 #include "world/Camera.h"
@@ -222,6 +224,41 @@ TEST_F(ContainerTest, EmptyHugeAndSqueezedWindows) {
         DrawFrame();
     }
     EXPECT_EQ(huge->HitSlot(huge->dialog->x, huge->dialog->y + 40), nullptr);
+}
+
+// White edges, counted as the rectangles the cells' boxes draw in white.
+size_t WhiteEdges(const RecordingEngine& engine) {
+    size_t n = 0;
+    for (const RecordedCall* call : engine.Calls("RenderRectangle"))
+        if (uint32_t(call->args[0]) == 0xFFFFFFFF)
+            ++n;
+    return n;
+}
+
+TEST_F(ContainerTest, CountsAboveOneAndTheDropTargetFrame) {
+    Enter();
+    Container* window = Open(0, 4, {{7001, 1}, {7001, 0}, {7002, 37}, {0, 5}});
+    ASSERT_NE(window, nullptr);
+    Show(window);
+    const int cx = window->dialog->x + 16 + 80;  // cell 2
+    const int cy = window->dialog->y + 30;
+    const struct {
+        const char* name;
+        bool dragging;
+        size_t whiteEdges;
+    } cases[] = {{"hovering without a drag", false, 0}, {"dragging over a cell", true, 4}};
+    for (const auto& c : cases) {
+        window->SetMouse(cx + 34, cy + 34, c.dragging);
+        engine().Clear();
+        DrawFrame();
+        EXPECT_EQ(WhiteEdges(engine()), c.whiteEdges) << c.name;
+        std::vector<std::string> counts;
+        for (const DrawnText& text : VisibleTexts(engine(), client->app->font->sheet))
+            if (text.color == 0xFFC8C8C8 && text.y > cy && text.y < cy + 40 && text.x >= window->dialog->x &&
+                text.x < window->dialog->x + window->dialog->width)
+                counts.push_back(text.text);
+        EXPECT_EQ(counts, std::vector<std::string>{"37"}) << "no number for 0 or 1, none for an empty cell";
+    }
 }
 
 TEST_F(ContainerTest, TitleIconsAndItemsOutsideTheSpriteRangeDrawNothing) {

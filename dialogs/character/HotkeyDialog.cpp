@@ -1,8 +1,12 @@
 #include "dialogs/character/HotkeyDialog.h"
 
 #include "client/Client.h"
+#include <string>
+
 #include "engine/KEngine2.h"
+#include "engine/gui/GUIControl.h"
 #include "engine/gui/GUIManager.h"
+#include "game/GameControlIds.h"
 #include "game/Lifecycle.h"
 
 namespace {
@@ -23,3 +27,10 @@ void HotkeyDialog::Close() {
     lifecycle::Note("HotkeyDialog::Close");
     gui->focus = gui->FindControl(kChatInputId);
 }
+
+bool HotkeyDialog::DropTarget(int x, int y) {
+    const GUIControl* dialog = gui->FindControl(GameIds::kHotkeyEditor);
+    return dialog && dialog->Contains(x, y);
+}
+
+void HotkeyDialog::SetItemAction(int itemId) { lifecycle::Note("HotkeyDialog::SetItemAction " + std::to_string(itemId)); }

@@ -1,5 +1,6 @@
 #include "tools/gfxgen/SpriteTable.h"
 
+#include "tools/gfxgen/ActionSprites.h"
 #include "tools/gfxgen/ChatSprites.h"
 #include "tools/gfxgen/DragCursor.h"
 #include "tools/gfxgen/GameSprites.h"
@@ -168,6 +169,14 @@ const SpriteEntry kSprites[] = {
     {609, 32, 32, "monster-600-frame-9", DrawWorld<609>},
     {610, 32, 32, "monster-600-frame-10", DrawWorld<610>},
     {611, 32, 32, "monster-600-frame-11", DrawWorld<611>},
+    // The mouse actions and the experience window: the "Loot" action, the
+    // fishing rod, a usable lever and an openable chest, the panel toggle.
+    {246, 32, 32, "action-loot", DrawLootAction},
+    {316, 32, 32, "fishing-rod", DrawFishingRod},
+    {140, 32, 32, "lever", DrawLever},
+    {141, 32, 32, "chest", DrawChest},
+    {891, 8, 8, "toggle-expanded", DrawToggleExpanded},
+    {892, 8, 8, "toggle-collapsed", DrawToggleCollapsed},
 };
 
 const size_t kSpriteCount = sizeof(kSprites) / sizeof(kSprites[0]);

@@ -49,4 +49,12 @@ constexpr int32_t kFightmodeButton = 235;
 constexpr int32_t kTalentsButton = 240;
 constexpr int32_t kGuildButton = 299;
 
+// What the mouse actions drop things on, and their context menu.
+constexpr int32_t kTradeWindow = 108;
+constexpr int32_t kNpcShopDialog = 125;
+constexpr int32_t kHotkeyEditor = 138;
+constexpr int32_t kContextMenu = 188;
+constexpr int32_t kMarketDialog = 196;
+constexpr int32_t kBrewingDialog = 324;
+
 }  // namespace GameIds

@@ -20,8 +20,6 @@ namespace {
 
 const uint32_t kCellFill = 0x1E000000;
 const uint32_t kOpaqueWhite = 0xFFFFFFFF;
-const int kMinimizeSprite = 891;
-const int kRestoreSprite = 892;
 const int kCellHit = 42;
 const int kIconSize = 11;
 

@@ -140,12 +140,13 @@ bool DecodeOldMinimap(const uint8_t* data, size_t size, const std::function<void
     return true;
 }
 
-void LoadMinimapChunk(MinimapChunk& chunk, const MinimapFolders& folders) {
+bool LoadMinimapChunk(MinimapChunk& chunk, const MinimapFolders& folders) {
     const std::string name = MinimapAreaFileName(chunk.baseX, chunk.baseY, chunk.floor);
     std::vector<uint8_t> bytes;
     if (!platform::ReadWholeFile(folders.shipped + "/" + name, bytes) && !platform::ReadWholeFile(folders.user + "/" + name, bytes))
-        return;
+        return false;
     DecodeMinimapArea(bytes.data(), bytes.size(), chunk);
+    return true;
 }
 
 void SaveMinimapChunk(const MinimapChunk& chunk, const MinimapFolders& folders) {

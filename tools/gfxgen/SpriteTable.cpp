@@ -8,6 +8,7 @@
 #include "tools/gfxgen/LoginBackdrop.h"
 #include "tools/gfxgen/Logo.h"
 #include "tools/gfxgen/MapSprites.h"
+#include "tools/gfxgen/MinimapSprites.h"
 #include "tools/gfxgen/Skins.h"
 #include "tools/gfxgen/WorldSprites.h"
 
@@ -168,6 +169,11 @@ const SpriteEntry kSprites[] = {
     {609, 32, 32, "monster-600-frame-9", DrawWorld<609>},
     {610, 32, 32, "monster-600-frame-10", DrawWorld<610>},
     {611, 32, 32, "monster-600-frame-11", DrawWorld<611>},
+    // The minimap: its zoom buttons (also the side windows' minimise and
+    // restore buttons) and the map marker.
+    {891, 12, 12, "icon-minus", DrawMinusIcon},
+    {892, 12, 12, "icon-plus", DrawPlusIcon},
+    {5768, 18, 18, "map-marker", DrawMapMarker},
 };
 
 const size_t kSpriteCount = sizeof(kSprites) / sizeof(kSprites[0]);

@@ -1,6 +1,12 @@
 #pragma once
 
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <vector>
+
 #include "game/GameControlIds.h"
+#include "sidewindows/MinimapChunk.h"
 #include "world/Position.h"
 #include "sidewindows/SideWindow.h"
 
@@ -19,6 +25,15 @@ public:
     void OnDrag(int x, int y);
     void OnMouseUp(int x, int y);
 
+    // The chunk of a tile; null for an area neither recorded nor stored.
+    MinimapChunk* GetChunk(int x, int y, int z);
+    // Records one tile, making its chunk when needed.
+    void SetTile(uint16_t x, uint16_t y, uint8_t z, uint8_t colour, uint8_t speed);
+    // Writes the marker list to the user's markers file.
+    bool SaveMarkers();
+
+    std::map<uint32_t, std::unique_ptr<MinimapChunk>> chunks;
+    std::vector<MinimapMarker> markers;
     float zoom = 2.0f;  // 0.25 .. 4.0
     bool dragging = false;
 };

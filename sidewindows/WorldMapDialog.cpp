@@ -115,7 +115,6 @@ void WorldMapDialog::Open() {
     dialog.AddButton(0, "Center", &OnCenter, this, 101, 376, 63, 18);
     dialog.Add(new GUILine(), 7, 405, 736, 1);
     dialog.AddButton(kCloseButtonId, "Close", &OnCloseButton, this, 315, 415, 120, 25);
-    lifecycle::Note("WorldMapDialog::Open");
 }
 
 void WorldMapDialog::Close() {

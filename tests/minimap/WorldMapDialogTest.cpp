@@ -16,6 +16,7 @@
 #include "engine/gui/GUITextbox.h"
 #include "engine/Graphics.h"
 #include "game/GameInterface.h"
+#include "platform/Platform.h"
 #include "sidewindows/Minimap.h"
 #include "sidewindows/MinimapFiles.h"
 #include "sidewindows/WorldMapDialog.h"
@@ -152,7 +153,10 @@ protected:
 };
 
 TEST_F(WorldMapTest, OpeningRecentresOnThePlayerAndKeepsTheZoom) {
-    worldMap().Open();
+    // Ctrl+M opens it.
+    fixture.platform.keys.down.insert(platform::kVkControl);
+    Event(InputEvent::KeyDown, 'M');
+    fixture.platform.keys.down.clear();
     ASSERT_TRUE(worldMap().IsOpen());
     EXPECT_EQ(worldMap().centerX, 1000);
     EXPECT_EQ(worldMap().centerY, 1000);

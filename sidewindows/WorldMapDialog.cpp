@@ -1,5 +1,6 @@
 #include "sidewindows/WorldMapDialog.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <vector>

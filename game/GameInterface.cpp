@@ -713,7 +713,7 @@ void GameInterface::OnLeftUp(int x, int y) {
         gui->focus = gui->FindControl(kChatInputId);
     thingActions->OnClick(x, y);
     hotkeyBar->OnMouseUp(x, y);
-    worldMap->OnMouseUp(x, y);
+    worldMap->OnMouseUp();
 }
 
 void GameInterface::OnRightDown(int x, int y) {

@@ -88,12 +88,12 @@ MESSAGES = {
         ("list", "talents", [("u16", "points")], 8),
     ]),
     "spell_list": (0x26, [
-        ("list8", "spells", [("string", "name"), ("u16", "id"), ("u16", "mana"), ("u8", "byte"), ("u16", "value"),
-                             ("u8", "first_flag"), ("u8", "second_flag"), ("string", "text")]),
+        ("list8", "spells", [("string", "name"), ("u16", "spell_id"), ("u16", "mana"), ("u8", "kind"),
+                             ("u16", "value"), ("u8", "first_flag"), ("u8", "second_flag"), ("string", "text")]),
     ]),
-    "spell_shade": (0x27, [("u32", "spell"), ("u8", "seconds")]),
-    "spell_cooldown": (0x35, [("u32", "spell"), ("u32", "seconds")]),
-    "login_data_end": (0x37, []),
+    "spell_shade": (0x27, [("u32", "spell_id"), ("u8", "seconds")]),
+    "spell_cooldown": (0x35, [("u32", "spell_id"), ("u32", "seconds")]),
+    "action_groups": (0x37, []),
     "open_container": (0x0d, [
         ("u8", "container"), ("u32", "value"), ("string", "name"), ("u8", "parent_button"), ("u8", "loot_button"),
         ("u8", "capacity"), ("list8", "items", [("u16", "id"), ("u8", "count")]),
@@ -176,7 +176,7 @@ class ActionWorld(World):
             # yet ends only its own frame.
             client.send(self._conditions(self.initial_buffs))
             client.send(build("player_stats", **STATS))
-            client.send(build("login_data_end"))
+            client.send(build("action_groups"))
             self._burst([])
 
     def on_request(self, server, client, request):
@@ -334,7 +334,7 @@ class ActionWorld(World):
 
     def _action_list(self, fields):
         with self.lock:
-            spells = [dict(name=name.encode(), id=spell, mana=mana, byte=0, value=1, first_flag=1, second_flag=0,
+            spells = [dict(name=name.encode(), spell_id=spell, mana=mana, kind=0, value=1, first_flag=1, second_flag=0,
                            text=b"Casts %s." % name.encode())
                       for spell, (name, mana, _, _) in sorted(SPELLS.items())]
             self.client.send(build("spell_list", spells=spells))
@@ -348,8 +348,8 @@ class ActionWorld(World):
                 self._status(b"You do not know this spell.")
                 return
             _, _, shade, cooldown = SPELLS[spell]
-            self.client.send(build("spell_shade", spell=spell, seconds=shade))
-            self.client.send(build("spell_cooldown", spell=spell, seconds=cooldown))
+            self.client.send(build("spell_shade", spell_id=spell, seconds=shade))
+            self.client.send(build("spell_cooldown", spell_id=spell, seconds=cooldown))
             self._burst([])
 
     # -- inside --

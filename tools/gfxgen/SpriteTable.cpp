@@ -124,9 +124,6 @@ const SpriteEntry kSprites[] = {
     {123, 32, 32, "flower-3", DrawWorld<123>},
     {125, 32, 32, "tree-crown", DrawWorld<125>},
     {130, 32, 32, "torch", DrawWorld<130>},
-    // The fake server's things to use and open (the player's actions).
-    {140, 32, 32, "lever", DrawWorld<140>},
-    {141, 32, 32, "chest", DrawWorld<141>},
     {10, 32, 32, "outfit-10-frame-0", DrawWorld<10>},
     {11, 32, 32, "outfit-10-frame-1", DrawWorld<11>},
     {12, 32, 32, "outfit-10-frame-2", DrawWorld<12>},

@@ -96,24 +96,6 @@ bool Torch(GfxImage& image) {
     return true;
 }
 
-// A lever in its stand, the handle leaning to the right.
-bool Lever(GfxImage& image) {
-    FillRect(image, 9, 24, 14, 5, 90, 90, 100);
-    for (int i = 0; i < 14; ++i)
-        FillRect(image, 15 + i / 3, 23 - i, 2, 2, 120, 80, 40);
-    FillEllipse(image, 21, 9, 3, 3, 200, 30, 30);
-    return true;
-}
-
-// A wooden chest with an iron band and a lock.
-bool Chest(GfxImage& image) {
-    FillRect(image, 6, 12, 20, 16, 130, 80, 35);
-    FillRect(image, 6, 12, 20, 5, 160, 105, 50);
-    FillRect(image, 6, 17, 20, 2, 70, 70, 80);
-    FillRect(image, 14, 16, 4, 5, 220, 190, 60);
-    return true;
-}
-
 // The player figure. group 0 down, 1 left, 2 up, 3 right; step 0 standing,
 // 1 and 2 the two walking frames, 3 the pose (arms up). With mask set, the
 // parts are painted in the colours that select the outfit's colours: skin
@@ -206,10 +188,6 @@ bool DrawWorldSprite(int id, GfxImage& image) {
         return Crown(image);
     if (id == 130)
         return Torch(image);
-    if (id == 140)
-        return Lever(image);
-    if (id == 141)
-        return Chest(image);
     if (id >= 10 && id <= 33) {
         const int frame = (id - 10) % 12;
         return Figure(image, frame / 3, frame % 3, id >= 22);

@@ -1,5 +1,7 @@
 #include "dialogs/character/HotkeyDialog.h"
 
+#include <string>
+
 #include "client/Client.h"
 #include "engine/KEngine2.h"
 #include "engine/gui/GUIManager.h"
@@ -22,4 +24,15 @@ HotkeyDialog::~HotkeyDialog() { lifecycle::Note("~HotkeyDialog"); }
 void HotkeyDialog::Close() {
     lifecycle::Note("HotkeyDialog::Close");
     gui->focus = gui->FindControl(kChatInputId);
+}
+
+void HotkeyDialog::ClearSpells() { spells.clear(); }
+
+void HotkeyDialog::AddSpell(int id, const std::string& name, int mana, int kind, int value, bool firstFlag,
+                            bool secondFlag, const std::string& text) {
+    spells.push_back(Spell{id, name, mana, kind, value, firstFlag, secondFlag, text});
+}
+
+void HotkeyDialog::Open() {
+    lifecycle::Note("HotkeyDialog::Open " + std::to_string(targetSlot) + (targetFightRow ? " fight" : ""));
 }

@@ -9,6 +9,7 @@
 #include "tools/gfxgen/Logo.h"
 #include "tools/gfxgen/MapSprites.h"
 #include "tools/gfxgen/Skins.h"
+#include "tools/gfxgen/SpellIcons.h"
 #include "tools/gfxgen/WorldSprites.h"
 
 // Sizes the program depends on: the glyph sheet is 32 x 8 cells of 16 x 16; the
@@ -168,6 +169,10 @@ const SpriteEntry kSprites[] = {
     {609, 32, 32, "monster-600-frame-9", DrawWorld<609>},
     {610, 32, 32, "monster-600-frame-10", DrawWorld<610>},
     {611, 32, 32, "monster-600-frame-11", DrawWorld<611>},
+    // The hotkey bar's spells: the first spell of a new player and the fake server's.
+    {1418, 32, 32, "spell-light-healing", DrawLightHealingIcon},
+    {1419, 32, 32, "spell-fireball", DrawFireballIcon},
+    {1420, 32, 32, "spell-ice-lance", DrawIceLanceIcon},
 };
 
 const size_t kSpriteCount = sizeof(kSprites) / sizeof(kSprites[0]);

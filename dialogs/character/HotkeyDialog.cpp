@@ -4,7 +4,9 @@
 
 #include "client/Client.h"
 #include "engine/KEngine2.h"
+#include "engine/gui/GUIControl.h"
 #include "engine/gui/GUIManager.h"
+#include "game/GameControlIds.h"
 #include "game/Lifecycle.h"
 
 namespace {
@@ -36,3 +38,10 @@ void HotkeyDialog::AddSpell(int id, const std::string& name, int mana, int kind,
 void HotkeyDialog::Open() {
     lifecycle::Note("HotkeyDialog::Open " + std::to_string(targetSlot) + (targetFightRow ? " fight" : ""));
 }
+
+bool HotkeyDialog::DropTarget(int x, int y) {
+    const GUIControl* dialog = gui->FindControl(GameIds::kHotkeyEditor);
+    return dialog && dialog->Contains(x, y);
+}
+
+void HotkeyDialog::SetItemAction(int itemId) { lifecycle::Note("HotkeyDialog::SetItemAction " + std::to_string(itemId)); }

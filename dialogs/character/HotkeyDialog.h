@@ -18,6 +18,10 @@ public:
 
     // Removes the dialog when it is open and gives the focus back to the chat input.
     void Close();
+    // The editor is open and the point lies on it: a thing dropped there becomes the hotkey's item.
+    bool DropTarget(int x, int y);
+    // Gives the hotkey being edited the use of an item (still to come: only noted).
+    void SetItemAction(int itemId);
 
     // One spell of the server's list, as the "Select Action" dialog offers it.
     struct Spell {

@@ -1,5 +1,6 @@
 #include "tools/gfxgen/SpriteTable.h"
 
+#include "tools/gfxgen/ActionSprites.h"
 #include "tools/gfxgen/ChatSprites.h"
 #include "tools/gfxgen/DragCursor.h"
 #include "tools/gfxgen/GameSprites.h"
@@ -173,6 +174,14 @@ const SpriteEntry kSprites[] = {
     {1418, 32, 32, "spell-light-healing", DrawLightHealingIcon},
     {1419, 32, 32, "spell-fireball", DrawFireballIcon},
     {1420, 32, 32, "spell-ice-lance", DrawIceLanceIcon},
+    // The mouse actions and the experience window: the "Loot" action, the
+    // fishing rod, a usable lever and an openable chest, the panel toggle.
+    {246, 32, 32, "action-loot", DrawLootAction},
+    {316, 32, 32, "fishing-rod", DrawFishingRod},
+    {140, 32, 32, "lever", DrawLever},
+    {141, 32, 32, "chest", DrawChest},
+    {891, 8, 8, "toggle-expanded", DrawToggleExpanded},
+    {892, 8, 8, "toggle-collapsed", DrawToggleCollapsed},
 };
 
 const size_t kSpriteCount = sizeof(kSprites) / sizeof(kSprites[0]);

@@ -59,7 +59,8 @@ ACTION_ITEMS = [
 # spell id -> (name, mana, shading seconds, cooldown seconds)
 SPELLS = {
     1418: ("Light Healing", 20, 10, 30),
-    1419: ("Haste", 40, 2, 60),
+    1419: ("Fireball", 40, 2, 4),
+    1420: ("Ice Lance", 60, 3, 12),
 }
 
 # (name, elapsed seconds, duration seconds, kind) sent after the login burst.
@@ -74,7 +75,8 @@ STATS = dict(health=180, max_health=200, mana=90, max_mana=120, level=42, experi
 
 CHEST_CONTENTS = [(world.COINS, 3), (world.TORCH, 1)]
 
-# The messages of this subject, in the table form of server_messages.py.
+# The messages of the player's windows that server_messages.py has no row
+# for, in its table form.
 MESSAGES = {
     "conditions": (0x1a, [
         ("list8", "conditions", [("u32", "id")]),
@@ -87,13 +89,6 @@ MESSAGES = {
         ("list", "skills", [("u16", "level"), ("u8", "bonus"), ("u8", "percent")], 8),
         ("list", "talents", [("u16", "points")], 8),
     ]),
-    "spell_list": (0x26, [
-        ("list8", "spells", [("string", "name"), ("u16", "spell_id"), ("u16", "mana"), ("u8", "kind"),
-                             ("u16", "value"), ("u8", "first_flag"), ("u8", "second_flag"), ("string", "text")]),
-    ]),
-    "spell_shade": (0x27, [("u32", "spell_id"), ("u8", "seconds")]),
-    "spell_cooldown": (0x35, [("u32", "spell_id"), ("u32", "seconds")]),
-    "action_groups": (0x37, []),
     "open_container": (0x0d, [
         ("u8", "container"), ("u32", "value"), ("string", "name"), ("u8", "parent_button"), ("u8", "loot_button"),
         ("u8", "capacity"), ("list8", "items", [("u16", "id"), ("u8", "count")]),
@@ -102,8 +97,11 @@ MESSAGES = {
 
 
 def build(message, /, **values):
-    """A payload of this subject's table; fixed-length lists ("list", name,
-    fields, n) write exactly n entries and no count."""
+    """A payload of this module's table, else of server_messages.py's; a
+    fixed-length list ("list", name, fields, n) writes exactly n entries and
+    no count."""
+    if message not in MESSAGES:
+        return sm.build(message, **values)
     opcode, fields = MESSAGES[message]
     w = Writer().u8(opcode)
     for field in fields:

@@ -47,4 +47,12 @@ constexpr int32_t kActionsWindow = 224;
 // The container window of slot i is kFirstContainerWindow + 2i.
 constexpr int32_t kFirstContainerWindow = 20000;
 
+// What the mouse actions drop things on, and their context menu.
+constexpr int32_t kTradeWindow = 108;
+constexpr int32_t kNpcShopDialog = 125;
+constexpr int32_t kHotkeyEditor = 138;
+constexpr int32_t kContextMenu = 188;
+constexpr int32_t kMarketDialog = 196;
+constexpr int32_t kBrewingDialog = 324;
+
 }  // namespace GameIds

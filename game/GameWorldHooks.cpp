@@ -55,8 +55,12 @@ uint8_t GameWorldHooks::GetMinimapSpeed(uint16_t x, uint16_t y, uint8_t z) {
 }
 
 void GameWorldHooks::StopMouseWalk() {
-    if (GameInterface* game = Game(); game && game->thingActions)
-        game->thingActions->StopWalk(false);
+    // Only a walk or follow of the mouse (or a drag) is cancelled: every
+    // keyboard step comes here, and the server need not hear of nothing.
+    ThingActions* actions = Game() ? Game()->thingActions : nullptr;
+    if (actions && (!ThingActions::IsZero(actions->GetWalkGoal()) || actions->GetFollowedId() != 0 ||
+                    actions->IsDragging()))
+        actions->StopWalk(false);
 }
 
 bool GameWorldHooks::TimerMovement() { return Options()->GetTimerMovement(); }

@@ -64,8 +64,8 @@ const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
     &Protocol::OnNoOperation,       // 0x23 no operation
     &Protocol::ParseNpcShopOffers,  // 0x24 NPC shop offers
     &Protocol::OnNpcTalkEnd,        // 0x25 NPC shop closed
-    nullptr,                        // 0x26 spell and hotkey data
-    nullptr,                        // 0x27 spell shading timer
+    &Protocol::ParseSpellList,      // 0x26 spell and hotkey data
+    &Protocol::OnSpellShade,        // 0x27 spell shading timer
     &Protocol::ParseHouse,          // 0x28 house management
     &Protocol::ParseHouseBidding,   // 0x29 house bidding
     &Protocol::ParseQuestLog,       // 0x2a quests and achievements
@@ -76,12 +76,12 @@ const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
     &Protocol::ParseMarketOffers,   // 0x2f market offers
     &Protocol::ParseMarketHistory,  // 0x30 market history
     &Protocol::ParseItemRecords,     // 0x31 item record
-    nullptr,                        // 0x32 spell library
+    &Protocol::ParseSpellLibrary,   // 0x32 spell library
     &Protocol::ParseOutfitChoices,  // 0x33 outfit data
     &Protocol::ParseTipMessage,     // 0x34 tip message
-    nullptr,                        // 0x35 spell cooldown
+    &Protocol::OnSpellCooldown,     // 0x35 spell cooldown
     &Protocol::ParseMarketItemNames,  // 0x36 market item names
-    nullptr,                        // 0x37 end of login data (action groups)
+    &Protocol::OnActionGroups,      // 0x37 end of login data (action groups)
     &Protocol::ParseGuild,          // 0x38 guild data
     &Protocol::OnGuildRequestAnswered,  // 0x39 guild request answered
     &Protocol::ParseNoGuild,        // 0x3a no-guild data

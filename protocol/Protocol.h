@@ -145,6 +145,13 @@ public:
     void ParseProgressBar(InMessage& message);     // 0x3f
 
     // --- Spells and hotkeys (ProtocolSpells.cpp, RequestsSpells.cpp) ---
+    // More than 100 spells end the reading of their frame.
+    void ParseSpellList(InMessage& message);     // 0x26
+    void OnSpellShade(InMessage& message);       // 0x27
+    void ParseSpellLibrary(InMessage& message);  // 0x32
+    void OnSpellCooldown(InMessage& message);    // 0x35
+    void OnActionGroups(InMessage& message);     // 0x37: sets layoutLoaded
+
     // Only the opcode goes out; the flag is kept in actionListFlag for the
     // answer (0 opens the action choice, 1 only refreshes the spells).
     void SendRequestActionList(uint8_t flag);  // 0x22

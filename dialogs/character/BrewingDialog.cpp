@@ -2,7 +2,9 @@
 
 #include "client/Client.h"
 #include "engine/KEngine2.h"
+#include "engine/gui/GUIControl.h"
 #include "engine/gui/GUIManager.h"
+#include "game/GameControlIds.h"
 #include "game/Lifecycle.h"
 
 namespace {
@@ -25,3 +27,8 @@ void BrewingDialog::Close() {
 }
 
 bool BrewingDialog::HitTest(int, int) { return false; }
+
+bool BrewingDialog::DropTarget(int x, int y) {
+    const GUIControl* dialog = gui->FindControl(GameIds::kBrewingDialog);
+    return dialog && dialog->Contains(x, y);
+}

@@ -18,6 +18,8 @@ public:
     void Close();
     // A left press: true when it fell on the dialog's drop area.
     bool HitTest(int x, int y);
+    // The dialog is open and the point lies on it: a thing dropped there goes into the brew.
+    bool DropTarget(int x, int y);
 
     KEngine2* app = nullptr;
     GUIManager* gui = nullptr;

@@ -23,3 +23,14 @@ void SpellLibraryDialog::Close() {
     lifecycle::Note("SpellLibraryDialog::Close");
     gui->focus = gui->FindControl(kChatInputId);
 }
+
+void SpellLibraryDialog::Clear() { entries.clear(); }
+
+void SpellLibraryDialog::Open() { lifecycle::Note("SpellLibraryDialog::Open"); }
+
+void SpellLibraryDialog::SetSpells(int id, int kind, const std::string& firstText, const std::string& secondText,
+                                   int firstValue, int secondValue, const std::string& thirdText) {
+    entries.push_back(Entry{id, kind, firstText, secondText, firstValue, secondValue, thirdText});
+}
+
+void SpellLibraryDialog::ShowSpell() { lifecycle::Note("SpellLibraryDialog::ShowSpell"); }

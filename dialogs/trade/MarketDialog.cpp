@@ -1,8 +1,12 @@
 #include "dialogs/trade/MarketDialog.h"
 
 #include "client/Client.h"
+#include <string>
+
 #include "engine/KEngine2.h"
+#include "engine/gui/GUIControl.h"
 #include "engine/gui/GUIManager.h"
+#include "game/GameControlIds.h"
 #include "game/Lifecycle.h"
 
 namespace {
@@ -31,3 +35,10 @@ void MarketDialog::Close() {
 void MarketDialog::RefreshCategory(int, int) {}
 
 void MarketDialog::OnRightClick(int, int) {}
+
+bool MarketDialog::HitTest(int x, int y) {
+    const GUIControl* dialog = gui->FindControl(GameIds::kMarketDialog);
+    return dialog && dialog->Contains(x, y);
+}
+
+void MarketDialog::OpenSellOffer(int itemId) { lifecycle::Note("MarketDialog::OpenSellOffer " + std::to_string(itemId)); }

@@ -20,6 +20,10 @@ public:
     void RefreshCategory(int x, int y);
     // On one of the player's own offers: asks the server to cancel it.
     void OnRightClick(int x, int y);
+    // The market is open and the point lies on it: a thing dropped there is offered for sale.
+    bool HitTest(int x, int y);
+    // The "Create Sell Offer" dialog for an item (still to come: only noted).
+    void OpenSellOffer(int itemId);
 
     KEngine2* app = nullptr;
     GUIManager* gui = nullptr;

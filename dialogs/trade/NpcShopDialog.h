@@ -16,6 +16,10 @@ public:
 
     // Removes the dialog when it is open and gives the focus back to the chat input.
     void Close();
+    // The shop is open and the point lies on it.
+    bool ContainsPoint(int x, int y);
+    // A thing dropped on the shop: sells it or says why not (still to come: only noted).
+    void OnItemDropped(int itemId);
 
     KEngine2* app = nullptr;
     GUIManager* gui = nullptr;

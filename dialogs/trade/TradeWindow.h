@@ -28,6 +28,12 @@ public:
     void SetDragState(int x, int y, bool dragging);
     // A right click on one of the player's own slots takes that item back.
     void OnSlotClick(int x, int y);
+    // The own (own = true) or the partner's slot under a point, or -1; the
+    // window's slots are still to come, so none is found yet.
+    int HitTestSlot(int x, int y, bool own);
+    // The window is open and the point lies on its own-items drop area (the
+    // whole window until its layout comes).
+    bool IsOverDropArea(int x, int y);
 
     std::vector<std::unique_ptr<TradeItem>> ownItems;
     std::vector<std::unique_ptr<TradeItem>> partnerItems;

@@ -544,7 +544,8 @@ def main(argv=None):
     parser.add_argument("--status-text", default="Welcome to Velmora Online! This is a test server.",
                         help="the status page's text")
     parser.add_argument("--no-world", action="store_true",
-                        help="no world after the enter-game message (the world module's map, steps and NPC)")
+                        help="no world after the enter-game message (the map, steps, NPC and the answers to "
+                             "the player's actions of the world and actions modules)")
     parser.add_argument("--no-input", action="store_true",
                         help="take no commands; run until stopped (SIGTERM or Ctrl+C)")
     args = parser.parse_args(argv)
@@ -562,8 +563,8 @@ def main(argv=None):
                         login_answer=args.login_answer, answer_text=args.answer_text,
                         answer_version=args.answer_version, welcome=args.welcome, log=log)
     if not args.no_world:
-        import world
-        server.add_behaviour(world.World()).wander(2.0)
+        import actions
+        server.add_behaviour(actions.ActionWorld()).wander(2.0)
     server.start()
     status = StatusPage(args.status_text, host=args.host, port=args.status_port).start() \
         if args.status_port is not None else None

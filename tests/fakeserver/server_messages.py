@@ -135,6 +135,20 @@ MESSAGES = {
     ]),
     "recipes": (0x3e, [("list8", "recipes", [("string", "name"), ("string", "text")])]),
 
+    # --- spells and hotkeys ---
+    # More than 100 spells end the client's reading of the frame.
+    "spell_list": (0x26, [("list8", "spells", [("string", "name"), ("u16", "spell_id"), ("u16", "mana"),
+                                               ("u8", "kind"), ("u16", "value"), ("u8", "first_flag"),
+                                               ("u8", "second_flag"), ("string", "text")])]),
+    "spell_shade": (0x27, [("u32", "spell_id"), ("u8", "seconds")]),
+    # Entries up to spell id 0 (0xFFFF ends the list too).
+    "spell_library": (0x32, [("u16", "reset"),
+                             ("until", "spells", [("u16", "spell_id"), ("u8", "kind"), ("string", "first_text"),
+                                                  ("string", "second_text"), ("u16", "first_value"),
+                                                  ("u16", "second_value"), ("string", "third_text")], 0)]),
+    "spell_cooldown": (0x35, [("u32", "spell_id"), ("u32", "seconds")]),
+    "action_groups": (0x37, []),
+
     # --- map effects and markers ---
     "floating_text": (0x10, [("u16", "x"), ("u16", "y"), ("string", "text"), ("u8", "type")]),
     "effects": (0x11, [("list8", "effects", [("u16", "x"), ("u16", "y"), ("u16", "item_id")])]),
@@ -514,6 +528,22 @@ SAMPLES = {
     ]),
     "recipes": dict(recipes=[dict(name=b"Small Health Potion", text=b"Two moonflowers" + ODD),
                              dict(name=ODD, text=b"")]),
+    "spell_list": dict(spells=[
+        dict(name=b"Light Healing", spell_id=1418, mana=20, kind=1, value=0, first_flag=1, second_flag=0,
+             text=b"Heals a little."),
+        dict(name=ODD, spell_id=0xFFFF, mana=0xFFFF, kind=255, value=0xFFFF, first_flag=255, second_flag=1,
+             text=ODD),
+        dict(name=b"", spell_id=0, mana=0, kind=0, value=0, first_flag=0, second_flag=0, text=b""),
+    ]),
+    "spell_shade": dict(spell_id=0xFFFFFFFF, seconds=255),
+    "spell_library": dict(reset=1, spells=[
+        dict(spell_id=1418, kind=1, first_text=b"Light Healing", second_text=b"Level 1" + ODD, first_value=20,
+             second_value=1, third_text=b"Heals a little."),
+        dict(spell_id=0xFFFE, kind=255, first_text=ODD, second_text=b"", first_value=0xFFFF, second_value=0,
+             third_text=b""),
+    ]),
+    "spell_cooldown": dict(spell_id=1418, seconds=0xFFFFFFFF),
+    "action_groups": dict(),
     "floating_text": dict(x=0xFFFF, y=0, text=b"-125" + ODD, type=9),
     "effects": dict(effects=[dict(x=100, y=100, item_id=4100), dict(x=0xFFFF, y=0xFFFF, item_id=0xFFFF),
                              dict(x=0, y=0, item_id=0)]),
@@ -560,6 +590,11 @@ VARIANTS = {
     "effects": [dict(effects=[])],
     # Two bytes in all, opcode and flag.
     "progress_bar": [dict(shown=0)],
+    # Exactly 100 spells: the frame goes on behind them.
+    "spell_list": [dict(spells=[]),
+                   dict(spells=[dict(name=b"S%d" % i, spell_id=2000 + i, mana=i, kind=i % 3, value=i, first_flag=0,
+                                     second_flag=1, text=b"") for i in range(100)])],
+    "spell_library": [dict(reset=0, spells=[])],
 }
 
 

@@ -53,6 +53,27 @@ std::vector<std::string> Concat(std::initializer_list<std::vector<std::string>> 
     return all;
 }
 
+// Main-row slot i casts spell 100 + i, fight-row slot i spell 200 + i.
+const std::string kOneSpellPerSlot = [] {
+    std::string ini = "[spells1]\n";
+    std::string fight = "[fightspells1]\n";
+    for (int i = 1; i <= 12; ++i) {
+        ini += "F" + std::to_string(i) + "=" + std::to_string(100 + i) + "\n";
+        fight += "F" + std::to_string(i) + "=" + std::to_string(200 + i) + "\n";
+    }
+    return ini + fight;
+}();
+
+// The spells of the queued cast requests (0x23), and the queue emptied.
+std::vector<int> CastSpells(Connection& connection) {
+    std::vector<int> spells;
+    for (const std::vector<uint8_t>& frame : connection.QueuedFrames())
+        if (frame.size() >= 5 && frame[2] == 0x23)
+            spells.push_back(frame[3] | frame[4] << 8);
+    connection.ClearQueues();
+    return spells;
+}
+
 const int kCtrl = platform::kVkControl;
 const int kShift = platform::kVkShift;
 
@@ -154,10 +175,10 @@ TEST_F(GameTest, TheLayoutIsRestored) {
          [](GameInterface& g) { EXPECT_EQ(g.status->dialog->height, 334); }},
         {"friendsheight 5000", "[windows]\nfriendsheight=5000\n",
          [](GameInterface& g) { EXPECT_EQ(g.friends->dialog->height, 5000); }},
-        {"spellboxposition alone", "[windows]\nspellboxposition=2\n",
+        {"spellboxposition alone", "[windows]\nspellboxposition=3\n",
          [](GameInterface& g) {
-             EXPECT_EQ(g.hotkeyBar->side, 0);
-             EXPECT_EQ(g.hotkeyBar->thickness, HotkeyBar::kMinThickness);
+             EXPECT_EQ(g.hotkeyBar->side, 2) << "docked at the top beside the left panel";
+             EXPECT_EQ(g.hotkeyBar->thickness, HotkeyBar::kMaxThickness);
          }},
         {"spellbox saved", "[windows]\nspellboxsize=70\nspellboxposition=3\n",
          [](GameInterface& g) {
@@ -259,23 +280,25 @@ TEST_F(GameTest, TheChatAreaFollowsTheWindow) {
 }
 
 TEST_F(GameTest, AnFKeyFiresOncePerPress) {
-    Start();
-    TakeEvents();
+    Start(kOneSpellPerSlot);
+    Connection* connection = client->protocol->connection;
+    connection->ClearQueues();
     KeyDown(0x74);
     KeyDown(0x74);  // repeat while held
     KeyUp(0x74);
     KeyDown(0x74);
-    EXPECT_EQ(TakeEvents(), (std::vector<std::string>{"HotkeyBar::TriggerSlot 5", "HotkeyBar::TriggerSlot 5"}));
+    EXPECT_EQ(CastSpells(*connection), (std::vector<int>{105, 105}));
     Event(InputEvent::MiddleUp, 10, 10);
-    EXPECT_EQ(TakeEvents(), (std::vector<std::string>{"HotkeyBar::TriggerSlot 11 fight"}));
+    EXPECT_EQ(CastSpells(*connection), (std::vector<int>{211}));
 }
 
 TEST_F(GameTest, DigitsTriggerHotkeysOnlyInHotkeyModeWithTheLineClosed) {
-    Start();
+    Start(kOneSpellPerSlot);
     GUIManager* gui = client->app->gui;
-    TakeEvents();
+    Connection* connection = client->protocol->connection;
+    connection->ClearQueues();
     KeyDown('3');
-    EXPECT_TRUE(TakeEvents().empty()) << "off: digits are text";
+    EXPECT_TRUE(CastSpells(*connection).empty()) << "off: digits are text";
 
     fixture.platform.keys.down.insert(kCtrl);
     KeyDown('F');
@@ -285,13 +308,12 @@ TEST_F(GameTest, DigitsTriggerHotkeysOnlyInHotkeyModeWithTheLineClosed) {
     KeyDown('3');
     KeyUp('3');
     KeyDown('0');
-    EXPECT_EQ(TakeEvents(),
-              (std::vector<std::string>{"HotkeyBar::TriggerSlot 3 fight", "HotkeyBar::TriggerSlot 10 fight"}));
+    EXPECT_EQ(CastSpells(*connection), (std::vector<int>{203, 210}));
 
     KeyDown(platform::kVkReturn);  // opens the line
     EXPECT_EQ(game().chatLineOpen, 1);
     KeyDown('4');
-    EXPECT_TRUE(TakeEvents().empty()) << "the line is open: digits are text";
+    EXPECT_TRUE(CastSpells(*connection).empty()) << "the line is open: digits are text";
     KeyDown(platform::kVkReturn);  // closes it, sending nothing
     EXPECT_EQ(game().chatLineOpen, 0);
 
@@ -299,7 +321,7 @@ TEST_F(GameTest, DigitsTriggerHotkeysOnlyInHotkeyModeWithTheLineClosed) {
     moveItems->id = MoveItemsDialog::kDialogId;
     gui->AddControl(moveItems);
     KeyDown('5');
-    EXPECT_TRUE(TakeEvents().empty()) << "the move-items dialog is open";
+    EXPECT_TRUE(CastSpells(*connection).empty()) << "the move-items dialog is open";
     gui->DeleteLater(MoveItemsDialog::kDialogId);
 
     // A dialog's own text box keeps its digits.
@@ -308,10 +330,10 @@ TEST_F(GameTest, DigitsTriggerHotkeysOnlyInHotkeyModeWithTheLineClosed) {
     gui->AddControl(field);
     gui->focus = field;
     KeyDown('6');
-    EXPECT_TRUE(TakeEvents().empty());
+    EXPECT_TRUE(CastSpells(*connection).empty());
     gui->focus = gui->FindControl(GameInterface::kChatInputId);
     KeyDown('6');
-    EXPECT_EQ(TakeEvents(), (std::vector<std::string>{"HotkeyBar::TriggerSlot 6 fight"}));
+    EXPECT_EQ(CastSpells(*connection), (std::vector<int>{206}));
 
     fixture.platform.keys.down.insert(kCtrl);
     KeyDown('F');

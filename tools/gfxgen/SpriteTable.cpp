@@ -1,5 +1,6 @@
 #include "tools/gfxgen/SpriteTable.h"
 
+#include "tools/gfxgen/ActionSprites.h"
 #include "tools/gfxgen/ChatSprites.h"
 #include "tools/gfxgen/DragCursor.h"
 #include "tools/gfxgen/GameSprites.h"
@@ -10,6 +11,7 @@
 #include "tools/gfxgen/MapSprites.h"
 #include "tools/gfxgen/MinimapSprites.h"
 #include "tools/gfxgen/Skins.h"
+#include "tools/gfxgen/SpellIcons.h"
 #include "tools/gfxgen/WorldSprites.h"
 
 // Sizes the program depends on: the glyph sheet is 32 x 8 cells of 16 x 16; the
@@ -169,10 +171,19 @@ const SpriteEntry kSprites[] = {
     {609, 32, 32, "monster-600-frame-9", DrawWorld<609>},
     {610, 32, 32, "monster-600-frame-10", DrawWorld<610>},
     {611, 32, 32, "monster-600-frame-11", DrawWorld<611>},
-    // The minimap: its zoom buttons (also the side windows' minimise and
-    // restore buttons) and the map marker.
-    {891, 12, 12, "icon-minus", DrawMinusIcon},
-    {892, 12, 12, "icon-plus", DrawPlusIcon},
+    // The hotkey bar's spells: the first spell of a new player and the fake server's.
+    {1418, 32, 32, "spell-light-healing", DrawLightHealingIcon},
+    {1419, 32, 32, "spell-fireball", DrawFireballIcon},
+    {1420, 32, 32, "spell-ice-lance", DrawIceLanceIcon},
+    // The mouse actions and the experience window: the "Loot" action, the
+    // fishing rod, a usable lever and an openable chest, the panel toggle.
+    {246, 32, 32, "action-loot", DrawLootAction},
+    {316, 32, 32, "fishing-rod", DrawFishingRod},
+    {140, 32, 32, "lever", DrawLever},
+    {141, 32, 32, "chest", DrawChest},
+    {891, 8, 8, "toggle-expanded", DrawToggleExpanded},
+    {892, 8, 8, "toggle-collapsed", DrawToggleCollapsed},
+    // The minimap's map marker.
     {5768, 18, 18, "map-marker", DrawMapMarker},
 };
 

@@ -1,0 +1,122 @@
+// The spells and hotkeys family: the spell list that answers the action-list
+// request, the shading and cooldown timers of a spell, the spell library and
+// the end of the login data, which restores the action groups.
+//
+// Every field is read whether or not the game screen exists, so that the
+// frame goes on behind the message; before the game screen exists the values
+// are dropped.
+#include "protocol/Protocol.h"
+
+#include <cstdint>
+#include <string>
+
+#include "client/Client.h"
+#include "dialogs/character/HotkeyDialog.h"
+#include "dialogs/character/SpellLibraryDialog.h"
+#include "game/GameInterface.h"
+#include "game/HotkeyBar.h"
+#include "net/InMessage.h"
+
+namespace {
+
+// A longer list ends the reading of its frame.
+constexpr int kMaxSpellsInFrame = 100;
+// The fixed fields of one spell-list entry with both strings empty.
+constexpr int kSpellEntryBytes = 2 + 2 + 2 + 1 + 2 + 1 + 1 + 2;
+// The fixed fields of one library entry behind its id, the strings empty.
+constexpr int kLibraryEntryBytes = 1 + 2 + 2 + 2 + 2 + 2;
+
+GameInterface* Game() { return Client::Instance()->game; }
+
+}  // namespace
+
+// The editor opens only for the loud request (flag 0): the quiet one of a
+// tooltip only wants the names and mana costs for the bar.
+void Protocol::ParseSpellList(InMessage& message) {
+    GameInterface* game = Game();
+    HotkeyDialog* editor = game ? game->hotkeyDialog : nullptr;
+    HotkeyBar* bar = game ? game->hotkeyBar : nullptr;
+    const int count = message.ReadU8();
+    if (editor)
+        editor->ClearSpells();
+    for (int i = 0; i < count; ++i) {
+        if (message.Remaining() < kSpellEntryBytes) {
+            // A list cut short: no spell is made of the zeros a short read gives.
+            message.pos = message.len;
+            break;
+        }
+        const std::string name = message.ReadString();
+        const uint16_t id = message.ReadU16();
+        const uint16_t mana = message.ReadU16();
+        const uint8_t kind = message.ReadU8();
+        const uint16_t value = message.ReadU16();
+        const uint8_t firstFlag = message.ReadU8();
+        const uint8_t secondFlag = message.ReadU8();
+        const std::string text = message.ReadString();
+        if (editor)
+            editor->AddSpell(id, name, mana, kind, value, firstFlag != 0, secondFlag != 0, text);
+        if (bar)
+            bar->SetSpellInfo(id, name, mana);
+    }
+    if (editor && actionListFlag == 0)
+        editor->Open();
+    actionListFlag = 0;
+    if (count > kMaxSpellsInFrame)
+        message.pos = message.len;
+}
+
+void Protocol::OnSpellShade(InMessage& message) {
+    const uint32_t spell = message.ReadU32();
+    const uint8_t seconds = message.ReadU8();
+    if (GameInterface* game = Game())
+        if (game->hotkeyBar)
+            game->hotkeyBar->SetShadeTimer(int32_t(spell), seconds);
+}
+
+// Entries run up to id 0 or 0xFFFF, or to the end of the frame.
+void Protocol::ParseSpellLibrary(InMessage& message) {
+    GameInterface* game = Game();
+    SpellLibraryDialog* library = game ? game->spellLibrary : nullptr;
+    const uint16_t reset = message.ReadU16();
+    if (reset != 0 && library) {
+        library->Clear();
+        library->Open();
+    }
+    while (message.Remaining() > 0) {
+        const uint16_t id = message.ReadU16();
+        if (id == 0 || id == 0xFFFF)
+            break;
+        if (message.Remaining() < kLibraryEntryBytes) {
+            message.pos = message.len;
+            break;
+        }
+        const uint8_t kind = message.ReadU8();
+        const std::string firstText = message.ReadString();
+        const std::string secondText = message.ReadString();
+        const uint16_t firstValue = message.ReadU16();
+        const uint16_t secondValue = message.ReadU16();
+        const std::string thirdText = message.ReadString();
+        if (library)
+            library->SetSpells(id, kind, firstText, secondText, firstValue, secondValue, thirdText);
+    }
+    if (library)
+        library->ShowSpell();
+}
+
+void Protocol::OnSpellCooldown(InMessage& message) {
+    const uint32_t spell = message.ReadU32();
+    const uint32_t seconds = message.ReadU32();
+    if (GameInterface* game = Game())
+        if (game->hotkeyBar)
+            game->hotkeyBar->SetCooldown(int32_t(spell), seconds);
+}
+
+// The last message of the login burst: container windows opened from now on
+// are the player's, and the character's action groups come back.
+void Protocol::OnActionGroups(InMessage&) {
+    GameInterface* game = Game();
+    if (!game)
+        return;
+    layoutLoaded = 1;
+    game->LoadActionGroups();
+}

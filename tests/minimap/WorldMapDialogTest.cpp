@@ -25,8 +25,14 @@
 #include "tests/support/RecordingEngine.h"
 #include "tests/support/TestApp.h"
 #include "tools/gfxgen/GfxWriter.h"
+#include "game/ThingActions.h"
 #include "world/Camera.h"
+#include "world/Creature.h"
+#include "world/ItemRecord.h"
+#include "world/ItemsCache.h"
 #include "world/Map.h"
+#include "world/Thing.h"
+#include "world/Tile.h"
 
 namespace {
 
@@ -397,6 +403,37 @@ TEST_F(WorldMapTest, AMarkerTextIsCutToWhatTheFileReadsBack) {
     ASSERT_EQ(saved.size(), 2u);
     EXPECT_EQ(saved[0].text, std::string(255, 'x'));
     EXPECT_EQ(saved[1].text, "after");
+}
+
+TEST_F(WorldMapTest, WalkHereWalksFarToTheClickedTile) {
+    // The player on explored grass at (1000, 1000); the goal lies beyond the
+    // tiles in view, on land the minimap knows.
+    Map& map = *game().map;
+    Creature* player = new Creature(&map);
+    player->id = 0x10000001;
+    player->SetPosition(1000, 1000, 7);
+    map.AddCreature(player);
+    map.playerId = 0x10000001;
+    map.camera->SetCreature(player);
+    // Ground under the view: squares in view without a tile block a path.
+    const uint16_t kGround = 4000;
+    auto* ground = new ItemRecord();
+    ground->name = "grass";
+    ground->groundFlag = 1;
+    ItemsCache::Instance()->Set(ground, kGround);
+    for (int x = 992; x <= 1008; ++x)
+        for (int y = 994; y <= 1006; ++y)
+            map.GetOrCreateTile(Position{x, y, 7})->AddThing(new Thing(kGround, 1));
+    map.GetOrCreateTile(Position{1000, 1000, 7})->AddThing(player);
+    for (int x = 980; x <= 1060; ++x)
+        for (int y = 990; y <= 1010; ++y)
+            minimap().SetTile(uint16_t(x), uint16_t(y), 7, 1, 100);
+    worldMap().Open();
+    Event(InputEvent::RightDown, ScreenX(1040), ScreenY(1004));
+    EXPECT_EQ(MenuEntries(), (std::vector<std::string>{"Add marker...", "Walk here"}));
+    ChooseMenuRow(1);
+    EXPECT_EQ(game().thingActions->GetWalkGoal(), (Position{1040, 1004, 7}));
+    ItemsCache::Instance()->Set(nullptr, kGround);
 }
 
 TEST_F(WorldMapTest, AtMostAHundredMarkersCarryTooltips) {

@@ -32,6 +32,7 @@
 #include "platform/WholeFile.h"
 #include "protocol/Protocol.h"
 #include "sidewindows/Inventory.h"
+#include "sidewindows/Minimap.h"
 #include "world/Map.h"
 
 namespace {
@@ -180,6 +181,10 @@ bool Client::CreateEngine(int kind) {
     // The creatures' coloured frames belong to the engine that is going away.
     if (game && game->map)
         game->map->ReleaseCreatureTextures();
+    // The minimap's textures are made again by the new back end at their next
+    // draw; the old ones go back to the engine that made them.
+    if (game && game->minimap)
+        game->minimap->InvalidateTextures();
     // Each Yes moves on to the next back end, round and round for as long as
     // the user keeps agreeing; a No ends the chain.
     for (;;) {

@@ -29,6 +29,14 @@ constexpr int32_t kQuitButton = 90;
 constexpr int32_t kQuitCancel = 91;
 constexpr int32_t kQuitLogout = 92;
 
+// The world map and its "Add Marker" dialog.
+constexpr int32_t kWorldMapDialog = 244;
+constexpr int32_t kWorldMapClose = 245;
+constexpr int32_t kWorldMapMenu = 251;
+constexpr int32_t kAddMarkerDialog = 252;
+constexpr int32_t kAddMarkerText = 253;
+constexpr int32_t kAddMarkerButton = 254;
+
 // The side windows' frames.
 constexpr int32_t kMinimapWindow = 44;
 constexpr int32_t kInventoryWindow = 46;

@@ -713,7 +713,7 @@ void GameInterface::OnLeftUp(int x, int y) {
         gui->focus = gui->FindControl(kChatInputId);
     thingActions->OnClick(x, y);
     hotkeyBar->OnMouseUp(x, y);
-    worldMap->OnMouseUp(x, y);
+    worldMap->OnMouseUp();
 }
 
 void GameInterface::OnRightDown(int x, int y) {
@@ -740,7 +740,7 @@ void GameInterface::PrivateChatFromLine(int x, int y) {
 }
 
 void GameInterface::OnRightUp(int x, int y) {
-    minimap->OnMouseUp(x, y);
+    minimap->OnMouseUp();
     hotkeyBar->OnClick(x, y);
 }
 
@@ -776,6 +776,8 @@ void GameInterface::WalkFromHeldKeys() {
 }
 
 void GameInterface::Update() {
+    // A modal question: asked here, outside the enter-game message's dispatch.
+    minimap->ConvertOldFormatOnce();
     ChatLog::Instance()->UpdatePanes();
     map->UpdateCreatures(app->GetFps());
     WalkFromHeldKeys();

@@ -8,6 +8,7 @@
 #include "game/ThingActions.h"
 #include "game/TipMessages.h"
 #include "protocol/Protocol.h"
+#include "sidewindows/Minimap.h"
 
 namespace {
 
@@ -35,6 +36,22 @@ void GameWorldHooks::HidePagedText() {
 void GameWorldHooks::AddTip(int kind, const std::string& title, const std::string& text, const Position& at) {
     if (GameInterface* game = Game(); game && game->tipMessages)
         game->tipMessages->Add(kind, title, text, at.x, at.y, at.z);
+}
+
+void GameWorldHooks::SetMinimapTile(uint16_t x, uint16_t y, uint8_t z, uint8_t color, uint8_t speed) {
+    if (GameInterface* game = Game(); game && game->minimap)
+        game->minimap->SetTile(x, y, z, color, speed);
+}
+
+// Without a minimap every square counts as unexplored, at the default speed.
+uint8_t GameWorldHooks::GetMinimapColor(uint16_t x, uint16_t y, uint8_t z) {
+    GameInterface* game = Game();
+    return game && game->minimap ? game->minimap->GetColor(x, y, z) : 0;
+}
+
+uint8_t GameWorldHooks::GetMinimapSpeed(uint16_t x, uint16_t y, uint8_t z) {
+    GameInterface* game = Game();
+    return game && game->minimap ? game->minimap->GetSpeed(x, y, z) : 100;
 }
 
 void GameWorldHooks::StopMouseWalk() {

@@ -14,6 +14,9 @@ public:
     void SetStatusText(const std::string& text) override;
     void HidePagedText() override;
     void AddTip(int kind, const std::string& title, const std::string& text, const Position& at) override;
+    void SetMinimapTile(uint16_t x, uint16_t y, uint8_t z, uint8_t color, uint8_t speed) override;
+    uint8_t GetMinimapColor(uint16_t x, uint16_t y, uint8_t z) override;
+    uint8_t GetMinimapSpeed(uint16_t x, uint16_t y, uint8_t z) override;
     void StopMouseWalk() override;
     bool TimerMovement() override;
     bool SmoothSidestep() override;

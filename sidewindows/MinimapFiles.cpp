@@ -1,6 +1,7 @@
 #include "sidewindows/MinimapFiles.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "platform/LittleEndian.h"
 #include "platform/Platform.h"
@@ -36,9 +37,20 @@ void DecodeMinimapArea(const uint8_t* data, size_t size, MinimapChunk& chunk) {
         if (value != 0)
             chunk.empty = false;
     }
-    for (int x = 0; x < MinimapChunk::kSide; ++x)
-        for (int y = 0; y < MinimapChunk::kSide; ++y)
-            chunk.SetPixel(x, y, chunk.colour[MinimapChunk::Cell(x, y)]);
+    // Every pixel, as SetPixel writes it, from a table of the 256 codes: the
+    // per-cell palette look-up was most of a load's time.
+    uint8_t palette[256][4];
+    for (int code = 0; code < 256; ++code) {
+        const uint32_t pixel = MinimapPixel(uint8_t(code));
+        for (int byte = 0; byte < 4; ++byte)
+            palette[code][byte] = uint8_t(pixel >> (8 * byte));
+    }
+    // Row by row of the picture (tile y = 255 first), so the writes run on.
+    uint8_t* out = chunk.image.pixels.get();
+    for (int y = MinimapChunk::kSide - 1; y >= 0; --y)
+        for (int x = 0; x < MinimapChunk::kSide; ++x, out += 4)
+            std::memcpy(out, palette[chunk.colour[MinimapChunk::Cell(x, y)]], 4);
+    chunk.dirty = true;
 }
 
 std::vector<uint8_t> EncodeMinimapArea(const uint8_t (&colours)[MinimapChunk::kCells]) {
@@ -140,12 +152,13 @@ bool DecodeOldMinimap(const uint8_t* data, size_t size, const std::function<void
     return true;
 }
 
-void LoadMinimapChunk(MinimapChunk& chunk, const MinimapFolders& folders) {
+bool LoadMinimapChunk(MinimapChunk& chunk, const MinimapFolders& folders) {
     const std::string name = MinimapAreaFileName(chunk.baseX, chunk.baseY, chunk.floor);
     std::vector<uint8_t> bytes;
     if (!platform::ReadWholeFile(folders.shipped + "/" + name, bytes) && !platform::ReadWholeFile(folders.user + "/" + name, bytes))
-        return;
+        return false;
     DecodeMinimapArea(bytes.data(), bytes.size(), chunk);
+    return true;
 }
 
 void SaveMinimapChunk(const MinimapChunk& chunk, const MinimapFolders& folders) {

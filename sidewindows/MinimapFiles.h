@@ -55,8 +55,8 @@ struct MinimapFolders {
 };
 
 // Fills a new chunk from its area file, the shipped one first; a missing file
-// leaves the chunk as it is. The loaded chunk is not marked modified.
-void LoadMinimapChunk(MinimapChunk& chunk, const MinimapFolders& folders);
+// leaves the chunk as it is (false). The loaded chunk is not marked modified.
+bool LoadMinimapChunk(MinimapChunk& chunk, const MinimapFolders& folders);
 // Writes a chunk that changed and holds a colour to the user's folder, made
 // first when missing. The file is written beside and swapped in, so a crash
 // mid-write cannot leave a cut-off file.

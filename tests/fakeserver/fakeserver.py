@@ -544,7 +544,8 @@ def main(argv=None):
     parser.add_argument("--status-text", default="Welcome to Velmora Online! This is a test server.",
                         help="the status page's text")
     parser.add_argument("--no-world", action="store_true",
-                        help="no world after the enter-game message (the world module's map, steps and NPC)")
+                        help="no world after the enter-game message (the map, steps, NPC and the answers to "
+                             "the player's actions of the world and actions modules)")
     parser.add_argument("--no-side-windows", action="store_true",
                         help="no equipment, containers, statistics, friends or party after the enter-game message")
     parser.add_argument("--no-input", action="store_true",
@@ -564,8 +565,9 @@ def main(argv=None):
                         login_answer=args.login_answer, answer_text=args.answer_text,
                         answer_version=args.answer_version, welcome=args.welcome, log=log)
     if not args.no_world:
-        import world
-        server.add_behaviour(world.World()).wander(2.0)
+        import actions
+        # The side windows' behaviour sends the buffs and statistics of the login burst.
+        server.add_behaviour(actions.ActionWorld(login_burst=args.no_side_windows)).wander(2.0)
     if not args.no_side_windows:
         import sidewindows
         server.add_behaviour(sidewindows.SideWindows())

@@ -9,6 +9,7 @@
 #include "tools/gfxgen/LoginBackdrop.h"
 #include "tools/gfxgen/Logo.h"
 #include "tools/gfxgen/MapSprites.h"
+#include "tools/gfxgen/MinimapSprites.h"
 #include "tools/gfxgen/SideWindowSprites.h"
 #include "tools/gfxgen/Skins.h"
 #include "tools/gfxgen/SpellIcons.h"
@@ -205,6 +206,8 @@ const SpriteEntry kSprites[] = {
     {316, 32, 32, "fishing-rod", DrawFishingRod},
     {140, 32, 32, "lever", DrawLever},
     {141, 32, 32, "chest", DrawChest},
+    // The minimap's map marker.
+    {5768, 18, 18, "map-marker", DrawMapMarker},
 };
 
 const size_t kSpriteCount = sizeof(kSprites) / sizeof(kSprites[0]);

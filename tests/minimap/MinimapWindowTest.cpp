@@ -8,12 +8,14 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "client/Client.h"
 #include "engine/Graphics.h"
 #include "engine/KEngine2.h"
 #include "engine/SpriteStore.h"
+#include "engine/gui/GUIButton.h"
 #include "engine/gui/GUIDialog.h"
 #include "engine/gui/GUIManager.h"
 #include "game/GameInterface.h"
@@ -23,7 +25,11 @@
 #include "tests/support/ClientFixture.h"
 #include "tests/support/RecordingEngine.h"
 #include "world/Camera.h"
+#include "world/ItemRecord.h"
+#include "world/ItemsCache.h"
 #include "world/Map.h"
+#include "world/Thing.h"
+#include "world/Tile.h"
 
 namespace {
 
@@ -125,12 +131,14 @@ TEST_F(MinimapWindowTest, ScreenPointsTiles) {
     for (const Case& c : cases) {
         const Position at = minimap->PositionAt(c.px, c.py);
         EXPECT_EQ(at.x != 0, c.onMap) << c.px - x << ", " << c.py - y;
-        if (!c.onMap)
+        if (!c.onMap) {
             EXPECT_EQ(at, (Position{0, 0, 0}));
+        }
     }
     // At zoom 2 the left edge is the centre less half the map's width in tiles.
+    // trunc(1000 - 149 / 2 / 2) + 1 and trunc(1000 - 131 / 2 / 2) + 1.
     const Position corner = minimap->PositionAt(x + 9, y + 27);
-    EXPECT_EQ(corner, (Position{1000 - 37 + 1, 1000 - 32 + 1, 7}));
+    EXPECT_EQ(corner, (Position{963, 968, 7}));
     EXPECT_EQ(minimap->PositionAt(x + 9 + 2 * 10, y + 27).x, corner.x + 10);
 
     minimap->ToggleMinimize(true);
@@ -253,7 +261,7 @@ TEST_F(MinimapWindowTest, ABackEndSwitchRemakesEveryTextureThroughItsOwnEngine) 
     std::map<std::pair<int, uint32_t>, int> releases;
     for (const EngineEvent& event : RecordingEngine::history)
         if (event.kind == EngineEvent::Released)
-            EXPECT_EQ(++releases[{event.engine, event.handle}], 1);
+            EXPECT_EQ(++releases[std::make_pair(event.engine, event.handle)], 1);
     (void)releasedByOld;
 }
 
@@ -262,10 +270,18 @@ TEST_F(MinimapWindowTest, PathSearchOverTheRecordedLand) {
     Map* map = client->game->map;
     Camera* camera = map->camera;
     const Position start{camera->GetX() + 8, camera->GetY() + 6, camera->GetZ()};
-    // The view around the player has tiles; beyond it only the minimap knows.
-    for (int x = start.x - 8; x <= start.x + 8; ++x)
-        for (int y = start.y - 6; y <= start.y + 6; ++y)
-            ASSERT_NE(map->GetOrCreateTile(Position{x, y, start.z}), nullptr);
+    // The view around the player has ground; beyond it only the minimap knows.
+    const uint16_t ground = 7001;
+    auto* record = new ItemRecord();
+    record->groundFlag = 1;
+    ItemsCache::Instance()->Set(record, ground);
+    for (int x = start.x - 8; x <= start.x + 8; ++x) {
+        for (int y = start.y - 6; y <= start.y + 6; ++y) {
+            Tile* tile = map->GetOrCreateTile(Position{x, y, start.z});
+            ASSERT_NE(tile, nullptr);
+            tile->AddThing(new Thing(ground, 1));
+        }
+    }
     const Position goal{start.x + 14, start.y, start.z};
     auto row = [&](int gapColour) {
         for (int x = start.x + 9; x <= goal.x; ++x)
@@ -287,6 +303,7 @@ TEST_F(MinimapWindowTest, PathSearchOverTheRecordedLand) {
     EXPECT_TRUE(find(Position{start.x + 11, start.y, start.z}, 0)) << "colour 4 as the goal";
     // The mode-1 searches over unexplored land made no chunk.
     EXPECT_EQ(minimap->chunks.size(), 1u);
+    ItemsCache::Instance()->Set(nullptr, ground);
 }
 
 TEST_F(MinimapWindowTest, TheOldFileIsAskedAboutAtTheFirstUpdateNotWhileTheScreenIsBuilt) {

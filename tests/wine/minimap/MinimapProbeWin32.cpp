@@ -7,6 +7,7 @@
 
 #include "client/Client.h"
 #include "engine/KEngine2.h"
+#include "engine/gui/GUIDialog.h"
 #include "engine/gui/GUIManager.h"
 #include "engine/gui/GUIMenu.h"
 #include "game/GameInterface.h"

@@ -249,17 +249,16 @@ def first_run(args, server, world, work, report):
         folder = os.path.join(options_folder(), "minimap")
         names = ["0000000007.map", "0001000007.map", "0000000107.map", "0001000107.map"]
         # The client reads the modifiers' state when it handles the key, a
-        # frame later, so Ctrl stays down for a few frames.
+        # frame later, so Ctrl stays down until the game screen has gone.
         xdotool("windowfocus", "--sync", window)
         xdotool("keydown", "ctrl")
         try:
             xdotool("key", "l")
-            frames_after(program, 2, 10)
+            wait_line(program, lambda l: l == "screen menu", 60, "the login screen after the logout")
         finally:
             xdotool("keyup", "ctrl")
         wait_until(lambda: all(os.path.exists(os.path.join(folder, n)) for n in names), 60,
                    f"the area files {names} in the user's minimap folder")
-        wait_line(program, lambda l: l == "screen menu", 60, "the login screen after the logout")
         check_area_files(folder, names, world, report)
 
         winedriver.request_close(window)

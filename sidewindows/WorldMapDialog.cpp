@@ -402,9 +402,9 @@ void WorldMapDialog::CancelAddMarker(void* module) { DialogHelper(Module(module)
 void WorldMapDialog::DrawAddMarker(void* module) {
     WorldMapDialog* self = Module(module);
     const GUIControl* dialog = DialogHelper(self->gui, kAddMarkerDialogId).Dialog();
-    if (!dialog || !self->app || !self->app->graphics)
-        return;
     const GUIControl* root = self->gui->root;
+    if (!dialog || !root || !self->app || !self->app->graphics)
+        return;
     self->app->graphics->RenderBox(dialog->x + 10, dialog->y + 28, dialog->width - 20, 39, root->darkColor,
                                    root->lightColor, kPanelFill);
 }

@@ -25,8 +25,14 @@
 #include "tests/support/RecordingEngine.h"
 #include "tests/support/TestApp.h"
 #include "tools/gfxgen/GfxWriter.h"
+#include "game/ThingActions.h"
 #include "world/Camera.h"
+#include "world/Creature.h"
+#include "world/ItemRecord.h"
+#include "world/ItemsCache.h"
 #include "world/Map.h"
+#include "world/Thing.h"
+#include "world/Tile.h"
 
 namespace {
 
@@ -56,14 +62,10 @@ protected:
         client->loginPort = 1;
         client->StartGame(false);
         ASSERT_NE(client->game, nullptr);
-        // Only the markers a test adds, drawn by the world map alone: no
-        // built-in markers, and the minimap window, which draws the same
-        // list, minimised.
-        minimap().markers.clear();
-        if (!minimap().minimized)
-            minimap().ToggleMinimize(true);
-        // The player stands on (1000, 1000) of floor 7.
+        // The player stands on (1000, 1000) of floor 7; the markers are the
+        // test's own.
         PlaceCamera(992, 994, 7);
+        minimap().markers.clear();
     }
 
     GameInterface& game() { return *client->game; }
@@ -120,12 +122,29 @@ protected:
         minimap().markers.push_back(marker);
     }
 
+    // The world map's tooltips (the minimap window has keys of its own).
     std::vector<int> TooltipKeys() {
         std::vector<int> keys;
         for (const auto& entry : gui().tooltips)
-            if (entry.first >= 100 && entry.first <= 200)  // the world map's keys
+            if (entry.first >= WorldMapDialog::kFirstTooltip && entry.first <= WorldMapDialog::kTooltipEnd)
                 keys.push_back(entry.first);
         return keys;
+    }
+
+    // The sprites drawn inside the world map's clip, where the minimap
+    // window's own drawing does not come.
+    std::vector<const RecordedCall*> WorldMapSprites() {
+        std::vector<const RecordedCall*> sprites;
+        bool inside = false;
+        for (const RecordedCall& call : engine().calls) {
+            if (call.op == "EnableClipper")
+                inside = call.args == std::vector<double>{136, 156, 864, 489};
+            else if (call.op == "DisableClipper")
+                inside = false;
+            else if (inside && call.op == "RenderSprite")
+                sprites.push_back(&call);
+        }
+        return sprites;
     }
 
     std::vector<std::string> MenuEntries() {
@@ -150,7 +169,7 @@ protected:
 
     size_t SpritesDrawn(const Sprite* sprite) {
         size_t count = 0;
-        for (const RecordedCall* call : engine().Calls("RenderSprite"))
+        for (const RecordedCall* call : WorldMapSprites())
             count += call->sprite == sprite ? 1 : 0;
         return count;
     }
@@ -386,6 +405,37 @@ TEST_F(WorldMapTest, AMarkerTextIsCutToWhatTheFileReadsBack) {
     EXPECT_EQ(saved[1].text, "after");
 }
 
+TEST_F(WorldMapTest, WalkHereWalksFarToTheClickedTile) {
+    // The player on explored grass at (1000, 1000); the goal lies beyond the
+    // tiles in view, on land the minimap knows.
+    Map& map = *game().map;
+    Creature* player = new Creature(&map);
+    player->id = 0x10000001;
+    player->SetPosition(1000, 1000, 7);
+    map.AddCreature(player);
+    map.playerId = 0x10000001;
+    map.camera->SetCreature(player);
+    // Ground under the view: squares in view without a tile block a path.
+    const uint16_t kGround = 4000;
+    auto* ground = new ItemRecord();
+    ground->name = "grass";
+    ground->groundFlag = 1;
+    ItemsCache::Instance()->Set(ground, kGround);
+    for (int x = 992; x <= 1008; ++x)
+        for (int y = 994; y <= 1006; ++y)
+            map.GetOrCreateTile(Position{x, y, 7})->AddThing(new Thing(kGround, 1));
+    map.GetOrCreateTile(Position{1000, 1000, 7})->AddThing(player);
+    for (int x = 980; x <= 1060; ++x)
+        for (int y = 990; y <= 1010; ++y)
+            minimap().SetTile(uint16_t(x), uint16_t(y), 7, 1, 100);
+    worldMap().Open();
+    Event(InputEvent::RightDown, ScreenX(1040), ScreenY(1004));
+    EXPECT_EQ(MenuEntries(), (std::vector<std::string>{"Add marker...", "Walk here"}));
+    ChooseMenuRow(1);
+    EXPECT_EQ(game().thingActions->GetWalkGoal(), (Position{1040, 1004, 7}));
+    ItemsCache::Instance()->Set(nullptr, kGround);
+}
+
 TEST_F(WorldMapTest, AtMostAHundredMarkersCarryTooltips) {
     // 120 markers in view on the shown floor, 5 on another.
     for (int i = 0; i < 120; ++i)
@@ -420,7 +470,7 @@ TEST_F(WorldMapTest, AMarkerIconOutsideTheSpriteStoreDrawsNothing) {
     DrawFrame();
     const Sprite* icon = client->app->sprites->GetSprite(kMarkerIcon);
     size_t markerSprites = 0;
-    for (const RecordedCall* call : engine().Calls("RenderSprite"))
+    for (const RecordedCall* call : WorldMapSprites())
         markerSprites += call->args.size() >= 2 && call->args[1] == ScreenY(1000) - 9 ? 1 : 0;
     EXPECT_EQ(markerSprites, 1u);
     EXPECT_EQ(SpritesDrawn(icon), 1u);
@@ -475,8 +525,8 @@ TEST_F(WorldMapTest, AViewBeyondTheWorldsEdgeShowsNoWrappedAreas) {
     worldMap().zoom = 0.25f;
     DrawFrame();
     size_t chunks = 0;
-    for (const RecordedCall* call : engine().Calls("RenderSprite"))
-        chunks += call->args.size() >= 4 && call->args[2] == 64 ? 1 : 0;
+    for (const RecordedCall* call : WorldMapSprites())
+        chunks += call->args[2] == 64 ? 1 : 0;
     EXPECT_EQ(chunks, 1u);
 }
 

@@ -709,5 +709,30 @@ class SideWindowsBehaviourTest(unittest.TestCase):
         self.assertEqual(self.server.failures, [])
 
 
+class MinimapWorldTest(unittest.TestCase):
+    """The minimap's world: every colour of the palette lies on walkable land
+    or next to it (walls), all of it reachable on foot from the start."""
+
+    def test_every_colour_is_reachable_by_walking(self):
+        import minimapworld as mw
+        world = mw.MinimapWorld()
+        seen, todo = {mw.START}, [mw.START]
+        while todo:
+            x, y = todo.pop()
+            for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)):
+                at = (x + dx, y + dy)
+                if at not in seen and world._free(at):
+                    seen.add(at)
+                    todo.append(at)
+        near = {(x + dx, y + dy) for x, y in seen for dx in (-1, 0, 1) for dy in (-1, 0, 1)}
+        colours = {world.colour_at(*at) for at in near}
+        self.assertTrue({1, 2, 3, 4, 5, 6} <= colours, colours)
+        landmarks = {mw.ROAD_AT: 5, mw.MEADOW_AT: 1, mw.STONE_AT: 6, mw.POND_AT: 2, mw.WALL_AT: 3, mw.DOOR_AT: 4}
+        for at, colour in landmarks.items():
+            self.assertEqual(world.colour_at(*at), colour, at)
+            self.assertIn(at, near)
+        self.assertIn(mw.DOOR_AT, seen)  # the door is walked through, not only seen
+
+
 if __name__ == "__main__":
     unittest.main()

@@ -16,6 +16,8 @@ constexpr uint16_t kLoginPort = 5657;
 constexpr const char* kWebsiteUrl = "http://www.velmora-online.example/";
 // The account page, where "New Character" sends the player.
 constexpr const char* kAccountPageUrl = "http://www.velmora-online.example/account/account";
+// The page where the actions window's "Buy Premium Cards" sends the player.
+constexpr const char* kPremiumPageUrl = "http://www.velmora-online.example/home/premium";
 // The city map and the two fan sites that the "Support" chat tab points to.
 constexpr const char* kCityMapUrl = "http://www.velmora-online.example/library/map/Brannoc";
 constexpr const char* kFanSiteUrlA = "http://www.velmora-fans.example";

@@ -39,6 +39,16 @@ constexpr int32_t kActionsWindow = 224;
 // The container window of slot i is kFirstContainerWindow + 2i.
 constexpr int32_t kFirstContainerWindow = 20000;
 
+// The actions window's buttons that have ids of their own.
+constexpr int32_t kAutofollowButton = 146;
+constexpr int32_t kOptionsButton = 168;
+constexpr int32_t kQuestsButton = 225;
+constexpr int32_t kSpellsButton = 226;
+constexpr int32_t kLogoutButton = 227;
+constexpr int32_t kFightmodeButton = 235;
+constexpr int32_t kTalentsButton = 240;
+constexpr int32_t kGuildButton = 299;
+
 // What the mouse actions drop things on, and their context menu.
 constexpr int32_t kTradeWindow = 108;
 constexpr int32_t kNpcShopDialog = 125;

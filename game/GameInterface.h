@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <list>
 #include <string>
+#include <vector>
 
 #include "engine/InputEvent.h"
 #include "game/GameControlIds.h"
@@ -14,6 +15,7 @@ class BrewingDialog;
 class BuffTimers;
 class CStatus;
 class Container;
+struct ContainerSlot;
 class EffectList;
 class ExperienceWindow;
 class FloatingTexts;
@@ -108,6 +110,12 @@ public:
 
     // Side-window slots and the container windows' settings.
     void SetContainerWindow(Container* window, int index);
+    // The server opens container `index` (0 .. 19), or refreshes the window
+    // that holds it: a new window takes the geometry saved for it during the
+    // login burst, else the defaults. Each item goes to the slot of its place
+    // in the list.
+    void OpenContainer(int index, int titleIcon, const std::string& title, bool withIconButton,
+                       bool withLootButton, int capacity, const std::vector<ContainerSlot>& items);
     void RemoveSideWindow(int index);
     bool LoadContainerSettings(int index, int& x, int& y, int& width, int& height, int& scroll);
     void SaveContainerSettings();

@@ -41,16 +41,14 @@ BarLayout LayoutBar(int side, const BarRect& bar, int thickness) {
     // A two-row bar puts the fight row beside the main row; a thin bar long
     // enough for 24 slots puts it behind the main row in one line; a thin
     // short bar keeps it beside, where the clip cuts it.
-    int along = 0;
+    int dx = horizontal ? 0 : kRowPitch;
+    int dy = horizontal ? kRowPitch : 0;
     int span = kSlotPitch * count;
-    if (thickness <= 89 && length - kPageControl > kOneLine) {
-        along = kOneLine / 2;
+    if (thickness < kTwoRows && length - kPageControl > kOneLine) {
+        dx = horizontal ? kOneLine / 2 : 0;
+        dy = horizontal ? 0 : kOneLine / 2;
         span = kOneLine;
     }
-    const int acrossX = along ? 0 : (horizontal ? 0 : kRowPitch);
-    const int acrossY = along ? 0 : (horizontal ? kRowPitch : 0);
-    const int dx = horizontal ? along + acrossX : acrossX;
-    const int dy = horizontal ? acrossY : along + acrossY;
 
     const int offset = (length - span + 19) / 2 + 3;
     layout.firstOffset = offset;

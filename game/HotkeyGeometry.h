@@ -24,6 +24,7 @@ constexpr int kRowPitch = 42;    // from the main row to the fight row across th
 constexpr int kRowInset = 9;     // the main row's distance from the bar's top or left edge
 constexpr int kPageControl = 28; // of the bar's length, kept for the page control
 constexpr int kOneLine = 960;    // 24 slots end to end
+constexpr int kTwoRows = 90;     // the thickness from which both rows lie side by side
 constexpr int kGripWidth = 5;
 
 inline bool IsHorizontal(int side) { return side == kTop || side == kBottom; }

@@ -38,22 +38,22 @@ const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
     &Protocol::OnMapAreaStrip,       // 0x09 map area of tiles, second form
     &Protocol::ParseWalkRefused,     // 0x0a walk refused with status text
     &Protocol::ParseChannelOpen,    // 0x0b channel opened
-    nullptr,                        // 0x0c equipment, 13 slots
-    nullptr,                        // 0x0d open container
-    nullptr,                        // 0x0e close container
+    &Protocol::ParseEquipment,      // 0x0c equipment, 13 slots
+    &Protocol::ParseOpenContainer,  // 0x0d open container
+    &Protocol::OnCloseContainer,    // 0x0e close container
     &Protocol::OnStatusText,        // 0x0f status text
     &Protocol::ParseFloatingText,   // 0x10 floating text
     &Protocol::ParseEffects,        // 0x11 item effects
     &Protocol::ParseTargetPair,     // 0x12 target pair
     &Protocol::ParseDarkness,       // 0x13 darkness level
-    nullptr,                        // 0x14 player statistics
+    &Protocol::ParsePlayerStats,    // 0x14 player statistics
     &Protocol::ParseProjectile,     // 0x15 projectile
     &Protocol::OnDisconnect,        // 0x16 disconnect
     &Protocol::ParseNpcTrade,       // 0x17 NPC trade
-    nullptr,                        // 0x18 friends entry
+    &Protocol::ParseFriends,        // 0x18 friends entry
     &Protocol::OnPing,              // 0x19 ping
-    nullptr,                        // 0x1a character info and buffs
-    nullptr,                        // 0x1b party member
+    &Protocol::ParseConditions,     // 0x1a character info and buffs
+    &Protocol::ParseParty,          // 0x1b party member
     &Protocol::ParseChannelList,    // 0x1c open-channel list
     &Protocol::ParseMarkerItem,     // 0x1d marker item on a tile
     &Protocol::ParseBanInfo,        // 0x1e game-master ban information

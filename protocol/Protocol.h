@@ -107,6 +107,13 @@ public:
     void SendWalkPath(const std::vector<int>& steps, int32_t x, int32_t y, int32_t floor);  // 0x1a
 
     // --- Player: equipment, containers, items, statistics, conditions (ProtocolPlayer.cpp, RequestsPlayer.cpp) ---
+    // Without a game screen each reads its whole message and drops it.
+    void ParseEquipment(InMessage& message);      // 0x0c: always 13 pairs, 39 bytes
+    // Container indexes past the twenty slots are read and ignored.
+    void ParseOpenContainer(InMessage& message);  // 0x0d
+    void OnCloseContainer(InMessage& message);    // 0x0e
+    void ParseConditions(InMessage& message);     // 0x1a: conditions, then the buffs
+    void ParsePlayerStats(InMessage& message);  // 0x14
     void SendOutfit(int part0, int part1, int part2, int part3, int part4, int part5, int part6, int part7,
                     int part8);                      // 0x0c: parts 0 to 2 as u16, 3 to 8 as u8
     void SendContainerClose(int container);         // 0x10
@@ -196,6 +203,8 @@ public:
     void SendHouseBuyItem(uint32_t item);                        // 0x36
 
     // --- Guild, friends, party and staff (ProtocolSocial.cpp, RequestsSocial.cpp) ---
+    void ParseFriends(InMessage& message);            // 0x18
+    void ParseParty(InMessage& message);              // 0x1b
     void ParseBanInfo(InMessage& message);            // 0x1e
     void OnOpenBanDialog(InMessage& message);         // 0x1f
     void ParseGuild(InMessage& message);              // 0x38

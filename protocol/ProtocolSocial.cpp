@@ -1,14 +1,90 @@
-// The social family: the game master's ban dialog, the guild and no-guild
-// dialogs and the online list.
+// The social family: the friends and party windows, the game master's ban
+// dialog, the guild and no-guild dialogs and the online list.
 //
-// Their dialogs are not built yet, so each handler only reads its fields, in
-// wire order and with their counts, and drops them: the frame goes on behind
-// the message.
+// Every handler reads all its fields, in wire order and with their counts,
+// whether or not there is a game screen to take them: the frame goes on
+// behind the message. The dialogs not built yet only read and drop.
 #include "protocol/Protocol.h"
 
 #include <cstdint>
+#include <string>
 
+#include "client/Client.h"
+#include "game/GameInterface.h"
 #include "net/InMessage.h"
+#include "sidewindows/Friends.h"
+#include "sidewindows/Party.h"
+
+namespace {
+
+// A string whose announced length runs past the end of the frame: the
+// message was cut, and nothing behind it belongs to this record. (ReadString
+// alone gives the empty string for it, which is also a valid name.)
+bool ReadWholeString(InMessage& message, std::string& text) {
+    const int32_t start = message.pos;
+    const int length = message.ReadU16();
+    message.pos = start;
+    if (message.Remaining() < 2 + length)
+        return false;
+    text = message.ReadString();
+    return true;
+}
+
+// What is left of a frame whose list was cut short is no message of its own.
+void DropRest(InMessage& message) { message.pos = message.len; }
+
+}  // namespace
+
+// The friends lists: a clear flag, then records of (name, online, list). A
+// u16 count allows 65 535 records, and every change re-sorts the shown list,
+// so the view is rebuilt once at the end: it comes out the same as after
+// rebuilding for each record. A cut message keeps the records read whole.
+void Protocol::ParseFriends(InMessage& message) {
+    GameInterface* game = Client::Instance()->game;
+    Friends* friends = game ? game->friends : nullptr;
+    const int count = message.ReadU16();
+    const bool clear = message.ReadU8() != 0;
+    if (friends && clear)
+        friends->Clear();
+    bool changed = false;
+    std::string name;
+    for (int i = 0; i < count; ++i) {
+        if (!ReadWholeString(message, name) || message.Remaining() < 2) {
+            DropRest(message);
+            break;
+        }
+        const bool online = message.ReadU8() != 0;
+        const int list = message.ReadU8();
+        if (friends && friends->StoreEntry(name, online, list))
+            changed = true;
+    }
+    if (changed)
+        friends->RebuildView();
+}
+
+// The whole party list; an empty one hides the window. The members are
+// appended first and the frame refitted once.
+void Protocol::ParseParty(InMessage& message) {
+    GameInterface* game = Client::Instance()->game;
+    Party* party = game ? game->party : nullptr;
+    if (party)
+        party->Clear();
+    const int count = message.ReadU8();
+    std::string name;
+    for (int i = 0; i < count; ++i) {
+        if (!ReadWholeString(message, name) || message.Remaining() < 4) {
+            DropRest(message);
+            break;
+        }
+        const int number = message.ReadU16();
+        const int firstPercent = message.ReadU8();
+        const int secondPercent = message.ReadU8();
+        if (party)
+            party->SetMember(name, number, firstPercent, secondPercent);
+    }
+    if (party)
+        party->ShowMembers();
+}
 
 void Protocol::ParseBanInfo(InMessage& message) {
     message.ReadString();  // ban comment

@@ -22,7 +22,12 @@ void SidePanel::SetWidth(int pixels) {
         pixels = kMaxWidth;
     if (pixels < kMinWidth && (!isLeft || pixels > 0))
         pixels = kMinWidth;
-    const int cap = (Client::Instance()->app->clientWidth - 200) / 2;
+    // Any width of 0 or less hides the left panel; keep it at 0 so that
+    // everything that asks for the hidden panel finds it so.
+    if (pixels < 0)
+        pixels = 0;
+    // A client narrower than 200 pixels leaves no room for a column at all.
+    const int cap = std::max(0, (Client::Instance()->app->clientWidth - 200) / 2);
     width = std::min(pixels, cap);
 }
 
@@ -54,13 +59,22 @@ void SidePanel::CollectWindows(bool takeUnplaced) {
         gui->RemoveControl(dragged->dialog, false);
         gui->AddControl(dragged->dialog);
     }
-    // A dragged window is compared with the middle of the others, so it takes
-    // a neighbour's place as soon as its top edge passes that middle.
-    std::stable_sort(windows.begin(), windows.end(), [](const SideWindow* a, const SideWindow* b) {
-        const GUIDialog* da = a->dialog;
-        const GUIDialog* db = b->dialog;
-        return da->y + (db->dragging ? da->height / 2 : 0) < db->y + (da->dragging ? db->height / 2 : 0);
-    });
+    // The resting windows keep the order of their y. The dragged window goes
+    // in front of the first one whose middle lies below its top edge, so it
+    // takes a neighbour's place as soon as it passes that middle. (Comparing it
+    // against the middles inside the sort would not be a strict weak ordering
+    // once frames overlap, and the sort's result would be unspecified.)
+    if (dragged)
+        windows.erase(std::find(windows.begin(), windows.end(), dragged));
+    std::stable_sort(windows.begin(), windows.end(),
+                     [](const SideWindow* a, const SideWindow* b) { return a->dialog->y < b->dialog->y; });
+    if (dragged) {
+        const int top = dragged->dialog->y;
+        auto before = std::find_if(windows.begin(), windows.end(), [top](const SideWindow* b) {
+            return top < b->dialog->y + b->dialog->height / 2;
+        });
+        windows.insert(before, dragged);
+    }
 }
 
 int SidePanel::Layout() {

@@ -21,7 +21,8 @@ public:
 
     // Forgets this frame's windows; the windows stay.
     void Clear();
-    // 165 .. 241, capped at (screen width - 200) / 2; 0 hides the left panel.
+    // 165 .. 241, capped at (screen width - 200) / 2 (never below 0); 0 or
+    // less hides the left panel.
     void SetWidth(int pixels);
     int GetWidth() const { return width; }
     void CollectWindows(bool takeUnplaced);

@@ -4,7 +4,10 @@
 
 #include "client/Client.h"
 #include "client/Settings.h"
+#include "engine/Font.h"
+#include "engine/Graphics.h"
 #include "engine/KEngine2.h"
+#include "engine/SpriteStore.h"
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUIDialog.h"
 #include "engine/gui/GUIManager.h"
@@ -14,9 +17,12 @@
 
 namespace {
 
-const int kCloseSprite = 169;
-const int kMinimizeSprite = 891;
-const int kRestoreSprite = 892;
+// Frames start this far below the screen, 100 pixels apart by id, so that the
+// panels' sort by y puts a new window last in its column.
+const int kStartY = 1000;
+const int kStartYPerId = 100;
+
+const uint32_t kGripColor = 0x23000000;
 
 }  // namespace
 
@@ -28,7 +34,7 @@ SideWindow::SideWindow() {
 SideWindow::~SideWindow() {
     // A click that arrives before the GUI tree lets go of the button reaches nothing.
     if (closeButton)
-        closeButton->action = &GUIButton::NoAction;
+        closeButton->action = &SideWindow::EmptyCallback;
     if (dialog && gui)
         gui->DeleteLater(windowId);
 }
@@ -45,14 +51,11 @@ void SideWindow::Create(const std::string& title, int width, int height) {
     dialog = new GUIDialog();
     dialog->id = windowId;
     width = std::clamp(width, kMinWidth, kMaxWidth);
-    dialog->SetRect(0, 1000 + 100 * windowId, width, height);
+    dialog->SetRect(0, kStartY + kStartYPerId * windowId, width, height);
     dialog->SetSizeLimits(float(kMinWidth), float(kMaxWidth), float(height), float(height));
-    dialog->SetFlag(2 | 4);
+    dialog->SetFlag(GUIControl::kResizeWidth | GUIControl::kResizeHeight);
     gui->AddControl(dialog);
-    // The frame keeps its title bar for dragging; the window draws the title.
-    fullTitle = title;
-    shownTitle = title;
-    dialog->SetTitle(" ");
+    TruncateWithEllipsis(title);
     dialog->drawCallback = &SideWindow::DrawFrame;
     dialog->drawContext = this;
     lastWidth = kMinWidth;
@@ -60,6 +63,8 @@ void SideWindow::Create(const std::string& title, int width, int height) {
     restoreHeight = height;
     Update();
 
+    // While the game screen is being built there is none yet, so only the
+    // option decides; afterwards a hidden left panel sends windows right too.
     const Client* client = Client::Instance();
     const bool leftHidden = client->game && client->game->leftPanel && client->game->leftPanel->GetWidth() == 0;
     if (client->settings->GetForceWindowsRight() || leftHidden)
@@ -83,6 +88,66 @@ void SideWindow::AddMinimizeButton() {
     minimizeButtonOffset = closeButton ? 30 : 16;
     dialog->AddChild(minimizeButton);
     PlaceControls();
+}
+
+void SideWindow::AddIconButton() {
+    if (iconButton || !dialog)
+        return;
+    iconButton = new GUIButton();
+    iconButton->SetIcon(kIconButtonSprite);
+    dialog->AddChild(iconButton);
+    PlaceControls();
+}
+
+void SideWindow::AddLootButton() {
+    if (lootButton || !dialog)
+        return;
+    lootButton = new GUIButton(0, "Loot", nullptr, nullptr);
+    dialog->AddChild(lootButton);
+    PlaceControls();
+}
+
+void SideWindow::RemoveIconButton() {
+    if (!iconButton)
+        return;
+    if (dialog)
+        dialog->RemoveChild(iconButton, true);
+    iconButton = nullptr;
+}
+
+void SideWindow::RemoveLootButton() {
+    if (!lootButton)
+        return;
+    if (dialog)
+        dialog->RemoveChild(lootButton, true);
+    lootButton = nullptr;
+}
+
+void SideWindow::TruncateWithEllipsis(const std::string& title) {
+    if (!dialog)
+        return;
+    int room = dialog->width - 55;
+    if (closeButton && minimizeButton)
+        room -= 16;
+    if (iconButton)
+        room -= 16;
+    if (lootButton)
+        room -= 38;
+    fullTitle = title;
+    std::string text = title;
+    const Font* font = app ? app->font : nullptr;
+    if (font) {
+        bool cut = false;
+        while (!text.empty() && font->GetTextWidth(text) > room) {
+            text.pop_back();
+            cut = true;
+        }
+        if (cut)
+            text += "...";
+    }
+    // The frame keeps its title bar for dragging; the window draws the title.
+    dialog->SetTitle(" ");
+    shownTitle = text;
 }
 
 void SideWindow::ToggleMinimize(bool toggle) {
@@ -111,14 +176,40 @@ void SideWindow::PlaceControls() {
 void SideWindow::DrawFrame(void* context) {
     SideWindow* window = static_cast<SideWindow*>(context);
     GUIDialog* dialog = window->dialog;
+    if (!dialog)
+        return;
     if (dialog->width != window->lastWidth || dialog->height != window->lastHeight) {
         window->lastWidth = dialog->width;
         window->lastHeight = dialog->height;
         window->Update();
     }
     window->Relayout();
-    if (!window->minimized)
-        window->Draw();
+
+    KEngine2* app = window->app;
+    Graphics* graphics = app ? app->graphics : nullptr;
+    if (!graphics)
+        return;
+    const int x = dialog->x;
+    const int y = dialog->y;
+    const int w = dialog->width;
+    const int h = dialog->height;
+    const int textWidth = app->font ? app->font->GetTextWidth(window->shownTitle) : 0;
+    const int titleX = window->titleIcon > 0 ? x + 26 : x + w / 2 - textWidth / 2;
+    graphics->RenderText(window->shownTitle, titleX, y + 2, kTitleColor);
+    if (window->titleIcon > 0 && app->sprites) {
+        // Ids from the server outside the store's range give no sprite.
+        if (Sprite* icon = app->sprites->GetSprite(window->titleIcon))
+            graphics->RenderSprite(icon, x + 8, y + 3, 14, 14);
+    }
+    if (window->minimized)
+        return;
+    const GUIControl* root = window->gui ? window->gui->root : nullptr;
+    const uint32_t light = root ? root->lightColor : 0xFFFFFFFF;
+    const uint32_t dark = root ? root->darkColor : 0xFF000000;
+    graphics->RenderRectangle(kGripColor, x + 2, y + h - 10, w - 4, 8);
+    graphics->RenderRectangle(dark, x + 2, y + h - 12, w - 4, 1);
+    graphics->RenderRectangle(light, x + 2, y + h - 11, w - 4, 1);
+    window->Draw();
 }
 
 void SideWindow::OnMinimizeButton(void* context) {
@@ -131,19 +222,19 @@ void SideWindow::OnMinimizeButton(void* context) {
             window->minimizeButton->SetIcon(kRestoreSprite);
         window->SetMinimized(true);
         window->restoreHeight = dialog->height;
-        window->restoreResizable = dialog->HasFlag(4) ? 1 : 0;
-        dialog->ClearFlag(4);
+        window->restoreResizable = dialog->HasFlag(GUIControl::kResizeHeight) ? 1 : 0;
+        dialog->ClearFlag(GUIControl::kResizeHeight);
         dialog->height = kMinimizedHeight;
         if (window->scrollbar)
-            window->scrollbar->SetFlag(1);
+            window->scrollbar->SetFlag(GUIControl::kHidden);
     } else {
         if (window->minimizeButton)
             window->minimizeButton->SetIcon(kMinimizeSprite);
         window->SetMinimized(false);
         dialog->height = window->restoreHeight;
         if (window->scrollbar)
-            window->scrollbar->ClearFlag(1);
+            window->scrollbar->ClearFlag(GUIControl::kHidden);
         if (window->restoreResizable)
-            dialog->SetFlag(4);
+            dialog->SetFlag(GUIControl::kResizeHeight);
     }
 }

@@ -19,6 +19,11 @@ public:
     static constexpr int kMinWidth = 165;
     static constexpr int kMaxWidth = 241;
     static constexpr int kMinimizedHeight = 19;
+    static constexpr int kCloseSprite = 169;
+    static constexpr int kMinimizeSprite = 891;
+    static constexpr int kRestoreSprite = 892;
+    static constexpr int kIconButtonSprite = 1734;
+    static constexpr uint32_t kTitleColor = 0xFFAAAAAA;
 
     SideWindow();
     // Queues the frame, with its buttons and scroll bar, for deletion.
@@ -38,8 +43,19 @@ public:
     // comes last in its panel) and places it at the right edge unless the
     // options want new windows in the left panel.
     void Create(const std::string& title, int width, int height);
+    // The title-bar buttons; each is made once. The close and icon buttons get
+    // their actions from the window class, the "Loot" button from the container.
     void AddCloseButton();
+    // 30 pixels from the right edge when a close button exists, else 16.
     void AddMinimizeButton();
+    void AddIconButton();
+    void AddLootButton();
+    // Destroy the optional buttons (nothing when absent).
+    void RemoveIconButton();
+    void RemoveLootButton();
+    // Shortens the title with "..." to the room the title bar leaves beside
+    // its buttons at the frame's current width.
+    void TruncateWithEllipsis(const std::string& title);
     // Toggles the minimised state when asked to.
     void ToggleMinimize(bool toggle);
     // Keeps the buttons and the scroll bar on the frame as it moves.
@@ -47,6 +63,7 @@ public:
 
     static void DrawFrame(void* window);
     static void OnMinimizeButton(void* window);
+    static void EmptyCallback(void*) {}
 
     KEngine2* app = nullptr;
     GUIManager* gui = nullptr;

@@ -546,6 +546,8 @@ def main(argv=None):
     parser.add_argument("--no-world", action="store_true",
                         help="no world after the enter-game message (the map, steps, NPC and the answers to "
                              "the player's actions of the world and actions modules)")
+    parser.add_argument("--no-side-windows", action="store_true",
+                        help="no equipment, containers, statistics, friends or party after the enter-game message")
     parser.add_argument("--no-input", action="store_true",
                         help="take no commands; run until stopped (SIGTERM or Ctrl+C)")
     args = parser.parse_args(argv)
@@ -564,7 +566,11 @@ def main(argv=None):
                         answer_version=args.answer_version, welcome=args.welcome, log=log)
     if not args.no_world:
         import actions
-        server.add_behaviour(actions.ActionWorld()).wander(2.0)
+        # The side windows' behaviour sends the buffs and statistics of the login burst.
+        server.add_behaviour(actions.ActionWorld(login_burst=args.no_side_windows)).wander(2.0)
+    if not args.no_side_windows:
+        import sidewindows
+        server.add_behaviour(sidewindows.SideWindows())
     server.start()
     status = StatusPage(args.status_text, host=args.host, port=args.status_port).start() \
         if args.status_port is not None else None

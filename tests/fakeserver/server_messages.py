@@ -114,6 +114,8 @@ MESSAGES = {
                            ("u32", "loss_fee")]),
     ]),
     "guild_request_answered": (0x39, []),
+    "party": (0x1b, [("list8", "members", [("string", "name"), ("u16", "number"), ("u8", "first_percent"),
+                                           ("u8", "second_percent")])]),
     "no_guild": (0x3a, [("list8", "invites", [("u32", "guild_id"), ("string", "name")])]),
     "online_list": (0x40, [
         ("u8", "new_list"),
@@ -135,6 +137,18 @@ MESSAGES = {
     ]),
     "recipes": (0x3e, [("list8", "recipes", [("string", "name"), ("string", "text")])]),
 
+    # --- player: equipment, containers and conditions ---
+    # Slots 1 to 13 in order, always 39 bytes.
+    "equipment": (0x0c, [field for k in range(1, 14) for field in (("u16", f"item{k}"), ("u8", f"count{k}"))]),
+    "open_container": (0x0d, [
+        ("u8", "index"), ("u32", "title_icon"), ("string", "title"), ("u8", "icon_button"), ("u8", "loot_button"),
+        ("u8", "capacity"), ("list8", "items", [("u16", "item_id"), ("u8", "count")]),
+    ]),
+    "close_container": (0x0e, [("u8", "index")]),
+    "conditions": (0x1a, [
+        ("list8", "conditions", [("u32", "id")]),
+        ("list8", "buffs", [("string", "name"), ("u32", "elapsed"), ("u32", "duration"), ("u8", "kind")]),
+    ]),
     # --- spells and hotkeys ---
     # More than 100 spells end the client's reading of the frame.
     "spell_list": (0x26, [("list8", "spells", [("string", "name"), ("u16", "spell_id"), ("u16", "mana"),
@@ -414,6 +428,39 @@ def item_records(records):
     return w.u16(LIST_END).bytes()
 
 
+# --- the player's statistics and the friends lists ---
+
+# The statistics carry eight skill groups and eight talent values (the
+# unused points first): 75 bytes behind the opcode.
+PLAYER_STATS_SKILL_GROUPS = 8
+
+
+@builder("player_stats", 0x14)
+def player_stats(health, max_health, mana, max_mana, level, experience, experience_percent, rate, magic_level,
+                 magic_level_bonus, magic_level_percent, skills, unused_points, talents):
+    """skills: (level, bonus -128..127, percent) per group; talents: the seven talents' points."""
+    if len(skills) != PLAYER_STATS_SKILL_GROUPS or len(talents) != 7:
+        raise ValueError("eight skill groups and seven talents")
+    w = Writer().u8(0x14)
+    w.u16(health).u16(max_health).u16(mana).u16(max_mana).u16(level).u64(experience).u8(experience_percent)
+    w.u32(rate).u16(magic_level).u8(magic_level_bonus).u8(magic_level_percent)
+    for skill_level, bonus, percent in skills:
+        w.u16(skill_level).u8(bonus & 0xFF).u8(percent)
+    w.u16(unused_points)
+    for points in talents:
+        w.u16(points)
+    return w.bytes()
+
+
+@builder("friends", 0x18)
+def friends(clear, entries):
+    """The u16 count comes before the clear flag, the entries after it."""
+    w = Writer().u8(0x18).u16(len(entries)).u8(clear)
+    for e in entries:
+        w.string(to_bytes(_value(e, "name"))).u8(_value(e, "online")).u8(_value(e, "list"))
+    return w.bytes()
+
+
 # --- samples ------------------------------------------------------------------------
 
 # Bytes a handler must carry through unchanged: a NUL, the colour markup
@@ -507,6 +554,17 @@ SAMPLES = {
         wars=[dict(war_id=5, text=b"Knights vs Rogues", status=b"Not accepted", loyalty=1, loss_fee=500),
               dict(war_id=6, text=ODD, status=b"", loyalty=0, loss_fee=0xFFFFFFFF)]),
     "guild_request_answered": dict(),
+    "player_stats": dict(health=150, max_health=185, mana=0xFFFF, max_mana=0, level=42, experience=0xFFFFFFFFFFFF,
+                         experience_percent=30, rate=150, magic_level=45, magic_level_bonus=255,
+                         magic_level_percent=101, skills=[(45, -2, 70), (0xFFFF, 127, 0), (1, -128, 255),
+                                                          (10, 0, 5), (20, 1, 6), (30, 2, 7), (40, 3, 8), (9, 9, 9)],
+                         unused_points=3, talents=[50, 0, 100, 10, 0xFFFF, 1, 25]),
+    "friends": dict(clear=1, entries=[dict(name=b"Birch", online=1, list=0), dict(name=b"alder", online=0, list=0),
+                                      dict(name=ODD, online=255, list=1), dict(name=b"Ash", online=1, list=2),
+                                      dict(name=b"Birch", online=0, list=10), dict(name=b"", online=1, list=200)]),
+    "party": dict(members=[dict(name=b"Aldric", number=42, first_percent=100, second_percent=50),
+                           dict(name=ODD, number=0xFFFF, first_percent=255, second_percent=0),
+                           dict(name=b"Aldric", number=1, first_percent=0, second_percent=0)]),
     "no_guild": dict(invites=[dict(guild_id=1, name=b"Knights of Velmora"), dict(guild_id=0xFFFFFFFF, name=ODD)]),
     "online_list": dict(new_list=1, players=[
         dict(name=b"Aldric", level=42, idle_seconds=7, online_minutes=90),
@@ -528,6 +586,15 @@ SAMPLES = {
     ]),
     "recipes": dict(recipes=[dict(name=b"Small Health Potion", text=b"Two moonflowers" + ODD),
                              dict(name=ODD, text=b"")]),
+    "equipment": dict({f"item{k}": (0xFFFF if k == 11 else 7000 + k) for k in range(1, 14)},
+                      **{f"count{k}": (255 if k == 13 else k % 3) for k in range(1, 14)}),
+    "open_container": dict(index=3, title_icon=0xFFFFFFFF, title=b"Backpack" + ODD, icon_button=1, loot_button=255,
+                           capacity=255, items=[dict(item_id=7002, count=100), dict(item_id=0, count=0),
+                                                dict(item_id=0xFFFF, count=255)]),
+    "close_container": dict(index=3),
+    "conditions": dict(conditions=[dict(id=1104), dict(id=0), dict(id=0xFFFFFFFF)], buffs=[
+        dict(name=b"Haste" + ODD, elapsed=0xFFFFFFFF, duration=0xFFFFFFFF, kind=255),
+        dict(name=b"", elapsed=1, duration=2, kind=0)]),
     "spell_list": dict(spells=[
         dict(name=b"Light Healing", spell_id=1418, mana=20, kind=1, value=0, first_flag=1, second_flag=0,
              text=b"Heals a little."),
@@ -577,6 +644,9 @@ VARIANTS = {
                    tile_permissions=[], decoration_items=[])],
     "house_bidding": [dict(can_bid=0, houses=[])],
     "guild": [dict(name=b"", channel_message=b"", own_level=0, ranks=[], members=[], wars=[])],
+    "friends": [dict(clear=0, entries=[]),
+                dict(clear=0, entries=[dict(name=b"Friend %d" % i, online=i % 2, list=i % 3) for i in range(300)])],
+    "party": [dict(members=[])],
     # More than 255 entries: the whole u16 count is read.
     "online_list": [dict(new_list=0, players=[
         dict(name=b"Player %d" % i, level=i, idle_seconds=i * 3, online_minutes=i * 7) for i in range(300)])],
@@ -588,6 +658,12 @@ VARIANTS = {
     "brewing": [dict(active=0)],
     "outfit_choices": [dict(outfits=[], hair=[], beards=[])],
     "effects": [dict(effects=[])],
+    # Indexes past the twenty container slots are read whole and ignored.
+    "open_container": [dict(index=20, title_icon=0, title=b"", icon_button=0, loot_button=0, capacity=0, items=[]),
+                       dict(index=255, title_icon=2853, title=b"Bag", icon_button=0, loot_button=1, capacity=100,
+                            items=[dict(item_id=7001, count=1)] * 255)],
+    "close_container": [dict(index=255), dict(index=19)],
+    "conditions": [dict(conditions=[], buffs=[])],
     # Two bytes in all, opcode and flag.
     "progress_bar": [dict(shown=0)],
     # Exactly 100 spells: the frame goes on behind them.

@@ -640,6 +640,11 @@ class ActionWorldTest(unittest.TestCase):
         self.assertEqual(self.status_text(), b"You pull the lever.")
         self.request(0x0F, x=0, y=0, z=0, container=0, action=self.actions.CHEST)
         self.assertEqual(self.status_text(), b"You use a chest.")
+        # A container slot's use is left to the side windows' behaviour: no answer here.
+        self.request(0x0F, x=65534, y=0, z=1, container=1, action=0)
+        self.assertTrue(self.server.wait_for(lambda: len(self.server.requests_of(0x0F)) == 4))
+        self.server.send_ping(0x78)
+        self.assertEqual(self.client.receive(), fs.ping(0x78))
         self.assertEqual(self.server.failures, [])
 
     def test_the_action_list_and_casting(self):
@@ -655,6 +660,53 @@ class ActionWorldTest(unittest.TestCase):
         self.request(0x23, spell=77, target=b"Ana")
         self.assertEqual(self.status_text(), b"You do not know this spell.")
         self.assertEqual(self.world.casts, [(1418, b""), (77, b"Ana")])
+
+
+class SideWindowsBehaviourTest(unittest.TestCase):
+    """The side windows' behaviour: the login burst, containers that stay open
+    across a logout, and the answers to friends and party requests."""
+
+    def setUp(self):
+        import sidewindows
+        self.side = sidewindows.SideWindows()
+        self.server = fs.FakeServer(gfx_stamp=STAMP, behaviours=[self.side]).start()
+        self.addCleanup(self.server.stop)
+
+    def enter(self):
+        game = Client(self.server.game_port)
+        self.addCleanup(game.close)
+        game.send(fs.game_login_request("demo", "demo", "Aldric", 1))
+        self.assertEqual(game.receive()[0], 0x03)
+        burst = []
+        while not burst or burst[-1][0] != 0x37:
+            burst.append(game.receive())
+        return game, burst
+
+    def test_the_burst_reopens_what_was_open_and_requests_are_answered(self):
+        game, burst = self.enter()
+        self.assertEqual([p[0] for p in burst], [0x0c, 0x14, 0x1a, 0x18, 0x1b, 0x37])
+        self.assertEqual(len(burst[0]), 1 + 39)
+        self.assertEqual(len(burst[1]), 1 + 75)
+        # Using the backpack's position opens container 0; the pouch is used and closed again.
+        game.send(fs.encode_request(0x0F, x=119, y=119, z=7, container=0, action=0))
+        opened = fs.Reader(game.receive())
+        self.assertEqual((opened.u8(), opened.u8(), opened.u32(), opened.string()), (0x0d, 0, 2853, b"Backpack"))
+        game.send(fs.encode_request(0x0F, x=122, y=121, z=7, container=0, action=0))
+        self.assertEqual(game.receive()[:2], b"\x0d\x01")
+        game.send(fs.encode_request(0x10, container=1))
+        game.send(fs.encode_request(0x17, name=b"Zed", list=0))
+        r = fs.Reader(game.receive())
+        self.assertEqual((r.u8(), r.u16(), r.u8(), r.string(), r.u8(), r.u8()), (0x18, 1, 0, b"Zed", 1, 0))
+        game.send(fs.encode_request(0x1B, name=b"Aldric", action=1))
+        self.assertEqual(game.receive(), b"\x1b\x00")
+        game.send(fs.encode_request(0x13))
+        self.assertIsNone(game.receive())
+
+        _, burst = self.enter()
+        self.assertEqual([p[0] for p in burst], [0x0c, 0x14, 0x1a, 0x18, 0x1b, 0x0d, 0x37])
+        self.assertEqual(burst[5][1], 0)
+        self.assertEqual(burst[4], b"\x1b\x00", "the party was left")
+        self.assertEqual(self.server.failures, [])
 
 
 if __name__ == "__main__":

@@ -51,6 +51,11 @@ TEST(HotkeyGeometryTest, SlotsFollowTheBarsLengthAndThickness) {
         {"horizontal 1000 at 94", kTop, Bar(0, 0, 1000, 94), 94, 12, {272, 9}, {272, 51}, {272 + 440, 51}},
         // One line of 24, 960 pixels centred: (1000 - 960 + 19) / 2 + 3 = 32.
         {"horizontal 1000 at 52", kBottom, Bar(0, 500, 1000, 52), 52, 12, {32, 509}, {512, 509}, {512 + 440, 509}},
+        // The two rows need a thickness above 89.
+        {"horizontal 1000 at 89", kTop, Bar(0, 0, 1000, 89), 89, 12, {32, 9}, {512, 9}, {512 + 440, 9}},
+        {"horizontal 1000 at 90", kTop, Bar(0, 0, 1000, 90), 90, 12, {272, 9}, {272, 51}, {272 + 440, 51}},
+        // 988 leaves exactly 960 after the page control: not more, so two rows' places.
+        {"horizontal 988 at 52", kTop, Bar(0, 0, 988, 52), 52, 12, {266, 9}, {266, 51}, {266 + 440, 51}},
         // A thin short bar keeps the fight row beside, outside the bar.
         {"horizontal 600 at 52", kTop, Bar(100, 0, 600, 52), 52, 12, {172, 9}, {172, 51}, {172 + 440, 51}},
         {"vertical 700 at 70", kLeft, Bar(0, 0, 70, 562), 70, 12, {9, 53}, {51, 53}, {51, 53 + 440}},

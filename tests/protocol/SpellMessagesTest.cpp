@@ -18,6 +18,9 @@
 #include "net/InMessage.h"
 #include "protocol/Protocol.h"
 #include "tests/support/LoginFixture.h"
+#include "world/Camera.h"
+#include "world/Creature.h"
+#include "world/Map.h"
 
 namespace {
 
@@ -197,6 +200,27 @@ TEST_F(SpellMessagesTest, TheEndOfTheLoginDataRestoresTheActionGroups) {
     client->ReturnToMenu();
     Dispatch(Wire().U8(0x03).U32(5).U32(5).U8(0).U32(1).bytes);
     EXPECT_EQ(protocol().layoutLoaded, 0);
+}
+
+// The count is the character's: read under its name and written back there
+// when the game screen goes, clamped, and nothing else changes with it.
+TEST_F(SpellMessagesTest, TheActionGroupCountIsKeptPerCharacter) {
+    EnterGame();
+    Map* map = client->game->map;
+    Creature* player = new Creature(map);
+    player->id = 5;
+    player->name = "Aldric";
+    player->SetPosition(100, 100, 7);
+    map->AddCreature(player);
+    map->camera->SetCreature(player);
+    ConfigFile* options = client->settings->options;
+    options->SetInt("windows", "actiongroup-Aldric", 12);
+    options->SetInt("windows", "actiongroup-Brenna", 3);
+    EXPECT_TRUE(DispatchWithPing(Wire().U8(0x37).bytes));
+    EXPECT_EQ(client->game->hotkeyBar->actionGroups, 10);
+    client->ReturnToMenu();
+    EXPECT_EQ(options->GetInt("windows", "actiongroup-Aldric"), 10);
+    EXPECT_EQ(options->GetInt("windows", "actiongroup-Brenna"), 3);
 }
 
 TEST_F(SpellMessagesTest, BeforeTheGameScreenEveryMessageIsReadAndDropped) {

@@ -9,8 +9,10 @@
 #include "tools/gfxgen/LoginBackdrop.h"
 #include "tools/gfxgen/Logo.h"
 #include "tools/gfxgen/MapSprites.h"
+#include "tools/gfxgen/SideWindowSprites.h"
 #include "tools/gfxgen/Skins.h"
 #include "tools/gfxgen/SpellIcons.h"
+#include "tools/gfxgen/TitleBarSprites.h"
 #include "tools/gfxgen/WorldSprites.h"
 
 // Sizes the program depends on: the glyph sheet is 32 x 8 cells of 16 x 16; the
@@ -170,6 +172,29 @@ const SpriteEntry kSprites[] = {
     {609, 32, 32, "monster-600-frame-9", DrawWorld<609>},
     {610, 32, 32, "monster-600-frame-10", DrawWorld<610>},
     {611, 32, 32, "monster-600-frame-11", DrawWorld<611>},
+    // The side windows' title-bar buttons.
+    {891, 12, 12, "icon-minimize", DrawMinimizeIcon},
+    {892, 12, 12, "icon-restore", DrawRestoreIcon},
+    {1734, 12, 12, "icon-side-button", DrawSideIconButton},
+    // The side windows: equipment placeholders, condition icons, container title icons.
+    {388, 32, 32, "slot-head", DrawSideWindowSprite<388>},
+    {389, 32, 32, "slot-body", DrawSideWindowSprite<389>},
+    {390, 32, 32, "slot-legs", DrawSideWindowSprite<390>},
+    {391, 32, 32, "slot-feet", DrawSideWindowSprite<391>},
+    {392, 32, 32, "slot-left-hand", DrawSideWindowSprite<392>},
+    {393, 32, 32, "slot-right-hand", DrawSideWindowSprite<393>},
+    {394, 32, 32, "slot-neck", DrawSideWindowSprite<394>},
+    {1558, 32, 32, "slot-back", DrawSideWindowSprite<1558>},
+    {1559, 32, 32, "slot-ring", DrawSideWindowSprite<1559>},
+    {1560, 32, 32, "slot-belt", DrawSideWindowSprite<1560>},
+    {1561, 32, 32, "slot-ammunition", DrawSideWindowSprite<1561>},
+    {1115, 11, 11, "condition-unjustified", DrawSideWindowSprite<1115>},
+    {1535, 11, 11, "condition-drunk", DrawSideWindowSprite<1535>},
+    {1668, 11, 11, "condition-justified", DrawSideWindowSprite<1668>},
+    {5913, 11, 11, "condition-blessed", DrawSideWindowSprite<5913>},
+    {6448, 11, 11, "condition-protection-area", DrawSideWindowSprite<6448>},
+    {2853, 14, 14, "container-backpack", DrawSideWindowSprite<2853>},
+    {2854, 14, 14, "container-bag", DrawSideWindowSprite<2854>},
     // The hotkey bar's spells: the first spell of a new player and the fake server's.
     {1418, 32, 32, "spell-light-healing", DrawLightHealingIcon},
     {1419, 32, 32, "spell-fireball", DrawFireballIcon},

@@ -242,6 +242,7 @@ TEST_F(ContainerTest, CloseRemovesAtOnceAndSendsTheCloseRequest) {
     ASSERT_NE(window, nullptr);
     Show(window);
     DrawFrame();
+    Requests();  // the frame's own (the hotkey bar asks for the spells its tooltips name)
     ASSERT_NE(window->closeButton, nullptr);
     // The click runs inside the window's own button; the window is gone when
     // the action returns (AddressSanitizer watches every read after that).
@@ -263,6 +264,7 @@ TEST_F(ContainerTest, LootAndIconButtonsSendTheirRequestsAndKeepTheWindow) {
     EXPECT_EQ(window->iconButton->icon, 1734);
     Show(window);
     DrawFrame();
+    Requests();  // the frame's own (the hotkey bar asks for the spells its tooltips name)
     // The "Loot" button's right part lies under the icon button: click its left part.
     GuiInput input(*client->app, fixture.platform.keys);
     input.Click(window->lootButton->x + 5, window->lootButton->y + 5);

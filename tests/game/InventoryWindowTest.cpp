@@ -65,10 +65,13 @@ protected:
             ids.push_back(slot->slotId);
         return ids;
     }
+    // The tooltip keys from 300 on: those below belong to the hotkey bar's
+    // slots and the buff bars.
     std::vector<int> TooltipKeys() {
         std::vector<int> keys;
         for (const auto& [key, region] : client->app->gui->tooltips)
-            keys.push_back(key);
+            if (key >= 300)
+                keys.push_back(key);
         return keys;
     }
 };

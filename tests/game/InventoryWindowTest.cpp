@@ -65,8 +65,7 @@ protected:
             ids.push_back(slot->slotId);
         return ids;
     }
-    // The tooltip keys from 300 on: those below belong to the hotkey bar's
-    // slots and the buff bars.
+    // The condition strip's keys; the hotkey bar's lie below 300.
     std::vector<int> TooltipKeys() {
         std::vector<int> keys;
         for (const auto& [key, region] : client->app->gui->tooltips)

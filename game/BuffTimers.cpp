@@ -74,10 +74,11 @@ int BuffTimers::BarWidth(int64_t remainingMs, int64_t durationMs) {
 
 uint32_t BuffTimers::KindColor(int kind) {
     switch (kind) {
+    // Alpha in the highest byte, red in the lowest.
     case 1:
-        return 0x6428D7FA;
+        return 0x64FAD728;
     case 2:
-        return 0x64FF3030;
+        return 0x643030FF;
     case 3:
         return 0x64C8C8C8;
     default:

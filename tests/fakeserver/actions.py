@@ -10,7 +10,8 @@ few things more around the start (120, 120):
 - the NPC "Wanderer" standing still at (124, 124) (world.NPC_ID).
 
 Behaviour (give ActionWorld() to FakeServer(behaviours=[...])):
-- after the enter-game burst: the conditions and buffs (0x1a, BUFFS: a
+- after the enter-game burst (unless login_burst is False, when
+  sidewindows.py sends its own): the conditions and buffs (0x1a, BUFFS: a
   20-second buff), the player's statistics (0x14) and the end of the login
   data (0x37), each in a frame of its own, then a ping;
 - walk path (0x1A): an empty path stops a walk; any other is walked one step
@@ -25,8 +26,10 @@ Behaviour (give ActionWorld() to FakeServer(behaviours=[...])):
 - move (0x0E) between two map tiles: the top item (count pieces of a stack)
   moves and both tiles are sent again (0x2c); a move the server cannot make
   gets a status text;
-- use (0x0F): on the chest it opens the container (0x0d) in the window index
-  the request carries; on anything else a status text;
+- use (0x0F) on the map or of an item hotkey (at 0, 0, 0): on the chest it
+  opens the container (0x0d) in the window index the request carries; on
+  anything else a status text. A slot's use is left to the next behaviour
+  (sidewindows.py opens bags);
 - action list (0x22): the spell and hotkey data (0x26) with SPELLS;
 - cast spell (0x23) of a known spell: its shading (0x27) and its cooldown
   (0x35); an unknown spell gets a status text.
@@ -42,7 +45,6 @@ import time
 import server_messages as sm
 import world
 from world import FLOOR, NPC_ID, OFFSETS, World
-from wire import Writer
 
 LEVER, CHEST = 140, 141
 STACK_AT = (119, 121)
@@ -70,53 +72,10 @@ CONDITIONS = [3]
 # The player's statistics: level 42 half way to 43, as the character list says.
 STATS = dict(health=180, max_health=200, mana=90, max_mana=120, level=42, experience=2601850, experience_percent=50,
              rate=150, magic_level=7, magic_level_bonus=1, magic_level_percent=30,
-             skills=[(15 + i, (-2 if i == 1 else i), 10 * i) for i in range(8)],
-             talents=[3, 1, 0, 2, 0, 0, 4, 0])
+             skills=[(15 + i, (-2 if i == 1 else i), 10 * i) for i in range(8)], unused_points=3,
+             talents=[1, 0, 2, 0, 0, 4, 0])
 
 CHEST_CONTENTS = [(world.COINS, 3), (world.TORCH, 1)]
-
-# The messages of the player's windows that server_messages.py has no row
-# for, in its table form.
-MESSAGES = {
-    "conditions": (0x1a, [
-        ("list8", "conditions", [("u32", "id")]),
-        ("list8", "buffs", [("string", "name"), ("u32", "elapsed"), ("u32", "duration"), ("u8", "kind")]),
-    ]),
-    "player_stats": (0x14, [
-        ("u16", "health"), ("u16", "max_health"), ("u16", "mana"), ("u16", "max_mana"), ("u16", "level"),
-        ("u64", "experience"), ("u8", "experience_percent"), ("u32", "rate"), ("u16", "magic_level"),
-        ("u8", "magic_level_bonus"), ("u8", "magic_level_percent"),
-        ("list", "skills", [("u16", "level"), ("u8", "bonus"), ("u8", "percent")], 8),
-        ("list", "talents", [("u16", "points")], 8),
-    ]),
-    "open_container": (0x0d, [
-        ("u8", "container"), ("u32", "value"), ("string", "name"), ("u8", "parent_button"), ("u8", "loot_button"),
-        ("u8", "capacity"), ("list8", "items", [("u16", "id"), ("u8", "count")]),
-    ]),
-}
-
-
-def build(message, /, **values):
-    """A payload of this module's table, else of server_messages.py's; a
-    fixed-length list ("list", name, fields, n) writes exactly n entries and
-    no count."""
-    if message not in MESSAGES:
-        return sm.build(message, **values)
-    opcode, fields = MESSAGES[message]
-    w = Writer().u8(opcode)
-    for field in fields:
-        if field[0] == "list":
-            entries = values[field[1]]
-            if len(entries) != field[3]:
-                raise ValueError(f"{field[1]} needs {field[3]} entries, not {len(entries)}")
-            for entry in entries:
-                if not isinstance(entry, dict):
-                    entry = dict(zip((f[1] for f in field[2]), entry if isinstance(entry, (tuple, list)) else [entry]))
-                sm.write_fields(w, field[2], entry)
-        else:
-            sm.write_fields(w, [field], values)
-    return w.bytes()
-
 
 def item_records():
     return sm.build("item_records", records=[
@@ -140,8 +99,9 @@ def _count(item):
 
 
 class ActionWorld(World):
-    def __init__(self, step_seconds=0.3, buffs=BUFFS, **kwargs):
+    def __init__(self, step_seconds=0.3, buffs=BUFFS, login_burst=True, **kwargs):
         super().__init__(**kwargs)
+        self.login_burst = login_burst
         self.step_seconds = step_seconds
         self.initial_buffs = list(buffs)
         self.items[STACK_AT] = [world.GRASS, (world.COINS, STACK_COUNT)]
@@ -170,19 +130,20 @@ class ActionWorld(World):
         super().on_enter_game(server, client)
         with self.lock:
             self._walk_generation += 1
+            if not self.login_burst:
+                return
             # Each in a frame of its own: a message the client cannot read
             # yet ends only its own frame.
             client.send(self._conditions(self.initial_buffs))
-            client.send(build("player_stats", **STATS))
-            client.send(build("action_groups"))
+            client.send(sm.build("player_stats", **STATS))
+            client.send(sm.build("action_groups"))
             self._burst([])
 
     def on_request(self, server, client, request):
         handler = {0x1A: self._walk_path, 0x12: self._targets, 0x11: self._look, 0x0E: self._move,
                    0x0F: self._use, 0x22: self._action_list, 0x23: self._cast}.get(request.opcode)
         if handler:
-            handler(request.fields)
-            return True
+            return handler(request.fields) is not False
         return super().on_request(server, client, request)
 
     # -- cues --
@@ -311,15 +272,19 @@ class ActionWorld(World):
                          for x, y in (source, target)])
 
     def _use(self, fields):
+        """Uses on the map and item hotkeys (at 0, 0, 0); a slot's use is left
+        to the side windows' behaviour (False)."""
         at = (fields["x"], fields["y"])
         action = fields["action"]
+        if at[0] > 65533:
+            return False
         with self.lock:
             self.uses.append((at, fields["z"], fields["container"], action))
             things = [_id(i) for i in self.items.get(at, [])] if fields["z"] == FLOOR else []
             if CHEST in things and action in (0, CHEST):
-                self.client.send(build("open_container", container=fields["container"], value=CHEST, name=b"chest",
-                                       parent_button=0, loot_button=1, capacity=8,
-                                       items=[dict(id=i, count=c) for i, c in CHEST_CONTENTS]))
+                self.client.send(sm.build("open_container", index=fields["container"], title_icon=CHEST,
+                                          title=b"chest", icon_button=0, loot_button=1, capacity=8,
+                                          items=[dict(item_id=i, count=c) for i, c in CHEST_CONTENTS]))
                 self._burst([])
             elif LEVER in things and action in (0, LEVER):
                 self._status(b"You pull the lever.")
@@ -335,7 +300,7 @@ class ActionWorld(World):
             spells = [dict(name=name.encode(), spell_id=spell, mana=mana, kind=0, value=1, first_flag=1, second_flag=0,
                            text=b"Casts %s." % name.encode())
                       for spell, (name, mana, _, _) in sorted(SPELLS.items())]
-            self.client.send(build("spell_list", spells=spells))
+            self.client.send(sm.build("spell_list", spells=spells))
             self._burst([])
 
     def _cast(self, fields):
@@ -346,8 +311,8 @@ class ActionWorld(World):
                 self._status(b"You do not know this spell.")
                 return
             _, _, shade, cooldown = SPELLS[spell]
-            self.client.send(build("spell_shade", spell_id=spell, seconds=shade))
-            self.client.send(build("spell_cooldown", spell_id=spell, seconds=cooldown))
+            self.client.send(sm.build("spell_shade", spell_id=spell, seconds=shade))
+            self.client.send(sm.build("spell_cooldown", spell_id=spell, seconds=cooldown))
             self._burst([])
 
     # -- inside --
@@ -357,6 +322,6 @@ class ActionWorld(World):
 
     @staticmethod
     def _conditions(buffs):
-        return build("conditions", conditions=[dict(id=c) for c in CONDITIONS],
+        return sm.build("conditions", conditions=[dict(id=c) for c in CONDITIONS],
                      buffs=[dict(name=n.encode() if isinstance(n, str) else n, elapsed=e, duration=d, kind=k)
                             for n, e, d, k in buffs])

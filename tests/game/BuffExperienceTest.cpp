@@ -156,6 +156,23 @@ TEST_F(BuffTest, TooltipsComeOnceASecondForTheFirstTenBuffs) {
     EXPECT_FALSE(buffs().HitTest(X0() + 5, Y0() + 5));
 }
 
+// Colours are written alpha first and red last (0xAABBGGRR): the bar of
+// kind 1 is light blue, of kind 2 red.
+TEST(BuffColours, EachKindHasItsRedGreenBlueAndAlpha) {
+    struct Case {
+        int kind;
+        int red, green, blue;
+    };
+    for (const Case& c : {Case{1, 40, 215, 250}, Case{2, 255, 48, 48}, Case{3, 200, 200, 200}, Case{0, 0, 255, 0},
+                          Case{9, 0, 255, 0}}) {
+        const uint32_t colour = BuffTimers::KindColor(c.kind);
+        EXPECT_EQ(int(colour & 0xFF), c.red) << c.kind;
+        EXPECT_EQ(int(colour >> 8 & 0xFF), c.green) << c.kind;
+        EXPECT_EQ(int(colour >> 16 & 0xFF), c.blue) << c.kind;
+        EXPECT_EQ(int(colour >> 24), 100) << c.kind;
+    }
+}
+
 TEST(ExperienceForLevel, MatchesTheServersTable) {
     const struct {
         int level;

@@ -79,10 +79,13 @@ protected:
         return game().containers[index];
     }
     // The requests queued since the last call, each without its length.
+    // The queued requests but the hotkey bar's action-list request (0x22),
+    // which its first frames send.
     std::vector<Bytes> Requests() {
         std::vector<Bytes> requests;
         for (const auto& frame : connection().QueuedFrames())
-            requests.emplace_back(frame.begin() + 2, frame.end());
+            if (frame.size() > 2 && frame[2] != 0x22)
+                requests.emplace_back(frame.begin() + 2, frame.end());
         connection().ClearQueues();
         return requests;
     }

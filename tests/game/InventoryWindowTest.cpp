@@ -65,10 +65,12 @@ protected:
             ids.push_back(slot->slotId);
         return ids;
     }
+    // The condition strip's keys; the hotkey bar's lie below 300.
     std::vector<int> TooltipKeys() {
         std::vector<int> keys;
         for (const auto& [key, region] : client->app->gui->tooltips)
-            keys.push_back(key);
+            if (key >= 300)
+                keys.push_back(key);
         return keys;
     }
 };

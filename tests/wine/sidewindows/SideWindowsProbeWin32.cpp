@@ -5,7 +5,7 @@
 // click and what to expect:
 //   state client=w,h left=<width> right=<width> loaded=0|1 inv=<slot>:<item>:<count>|...
 //         stats=<health>,<max>,<mana>,<max>,<level>,<experience>
-//         c<i>=x,y,w,h,<minimised> cclose<i>=x,y,w,h cloot<i>=x,y,w,h ...
+//         c<i>=x,y,w,h,<minimised>,<dragged> cclose<i>=x,y,w,h cloot<i>=x,y,w,h ...
 //         quests=.. spells=.. guild=.. logout=.. (button rectangles)
 //         friends=x,y,w,h names=<name>,... party=x,y,w,h,<hidden> members=<n>
 //         menu=x,y,w,h:<text>@<row centre y>|... add=0|1
@@ -87,7 +87,8 @@ std::string State(Client& client) {
         if (!container || !container->dialog)
             continue;
         const std::string n = std::to_string(i);
-        state += " c" + n + "=" + Rect(container->dialog) + "," + std::to_string(container->minimized);
+        state += " c" + n + "=" + Rect(container->dialog) + "," + std::to_string(container->minimized) + "," +
+                 std::to_string(container->dialog->dragging ? 1 : 0);
         state += " cclose" + n + "=" + Rect(container->closeButton);
         state += " cloot" + n + "=" + Rect(container->lootButton);
     }

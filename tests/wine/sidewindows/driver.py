@@ -45,6 +45,12 @@ def rect(value):
     return tuple(int(v) for v in value.split(",")[:4])
 
 
+def at_rest_left(state, index):
+    """Container window `index` lies in the left panel and is not being dragged."""
+    value = state.get(f"c{index}")
+    return value is not None and rect(value)[0] == 0 and value.endswith(",0")
+
+
 def centre(r):
     return r[0] + r[2] // 2, r[1] + r[3] // 2
 
@@ -148,7 +154,7 @@ def play(s):
         raise Failure(f"the backpack opened at {st['c0']}, not 165 x 88")
     # Dragged by its title bar into the left panel, it stays there.
     s.drag_title(0, 20, 400)
-    s.wait_state(lambda st: "c0" in st and rect(st["c0"])[0] == 0, "the backpack collected by the left panel")
+    s.wait_state(lambda st: at_rest_left(st, 0), "the backpack collected by the left panel")
     # Its close button: 0x10 and the window goes.
     s.click(*centre(rect(s.state["cclose0"])))
     s.wait_request(0x10, {"container": 0}, "the container close 0x10")
@@ -195,7 +201,7 @@ def play(s):
     s.side.open(s.server, 1)
     s.wait_state(lambda st: "c1" in st and rect(st["c1"])[0] > 0, "the pouch in the right panel")
     s.drag_title(1, 20, 300)
-    st = s.wait_state(lambda st: "c1" in st and rect(st["c1"])[0] == 0, "the pouch collected by the left panel")
+    st = s.wait_state(lambda st: at_rest_left(st, 1), "the pouch collected by the left panel")
     placed = rect(st["c1"])
     s.click(*centre(rect(st["logout"])))
     s.wait_request(LOGOUT, {}, "the logout 0x13")

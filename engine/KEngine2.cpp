@@ -22,6 +22,8 @@ KEngine2::KEngine2() {
     sprites->SetOwner(this);
 }
 
+int KEngine2::TextWidth(const std::string& text) const { return font ? font->GetTextWidth(text) : 0; }
+
 KEngine2::~KEngine2() {
     delete guiLayer;
     guiLayer = nullptr;

@@ -94,6 +94,9 @@ public:
     GuiLayer* guiLayer = nullptr;
     Graphics* graphics = nullptr;
     SpriteStore* sprites = nullptr;
+    // The width of a text in the font; 0 while there is no font (tests,
+    // before the graphics file is read).
+    int TextWidth(const std::string& text) const;
     Font* font = nullptr;
     SpriteRecord* fontImage = nullptr;  // borrowed from the sprite store
     int clientWidth = 640;

@@ -312,14 +312,14 @@ void HotkeyBar::Draw() {
         graphics->RenderBox(bx + offset - 20, by + 9, 16, bh - 18, second, first, kPageStripFill);
         if (thickness > 60) {
             const std::string text = std::to_string(page);
-            graphics->RenderText(text, bx + offset - 12 - app->font->GetTextWidth(text) / 2, by + bh / 2 - 7,
+            graphics->RenderText(text, bx + offset - 12 - app->TextWidth(text) / 2, by + bh / 2 - 7,
                                  kHorizontalPageColor);
         }
     } else {
         graphics->RenderBox(bx + 9, by + offset - 20, bw - 18, 16, second, first, kPageStripFill);
         if (thickness > 80) {
             const std::string text = std::to_string(page) + "/10";
-            graphics->RenderText(text, bx + bw / 2 - app->font->GetTextWidth(text) / 2, by + offset - 20,
+            graphics->RenderText(text, bx + bw / 2 - app->TextWidth(text) / 2, by + offset - 20,
                                  kVerticalPageColor);
         }
     }
@@ -335,7 +335,7 @@ void HotkeyBar::DrawSlot(const HotkeySlot& slot, bool fight) {
 
     if (slot.action <= 0) {
         const std::string label = SlotLabel(slot.slot, fight);
-        graphics->RenderText(label, sx + 16 - app->font->GetTextWidth(label) / 2, sy + 9, kLabelColor);
+        graphics->RenderText(label, sx + 16 - app->TextWidth(label) / 2, sy + 9, kLabelColor);
         return;
     }
     Sprite* icon = app->sprites->GetSprite(slot.action);
@@ -354,7 +354,7 @@ void HotkeyBar::DrawSlot(const HotkeySlot& slot, bool fight) {
             graphics->RenderRectangle(kShadeColor, sx + 1, sy, 32, shade->second.ShadeHeight(now));
         if (cooling) {
             const std::string seconds = std::to_string(cooldown->second.SecondsLeft(now));
-            graphics->RenderText(seconds, sx + 16 - app->font->GetTextWidth(seconds) / 2, sy + 9, kSecondsColor);
+            graphics->RenderText(seconds, sx + 16 - app->TextWidth(seconds) / 2, sy + 9, kSecondsColor);
         }
     } else if (slot.type >= 1 && slot.type <= 3) {
         graphics->RenderSprite(icon, sx + 1, sy + 1);

@@ -97,7 +97,7 @@ void PagedTextWindow::Draw() {
 
     const std::string back = "< Page " + std::to_string(pageIndex + 1);
     const std::string forward = "Page " + std::to_string(pageIndex + 2) + " >";
-    const int forwardWidth = app->font ? app->font->GetTextWidth(forward) : 0;
+    const int forwardWidth = app->TextWidth(forward);
     graphics->RenderText(back, cx - 155, cy + 105, kLabelColor);
     graphics->RenderText(forward, cx + 150 - forwardWidth, cy + 105, kLabelColor);
 }

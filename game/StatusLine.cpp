@@ -19,10 +19,7 @@ const int kTimedLineHeight = 15;
 
 KEngine2* App() { return Client::Instance()->app; }
 
-int TextWidth(const std::string& text) {
-    const Font* font = App()->font;
-    return font ? font->GetTextWidth(text) : 0;
-}
+int TextWidth(const std::string& text) { return App()->TextWidth(text); }
 
 void DrawText(const std::string& text, int x, int y, uint32_t color) {
     App()->graphics->RenderText(text, x, y, color, true);

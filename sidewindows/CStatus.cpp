@@ -289,7 +289,7 @@ void CStatus::DrawRow(const std::string& label, const std::string& value, int pe
     Graphics* graphics = app->graphics;
     const int w = dialog->width;
     graphics->RenderText(label, x + 5, y0 + 3, kLabelColor, true);
-    graphics->RenderText(value, x + w - 40 - app->font->GetTextWidth(value), y0 + 3, kLabelColor, true);
+    graphics->RenderText(value, x + w - 40 - app->TextWidth(value), y0 + 3, kLabelColor, true);
     y += 15;
     if (!bar)
         return;

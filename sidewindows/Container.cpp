@@ -206,7 +206,7 @@ void Container::DrawSlot(int x, int y, int slot) {
                                y + 1, kItemSize, kItemSize);
     if (record->count > 1 && app->font) {
         const std::string text = std::to_string(record->count);
-        graphics->RenderText(text, x + 32 - app->font->GetTextWidth(text), y + 21, kCountColor, true);
+        graphics->RenderText(text, x + 32 - app->TextWidth(text), y + 21, kCountColor, true);
     }
 }
 

@@ -249,6 +249,6 @@ void Inventory::DrawSlot(int x, int y, int id, int count) {
         graphics->RenderSprite(app->sprites->GetSprite(GetItemDisplayId(id, count)), x + 5, y + 5, 32, 32);
     if (count > 1 && app->font) {
         const std::string text = std::to_string(count);
-        graphics->RenderText(text, x + 37 - app->font->GetTextWidth(text), y + 26, kOpaqueWhite, true);
+        graphics->RenderText(text, x + 37 - app->TextWidth(text), y + 26, kOpaqueWhite, true);
     }
 }

@@ -246,7 +246,7 @@ void Party::Draw() {
         const int ry = fy + 30 - kScrollStep * p + kRowHeight * int(k);
         graphics->RenderText(member.name, fx + 13, ry, kTextColor, true);
         const std::string number = std::to_string(member.number);
-        graphics->RenderText(number, fx + fw - 32 - app->font->GetTextWidth(number), ry, kTextColor, true);
+        graphics->RenderText(number, fx + fw - 32 - app->TextWidth(number), ry, kTextColor, true);
         // The server's bytes go up to 255; a bar never leaves its box.
         const int bars[2] = {std::clamp(member.firstPercent, 0, 100), std::clamp(member.secondPercent, 0, 100)};
         const uint32_t colors[2] = {kFirstBarColor, kSecondBarColor};

@@ -193,7 +193,7 @@ void SideWindow::DrawFrame(void* context) {
     const int y = dialog->y;
     const int w = dialog->width;
     const int h = dialog->height;
-    const int textWidth = app->font ? app->font->GetTextWidth(window->shownTitle) : 0;
+    const int textWidth = app->TextWidth(window->shownTitle);
     const int titleX = window->titleIcon > 0 ? x + 26 : x + w / 2 - textWidth / 2;
     graphics->RenderText(window->shownTitle, titleX, y + 2, kTitleColor);
     if (window->titleIcon > 0 && app->sprites) {

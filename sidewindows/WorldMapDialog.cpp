@@ -199,7 +199,7 @@ void WorldMapDialog::DrawMap(const GUIControl& dialog) {
     graphics->RenderBox(dx + 10, dy + dh - 75, 38, 20, dark, light, 0);
     graphics->RenderBox(dx + 55, dy + dh - 75, 38, 20, dark, light, 0);
     graphics->RenderBox(dx + 100, dy + dh - 75, 65, 20, dark, light, 0);
-    const int hintWidth = app->font ? app->font->GetTextWidth(kHint) : 0;
+    const int hintWidth = app->TextWidth(kHint);
     graphics->RenderText(kHint, dx + dw - 15 - hintWidth, dy + dh - 73, kHintColor, true);
 
     const View view = ViewOf(dialog);

@@ -64,7 +64,9 @@ def prepare(args, engine, login_port):
     winedriver.prepare_client(
         work, args.gfx, login_port,
         b"[options]\r\nwindowwidth=1000\r\nwindowheight=700\r\nwindowmaximized=false\r\n"
-        b"engine=%s\r\ndontresize=true\r\nfpslimit=60\r\nsspath=%s\r\n" % (OPTION[engine], wine_path(shots).encode()))
+        b"engine=%s\r\ndontresize=true\r\nfpslimit=60\r\nsspath=%s\r\n"
+        # The experience calculator is translucent, which DirectDraw draws opaque.
+        b"experiencecalculator=false\r\n" % (OPTION[engine], wine_path(shots).encode()))
     os.makedirs(shots)
     return work
 

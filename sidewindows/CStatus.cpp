@@ -104,9 +104,7 @@ void CStatus::Update() {
 
     const int visible = (dialog->height - 67) / kScrollStep;
     const int total = (int(dialog->maxHeight) - 67) / kScrollStep;
-    scrollbar->SetMaximum(std::max(0, total - visible));
-    scrollbar->SetProportion(visible, total);
-    scrollbar->UpdateThumb();
+    SetScrollRange(visible, total);
 }
 
 void CStatus::SetMinimized(bool value) {

@@ -121,9 +121,7 @@ void Container::Relayout() {
     const int perRow = std::max(1, columns);
     const int visible = (dialog->height - 34) / perRow;
     const int total = (Rows() * kCellPitch + 50 - 34) / perRow;
-    scrollbar->SetMaximum(std::max(0, total - visible));
-    scrollbar->SetProportion(visible, total);
-    scrollbar->UpdateThumb();
+    SetScrollRange(visible, total);
 }
 
 void Container::Update() {

@@ -140,9 +140,7 @@ void Friends::Update() {
 
     const int visible = (dialog->height - 67) / kScrollStep;
     const int total = (int(dialog->maxHeight) - 67) / kScrollStep;
-    scrollbar->SetMaximum(std::max(0, total - visible));
-    scrollbar->SetProportion(visible, total);
-    scrollbar->UpdateThumb();
+    SetScrollRange(visible, total);
 }
 
 void Friends::SetMinimized(bool value) {
@@ -209,9 +207,7 @@ FriendEntry Friends::EntryAt(int, int y) const {
 void Friends::ContextMenu(int x, int y) {
     if (!dialog || dialog->HasFlag(GUIControl::kHidden))
         return;
-    const int fx = dialog->x;
-    const int fy = dialog->y;
-    if (x < fx + 5 || x > fx + dialog->width - 5 || y < fy + 20 || y > fy + dialog->height - 12)
+    if (!InListArea(x, y))
         return;
     menuTarget = EntryAt(x, y).name;
     const bool guild = activeList == kGuildList;
@@ -223,7 +219,7 @@ void Friends::ContextMenu(int x, int y) {
     menu->id = kMenuId;
     menu->selectCallback = &Friends::OnMenuItem;
     menu->callbackContext = this;
-    menu->SetRect(fx + 10, y, 150, height);
+    menu->SetRect(dialog->x + 10, y, 150, height);
     gui->AddControl(menu);
     const std::string toggle = std::string(hideOffline ? "Show" : "Hide") + " Offline";
     if (!menuTarget.empty()) {

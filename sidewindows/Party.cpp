@@ -118,9 +118,7 @@ PartyRecord Party::MemberAt(int, int y) const {
 void Party::ContextMenu(int x, int y) {
     if (!dialog || dialog->HasFlag(GUIControl::kHidden))
         return;
-    const int fx = dialog->x;
-    const int fy = dialog->y;
-    if (x < fx + 5 || x > fx + dialog->width - 5 || y < fy + 20 || y > fy + dialog->height - 12)
+    if (!InListArea(x, y))
         return;
     if (gui->FindControl(kMenuId))
         return;
@@ -130,7 +128,7 @@ void Party::ContextMenu(int x, int y) {
     menu->id = kMenuId;
     menu->selectCallback = &Party::OnMenuItem;
     menu->callbackContext = this;
-    menu->SetRect(fx + 10, y, 150, 106);
+    menu->SetRect(dialog->x + 10, y, 150, 106);
     gui->AddControl(menu);
     const bool leader = PlayerIsFirstMember();
     if (!selectedName.empty()) {
@@ -215,9 +213,7 @@ void Party::Update() {
     }
     const int visible = (dialog->height - 42) / kScrollStep;
     const int total = (int(dialog->maxHeight) - 42) / kScrollStep;
-    scrollbar->SetMaximum(std::max(0, total - visible));
-    scrollbar->SetProportion(visible, total);
-    scrollbar->UpdateThumb();
+    SetScrollRange(visible, total);
 }
 
 void Party::Draw() {

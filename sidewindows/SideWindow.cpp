@@ -238,3 +238,16 @@ void SideWindow::OnMinimizeButton(void* context) {
             dialog->SetFlag(GUIControl::kResizeHeight);
     }
 }
+
+void SideWindow::SetScrollRange(int visible, int total) {
+    if (!scrollbar)
+        return;
+    scrollbar->SetMaximum(std::max(0, total - visible));
+    scrollbar->SetProportion(visible, total);
+    scrollbar->UpdateThumb();
+}
+
+bool SideWindow::InListArea(int x, int y) const {
+    return dialog && x >= dialog->x + 5 && x <= dialog->x + dialog->width - 5 && y >= dialog->y + 20 &&
+           y <= dialog->y + dialog->height - 12;
+}

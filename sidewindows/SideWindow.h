@@ -60,6 +60,11 @@ public:
     void ToggleMinimize(bool toggle);
     // Keeps the buttons and the scroll bar on the frame as it moves.
     void PlaceControls();
+    // The scroll bar's range: total steps, of which visible fit the frame.
+    void SetScrollRange(int visible, int total);
+    // Whether a point lies in the frame's list area, below the title bar
+    // (where the list windows open their menus).
+    bool InListArea(int x, int y) const;
 
     static void DrawFrame(void* window);
     static void OnMinimizeButton(void* window);

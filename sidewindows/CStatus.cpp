@@ -55,16 +55,11 @@ std::string LeftToAdvance(int percent) {
 
 CStatus::CStatus() {
     windowId = kWindowId;
-    scrollbar = new GUIScrollbar();
-    scrollbar->id = kScrollbarId;
+    MakeScrollbar(kScrollbarId);
     lifecycle::Note("CStatus");
 }
 
 CStatus::~CStatus() {
-    // Until the first Update the scroll bar is not in the frame's tree yet.
-    if (!initialized)
-        delete scrollbar;
-    scrollbar = nullptr;
     lifecycle::Note("~CStatus");
 }
 

@@ -37,8 +37,7 @@ Container::Container(int id, int slot) : index(slot) {
         slots[i] = new ContainerSlot();
         slots[i]->index = i;
     }
-    scrollbar = new GUIScrollbar();
-    scrollbar->id = id + 1;
+    MakeScrollbar(id + 1);
     lifecycle::Note("Container");
 }
 
@@ -47,11 +46,6 @@ Container::~Container() {
         delete slot;
         slot = nullptr;
     }
-    // Once handed to the frame the scroll bar goes with it (the base queues the
-    // frame); before the first draw it is still ours.
-    if (!scrollbarAdded)
-        delete scrollbar;
-    scrollbar = nullptr;
     lifecycle::Note("~Container");
 }
 
@@ -155,9 +149,8 @@ void Container::Draw() {
         return;
     if (!initialized) {
         initialized = 1;
-        if (scrollbar && !scrollbarAdded) {
+        if (scrollbar && !scrollbar->GetParent()) {
             dialog->AddChild(scrollbar);
-            scrollbarAdded = true;
             PlaceControls();
         }
         InstallButtonActions();

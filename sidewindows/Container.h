@@ -63,6 +63,4 @@ private:
     // The top-left corner of a cell on the screen, for drawing and hitting alike.
     void CellPosition(int slot, int& x, int& y) const;
     int Rows() const;
-    // Whether the scroll bar has been handed to the frame (which then owns it).
-    bool scrollbarAdded = false;
 };

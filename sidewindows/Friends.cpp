@@ -19,6 +19,7 @@
 #include "engine/gui/GUITextbox.h"
 #include "game/Lifecycle.h"
 #include "protocol/Protocol.h"
+#include "sidewindows/NamePrompt.h"
 
 namespace {
 
@@ -27,6 +28,8 @@ constexpr uint32_t kOnlineColor = 0xFFC8C8C8;
 constexpr uint32_t kOfflineColor = 0xFF606060;
 constexpr uint32_t kHintColor = 0xFF8C8C8C;
 constexpr uint32_t kBackground = 0x1E000000;
+constexpr name_prompt::Ids kAddIds{Friends::kAddLabelId, Friends::kAddDialogId, Friends::kNameBoxId,
+                                   Friends::kAddButtonId, Friends::kCancelButtonId};
 const char* const kTabCaptions[Friends::kListCount] = {"Allies", "Foes", "Guild"};
 
 Protocol* TheProtocol() { return Client::Instance()->protocol; }
@@ -45,16 +48,11 @@ bool ShownBefore(const FriendEntry& a, const FriendEntry& b) {
 Friends::Friends() {
     windowId = kWindowId;
     hideOffline = Options()->GetBool("windows", "hideoffline") ? 1 : 0;
-    scrollbar = new GUIScrollbar();
-    scrollbar->id = kScrollbarId;
+    MakeScrollbar(kScrollbarId);
     lifecycle::Note("Friends");
 }
 
 Friends::~Friends() {
-    // Until the first Update the scroll bar is not in the frame's tree yet.
-    if (!initialized)
-        delete scrollbar;
-    scrollbar = nullptr;
     lifecycle::Note("~Friends");
 }
 
@@ -255,48 +253,30 @@ void Friends::OnMenuItem(int itemId, void* window) {
 }
 
 void Friends::ShowAddDialog() {
-    DialogHelper box(gui, kAddDialogId);
-    GUIDialog* frame = box.OpenFromCentre("Add Person", -135, -130, 280, 120);
-    if (!frame)
+    GUITextbox* name = name_prompt::Open(gui, kAddIds, "Add Person", "Add", &Friends::ConfirmAdd, &Friends::CancelAdd,
+                                         &Friends::DrawAddDialog, this);
+    if (!name)
         return;
-    frame->drawCallback = &Friends::DrawAddDialog;
-    frame->drawContext = this;
-    box.AddText("Player name:", 20, 38)->id = kAddLabelId;
-    GUITextbox* name = box.Add(new GUITextbox(), 115, 35, 145, 25);
-    name->id = kNameBoxId;
     name->fillColor = 0x01000000;
     name->skin = Client::Instance()->settings->GetSkin();
-    box.Add(new GUILine(), 7, 75, 266, 1);
-    box.AddButton(kAddButtonId, "Add", &Friends::ConfirmAdd, this, 37, 87, 95, 25);
-    box.AddButton(kCancelButtonId, "Cancel", &Friends::CancelAdd, this, 147, 87, 95, 25);
-    gui->focus = name;
     gui->enterButtonId = kAddButtonId;
 }
 
 void Friends::DrawAddDialog(void* window) {
     Friends* friends = static_cast<Friends*>(window);
-    GUIControl* frame = DialogHelper(friends->gui, kAddDialogId).Dialog();
-    const GUIControl* root = friends->gui->root;
-    if (!frame || !root)
-        return;
-    friends->app->graphics->RenderBox(frame->x + 10, frame->y + 28, frame->width - 20, 39, root->darkColor,
-                                      root->lightColor, kBackground);
+    name_prompt::DrawField(friends->app, friends->gui, kAddDialogId);
 }
 
 void Friends::ConfirmAdd(void* window) {
     Friends* friends = static_cast<Friends*>(window);
-    DialogHelper box(friends->gui, kAddDialogId);
-    if (GUITextbox* name = box.Find<GUITextbox>(kNameBoxId)) {
-        const std::string text = name->GetText();
-        if (!text.empty())
-            TheProtocol()->SendAddFriend(text, friends->activeList);
-    }
-    box.CloseAndFocus(GameIds::kChatInput);
+    const std::string name = name_prompt::TakeNameAndClose(friends->gui, kAddIds);
+    if (!name.empty())
+        TheProtocol()->SendAddFriend(name, friends->activeList);
 }
 
 void Friends::CancelAdd(void* window) {
     Friends* friends = static_cast<Friends*>(window);
-    DialogHelper(friends->gui, kAddDialogId).CloseAndFocus(GameIds::kChatInput);
+    name_prompt::TakeNameAndClose(friends->gui, kAddIds);
 }
 
 void Friends::ToggleHideOffline() {

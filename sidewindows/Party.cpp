@@ -21,6 +21,7 @@
 #include "world/Camera.h"
 #include "world/Creature.h"
 #include "world/Map.h"
+#include "sidewindows/NamePrompt.h"
 
 namespace {
 
@@ -31,6 +32,8 @@ constexpr uint32_t kBarBack = 0x32000000;
 constexpr uint32_t kFirstBarColor = 0xFF001E96;
 constexpr uint32_t kSecondBarColor = 0xFF960000;
 constexpr uint32_t kBackground = 0x1E000000;
+constexpr name_prompt::Ids kInviteIds{0, Party::kInviteDialogId, Party::kNameBoxId, Party::kInviteButtonId,
+                                      Party::kCancelButtonId};
 
 // The creature the world view follows: the player, once it has arrived.
 const Creature* FollowedCreature() {
@@ -46,16 +49,11 @@ Protocol* TheProtocol() { return Client::Instance()->protocol; }
 
 Party::Party() {
     windowId = kWindowId;
-    scrollbar = new GUIScrollbar();
-    scrollbar->id = kScrollbarId;
+    MakeScrollbar(kScrollbarId);
     lifecycle::Note("Party");
 }
 
 Party::~Party() {
-    // Until the first Update the scroll bar is not in the frame's tree yet.
-    if (!initialized)
-        delete scrollbar;
-    scrollbar = nullptr;
     lifecycle::Note("~Party");
 }
 
@@ -163,45 +161,25 @@ void Party::OnMenuItem(int itemId, void* window) {
 }
 
 void Party::OpenInviteDialog() {
-    DialogHelper box(gui, kInviteDialogId);
-    GUIDialog* frame = box.OpenFromCentre("Invite To Party", -135, -130, 280, 120);
-    if (!frame)
-        return;
-    frame->drawCallback = &Party::DrawInviteDialog;
-    frame->drawContext = this;
-    box.AddText("Player name:", 20, 38);
-    GUITextbox* name = box.Add(new GUITextbox(), 115, 35, 145, 25);
-    name->id = kNameBoxId;
-    box.Add(new GUILine(), 7, 75, 266, 1);
-    box.AddButton(kInviteButtonId, "Invite", &Party::ConfirmInvite, this, 37, 87, 95, 25);
-    box.AddButton(kCancelButtonId, "Cancel", &Party::CloseInviteDialog, this, 147, 87, 95, 25);
-    gui->focus = name;
+    name_prompt::Open(gui, kInviteIds, "Invite To Party", "Invite", &Party::ConfirmInvite, &Party::CloseInviteDialog,
+                      &Party::DrawInviteDialog, this);
 }
 
 void Party::ConfirmInvite(void* window) {
     Party* party = static_cast<Party*>(window);
-    DialogHelper box(party->gui, kInviteDialogId);
-    if (GUITextbox* name = box.Find<GUITextbox>(kNameBoxId)) {
-        const std::string text = name->GetText();
-        if (!text.empty())
-            TheProtocol()->SendPartyCommand(text, 0);
-    }
-    box.CloseAndFocus(GameIds::kChatInput);
+    const std::string name = name_prompt::TakeNameAndClose(party->gui, kInviteIds);
+    if (!name.empty())
+        TheProtocol()->SendPartyCommand(name, 0);
 }
 
 void Party::CloseInviteDialog(void* window) {
     Party* party = static_cast<Party*>(window);
-    DialogHelper(party->gui, kInviteDialogId).CloseAndFocus(GameIds::kChatInput);
+    name_prompt::TakeNameAndClose(party->gui, kInviteIds);
 }
 
 void Party::DrawInviteDialog(void* window) {
     Party* party = static_cast<Party*>(window);
-    GUIControl* frame = DialogHelper(party->gui, kInviteDialogId).Dialog();
-    const GUIControl* root = party->gui->root;
-    if (!frame || !root)
-        return;
-    party->app->graphics->RenderBox(frame->x + 10, frame->y + 28, frame->width - 20, 39, root->darkColor,
-                                    root->lightColor, kBackground);
+    name_prompt::DrawField(party->app, party->gui, kInviteDialogId);
 }
 
 void Party::Update() {

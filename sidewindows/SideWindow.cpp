@@ -37,6 +37,13 @@ SideWindow::~SideWindow() {
         closeButton->action = &SideWindow::EmptyCallback;
     if (dialog && gui)
         gui->DeleteLater(windowId);
+    if (scrollbar && !scrollbar->GetParent())
+        delete scrollbar;
+}
+
+void SideWindow::MakeScrollbar(int id) {
+    scrollbar = new GUIScrollbar();
+    scrollbar->id = id;
 }
 
 void SideWindow::Relayout() {}

@@ -60,6 +60,9 @@ public:
     void ToggleMinimize(bool toggle);
     // Keeps the buttons and the scroll bar on the frame as it moves.
     void PlaceControls();
+    // Makes the window's scroll bar; the window owns it until it is added to
+    // the frame, which then owns it.
+    void MakeScrollbar(int id);
     // The scroll bar's range: total steps, of which visible fit the frame.
     void SetScrollRange(int visible, int total);
     // Whether a point lies in the frame's list area, below the title bar

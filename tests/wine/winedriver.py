@@ -9,6 +9,7 @@ and a close request is the WM_DELETE_WINDOW message a window manager would
 send, which Wine turns into WM_CLOSE.
 """
 import argparse
+import contextlib
 import ctypes
 import ctypes.util
 import glob
@@ -136,6 +137,32 @@ class Program:
             except subprocess.TimeoutExpired:
                 self.process.kill()
                 self.process.wait()
+
+
+@contextlib.contextmanager
+def client_run(args, status_port, cwd, tail=20):
+    """The program under test, told the status page's address; on a failure
+    its last lines are printed; at the end it is stopped and its options and
+    scratch folder go."""
+    os.environ["VELMORA_STATUS_SERVER"] = f"127.0.0.1:{status_port}"
+    program = Program(args.source, args.program, cwd=cwd)
+    try:
+        yield program
+    except Failure:
+        print("program said:\n  " + "\n  ".join(program.lines[-tail:]))
+        raise
+    finally:
+        program.stop()
+        os.environ.pop("VELMORA_STATUS_SERVER", None)
+        shutil.rmtree(options_folder(), ignore_errors=True)
+        shutil.rmtree(args.scratch, ignore_errors=True)
+
+
+def check_no_boxes(program):
+    """The client showed no message box (the probes print them instead)."""
+    boxes = [line for line in program.lines if line.startswith("platform box")]
+    if boxes:
+        raise Failure(f"the client showed {boxes}")
 
 
 def xdotool(*args, timeout=10):

@@ -12,7 +12,6 @@ state to change and for pixels to appear.
 """
 import os
 import re
-import shutil
 import sys
 import time
 
@@ -23,7 +22,7 @@ import chat  # noqa: E402
 import fakeserver as fs  # noqa: E402
 import world  # noqa: E402
 import winedriver  # noqa: E402
-from winedriver import Failure, find_window, options_folder  # noqa: E402
+from winedriver import Failure, find_window  # noqa: E402
 
 UNREAD = "ff40ffff"         # the yellow of a tab with news
 OWN_SAY = (190, 215, 170)   # the player's own Say lines
@@ -285,36 +284,23 @@ def check_chat(args):
     # The world names the player's creature, so that its own lines take their colour.
     server = fs.FakeServer(gfx_stamp=stamp, behaviours=[world.World(), chat.Chat()], log=lambda text: None)
     page = fs.StatusPage("Test server.")
-    with server, page:
-        os.environ["VELMORA_STATUS_SERVER"] = f"127.0.0.1:{page.port}"
-        program = winedriver.Program(args.source, args.program, cwd=prepare(args, server.login_port))
-        try:
-            window = find_window("^Velmora Online", 90, program.process)
-            program.wait_line(lambda l: l == "screen game", 90, "the game screen")
-            winedriver.xdotool("windowfocus", "--sync", window)
-            session = Session(program, server, window)
-            play(session)
+    with server, page, winedriver.client_run(args, page.port, prepare(args, server.login_port)) as program:
+        window = find_window("^Velmora Online", 90, program.process)
+        program.wait_line(lambda l: l == "screen game", 90, "the game screen")
+        winedriver.xdotool("windowfocus", "--sync", window)
+        session = Session(program, server, window)
+        play(session)
 
-            winedriver.request_close(window)
-            code = program.wait_exit(30)
-            if code != 0:
-                raise Failure(f"the program ended with {code}")
-            saved = program.wait_line(lambda l: l.startswith("saved channels="), 10, "the channels kept")
-            if "Trade," in saved or "Main," not in saved:
-                raise Failure(f"the channels kept at logout: {saved}")
-            boxes = [l for l in program.lines if l.startswith("platform box")]
-            if boxes:
-                raise Failure(f"the client showed {boxes}")
-            if server.failures:
-                raise Failure(f"the fake server found faults: {server.failures}")
-        except Failure:
-            print("program said:\n  " + "\n  ".join(program.lines[-20:]))
-            raise
-        finally:
-            program.stop()
-            os.environ.pop("VELMORA_STATUS_SERVER", None)
-            shutil.rmtree(options_folder(), ignore_errors=True)
-            shutil.rmtree(args.scratch, ignore_errors=True)
+        winedriver.request_close(window)
+        code = program.wait_exit(30)
+        if code != 0:
+            raise Failure(f"the program ended with {code}")
+        saved = program.wait_line(lambda l: l.startswith("saved channels="), 10, "the channels kept")
+        if "Trade," in saved or "Main," not in saved:
+            raise Failure(f"the channels kept at logout: {saved}")
+        winedriver.check_no_boxes(program)
+        if server.failures:
+            raise Failure(f"the fake server found faults: {server.failures}")
 
 
 def main():

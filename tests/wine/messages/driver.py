@@ -17,7 +17,6 @@ sent on the way (logins, pongs, the logout) passed the server's strict
 request decoder.
 """
 import os
-import shutil
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -25,7 +24,7 @@ sys.path.insert(0, os.path.join(HERE, ".."))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "fakeserver"))
 import fakeserver as fs  # noqa: E402
 import winedriver  # noqa: E402
-from winedriver import Failure, find_window, options_folder, wait_server  # noqa: E402
+from winedriver import Failure, find_window, wait_server  # noqa: E402
 
 FIRST_PING = 0x5000
 
@@ -65,51 +64,38 @@ def check_messages(args):
     stamp = fs.read_gfx_stamp(args.gfx)
     server = fs.FakeServer(gfx_stamp=stamp, log=lambda text: None)
     page = fs.StatusPage("Test server.")
-    with server, page:
-        os.environ["VELMORA_STATUS_SERVER"] = f"127.0.0.1:{page.port}"
-        program = winedriver.Program(args.source, args.program, cwd=prepare(args, server.login_port))
-        try:
-            line = program.wait_line(lambda l: l.startswith("handlers"), 90, "the list of handled opcodes")
-            handled = {int(word) for word in line.split()[1:]}
-            window = find_window("^Velmora Online", 90, program.process)
-            program.wait_line(lambda l: l == "screen game", 60, "the game screen")
-            if server.failures:
-                raise Failure(f"the fake server found faults in the login: {server.failures}")
+    with server, page, winedriver.client_run(args, page.port, prepare(args, server.login_port), tail=30) as program:
+        line = program.wait_line(lambda l: l.startswith("handlers"), 90, "the list of handled opcodes")
+        handled = {int(word) for word in line.split()[1:]}
+        window = find_window("^Velmora Online", 90, program.process)
+        program.wait_line(lambda l: l == "screen game", 60, "the game screen")
+        if server.failures:
+            raise Failure(f"the fake server found faults in the login: {server.failures}")
 
-            skipped = send_samples(server, handled)
-            checked = len(fs.sample_payloads()) - len(skipped)
-            if checked == 0:
-                raise Failure("no sample has a handler in the client")
-            print(f"{checked} samples read exactly; skipped for want of a handler: {', '.join(skipped) or 'none'}")
+        skipped = send_samples(server, handled)
+        checked = len(fs.sample_payloads()) - len(skipped)
+        if checked == 0:
+            raise Failure("no sample has a handler in the client")
+        print(f"{checked} samples read exactly; skipped for want of a handler: {', '.join(skipped) or 'none'}")
 
-            # Nothing else came of them: one pong each, no error, still playing.
-            extra = len(pongs(server)) - checked
-            if extra:
-                raise Failure(f"{extra} pongs more than pings")
-            boxes = [l for l in program.lines if l.startswith("platform box")]
-            if boxes:
-                raise Failure(f"the client showed {boxes}")
-            screens = [l for l in program.lines if l.startswith("screen ")]
-            if screens[-1] != "screen game" or server.connections["game"] != 1:
-                raise Failure(f"the client left the game: {screens}, {server.connections['game']} game connections")
+        # Nothing else came of them: one pong each, no error, still playing.
+        extra = len(pongs(server)) - checked
+        if extra:
+            raise Failure(f"{extra} pongs more than pings")
+        winedriver.check_no_boxes(program)
+        screens = [l for l in program.lines if l.startswith("screen ")]
+        if screens[-1] != "screen game" or server.connections["game"] != 1:
+            raise Failure(f"the client left the game: {screens}, {server.connections['game']} game connections")
 
-            winedriver.request_close(window)
-            code = program.wait_exit(30)
-            if code != 0:
-                raise Failure(f"the program ended with {code}")
-            wait_server(server, lambda: server.requests_of(fs.CLIENT_LOGOUT, "game"), "the logout")
-            # Every request the player's client made (logins, pongs, the
-            # logout) passed the server's strict decoder.
-            if server.failures:
-                raise Failure(f"the fake server refused requests: {server.failures}")
-        except Failure:
-            print("program said:\n  " + "\n  ".join(program.lines[-30:]))
-            raise
-        finally:
-            program.stop()
-            os.environ.pop("VELMORA_STATUS_SERVER", None)
-            shutil.rmtree(options_folder(), ignore_errors=True)
-            shutil.rmtree(args.scratch, ignore_errors=True)
+        winedriver.request_close(window)
+        code = program.wait_exit(30)
+        if code != 0:
+            raise Failure(f"the program ended with {code}")
+        wait_server(server, lambda: server.requests_of(fs.CLIENT_LOGOUT, "game"), "the logout")
+        # Every request the player's client made (logins, pongs, the
+        # logout) passed the server's strict decoder.
+        if server.failures:
+            raise Failure(f"the fake server refused requests: {server.failures}")
 
 
 def main():

@@ -19,7 +19,6 @@ whenever the side windows change (SideWindowsProbeWin32.cpp).
 """
 import os
 import re
-import shutil
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -221,32 +220,19 @@ def check_side_windows(args):
     side = sidewindows.SideWindows()
     server = fs.FakeServer(gfx_stamp=stamp, behaviours=[world.World(), side], log=lambda text: None)
     page = fs.StatusPage("Test server.")
-    with server, page:
-        os.environ["VELMORA_STATUS_SERVER"] = f"127.0.0.1:{page.port}"
-        program = winedriver.Program(args.source, args.program, cwd=prepare(args, server.login_port))
-        try:
-            window = find_window("^Velmora Online", 90, program.process)
-            program.wait_line(lambda l: l == "screen game", 90, "the game screen")
-            winedriver.xdotool("windowfocus", "--sync", window)
-            play(Session(program, server, side, window))
+    with server, page, winedriver.client_run(args, page.port, prepare(args, server.login_port)) as program:
+        window = find_window("^Velmora Online", 90, program.process)
+        program.wait_line(lambda l: l == "screen game", 90, "the game screen")
+        winedriver.xdotool("windowfocus", "--sync", window)
+        play(Session(program, server, side, window))
 
-            winedriver.request_close(window)
-            code = program.wait_exit(30)
-            if code != 0:
-                raise Failure(f"the program ended with {code}")
-            boxes = [l for l in program.lines if l.startswith("platform box")]
-            if boxes:
-                raise Failure(f"the client showed {boxes}")
-            if server.failures:
-                raise Failure(f"the fake server found faults: {server.failures}")
-        except Failure:
-            print("program said:\n  " + "\n  ".join(program.lines[-20:]))
-            raise
-        finally:
-            program.stop()
-            os.environ.pop("VELMORA_STATUS_SERVER", None)
-            shutil.rmtree(options_folder(), ignore_errors=True)
-            shutil.rmtree(args.scratch, ignore_errors=True)
+        winedriver.request_close(window)
+        code = program.wait_exit(30)
+        if code != 0:
+            raise Failure(f"the program ended with {code}")
+        winedriver.check_no_boxes(program)
+        if server.failures:
+            raise Failure(f"the fake server found faults: {server.failures}")
 
 
 def main():

@@ -165,6 +165,35 @@ def check_no_boxes(program):
         raise Failure(f"the client showed {boxes}")
 
 
+class Report:
+    """Checks that go on after a failure: each prints one line ("ok" or
+    "FAIL"); the failures are kept for the end."""
+
+    def __init__(self):
+        self.failures = []
+
+    def check(self, ok, text):
+        print(("ok    " if ok else "FAIL  ") + text, flush=True)
+        if not ok:
+            self.failures.append(text)
+
+
+def stage(text):
+    """A step of a Report's run that checks nothing itself."""
+    print("..    " + text, flush=True)
+
+
+def frames_after(program, count=3, timeout=30):
+    """Waits until the program has reported `count` more frame counts."""
+    seen = [0]
+
+    def more(line):
+        if line.startswith("frames "):
+            seen[0] += 1
+        return seen[0] >= count
+    program.wait_line(more, timeout, f"{count} frame reports")
+
+
 def xdotool(*args, timeout=10):
     try:
         result = subprocess.run(["xdotool", *[str(a) for a in args]], capture_output=True, text=True,

@@ -33,7 +33,8 @@ sys.path.insert(0, os.path.join(HERE, "..", "..", "fakeserver"))
 import fakeserver as fs  # noqa: E402
 import mapscene  # noqa: E402
 import winedriver  # noqa: E402
-from winedriver import Failure, find_window, options_folder, wait_server, xdotool  # noqa: E402
+from winedriver import (Failure, Report, find_window, frames_after, options_folder, stage, wait_server,  # noqa: E402
+                        xdotool)
 
 ENGINES = {2: "Direct3D 9", 1: "OpenGL", 3: "DirectDraw"}
 OPTION = {2: b"direct3d", 1: b"opengl", 3: b"directdraw"}  # the option "engine" names them
@@ -127,37 +128,12 @@ def brightness(colour):
     return sum(colour) / 3
 
 
-class Report:
-    def __init__(self):
-        self.failures = []
-
-    def check(self, ok, text):
-        print(("ok    " if ok else "FAIL  ") + text)
-        if not ok:
-            self.failures.append(text)
-
-
 # --- one run ---------------------------------------------------------------------------
 
 
 def pong_of(server, value, what):
     wait_server(server, lambda: any(r.fields.get("value") == value
                                     for r in server.requests_of(fs.CLIENT_PONG, "game")), what)
-
-
-def stage(text):
-    print("..    " + text, flush=True)
-
-
-def frames_after(program, count=3, timeout=30):
-    """Waits until the program has reported `count` more frame counts."""
-    seen = [0]
-
-    def more(line):
-        if line.startswith("frames "):
-            seen[0] += 1
-        return seen[0] >= count
-    program.wait_line(more, timeout, f"{count} frame reports")
 
 
 def effects_gone(program, timeout=30):

@@ -30,7 +30,8 @@ sys.path.insert(0, os.path.join(HERE, "..", "..", "fakeserver"))
 import fakeserver as fs  # noqa: E402
 import minimapworld as mw  # noqa: E402
 import winedriver  # noqa: E402
-from winedriver import Failure, find_window, options_folder, wait_server, wait_until, xdotool  # noqa: E402
+from winedriver import (Failure, Report, find_window, frames_after, options_folder, stage, wait_server,  # noqa: E402
+                        wait_until, xdotool)
 
 WALK_PATH = 0x1A
 FLOOR = 7
@@ -45,20 +46,6 @@ LANDMARKS = {mw.ROAD_AT: 5, mw.MEADOW_AT: 1, mw.STONE_AT: 6, mw.POND_AT: 2, mw.W
 FAR_LANDMARKS = {mw.MEADOW_AT: 1, mw.STONE_AT: 6, (268, 258): 2, mw.WALL_AT: 3, (264, 250): 5}
 
 
-class Report:
-    def __init__(self):
-        self.failures = []
-
-    def check(self, ok, text):
-        print(("ok    " if ok else "FAIL  ") + text, flush=True)
-        if not ok:
-            self.failures.append(text)
-
-
-def stage(text):
-    print("..    " + text, flush=True)
-
-
 def latest(program, kind):
     return next((l for l in reversed(program.lines) if l.split(" ", 1)[0] == kind), None)
 
@@ -69,16 +56,6 @@ def wait_line(program, predicate, timeout, what):
         if predicate(line):
             return line
     return program.wait_line(predicate, timeout, what)
-
-
-def frames_after(program, count=3, timeout=30):
-    seen = [0]
-
-    def more(line):
-        if line.startswith("frames "):
-            seen[0] += 1
-        return seen[0] >= count
-    program.wait_line(more, timeout, f"{count} frame reports")
 
 
 class MinimapView:

@@ -73,6 +73,21 @@ def prepare_client(work, gfx, login_port, options):
     return work
 
 
+def read_ini_section(path, section):
+    """The keys of one section of an ini file the client wrote, in their
+    order, with their values as text."""
+    keys, values, inside = [], {}, False
+    with open(path, "rb") as f:
+        for raw in f.read().decode("latin-1").splitlines():
+            if raw.startswith("["):
+                inside = raw == f"[{section}]"
+            elif inside and "=" in raw:
+                name, value = raw.split("=", 1)
+                keys.append(name)
+                values[name] = value
+    return keys, values
+
+
 def wait_server(server, condition, what, timeout=30, show_requests=False):
     """Waits until the fake server's state meets `condition`."""
     if server.wait_for(condition, timeout):

@@ -123,19 +123,6 @@ def chat_state(program):
     return int(words[1]), tuple(map(int, words[3:7])), tuple(map(int, words[8:10]))
 
 
-def read_windows_section(path):
-    keys, values, inside = [], {}, False
-    with open(path, "rb") as f:
-        for raw in f.read().decode("latin-1").splitlines():
-            if raw.startswith("["):
-                inside = raw == "[windows]"
-            elif inside and "=" in raw:
-                name, value = raw.split("=", 1)
-                keys.append(name)
-                values[name] = value
-    return keys, values
-
-
 def game_screen(args):
     world = fake_world.World()
     chat = fake_chat.Chat()
@@ -213,7 +200,7 @@ def game_screen(args):
             code = program.wait_exit(30)
             if code != 0:
                 raise Failure(f"the program ended with {code}")
-            keys, values = read_windows_section(os.path.join(folder, "velmora.ini"))
+            keys, values = winedriver.read_ini_section(os.path.join(folder, "velmora.ini"), "windows")
             if keys != LAYOUT_KEYS:
                 raise Failure(f"velmora.ini's windows section holds {keys}")
             if values["chath"] != str(dragged):

@@ -166,18 +166,6 @@ def prepare(args, login_port):
     return work
 
 
-def read_windows_section(path):
-    values, inside = {}, False
-    with open(path, "rb") as f:
-        for raw in f.read().decode("latin-1").splitlines():
-            if raw.startswith("["):
-                inside = raw == "[windows]"
-            elif inside and "=" in raw:
-                name, value = raw.split("=", 1)
-                values[name] = value
-    return values
-
-
 # --- pictures -------------------------------------------------------------------------
 
 
@@ -399,7 +387,7 @@ def main():
             code = program.wait_exit(30)
             if code != 0:
                 raise Failure(f"the program ended with {code}")
-            values = read_windows_section(os.path.join(options_folder(), "velmora.ini"))
+            _, values = winedriver.read_ini_section(os.path.join(options_folder(), "velmora.ini"), "windows")
             saved = (values.get("spellboxsize"), values.get("spellboxposition"))
             if saved != (str(THICKNESS), str(side)):
                 raise Failure(f"velmora.ini keeps spellboxsize and spellboxposition {saved}")

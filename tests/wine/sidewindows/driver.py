@@ -122,19 +122,6 @@ class Session:
             winedriver.xdotool("mouseup", 1)
 
 
-def read_containers_ini(path, player):
-    """The keys of the player's section of containers.ini."""
-    values, inside = {}, False
-    with open(path, "rb") as f:
-        for raw in f.read().decode("latin-1").splitlines():
-            if raw.startswith("["):
-                inside = raw == f"[containers {player}]"
-            elif inside and "=" in raw:
-                name, value = raw.split("=", 1)
-                values[name] = int(value)
-    return values
-
-
 def play(s):
     # The login burst: equipment, statistics, friends, party, then the action groups.
     st = s.wait_state(lambda st: st.get("loaded") == "1", "the end of the login burst")
@@ -206,7 +193,9 @@ def play(s):
     s.wait_request(LOGOUT, {}, "the logout 0x13")
     s.program.wait_line(lambda l: l == "screen menu", 30, "the login screen after the logout")
     s.program.wait_line(lambda l: l == "screen game", 60, "the game again")
-    saved = read_containers_ini(os.path.join(options_folder(), "containers.ini"), PLAYER.decode())
+    _, section = winedriver.read_ini_section(os.path.join(options_folder(), "containers.ini"),
+                                             f"containers {PLAYER.decode()}")
+    saved = {name: int(value) for name, value in section.items()}
     if (saved.get("container1x"), saved.get("container1y")) != placed[:2]:
         raise Failure(f"containers.ini kept {saved}, not the pouch at {placed}")
     s.state = {}

@@ -17,6 +17,8 @@ public:
     virtual void OnMouseWheel(int steps) = 0;
     virtual void OnKey(uint16_t virtualKey, uint16_t character, bool ctrl, bool shift) = 0;
 
+    // A pop-up menu is open (it takes the next click).
+    virtual bool HasOpenMenu() const = 0;
     // Where the GUI last saw the mouse.
     virtual float PointerX() const = 0;
     virtual float PointerY() const = 0;

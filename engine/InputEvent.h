@@ -5,7 +5,7 @@
 // One queued input record; the main loop drains them once a pass.
 struct InputEvent {
     enum Type : int32_t {
-        LeftDown = 1,
+        LeftDown = 1,      // a, b: mouse position; c: 1 when a menu was open as the button went down
         LeftUp = 2,
         RightDown = 3,
         RightUp = 4,

@@ -164,7 +164,10 @@ bool KEngine2::HandleMessage(uint32_t message, uint64_t wParam, int64_t lParam) 
     switch (message) {
     case wm::kLeftButtonDown:
         CaptureMouse();
-        QueueEvent(InputEvent::LeftDown, x, y, 0);
+        // The GUI may handle this press and its release before the main loop
+        // reads the press, and a menu closes on the release: the event keeps
+        // whether the press was the menu's.
+        QueueEvent(InputEvent::LeftDown, x, y, guiLayer && guiLayer->HasOpenMenu() ? 1 : 0);
         if (guiLayer)
             guiLayer->OnMouseDown(x, y);
         return true;

@@ -494,7 +494,7 @@ void GameInterface::HandleEvent(const InputEvent& event) {
         OnMouseMove(event.a, event.b);
         break;
     case InputEvent::LeftDown:
-        OnLeftDown(event.a, event.b);
+        OnLeftDown(event.a, event.b, event.c != 0);
         break;
     case InputEvent::LeftUp:
         OnLeftUp(event.a, event.b);
@@ -683,9 +683,10 @@ void GameInterface::OnMouseMove(int x, int y) {
     hotkeyBar->OnMouseMove(x, y);
 }
 
-void GameInterface::OnLeftDown(int x, int y) {
+void GameInterface::OnLeftDown(int x, int y, bool menuWasOpen) {
     leftButtonDown = 1;
-    if (gui->openMenu)
+    // A press on a menu is the menu's, even when the menu has closed since.
+    if (gui->openMenu || menuWasOpen)
         return;
     if (pagedText->OnMouse(x, y) || experienceWindow->OnMouseDown(x, y) || tipMessages->HitTest(x, y))
         return;

@@ -191,7 +191,7 @@ private:
     void OnKeyDown(int key);
     void OnKeyUp(int key);
     void OnMouseMove(int x, int y);
-    void OnLeftDown(int x, int y);
+    void OnLeftDown(int x, int y, bool menuWasOpen = false);
     void OnLeftUp(int x, int y);
     void OnRightDown(int x, int y);
     void OnRightUp(int x, int y);

@@ -64,6 +64,7 @@ public:
     // Positive steps: the wheel turned towards the user.
     void OnMouseWheel(int steps) override;
     void OnKey(uint16_t virtualKey, uint16_t character, bool ctrl, bool shift) override;
+    bool HasOpenMenu() const override { return openMenu != nullptr; }
     float PointerX() const override { return mouseX; }
     float PointerY() const override { return mouseY; }
     // Once per frame between the engine's begin and end of scene.

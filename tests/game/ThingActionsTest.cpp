@@ -9,6 +9,7 @@
 #include "client/Settings.h"
 #include "dialogs/trade/MoveItemsDialog.h"
 #include "engine/KEngine2.h"
+#include "engine/WindowMessages.h"
 #include "engine/gui/GUIDialog.h"
 #include "engine/gui/GUIManager.h"
 #include "engine/gui/GUIMenu.h"
@@ -334,6 +335,29 @@ TEST_F(ThingActionsTest, MenuRowsActOnTheirOwnEntries) {
     actions().CloseMenu();
     EXPECT_TRUE(actions().menuIcons.empty());
     EXPECT_EQ(Menu(), nullptr);
+}
+
+// At a low frame rate the window procedure can hand a press and its release
+// to the GUI before the main loop reads the press: the release has chosen the
+// row and closed the menu by then, and the press must not start a walk to the
+// ground under the row.
+TEST_F(ThingActionsTest, AMenuRowChosenBeforeTheLoopReadsThePressOnlyUsesTheThing) {
+    Enter();
+    Put({99, 99, 7}, new Thing(kLever, 1));
+    Put({99, 99, 7}, new Thing(kChest, 1));
+    RightClick({99, 99, 7});
+    GUIMenu* menu = Menu();
+    ASSERT_NE(menu, nullptr);
+    const int64_t at = int64_t(menu->x + 40) | (int64_t(menu->y + 3 + 10) << 16);
+    KEngine2* app = client->app;
+    app->HandleMessage(wm::kLeftButtonDown, 0, at);
+    app->HandleMessage(wm::kLeftButtonUp, 0, at);
+    ASSERT_EQ(Menu(), nullptr) << "the release closed the menu";
+    while (app->HasEvents())
+        game().HandleEvent(app->PopEvent());
+    const Requests sent = Sent();
+    ASSERT_EQ(sent.size(), 1u) << (sent.empty() ? "" : sent.back());
+    EXPECT_EQ(sent[0].rfind("use 99 99 7", 0), 0u) << sent[0];
 }
 
 TEST_F(ThingActionsTest, DisableMenuInvertsCtrl) {

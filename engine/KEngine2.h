@@ -122,6 +122,8 @@ private:
     void DestroyEngine();
     // Window glue, one implementation per build.
     void SetWindowText(const std::string& text);
+    // Under Wine: notices a window whose X window was destroyed from outside.
+    void CheckWindowLost();
     void CaptureMouse();
     void ReleaseMouse();
     void CloseMainWindow();

@@ -78,22 +78,35 @@ void KEngine2::PumpMessages() {
         ::TranslateMessage(&message);
         ::DispatchMessageA(&message);
     }
+    CheckWindowLost();
+}
+
+void KEngine2::CheckWindowLost() {
     // Under Wine a window whose X window is destroyed from outside (by a
     // window manager, or xdotool windowclose) lives on without it and gets no
     // message at all; the only sign is that Wine's X11 driver drops the
     // window's property naming its X window. On Windows there is no such
     // property, and a destroyed window gets WM_DESTROY.
-    if (!windowLost) {
-        const bool native = ::GetPropA(Handle(window), "__wine_x11_whole_window") != nullptr;
-        hadNativeWindow = hadNativeWindow || native;
-        if ((hadNativeWindow && !native) || !::IsWindow(Handle(window)))
-            OnWindowLost();
-    }
+    if (windowLost)
+        return;
+    const bool native = ::GetPropA(Handle(window), "__wine_x11_whole_window") != nullptr;
+    hadNativeWindow = hadNativeWindow || native;
+    if ((hadNativeWindow && !native) || !::IsWindow(Handle(window)))
+        OnWindowLost();
 }
 
 void KEngine2::SetWindowText(const std::string& text) {
     shownTitle = text;
-    if (!window)
+    if (!window || windowLost)
+        return;
+    // Under Wine, a title set on a window whose X window was destroyed since
+    // the last pump goes to the X server as a property change on a window
+    // that is gone, and Xlib's error ends the whole process. A wait of no
+    // time lets Wine's X11 driver read the news of the destruction first
+    // (it queues what it reads; nothing is dispatched here).
+    ::MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, 0);
+    CheckWindowLost();
+    if (windowLost)
         return;
     ::SendMessageA(Handle(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }

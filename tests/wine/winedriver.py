@@ -138,6 +138,21 @@ class Program:
             if predicate(line):
                 return line
 
+    def read_rest(self, timeout, until=None):
+        """Keeps what the ended program printed, up to the line that matches
+        `until` when one is given. The output's end may come late or not at
+        all: a Wine service that this program started (wineserver, explorer)
+        inherits the pipe and holds it while it lives, so the time-out ends
+        the reading quietly."""
+        deadline = time.monotonic() + timeout
+        try:
+            while True:
+                line = self.next_line(deadline)
+                if line is None or (until is not None and until(line)):
+                    return
+        except Failure:
+            pass
+
     def wait_exit(self, timeout):
         try:
             return self.process.wait(timeout=timeout)

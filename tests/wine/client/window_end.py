@@ -56,18 +56,15 @@ def end_game(args, how):
             else:
                 xdotool("windowclose", window)
             code = program.wait_exit(60)
-            if code == 1 and how == "destroyed":
-                deadline = time.monotonic() + 5
-                while program.next_line(deadline) is not None:
-                    pass
+            if code == 1:
+                program.read_rest(5)
+            else:
+                program.read_rest(10, until=lambda line: line == "ended")
             if code == 1 and how == "destroyed" and any(
                     line.startswith("X Error of failed request:  BadWindow") for line in program.lines):
                 raise XRace(f"{how}: Xlib ended the process over the destroyed window")
             if code != 0:
                 raise Failure(f"{how}: the program ended with {code}")
-            deadline = time.monotonic() + 10
-            while program.next_line(deadline) is not None:
-                pass
             if "ended" not in program.lines:
                 raise Failure(f"{how}: the program did not shut down through its main loop's end")
             if not server.wait_for(lambda: server.requests_of(fs.CLIENT_LOGOUT, "game"), 30):

@@ -168,7 +168,8 @@ Thing* ThingActions::ThingAt(const Position& position) {
     if (position.x == kSlotX) {
         if (position.y == kMarketY || position.y == kTradeY || !game->inventory)
             return nullptr;
-        const InventorySlot* slot = game->inventory->FindSlot(position.z + 1, true);
+        // Only the cells of the current mode: the compact row hides the others.
+        const InventorySlot* slot = game->inventory->FindSlot(position.z + 1, false);
         return slot ? new Thing(slot->itemId, slot->count) : nullptr;
     }
     if (position.x == kContainerX) {

@@ -9,6 +9,7 @@
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUIDialog.h"
 #include "engine/gui/GUIManager.h"
+#include "game/ThingActions.h"
 #include "net/Connection.h"
 #include "net/InMessage.h"
 #include "protocol/Protocol.h"
@@ -17,6 +18,7 @@
 #include "tests/support/LoginFixture.h"
 #include "world/Camera.h"
 #include "world/Map.h"
+#include "world/Thing.h"
 
 namespace {
 
@@ -104,6 +106,14 @@ TEST_F(InventoryTest, CompactModeShowsAndHitsOnlyTheHandsAndNeck) {
     EXPECT_EQ(inventory().FindSlot(8, false), nullptr);
     EXPECT_NE(inventory().FindSlot(8, true), nullptr);
     EXPECT_EQ(inventory().FindSlot(6, false)->slotId, 6);
+    // The mouse actions read an equipment position back through the shown cells only.
+    Dispatch(Equipment());
+    const Position hidden{65535, 0, 8 - 1};
+    EXPECT_EQ(game().thingActions->ThingAt(hidden), nullptr);
+    Thing* shown = game().thingActions->ThingAt(Position{65535, 0, 6 - 1});
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->GetId(), 7006);
+    delete shown;
     const int fx = inventory().dialog->x;
     const int fy = inventory().dialog->y;
     const int x0 = (width - 149) / 2 + 8;

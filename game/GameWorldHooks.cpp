@@ -9,6 +9,7 @@
 #include "game/TipMessages.h"
 #include "protocol/Protocol.h"
 #include "sidewindows/Minimap.h"
+#include "sidewindows/Party.h"
 
 namespace {
 
@@ -61,6 +62,12 @@ void GameWorldHooks::StopMouseWalk() {
     if (actions && (!ThingActions::IsZero(actions->GetWalkGoal()) || actions->GetFollowedId() != 0 ||
                     actions->IsDragging()))
         actions->StopWalk(false);
+}
+
+// The party window knows the members; the map draws their icon.
+bool GameWorldHooks::IsPartyMember(const std::string& name) {
+    GameInterface* game = Game();
+    return game && game->party && game->party->IsMember(name);
 }
 
 bool GameWorldHooks::TimerMovement() { return Options()->GetTimerMovement(); }

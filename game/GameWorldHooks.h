@@ -18,6 +18,7 @@ public:
     uint8_t GetMinimapColor(uint16_t x, uint16_t y, uint8_t z) override;
     uint8_t GetMinimapSpeed(uint16_t x, uint16_t y, uint8_t z) override;
     void StopMouseWalk() override;
+    bool IsPartyMember(const std::string& name) override;
     bool TimerMovement() override;
     bool SmoothSidestep() override;
     bool FloorFading() override;

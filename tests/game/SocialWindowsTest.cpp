@@ -131,6 +131,11 @@ TEST_F(SocialWindowsTest, ThePartyWindowShowsWhileItHasMembersAndGrowsWithThem) 
     EXPECT_TRUE(party->IsMember("Aldric"));
     EXPECT_FALSE(party->IsMember("aldric"));
     EXPECT_FALSE(party->IsMember("Aldri"));
+    // The map view asks the party window whom to mark with the party icon.
+    EXPECT_TRUE(game().map->Hooks().IsPartyMember("Aldric"));
+    EXPECT_FALSE(game().map->Hooks().IsPartyMember("Brenna"));
+    party->Clear();
+    EXPECT_FALSE(game().map->Hooks().IsPartyMember("Aldric"));
 }
 
 TEST_F(SocialWindowsTest, ThePartyMenuOffersWhatThePlayerMayDo) {

@@ -364,7 +364,9 @@ void HotkeyBar::DrawSlot(const HotkeySlot& slot, bool fight) {
 }
 
 void HotkeyBar::UpdateSlotTooltip(const HotkeySlot& slot, int key) {
-    if (slot.action <= 0) {
+    // Only an id of 0 has no tooltip; a negative one is drawn empty but still
+    // explains itself by its type.
+    if (slot.action == 0) {
         gui->RemoveTooltip(key);
         return;
     }

@@ -177,7 +177,9 @@ bool Timer::Running(uint32_t now) const { return uint64_t(now - start) < uint64_
 int64_t Timer::SecondsLeft(uint32_t now) const {
     if (!Running(now))
         return 0;
-    return int64_t((uint64_t(seconds) * 1000u - uint64_t(now - start)) / 1000u);
+    // The length less the whole seconds gone: a 10-second cooldown shows 10
+    // for its first second and 1 for its last.
+    return int64_t(seconds) - int64_t((now - start) / 1000u);
 }
 
 int Timer::ShadeHeight(uint32_t now) const {

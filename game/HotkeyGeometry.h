@@ -103,7 +103,7 @@ struct Timer {
     uint32_t seconds = 0;
 
     bool Running(uint32_t now) const;
-    // Whole seconds left while running.
+    // While running: the length less the whole seconds elapsed.
     int64_t SecondsLeft(uint32_t now) const;
     // The height of the shade over a 32-pixel icon while running: all of it at
     // the start, none at the end.

@@ -176,7 +176,11 @@ TEST(HotkeyGeometryTest, NamesAndLabels) {
 TEST(HotkeyGeometryTest, TimersCountTheirLengthIn64Bits) {
     const Timer shortTimer{1000, 10};
     EXPECT_TRUE(shortTimer.Running(1000));
-    EXPECT_EQ(shortTimer.SecondsLeft(1000 + 2500), 7);
+    // The length less the whole seconds gone: 10 for the first second, 1 for the last.
+    EXPECT_EQ(shortTimer.SecondsLeft(1000), 10);
+    EXPECT_EQ(shortTimer.SecondsLeft(1000 + 999), 10);
+    EXPECT_EQ(shortTimer.SecondsLeft(1000 + 2500), 8);
+    EXPECT_EQ(shortTimer.SecondsLeft(1000 + 9999), 1);
     EXPECT_EQ(shortTimer.ShadeHeight(1000), 32);
     EXPECT_EQ(shortTimer.ShadeHeight(1000 + 5000), 16);
     EXPECT_TRUE(shortTimer.Running(1000 + 9999));
@@ -448,7 +452,7 @@ TEST_F(HotkeyBarTest, ARightClickOpensTheEditorForTheSlot) {
 
 TEST_F(HotkeyBarTest, UnknownSpellsAskOnceQuietlyForTheList) {
     StartBar("[spells1]\nF1=900\nF2=901\nF2param=Dragon Lord\nF3=2000\nF3type=1\nF4=246\nF4type=2\n"
-             "F5=250\nF5type=3\nF6=7\nF6type=9\n");
+             "F5=250\nF5type=3\nF6=7\nF6type=9\nF8=-4\nF8type=2\n");
     Place(kTop, 0, 0, 1000, 94, 94);
     GUIManager* gui = client->app->gui;
     DrawFrame();
@@ -463,6 +467,8 @@ TEST_F(HotkeyBarTest, UnknownSpellsAskOnceQuietlyForTheList) {
     EXPECT_EQ(gui->tooltips[3]->lines.size(), 1u);
     EXPECT_EQ(gui->tooltips[3]->lines[0].rfind("Use ", 0), 0u);
     EXPECT_FALSE(gui->tooltips.count(7)) << "an empty slot";
+    ASSERT_TRUE(gui->tooltips.count(8)) << "a negative id is drawn empty, yet keeps its tooltip";
+    EXPECT_EQ(gui->tooltips[8]->lines, std::vector<std::string>{"Loot all open bodies."});
     EXPECT_FALSE(gui->tooltips.count(14)) << "an empty fight slot";
 
     bar->SetSpellInfo(901, "Great Fireball", 120);

@@ -184,12 +184,18 @@ bool SaveMinimapMarkers(const std::vector<MinimapMarker>& markers, const Minimap
 
 OldMinimapResult ConvertOldMinimapFile(const std::string& path, const std::function<bool()>& ask,
                                        const std::function<void(const OldMinimapTile&)>& tile) {
-    if (!platform::FileExists(path))
+    // A file that cannot be opened is treated as absent: no question.
+    FILE* probe = std::fopen(path.c_str(), "rb");
+    if (!probe)
         return OldMinimapResult::Missing;
+    std::fclose(probe);
     if (!ask())
         return OldMinimapResult::Declined;
     std::vector<uint8_t> bytes;
-    const bool converted = platform::ReadWholeFile(path, bytes) && DecodeOldMinimap(bytes.data(), bytes.size(), tile);
+    // Nothing was read, so nothing may be deleted: it stays for the next game.
+    if (!platform::ReadWholeFile(path, bytes))
+        return OldMinimapResult::Unreadable;
+    const bool converted = DecodeOldMinimap(bytes.data(), bytes.size(), tile);
     platform::RemoveFile(path);
     return converted ? OldMinimapResult::Converted : OldMinimapResult::Discarded;
 }

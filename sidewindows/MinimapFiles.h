@@ -66,9 +66,10 @@ std::vector<MinimapMarker> LoadMinimapMarkers(const MinimapFolders& folders);
 // Writes the markers file, making the user's folder first when missing.
 bool SaveMinimapMarkers(const std::vector<MinimapMarker>& markers, const MinimapFolders& folders);
 
-// The old single file at `path`: when it exists, `ask` decides (the player's
+// The old single file at `path`: when it opens, `ask` decides (the player's
 // Yes or No); on Yes the records go to `tile` and the file is deleted, also
-// when its magic or version is wrong. On No it stays for the next game.
-enum class OldMinimapResult { Missing, Declined, Converted, Discarded };
+// when its magic or version is wrong. On No, or when it opens but cannot be
+// read, it stays for the next game.
+enum class OldMinimapResult { Missing, Declined, Converted, Discarded, Unreadable };
 OldMinimapResult ConvertOldMinimapFile(const std::string& path, const std::function<bool()>& ask,
                                        const std::function<void(const OldMinimapTile&)>& tile);

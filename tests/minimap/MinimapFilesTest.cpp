@@ -294,6 +294,14 @@ TEST_F(MinimapFolderTest, OldFileConversion) {
     EXPECT_EQ(ConvertOldMinimapFile(path, yes, collect), OldMinimapResult::Discarded);
     EXPECT_FALSE(platform::FileExists(path));
     EXPECT_EQ(tiles.size(), 1u);
+
+    // A "minimap.map" that cannot be opened (Windows) or read (a folder opens
+    // on POSIX systems) is neither converted nor deleted, whatever the answer.
+    ASSERT_TRUE(platform::MakeDirectory(path));
+    const OldMinimapResult folder = ConvertOldMinimapFile(path, yes, collect);
+    EXPECT_TRUE(folder == OldMinimapResult::Missing || folder == OldMinimapResult::Unreadable);
+    EXPECT_TRUE(platform::FileExists(path));
+    EXPECT_EQ(tiles.size(), 1u);
 }
 
 }  // namespace

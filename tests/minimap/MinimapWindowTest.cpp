@@ -4,6 +4,7 @@
 // recorded land, the old file's question, and the teardown's writes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <list>
 #include <map>
 #include <memory>
@@ -114,6 +115,91 @@ TEST_F(MinimapWindowTest, OnlyRecordingMakesChunksAndLookUpsOfUnexploredLandAnsw
     minimap->zoom = 0.25f;
     minimap->Draw();
     EXPECT_EQ(minimap->chunks.size(), 5u);
+}
+
+// One frame of the window at (800, 100), 165 x 200, zoom 2, centred on the
+// player at (1003, 998): the map area is (808, 126), 149 x 131, its left
+// column 1003 - 37 = 966 and its top row 998 - 32 = 966.
+TEST_F(MinimapWindowTest, AFrameDrawsTheAreaTheChunksTheCrossAndTheMarkersWhereTheyBelong) {
+    Start();
+    Camera* camera = client->game->map->camera;
+    camera->x = 995;
+    camera->y = 992;
+    camera->z = 7;
+    Place();
+    minimap->centreX = 1003;
+    minimap->centreY = 998;
+    minimap->SetTile(1000, 1000, 7, 1, 100);  // chunk (768, 768)
+    minimap->markers.push_back({1010, 1005, 7, kIcon, "camp"});
+    const uint32_t light = client->app->gui->root->lightColor;
+    const uint32_t dark = client->app->gui->root->darkColor;
+    engine().Clear();
+    minimap->Draw();
+
+    auto has = [&](const char* op, std::vector<double> args) {
+        for (const RecordedCall* call : engine().Calls(op)) {
+            std::vector<double> head(call->args.begin(), call->args.begin() + std::min(call->args.size(), args.size()));
+            if (head == args)
+                return true;
+        }
+        return false;
+    };
+    struct Expected {
+        const char* what;
+        const char* op;
+        std::vector<double> args;
+    };
+    const Expected expected[] = {
+        {"floor buttons' box, sunken", "RenderRectangle", {double(dark), 807, 263, 38, 1}},
+        {"floor buttons' box, its lit edge", "RenderRectangle", {double(light), 807, 282, 38, 1}},
+        {"zoom buttons' box", "RenderRectangle", {double(dark), 850, 263, 38, 1}},
+        {"the Large button's box", "RenderRectangle", {double(dark), 893, 263, 65, 1}},
+        {"the map in opaque black", "RenderRectangle", {double(0xFF000000u), 808, 126, 149, 131}},
+        {"frame top", "RenderRectangle", {double(dark), 807, 125, 151, 1}},
+        {"frame left", "RenderRectangle", {double(dark), 807, 126, 1, 132}},
+        {"frame bottom", "RenderRectangle", {double(light), 808, 257, 150, 1}},
+        {"frame right", "RenderRectangle", {double(light), 957, 126, 1, 131}},
+        {"the clip", "EnableClipper", {808, 126, 957, 257}},
+        // (768 - 966) * 2 = -396 from the map's corner, 512 pixels a side.
+        {"chunk (768, 768)", "RenderSprite", {808 - 396, 126 - 396, 512, 512}},
+        {"cross, across", "RenderRectangle", {double(0xFFFFFFFFu), 879, 190, 6, 2}},
+        {"cross, down", "RenderRectangle", {double(0xFFFFFFFFu), 881, 188, 2, 6}},
+        // (1010 - 966) * 2 + 808 - 9, (1005 - 966) * 2 + 126 - 9.
+        {"marker icon", "RenderSprite", {887, 195}},
+    };
+    for (const Expected& e : expected)
+        EXPECT_TRUE(has(e.op, e.args)) << e.what;
+    ASSERT_TRUE(client->app->gui->tooltips.count(201));
+    EXPECT_EQ(client->app->gui->tooltips[201]->x, 887);
+    EXPECT_EQ(client->app->gui->tooltips[201]->y, 195);
+
+    // The buttons along the bottom: 18 px squares, then "Large" to the edge.
+    struct Placed {
+        GUIButton* button;
+        int x, w;
+    };
+    for (const Placed& p : {Placed{minimap->floorDownButton, 808, 18}, Placed{minimap->floorUpButton, 826, 18},
+                            Placed{minimap->zoomOutButton, 851, 18}, Placed{minimap->zoomInButton, 869, 18},
+                            Placed{minimap->worldMapButton, 894, 63}}) {
+        EXPECT_EQ(p.button->x, p.x);
+        EXPECT_EQ(p.button->y, 264);
+        EXPECT_EQ(p.button->width, p.w);
+        EXPECT_EQ(p.button->height, 18);
+    }
+    EXPECT_EQ(minimap->worldMapButton->caption, "Large");
+
+    // A drag or another floor holds while the player stands still; the next
+    // step brings the view back to the player and the player's floor.
+    Minimap::OnFloorDown(minimap);
+    minimap->centreX = 500;
+    minimap->Draw();
+    EXPECT_EQ(minimap->centreX, 500);
+    EXPECT_EQ(minimap->floor, 8);
+    camera->x += 1;
+    minimap->Draw();
+    EXPECT_EQ(minimap->centreX, 1004);
+    EXPECT_EQ(minimap->centreY, 998);
+    EXPECT_EQ(minimap->floor, 7);
 }
 
 TEST_F(MinimapWindowTest, ScreenPointsTiles) {

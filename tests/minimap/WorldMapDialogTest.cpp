@@ -9,6 +9,7 @@
 
 #include "client/Client.h"
 #include "engine/InputEvent.h"
+#include "engine/Font.h"
 #include "engine/KEngine2.h"
 #include "engine/SpriteStore.h"
 #include "engine/gui/GUIManager.h"
@@ -21,6 +22,7 @@
 #include "sidewindows/MinimapFiles.h"
 #include "sidewindows/WorldMapDialog.h"
 #include "tests/support/ClientFixture.h"
+#include "tests/support/DrawnText.h"
 #include "tests/support/GuiInput.h"
 #include "tests/support/RecordingEngine.h"
 #include "tests/support/TestApp.h"
@@ -208,6 +210,65 @@ TEST_F(WorldMapTest, OpeningRecentresOnThePlayerAndKeepsTheZoom) {
     EXPECT_EQ(worldMap().centerY, 500);
     EXPECT_EQ(worldMap().floor, 7);
     EXPECT_EQ(worldMap().zoom, 2.0f);
+}
+
+// The frame around the map and the "Add Marker" dialog's panel, at their
+// places in a 1000 x 700 client: the dialog at (125, 125), 750 x 450.
+TEST_F(WorldMapTest, TheDialogsDrawTheirPanelsTheHintAndTheMapBox) {
+    worldMap().Open();
+    ASSERT_NE(gui().FindControl(WorldMapDialog::kCloseButtonId), nullptr);
+    const GUIControl* close = gui().FindControl(WorldMapDialog::kCloseButtonId);
+    EXPECT_EQ(close->x, 440);
+    EXPECT_EQ(close->y, 540);
+    EXPECT_EQ(close->width, 120);
+    EXPECT_EQ(close->height, 25);
+    Event(InputEvent::RightDown, ScreenX(1020), ScreenY(980));
+    ChooseMenuRow(0);
+    ASSERT_NE(gui().FindControl(GameIds::kAddMarkerDialog), nullptr);
+    DrawFrame();
+
+    const uint32_t light = gui().root->lightColor;
+    const uint32_t dark = gui().root->darkColor;
+    auto has = [&](std::vector<double> args) {
+        for (const RecordedCall* call : engine().Calls("RenderRectangle"))
+            if (call->args == args)
+                return true;
+        return false;
+    };
+    struct Expected {
+        const char* what;
+        std::vector<double> args;
+    };
+    const Expected expected[] = {
+        {"floor buttons' box, sunken", {double(dark), 135, 500, 38, 1}},
+        {"floor buttons' box, its lit edge", {double(light), 135, 519, 38, 1}},
+        {"zoom buttons' box", {double(dark), 180, 500, 38, 1}},
+        {"the Center button's box", {double(dark), 225, 500, 65, 1}},
+        {"the map box's edge", {double(dark), 135, 155, 730, 1}},
+        {"the map box's opaque black", {double(0xFF000000u), 136, 156, 728, 333}},
+        // The "Add Marker" dialog at (365, 220), 280 x 120.
+        {"the marker panel's edge", {double(dark), 375, 248, 260, 1}},
+        {"the marker panel's fill", {double(0x1E000000u), 376, 249, 258, 37}},
+    };
+    for (const Expected& e : expected)
+        EXPECT_TRUE(has(e.args)) << e.what;
+
+    // The hint ends 15 pixels inside the dialog's right edge.
+    const std::string hint = "Click and drag to move around the map. Right click to place markers.";
+    std::string glyphs;
+    for (char c : hint)
+        if (c != ' ')
+            glyphs += c;
+    bool found = false;
+    for (const DrawnText& text : VisibleTexts(engine(), client->app->font->sheet)) {
+        if (text.text != glyphs)
+            continue;
+        found = true;
+        EXPECT_EQ(int(text.x), 125 + 750 - 15 - client->app->font->GetTextWidth(hint));
+        EXPECT_EQ(int(text.y), 125 + 450 - 73);
+        EXPECT_EQ(text.color, 0xFFA0A0A0u);
+    }
+    EXPECT_TRUE(found);
 }
 
 TEST_F(WorldMapTest, ZoomAndFloorStayWithinTheirRange) {

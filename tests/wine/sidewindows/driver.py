@@ -94,9 +94,11 @@ class Session:
     def requests(self, opcode):
         return self.server.requests_of(opcode, "game")
 
-    def wait_request(self, opcode, fields, what, timeout=20):
+    def wait_request(self, opcode, fields, what, timeout=20, after=0):
+        """Waits for a request of the opcode with the fields, among those sent
+        after the first `after` of that opcode."""
         def sent():
-            return any(all(r.fields.get(k) == v for k, v in fields.items()) for r in self.requests(opcode))
+            return any(all(r.fields.get(k) == v for k, v in fields.items()) for r in self.requests(opcode)[after:])
         winedriver.wait_server(self.server, sent, what, timeout)
 
     def move(self, x, y):
@@ -152,7 +154,7 @@ def play(s):
     s.wait_state(lambda st: st.get("cloot0", "-") != "-", "the backpack with its Loot button")
     s.click(*centre(rect(s.state["cloot0"])))
     s.wait_request(0x4A, {"container": 0}, "the loot request 0x4A")
-    s.wait_request(0x10, {"container": 0}, "the close after the loot")
+    s.wait_request(0x10, {"container": 0}, "the close after the loot", after=closes)
     loot = s.requests(0x4A)[-1]
     close = s.requests(0x10)[-1]
     if len(s.requests(0x10)) != closes + 1 or s.server.requests.index(loot) > s.server.requests.index(close):

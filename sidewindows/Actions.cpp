@@ -85,13 +85,9 @@ void Actions::SetMinimized(bool value) {
     SideWindow::SetMinimized(value);
     if (!premiumButton)
         return;
-    for (GUIButton* button : {autofollowButton, optionsButton, questsButton, spellsButton, logoutButton,
-                              fightmodeButton, talentsButton, guildButton, premiumButton}) {
-        if (value)
-            button->SetFlag(GUIControl::kHidden);
-        else
-            button->ClearFlag(GUIControl::kHidden);
-    }
+    SetHidden({autofollowButton, optionsButton, questsButton, spellsButton, logoutButton, fightmodeButton,
+               talentsButton, guildButton, premiumButton},
+              value);
 }
 
 void Actions::Draw() {

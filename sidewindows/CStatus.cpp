@@ -106,12 +106,7 @@ void CStatus::SetMinimized(bool value) {
     minimized = value ? 1 : 0;
     if (!initialized)
         return;
-    for (GUIButton* button : {skillsButton, talentsButton}) {
-        if (value)
-            button->SetFlag(GUIControl::kHidden);
-        else
-            button->ClearFlag(GUIControl::kHidden);
-    }
+    SetHidden({skillsButton, talentsButton}, value);
 }
 
 void CStatus::ShowSkillsPage(void* window) {

@@ -145,12 +145,7 @@ void Friends::SetMinimized(bool value) {
     minimized = value ? 1 : 0;
     if (!initialized)
         return;
-    for (GUIButton* button : tabButtons) {
-        if (value)
-            button->SetFlag(GUIControl::kHidden);
-        else
-            button->ClearFlag(GUIControl::kHidden);
-    }
+    SetHidden({tabButtons[0], tabButtons[1], tabButtons[2]}, value);
 }
 
 void Friends::Draw() {

@@ -221,14 +221,7 @@ void Minimap::Update() {
 
 void Minimap::SetMinimized(bool value) {
     SideWindow::SetMinimized(value);
-    for (GUIButton* button : {floorUpButton, floorDownButton, zoomOutButton, zoomInButton, worldMapButton}) {
-        if (!button)
-            continue;
-        if (value)
-            button->SetFlag(GUIControl::kHidden);
-        else
-            button->ClearFlag(GUIControl::kHidden);
-    }
+    SetHidden({floorUpButton, floorDownButton, zoomOutButton, zoomInButton, worldMapButton}, value);
 }
 
 void Minimap::OnFloorUp(void* context) {

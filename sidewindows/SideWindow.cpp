@@ -254,6 +254,17 @@ void SideWindow::SetScrollRange(int visible, int total) {
     scrollbar->UpdateThumb();
 }
 
+void SideWindow::SetHidden(std::initializer_list<GUIControl*> controls, bool hidden) {
+    for (GUIControl* control : controls) {
+        if (!control)
+            continue;
+        if (hidden)
+            control->SetFlag(GUIControl::kHidden);
+        else
+            control->ClearFlag(GUIControl::kHidden);
+    }
+}
+
 bool SideWindow::InListArea(int x, int y) const {
     return dialog && x >= dialog->x + 5 && x <= dialog->x + dialog->width - 5 && y >= dialog->y + 20 &&
            y <= dialog->y + dialog->height - 12;

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 class GUIButton;
+class GUIControl;
 class GUIDialog;
 class GUIManager;
 class GUIScrollbar;
@@ -68,6 +70,9 @@ public:
     // Whether a point lies in the frame's list area, below the title bar
     // (where the list windows open their menus).
     bool InListArea(int x, int y) const;
+    // Hides or shows a window's own controls as it is minimised or restored;
+    // null ones (not made yet) are skipped.
+    static void SetHidden(std::initializer_list<GUIControl*> controls, bool hidden);
 
     static void DrawFrame(void* window);
     static void OnMinimizeButton(void* window);

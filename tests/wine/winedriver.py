@@ -169,6 +169,35 @@ class Program:
                 self.process.wait()
 
 
+class StateSession:
+    """A run whose program prints its state as "state key=value ..." lines:
+    the latest state as `parse` reads it, waits on it, and the fake server's
+    requests of the game connection."""
+
+    def __init__(self, program, server, window, parse):
+        self.program = program
+        self.server = server
+        self.window = window
+        self.parse = parse
+        self.state = {}
+
+    def wait_state(self, predicate, what, timeout=20):
+        """Waits for a state line for which predicate holds (the latest one counts)."""
+        if self.state and predicate(self.state):
+            return self.state
+
+        def matches(line):
+            if not line.startswith("state "):
+                return False
+            self.state = self.parse(line)
+            return predicate(self.state)
+        self.program.wait_line(matches, timeout, what)
+        return self.state
+
+    def requests(self, opcode):
+        return self.server.requests_of(opcode, "game")
+
+
 @contextlib.contextmanager
 def client_run(args, status_port, cwd, tail=20):
     """The program under test, told the status page's address; on a failure

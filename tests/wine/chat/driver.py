@@ -64,25 +64,9 @@ class Shot(winedriver.Shot):
         return found
 
 
-class Session:
+class Session(winedriver.StateSession):
     def __init__(self, program, server, window):
-        self.program = program
-        self.server = server
-        self.window = window
-        self.state = {}
-
-    def wait_state(self, predicate, what, timeout=20):
-        """Waits for a state line for which predicate holds (the latest one counts)."""
-        if self.state and predicate(self.state):
-            return self.state
-
-        def matches(line):
-            if not line.startswith("state "):
-                return False
-            self.state = parse_state(line)
-            return predicate(self.state)
-        self.program.wait_line(matches, timeout, what)
-        return self.state
+        super().__init__(program, server, window, parse_state)
 
     def wait_server(self, condition, what, timeout=20):
         winedriver.wait_server(self.server, condition, what, timeout)
@@ -113,9 +97,6 @@ class Session:
                 return
             time.sleep(0.2)
         raise Failure(f"{what} did not appear in {area} within {timeout} s")
-
-    def requests(self, opcode):
-        return self.server.requests_of(opcode, "game")
 
     def settle(self):
         """Waits until the client has handled everything sent before now: a

@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <string>
 
-#include "client/CharacterList.h"
 #include "client/Client.h"
 #include "engine/KEngine2.h"
 #include "engine/gui/GUIButton.h"
@@ -106,30 +105,10 @@ std::string State(Client& client) {
     return state;
 }
 
-// Presses "Enter Game" once each time the character list comes back, so
-// that a logout leads into the game again.
-class EnterAgain {
-public:
-    void Step(Client& client) {
-        if (client.game) {
-            pressed_ = false;
-            return;
-        }
-        CharacterList* list = client.protocol->characterList;
-        if (!pressed_ && list && !list->characters.empty() && client.app->gui->FindControl(CharacterList::kDialog)) {
-            CharacterList::OnEnterGameClicked(list);
-            pressed_ = true;
-        }
-    }
-
-private:
-    bool pressed_ = false;
-};
-
 }  // namespace
 
 int main() {
-    EnterAgain enter;
+    probe::AutoEnter enter(true);
     std::string screen;
     std::string state;
     probe::Hooks hooks;

@@ -70,29 +70,10 @@ def parse_state(line):
     return state
 
 
-class Session:
+class Session(winedriver.StateSession):
     def __init__(self, program, server, side, window):
-        self.program = program
-        self.server = server
+        super().__init__(program, server, window, parse_state)
         self.side = side
-        self.window = window
-        self.state = {}
-
-    def wait_state(self, predicate, what, timeout=20):
-        """Waits for a state line for which predicate holds (the latest one counts)."""
-        if self.state and predicate(self.state):
-            return self.state
-
-        def matches(line):
-            if not line.startswith("state "):
-                return False
-            self.state = parse_state(line)
-            return predicate(self.state)
-        self.program.wait_line(matches, timeout, what)
-        return self.state
-
-    def requests(self, opcode):
-        return self.server.requests_of(opcode, "game")
 
     def wait_request(self, opcode, fields, what, timeout=20, after=0):
         """Waits for a request of the opcode with the fields, among those sent

@@ -22,12 +22,16 @@ std::string ScreenLine(const Client& client);
 // The fake server's demo account, sent as the login screen's button sends it.
 void LogInDemo(Client& client);
 
-// Presses "Enter Game" once, as soon as the character list shows characters.
+// Presses "Enter Game" once, as soon as the character list shows characters;
+// with `again`, once each time the list comes back, so that a logout leads
+// into the game again.
 class AutoEnter {
 public:
+    explicit AutoEnter(bool again = false) : again_(again) {}
     void Step(Client& client);
 
 private:
+    bool again_;
     bool entered_ = false;
 };
 

@@ -55,6 +55,10 @@ void LogInDemo(Client& client) {
 }
 
 void AutoEnter::Step(Client& client) {
+    if (again_ && client.game) {
+        entered_ = false;
+        return;
+    }
     CharacterList* list = client.protocol->characterList;
     if (!entered_ && list && !list->characters.empty() && client.app->gui->FindControl(CharacterList::kDialog)) {
         CharacterList::OnEnterGameClicked(list);

@@ -97,13 +97,11 @@ void CStatus::Update() {
     skillsButton->SetRect(dialog->x + 9, dialog->y + 26, half, 18);
     talentsButton->SetRect(dialog->x + 9 + half, dialog->y + 26, inner - half, 18);
 
-    const int visible = (dialog->height - 67) / kScrollStep;
-    const int total = (int(dialog->maxHeight) - 67) / kScrollStep;
-    SetScrollRange(visible, total);
+    SetListScrollRange(67, kScrollStep);
 }
 
 void CStatus::SetMinimized(bool value) {
-    minimized = value ? 1 : 0;
+    SideWindow::SetMinimized(value);
     if (!initialized)
         return;
     SetHidden({skillsButton, talentsButton}, value);

@@ -136,13 +136,11 @@ void Friends::Update() {
     tabButtons[1]->SetRect(x + 9 + q, y + 26, q, 18);
     tabButtons[2]->SetRect(x + 9 + 2 * q, y + 26, inner - 2 * q, 18);
 
-    const int visible = (dialog->height - 67) / kScrollStep;
-    const int total = (int(dialog->maxHeight) - 67) / kScrollStep;
-    SetScrollRange(visible, total);
+    SetListScrollRange(67, kScrollStep);
 }
 
 void Friends::SetMinimized(bool value) {
-    minimized = value ? 1 : 0;
+    SideWindow::SetMinimized(value);
     if (!initialized)
         return;
     SetHidden({tabButtons[0], tabButtons[1], tabButtons[2]}, value);

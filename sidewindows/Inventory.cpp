@@ -177,12 +177,7 @@ void Inventory::Update() {
 
 void Inventory::SetMinimized(bool value) {
     SideWindow::SetMinimized(value);
-    if (!expandButton)
-        return;
-    if (value)
-        expandButton->SetFlag(GUIControl::kHidden);
-    else
-        expandButton->ClearFlag(GUIControl::kHidden);
+    SetHidden({expandButton}, value);
 }
 
 void Inventory::Draw() {

@@ -189,9 +189,7 @@ void Party::Update() {
         initialized = 1;
         dialog->AddChild(scrollbar);
     }
-    const int visible = (dialog->height - 42) / kScrollStep;
-    const int total = (int(dialog->maxHeight) - 42) / kScrollStep;
-    SetScrollRange(visible, total);
+    SetListScrollRange(42, kScrollStep);
 }
 
 void Party::Draw() {

@@ -254,6 +254,12 @@ void SideWindow::SetScrollRange(int visible, int total) {
     scrollbar->UpdateThumb();
 }
 
+void SideWindow::SetListScrollRange(int top, int step) {
+    if (!dialog)
+        return;
+    SetScrollRange((dialog->height - top) / step, (int(dialog->maxHeight) - top) / step);
+}
+
 void SideWindow::SetHidden(std::initializer_list<GUIControl*> controls, bool hidden) {
     for (GUIControl* control : controls) {
         if (!control)

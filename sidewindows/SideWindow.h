@@ -67,6 +67,9 @@ public:
     void MakeScrollbar(int id);
     // The scroll bar's range: total steps, of which visible fit the frame.
     void SetScrollRange(int visible, int total);
+    // The range of a list below `top` pixels of heading, in steps of `step`
+    // pixels: what the frame shows now against what it shows at its largest.
+    void SetListScrollRange(int top, int step);
     // Whether a point lies in the frame's list area, below the title bar
     // (where the list windows open their menus).
     bool InListArea(int x, int y) const;

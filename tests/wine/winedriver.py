@@ -199,12 +199,9 @@ class StateSession:
 
 
 @contextlib.contextmanager
-def client_run(args, status_port, cwd, tail=20):
-    """The program under test, told the status page's address; on a failure
-    its last lines are printed; at the end it is stopped and its options and
-    scratch folder go."""
-    os.environ["VELMORA_STATUS_SERVER"] = f"127.0.0.1:{status_port}"
-    program = Program(args.source, args.program, cwd=cwd)
+def running(program, tail=30, clean=()):
+    """The body runs with the program: on a failure its last `tail` lines are
+    printed; at the end it is stopped and the `clean` folders go."""
     try:
         yield program
     except Failure:
@@ -212,9 +209,21 @@ def client_run(args, status_port, cwd, tail=20):
         raise
     finally:
         program.stop()
+        for folder in clean:
+            shutil.rmtree(folder, ignore_errors=True)
+
+
+@contextlib.contextmanager
+def client_run(args, status_port, cwd, tail=20):
+    """The program under test, told the status page's address, run as
+    `running` runs it; its options and scratch folder go at the end."""
+    os.environ["VELMORA_STATUS_SERVER"] = f"127.0.0.1:{status_port}"
+    try:
+        with running(Program(args.source, args.program, cwd=cwd), tail,
+                     clean=(options_folder(), args.scratch)) as program:
+            yield program
+    finally:
         os.environ.pop("VELMORA_STATUS_SERVER", None)
-        shutil.rmtree(options_folder(), ignore_errors=True)
-        shutil.rmtree(args.scratch, ignore_errors=True)
 
 
 def check_no_boxes(program):

@@ -133,7 +133,7 @@ def game_screen(args):
         os.environ.pop("VELMORA_STATUS_SERVER", None)
         workdir, folder = prepare(args, server.login_port)
         program = winedriver.Program(args.source, args.program, cwd=workdir)
-        try:
+        with winedriver.running(program, tail=40):
             window = find_window("^Velmora Online", 90, program.process)
             wait_state(program, "screen", lambda l: l == "screen menu", 60, "the login screen")
             winedriver.xdotool("windowfocus", "--sync", window)
@@ -212,11 +212,6 @@ def game_screen(args):
                 raise Failure(f"the channels joined were {joined}")
             if server.failures:
                 raise Failure(f"the fake server found faults: {server.failures}")
-        except Failure:
-            print("program said:\n  " + "\n  ".join(program.lines[-40:]))
-            raise
-        finally:
-            program.stop()
 
 
 def main():

@@ -367,7 +367,7 @@ def main():
     with server:
         work = prepare(args, server.login_port)
         program = winedriver.Program(args.source, args.program, cwd=work)
-        try:
+        with winedriver.running(program, tail=40, clean=(options_folder(),)):
             window = find_window("^Velmora Online", 90, program.process)
             game = Game(program, window, server, world)
             game.scratch = args.scratch
@@ -393,12 +393,6 @@ def main():
                 raise Failure(f"velmora.ini keeps spellboxsize and spellboxposition {saved}")
             if server.failures:
                 raise Failure(f"the fake server found faults: {server.failures}")
-        except Failure:
-            print("program said:\n  " + "\n  ".join(program.lines[-40:]))
-            raise
-        finally:
-            program.stop()
-            shutil.rmtree(options_folder(), ignore_errors=True)
     shutil.rmtree(args.scratch, ignore_errors=True)
     print("hotkeys: all checks passed")
 

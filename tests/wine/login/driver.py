@@ -209,18 +209,13 @@ def login_road(args):
 def refused_port(args):
     os.environ.pop("VELMORA_STATUS_SERVER", None)
     program, window, _ = start(args, prepare(args, "refused", unused_port()))
-    try:
+    with winedriver.running(program, tail=30):
         log_in(window, ACCOUNT, PASSWORD)
         box = wait_state(program, "box", lambda l: l.startswith("box Error|"), 30, "the error box")
         if box != "box Error|Connecting failed, error code #10061.|closable":
             raise Failure(f"the box reads {box!r}")
         winedriver.request_close(window)
         program.wait_exit(30)
-    except Failure:
-        print("program said:\n  " + "\n  ".join(program.lines[-30:]))
-        raise
-    finally:
-        program.stop()
 
 
 def main():

@@ -167,7 +167,7 @@ def run_engine(args, engine, report):
     with server:
         work = prepare(args, engine, server.login_port)
         program = winedriver.Program(args.source, args.program, cwd=work)
-        try:
+        with winedriver.running(program, tail=30, clean=(options_folder(),)):
             line = program.wait_line(lambda l: l.startswith("engine "), 90, "the back end")
             report.check(line == f"engine {engine}", f"{name}: the client runs on it ({line})")
             window = find_window("^Velmora Online", 90, program.process)
@@ -237,12 +237,6 @@ def run_engine(args, engine, report):
             winedriver.request_close(window)
             code = program.wait_exit(30)
             report.check(code == 0, f"{name}: the program ends with 0 ({code})")
-        except Failure:
-            print("program said:\n  " + "\n  ".join(program.lines[-30:]))
-            raise
-        finally:
-            program.stop()
-            shutil.rmtree(options_folder(), ignore_errors=True)
     return shots
 
 

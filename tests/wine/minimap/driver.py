@@ -166,7 +166,7 @@ def enter(program):
 
 def first_run(args, server, world, work, report):
     program, window = start_client(args, work)
-    try:
+    with winedriver.running(program, tail=30):
         stage("enter the game")
         enter(program)
 
@@ -241,11 +241,6 @@ def first_run(args, server, world, work, report):
         winedriver.request_close(window)
         code = program.wait_exit(60)
         report.check(code == 0, f"the program ends with 0 ({code})")
-    except Failure:
-        print("program said:\n  " + "\n  ".join(program.lines[-30:]))
-        raise
-    finally:
-        program.stop()
 
 
 def check_area_files(folder, names, world, report):
@@ -275,18 +270,13 @@ def check_area_files(folder, names, world, report):
 
 def second_run(args, work, report):
     program, window = start_client(args, work)
-    try:
+    with winedriver.running(program, tail=30):
         stage("start again: the explored land before any step")
         enter(program)
         check_landmarks(program, FAR_LANDMARKS, report, "after the restart")
         winedriver.request_close(window)
         code = program.wait_exit(60)
         report.check(code == 0, f"the second run ends with 0 ({code})")
-    except Failure:
-        print("program said:\n  " + "\n  ".join(program.lines[-30:]))
-        raise
-    finally:
-        program.stop()
 
 
 def main():

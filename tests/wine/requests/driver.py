@@ -41,7 +41,7 @@ def check(args):
     server = fs.FakeServer(log=lambda text: None)
     with server:
         program = winedriver.Program(args.source, args.program, args=[str(server.game_port)])
-        try:
+        with winedriver.running(program, tail=30):
             expected = read_expectations(program)
             code = program.wait_exit(60)
             if code != 0:
@@ -61,11 +61,6 @@ def check(args):
                     raise Failure(f"{fields['request']}: bytes {got_raw}, expected {raw}")
             print(f"{len(expected)} requests decoded as expected, "
                   f"{sum(1 for _, raw in expected if raw)} of them byte for byte")
-        except Failure:
-            print("program said:\n  " + "\n  ".join(program.lines[-30:]))
-            raise
-        finally:
-            program.stop()
 
 
 def main():

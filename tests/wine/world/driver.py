@@ -128,7 +128,7 @@ def walk(args):
     server = fs.FakeServer(gfx_stamp=stamp, behaviours=[world], log=lambda text: None)
     with server:
         program = winedriver.Program(args.source, args.program, cwd=prepare(args, server.login_port))
-        try:
+        with winedriver.running(program, tail=40, clean=(options_folder(), args.scratch)):
             window = find_window("^Velmora Online", 90, program.process)
             w = Walk(program, server, world, window)
             program.wait_line(lambda l: l == "screen game", 60, "the game screen")
@@ -188,13 +188,6 @@ def walk(args):
             code = program.wait_exit(30)
             if code != 0:
                 raise Failure(f"the program ended with {code}")
-        except Failure:
-            print("program said:\n  " + "\n  ".join(program.lines[-40:]))
-            raise
-        finally:
-            program.stop()
-            shutil.rmtree(options_folder(), ignore_errors=True)
-            shutil.rmtree(args.scratch, ignore_errors=True)
 
 
 def main():

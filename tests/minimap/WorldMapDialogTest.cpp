@@ -26,7 +26,6 @@
 #include "tests/support/GuiInput.h"
 #include "tests/support/RecordingEngine.h"
 #include "tests/support/TestApp.h"
-#include "tools/gfxgen/GfxWriter.h"
 #include "game/ThingActions.h"
 #include "world/Camera.h"
 #include "world/Creature.h"
@@ -49,14 +48,7 @@ constexpr int kMarkerIcon = 5768;
 class WorldMapTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        GfxWriter writer;
-        writer.Put(2, MakeTestGlyphSheet());
-        writer.Put(3, GfxImage(64, 32));
-        writer.Put(403, GfxImage(32, 32));
-        writer.Put(5764, GfxImage(16, 16));
-        writer.Put(6540, GfxImage(40, 10));
-        writer.Put(kMarkerIcon, GfxImage(18, 18));
-        writer.Write(fixture.dir.Path("velmora.gfx"), 1500000000);
+        fixture.WriteGraphicsFile(1500000000, {{kMarkerIcon, 18, 18}});
         fixture.WriteOptions("[options]\nfpslimit=0\n");
         client = &fixture.MakeClient();
         ASSERT_TRUE(client->Init());

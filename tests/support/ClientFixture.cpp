@@ -44,13 +44,15 @@ ClientFixture::~ClientFixture() {
     KEngine2::engineFactory = savedFactory_;
 }
 
-void ClientFixture::WriteGraphicsFile(uint32_t stamp) {
+void ClientFixture::WriteGraphicsFile(uint32_t stamp, std::initializer_list<BlankSprite> extra) {
     GfxWriter writer;
     writer.Put(2, MakeTestGlyphSheet());
     writer.Put(3, GfxImage(64, 32));
     writer.Put(403, GfxImage(32, 32));
     writer.Put(5764, GfxImage(16, 16));
     writer.Put(6540, GfxImage(40, 10));
+    for (const BlankSprite& sprite : extra)
+        writer.Put(sprite.id, GfxImage(sprite.width, sprite.height));
     writer.Write(dir.Path("velmora.gfx"), stamp);
 }
 

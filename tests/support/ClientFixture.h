@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <memory>
 #include <set>
 #include <string>
@@ -20,8 +21,15 @@ public:
     ClientFixture(const ClientFixture&) = delete;
     ClientFixture& operator=(const ClientFixture&) = delete;
 
-    // A small graphics file with the sprites start-up and the login screen use.
-    void WriteGraphicsFile(uint32_t stamp = 1500000000);
+    // A blank sprite of a size, for what a test draws beyond the basics.
+    struct BlankSprite {
+        int id;
+        int width;
+        int height;
+    };
+    // A small graphics file with the sprites start-up and the login screen
+    // use, and the extra ones.
+    void WriteGraphicsFile(uint32_t stamp = 1500000000, std::initializer_list<BlankSprite> extra = {});
     // velmora.ini in the application-data folder.
     void WriteOptions(const std::string& text);
     std::string OptionsFolder() const { return dir.Path("appdata/VelmoraOnline"); }

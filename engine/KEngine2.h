@@ -116,6 +116,8 @@ public:
     std::string shownTitle;
     // Under Wine: the window had its X window (see PumpMessages).
     bool hadNativeWindow = false;
+    // shownTitle waits for the next pump to reach the window.
+    bool titlePending = false;
 
 private:
     void QueueEvent(int32_t type, int32_t a, int32_t b, int32_t c);

@@ -79,6 +79,14 @@ void KEngine2::PumpMessages() {
         ::DispatchMessageA(&message);
     }
     CheckWindowLost();
+    // Under Wine a title set on a window whose X window was destroyed from
+    // outside goes to the X server as a property change on a window that is
+    // gone, and Xlib's error ends the whole process. Titles wait for this
+    // point, where Wine has just read the news of such a destruction.
+    if (titlePending && !windowLost) {
+        titlePending = false;
+        ::SendMessageA(Handle(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(shownTitle.c_str()));
+    }
 }
 
 void KEngine2::CheckWindowLost() {
@@ -96,19 +104,9 @@ void KEngine2::CheckWindowLost() {
 }
 
 void KEngine2::SetWindowText(const std::string& text) {
+    // The window shows it at the next pump (see PumpMessages).
     shownTitle = text;
-    if (!window || windowLost)
-        return;
-    // Under Wine, a title set on a window whose X window was destroyed since
-    // the last pump goes to the X server as a property change on a window
-    // that is gone, and Xlib's error ends the whole process. A wait of no
-    // time lets Wine's X11 driver read the news of the destruction first
-    // (it queues what it reads; nothing is dispatched here).
-    ::MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, 0);
-    CheckWindowLost();
-    if (windowLost)
-        return;
-    ::SendMessageA(Handle(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    titlePending = true;
 }
 
 void KEngine2::CaptureMouse() { ::SetCapture(Handle(window)); }

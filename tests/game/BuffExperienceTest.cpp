@@ -14,7 +14,7 @@
 #include "game/ExperienceWindow.h"
 #include "engine/gui/GUITextbox.h"
 #include "sidewindows/CStatus.h"
-#include "tests/game/GameFixture.h"
+#include "tests/support/GameFixture.h"
 #include "tests/support/DrawnText.h"
 #include "world/Map.h"
 

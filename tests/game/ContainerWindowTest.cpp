@@ -17,7 +17,7 @@
 #include "protocol/Protocol.h"
 #include "sidewindows/Container.h"
 #include "sidewindows/SidePanel.h"
-#include "tests/game/GameFixture.h"
+#include "tests/support/GameFixture.h"
 #include "tests/support/DrawnText.h"
 #include "tests/support/GuiInput.h"
 #include "tests/support/LoginFixture.h"

@@ -8,7 +8,7 @@
 #include "game/StatusLine.h"
 #include "platform/Platform.h"
 #include "sidewindows/CStatus.h"
-#include "tests/game/GameFixture.h"
+#include "tests/support/GameFixture.h"
 #include "world/Map.h"
 
 namespace {

@@ -24,7 +24,7 @@
 #include "sidewindows/Minimap.h"
 #include "sidewindows/Party.h"
 #include "sidewindows/SidePanel.h"
-#include "tests/game/GameFixture.h"
+#include "tests/support/GameFixture.h"
 #include "world/Creature.h"
 #include "world/Map.h"
 

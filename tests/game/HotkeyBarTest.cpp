@@ -21,7 +21,7 @@
 #include "net/Connection.h"
 #include "protocol/Protocol.h"
 #include "sidewindows/SidePanel.h"
-#include "tests/game/GameFixture.h"
+#include "tests/support/GameFixture.h"
 #include "tests/support/DrawnText.h"
 
 using namespace hotkeys;

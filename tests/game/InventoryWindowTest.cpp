@@ -14,7 +14,7 @@
 #include "net/InMessage.h"
 #include "protocol/Protocol.h"
 #include "sidewindows/Inventory.h"
-#include "tests/game/GameFixture.h"
+#include "tests/support/GameFixture.h"
 #include "tests/support/LoginFixture.h"
 #include "world/Camera.h"
 #include "world/Map.h"

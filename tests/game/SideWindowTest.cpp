@@ -17,7 +17,7 @@
 #include "sidewindows/Actions.h"
 #include "sidewindows/SidePanel.h"
 #include "sidewindows/SideWindow.h"
-#include "tests/game/GameFixture.h"
+#include "tests/support/GameFixture.h"
 #include "tests/support/DrawnText.h"
 
 namespace {

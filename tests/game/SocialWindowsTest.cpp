@@ -21,7 +21,7 @@
 #include "sidewindows/CStatus.h"
 #include "sidewindows/Friends.h"
 #include "sidewindows/Party.h"
-#include "tests/game/GameFixture.h"
+#include "tests/support/GameFixture.h"
 #include "tests/support/DrawnText.h"
 #include "tests/support/LoginFixture.h"
 #include "world/Camera.h"

@@ -20,7 +20,7 @@
 #include "platform/Platform.h"
 #include "protocol/Protocol.h"
 #include "sidewindows/Container.h"
-#include "tests/game/GameFixture.h"
+#include "tests/support/GameFixture.h"
 #include "world/Creature.h"
 #include "world/EffectList.h"
 #include "world/ItemsCache.h"

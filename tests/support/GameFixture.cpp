@@ -1,4 +1,4 @@
-#include "tests/game/GameFixture.h"
+#include "tests/support/GameFixture.h"
 
 #include "engine/Clock.h"
 #include "engine/Graphics.h"

@@ -3,6 +3,7 @@
 #include "client/Client.h"
 #include "engine/Graphics.h"
 #include "engine/KEngine2.h"
+#include "engine/gui/DialogHelper.h"
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUIDialog.h"
 #include "engine/gui/GUILine.h"
@@ -11,7 +12,6 @@
 
 namespace {
 constexpr int32_t kChatInputId = GameIds::kChatInput;
-constexpr uint32_t kTextPanelFill = 0x1E000000;  // black at alpha 30
 }  // namespace
 
 ConfirmDialog* ConfirmDialog::Instance() {
@@ -91,8 +91,6 @@ void ConfirmDialog::DrawText(void* self) {
     const GUIControl* box = gui->FindControl(kDialogId);
     if (!box)
         return;
-    const GUIControl* root = gui->root;
-    app->graphics->RenderBox(box->x + 10, box->y + 30, box->width - 20, box->height - 85, root->darkColor,
-                             root->lightColor, kTextPanelFill);
+    DialogHelper(gui, kDialogId).DrawPanel();
     app->graphics->RenderText(dialog->text, box->x + 20, box->y + 40, kTextColor, true);
 }

@@ -1,5 +1,6 @@
 #include "engine/gui/DialogHelper.h"
 
+#include "engine/Graphics.h"
 #include "engine/KEngine2.h"
 #include "engine/gui/GUIDialog.h"
 #include "engine/gui/GUIManager.h"
@@ -51,6 +52,19 @@ GUIText* DialogHelper::AddText(const std::string& text, int dx, int dy) {
     GUIText* label = new GUIText();
     label->SetText(text);
     return Add(label, dx, dy, 0, 0);
+}
+
+void DialogHelper::DrawPanel() const {
+    if (const GUIControl* dialog = Dialog())
+        DrawPanelBox(dialog->x + 10, dialog->y + 30, dialog->width - 20, dialog->height - 85);
+}
+
+void DialogHelper::DrawPanelBox(int x, int y, int width, int height) const {
+    constexpr uint32_t kPanelFill = 0x1E000000;  // black at alpha 30
+    KEngine2* app = gui_ ? gui_->GetOwner() : nullptr;
+    if (!app || !app->graphics || !gui_->root)
+        return;
+    app->graphics->RenderBox(x, y, width, height, gui_->root->darkColor, gui_->root->lightColor, kPanelFill);
 }
 
 void DialogHelper::Close() const {

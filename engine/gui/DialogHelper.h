@@ -69,6 +69,15 @@ public:
         return dynamic_cast<T*>(FindControl(id));
     }
 
+    // The sunken content panel most dialogs paint first in their draw
+    // callback: (x + 10, y + 30, w - 20, h - 85) of the open dialog's current
+    // rectangle, so it follows a drag. Nothing when the dialog is not open.
+    void DrawPanel() const;
+    // A panel of the same look at a rectangle of the window: top and left
+    // edges in the GUI root's dark colour, bottom and right in its light
+    // colour, filled with black at alpha 30.
+    void DrawPanelBox(int x, int y, int width, int height) const;
+
     // Queues the dialog for deletion; nothing when it is not open.
     void Close() const;
     // Close, then gives the keyboard focus to the control with focusId (no

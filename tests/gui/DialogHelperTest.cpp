@@ -146,3 +146,23 @@ TEST_F(DialogHelperTest, AButtonClosesItsOwnDialogAndItOpensAgain) {
 }
 
 }  // namespace
+
+// The content panel follows the dialog when it is dragged and is painted in
+// the root's colours: sunken (dark top and left), filled black at alpha 30.
+TEST_F(DialogHelperTest, ThePanelFollowsTheDialogInTheRootsColours) {
+    DialogHelper dialog = Helper();
+    log().Clear();
+    dialog.DrawPanel();
+    EXPECT_EQ(log().Count("RenderRectangle"), 0u) << "no panel without a dialog";
+
+    GUIDialog* window = dialog.OpenAt("Title", 100, 50, 300, 200);
+    ASSERT_NE(window, nullptr);
+    window->SetRect(140, 70, 300, 200);
+    log().Clear();
+    dialog.DrawPanel();
+    const std::vector<std::string> expected = {
+        "RenderRectangle(0xff222222, 150, 100, 280, 1)", "RenderRectangle(0xff222222, 150, 101, 1, 113)",
+        "RenderRectangle(0xff111111, 150, 214, 280, 1)", "RenderRectangle(0xff111111, 429, 101, 1, 113)",
+        "RenderRectangle(0x1e000000, 151, 101, 278, 113)"};
+    EXPECT_EQ(log().Log(), expected);
+}

@@ -20,6 +20,7 @@
 #include "dialogs/social/NoGuildDialog.h"
 #include "dialogs/social/OpenChannelDialog.h"
 #include "dialogs/social/OptionsDialog.h"
+#include "dialogs/social/QuitDialog.h"
 #include "dialogs/social/ReportDialog.h"
 #include "dialogs/social/TutorialDialog.h"
 #include "dialogs/social/WelcomeDialog.h"
@@ -33,6 +34,7 @@
 #include "engine/Graphics.h"
 #include "engine/KEngine2.h"
 #include "engine/SpriteStore.h"
+#include "engine/gui/DialogHelper.h"
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUIDialog.h"
 #include "engine/gui/GUIManager.h"
@@ -176,6 +178,10 @@ GameInterface::~GameInterface() {
     gui->ClearTooltips();
     // The box's OK action points at this object.
     ConfirmDialog::Instance()->Close();
+    // The client's own dialogs opened over the game go with it too: the login
+    // screen comes back alone.
+    QuitDialog::Instance()->Close();
+    DialogHelper(gui, OptionsDialog::kDialogId).Close();
     SaveLayout();
 
     // A dialog closed here stays in the GUI tree until the manager's next
@@ -1051,6 +1057,10 @@ void GameInterface::RemoveSideWindow(int index) {
         if (window->dialog)
             window->dialog->SetFlag(GUIControl::kHidden);
         sideWindows.erase(found);
+        // The columns keep this frame's list until the next update, and a
+        // relayout may walk it before then.
+        leftPanel->RemoveWindow(window);
+        rightPanel->RemoveWindow(window);
         if (dynamic_cast<Container*>(window))
             delete window;
     }

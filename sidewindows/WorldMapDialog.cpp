@@ -122,6 +122,7 @@ void WorldMapDialog::Close() {
     lifecycle::Note("WorldMapDialog::Close");
     if (!gui)
         return;
+    DialogHelper(gui, kMenuId).Close();
     DialogHelper(gui, kAddMarkerDialogId).Close();
     DialogHelper(gui, kDialogId).CloseAndFocus(GameIds::kChatInput);
     for (int key = kFirstTooltip; key <= kTooltipEnd; ++key)

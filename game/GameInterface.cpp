@@ -849,7 +849,8 @@ void GameInterface::Draw() {
     const int fieldWidth = 17 * tileWidth;
     const int fieldHeight = 13 * tileHeight;
     // A stretched field is drawn at 544 x 416 into the buffer and scaled; at
-    // its own size it is clipped, since the floors reach beyond the view.
+    // its own size it is clipped, since the floors reach beyond the view. The
+    // clip leaves its right and bottom edge out, so they lie just past the field.
     const bool stretched = tileWidth != 32 || tileHeight != 32;
     if (stretched) {
         graphics->BeginBuffer();
@@ -857,8 +858,8 @@ void GameInterface::Draw() {
         ClipRect clip;
         clip.left = float(map->viewX);
         clip.top = float(map->viewY);
-        clip.right = float(map->viewX + fieldWidth - 1);
-        clip.bottom = float(map->viewY + fieldHeight - 1);
+        clip.right = float(map->viewX + fieldWidth);
+        clip.bottom = float(map->viewY + fieldHeight);
         graphics->EnableClipper(clip);
     }
     map->Draw();

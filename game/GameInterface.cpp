@@ -801,7 +801,9 @@ void GameInterface::Update() {
     for (SideWindow* window : sideWindows)
         window->PlaceControls();
 
-    const std::vector<Creature*> hovered = map->GetCreaturesAt(int(gui->mouseX), int(gui->mouseY), false);
+    // The view is drawn shifted by the player's walk offset.
+    const std::vector<Creature*> hovered =
+        map->GetCreaturesAt(int(gui->mouseX), int(gui->mouseY), false, viewOffsetX, viewOffsetY);
     map->SetTarget(hovered.empty() ? 0 : hovered.front()->id);
 
     if (GUIControl* input = gui->FindControl(kChatInputId)) {

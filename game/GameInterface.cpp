@@ -272,6 +272,8 @@ void GameInterface::RestoreLayout(bool showWelcome) {
     input->id = kChatInputId;
     gui->AddControl(input, true);
     input->fillColor = kChatFill;
+    // Typing right after entering is chatting, as after any in-game dialog.
+    gui->focus = input;
     GUITabgroup* tabs = new GUITabgroup();
     tabs->id = kTabGroupId;
     tabs->SetRightMargin(54);
@@ -548,7 +550,7 @@ bool GameInterface::OnEnter() {
 void GameInterface::OnKeyDown(int key) {
     for (int k = 0; k < 8; ++k)
         if (key == kMoveKeys[k])
-            moveKeyHeld[k] = 1;
+            moveKeyHeld[k] = moveKeyPressed[k] = 1;
     if (key == platform::kVkTab) {
         if (ShiftHeld(app))
             ChatLog::Instance()->SelectPreviousTab();
@@ -767,6 +769,12 @@ void GameInterface::OnWheel(int x, int y, int delta) {
 // --- Per-frame update and draw ---
 
 void GameInterface::WalkFromHeldKeys() {
+    // Each press counts in the one update after it, walking or not.
+    uint8_t keys[8];
+    for (int k = 0; k < 8; ++k) {
+        keys[k] = moveKeyHeld[k] | moveKeyPressed[k];
+        moveKeyPressed[k] = 0;
+    }
     GUIControl* focus = LiveFocus(gui);
     if (focus && focus->id != kChatInputId && focus->id != kWalkingListId &&
         (dynamic_cast<GUITextbox*>(focus) || dynamic_cast<GUISelect*>(focus)))
@@ -776,7 +784,7 @@ void GameInterface::WalkFromHeldKeys() {
     const HotkeyModeState mode{hotkeyMode != 0, chatLineOpen != 0};
     bool turnOnly = false;
     KEngine2* engine = app;
-    const int direction = HeldKeyDirection(moveKeyHeld, ShiftHeld(app), CtrlHeld(app), mode.KeysAreHotkeys(),
+    const int direction = HeldKeyDirection(keys, ShiftHeld(app), CtrlHeld(app), mode.KeysAreHotkeys(),
                                            [engine](int key) { return engine->IsKeyDown(key); }, turnOnly);
     if (direction)
         map->camera->Walk(direction, turnOnly);

@@ -466,6 +466,21 @@ TEST_F(ThingActionsTest, KeyboardStepsCancelOnlyAMouseWalk) {
     EXPECT_EQ(actions().GetFollowedId(), 0u);
 }
 
+// A quick tap of a movement key, down and up between two frames, still
+// walks one step; the held state decides the frames after it.
+TEST_F(ThingActionsTest, AMovementKeyTappedWithinOneFrameWalksOnce) {
+    Enter();
+    Event(InputEvent::KeyDown, platform::kVkDown);
+    Event(InputEvent::KeyUp, platform::kVkDown);
+    game().Update();
+    EXPECT_EQ(Sent(), Requests{"0x04"});
+    EXPECT_EQ(player->position, (Position{100, 101, 7}));
+    player->walkProgress = 1.0f;
+    player->stopped = 1;
+    game().Update();
+    EXPECT_TRUE(Sent().empty()) << "the tap counted once";
+}
+
 // While the player walks, the view is drawn shifted by the player's walk
 // offset; the mark under the mouse follows what is drawn there.
 TEST_F(ThingActionsTest, TheHoverMarkFindsTheCreatureUnderTheMouseDuringAStep) {

@@ -25,6 +25,7 @@
 #include "sidewindows/Party.h"
 #include "sidewindows/SidePanel.h"
 #include "tests/support/GameFixture.h"
+#include "tests/support/GuiInput.h"
 #include "world/Creature.h"
 #include "world/Map.h"
 
@@ -447,6 +448,17 @@ TEST_F(GameTest, ReleasingTheLeftButtonRepairsTheFocus) {
         EXPECT_EQ(game().leftButtonDown, 0);
         EXPECT_EQ(game().chatResizeAnchor, 0);
     }
+}
+
+// Right after entering, before any click, typed text is a chat line.
+TEST_F(GameTest, TheChatInputHasTheKeysFromTheStart) {
+    Start();
+    GUIManager* gui = client->app->gui;
+    auto* input = dynamic_cast<GUITextbox*>(gui->FindControl(GameInterface::kChatInputId));
+    ASSERT_NE(input, nullptr);
+    EXPECT_EQ(gui->focus, input);
+    GuiInput(*client->app, fixture.platform.keys).Type("hello");
+    EXPECT_EQ(input->GetText(), "hello");
 }
 
 TEST_F(GameTest, MovementKeysKeepTheirHeldFlags) {

@@ -14,6 +14,9 @@
 #include <gtest/gtest.h>
 
 #include "client/LoginBoxes.h"
+#include "dialogs/social/GMBanDialog.h"
+#include "dialogs/social/GMWindow.h"
+#include "dialogs/social/OnlineListDialog.h"
 #include "engine/KEngine2.h"
 #include "engine/gui/GUIControl.h"
 #include "engine/gui/GUIManager.h"
@@ -36,6 +39,15 @@ const std::vector<OpenedInGame>& Rows() {
         {"ConfirmBox", ConfirmDialog::kDialogId,
          [](GameInterface&) { ConfirmDialog::Instance()->Show("Title", "Text", &Noop, nullptr); }},
         {"WorldMap", WorldMapDialog::kDialogId, [](GameInterface& game) { game.worldMap->Open(); }},
+        // The game master's tools; the ban dialog and the online list belong to
+        // modules that outlive the game screen.
+        {"GMWindow", GMWindow::kDialogId,
+         [](GameInterface& game) {
+             game.gmWindow = new GMWindow();
+             game.gmWindow->Open();
+         }},
+        {"BanDialog", GMBanDialog::kDialogId, [](GameInterface&) { GMBanDialog::Instance()->Open(); }},
+        {"OnlineList", OnlineListDialog::kDialogId, [](GameInterface&) { OnlineListDialog::Instance()->Open(); }},
     };
     return rows;
 }

@@ -47,6 +47,7 @@ class Staff:
     def __init__(self):
         self.lock = threading.Lock()
         self.bans = {BANNED: (BANNED_COMMENT, BANNED_DAYS)}  # name -> (comment, days)
+        self.lists_sent = 0  # answers to the online list request, counted once sent
 
     def on_request(self, server, client, request):
         fields = request.fields
@@ -64,6 +65,8 @@ class Staff:
             return True
         if request.opcode == CLIENT_ONLINE_LIST:
             client.send(online_list(PLAYERS, 1))
+            with self.lock:
+                self.lists_sent += 1
             return True
         if request.opcode == CLIENT_CHAT and fields["text"] == OPEN_COMMAND:
             client.send(build("ban_dialog"))

@@ -105,15 +105,15 @@ void GMBanDialog::Open() {
     dialog->drawCallback = &GMBanDialog::Draw;
     dialog->drawContext = this;
 
-    window.AddText("Player name:", 20, 43);
-    if (GUITextbox* name = window.Add(new GUITextbox(), 105, 40, 325, 25))
-        name->id = kNameBoxId;
-    window.AddText("Time in days:", 20, 113);
-    if (GUITextbox* days = window.Add(new GUITextbox(), 105, 110, 325, 25))
-        days->id = kDaysBoxId;
-    window.AddText("Comments:", 20, 143);
-    if (GUITextbox* comment = window.Add(new GUITextbox(), 105, 140, 325, 25))
-        comment->id = kCommentBoxId;
+    // The form's rows: a label and its text box.
+    auto addField = [&window](const char* label, int32_t id, int dy) {
+        window.AddText(label, 20, dy + 3);
+        if (GUITextbox* box = window.Add(new GUITextbox(), 105, dy, 325, 25))
+            box->id = id;
+    };
+    addField("Player name:", kNameBoxId, 40);
+    addField("Time in days:", kDaysBoxId, 110);
+    addField("Comments:", kCommentBoxId, 140);
     window.AddText("Warning:", 20, 173);
     if (GUICheckbox* warning = window.Add(new GUICheckbox(), 105, 175, 15, 15))
         warning->id = kWarningBoxId;

@@ -44,6 +44,18 @@ class Client:
         self.sock.close()
 
 
+def enter_game(test, behaviours, character="Brenna"):
+    """A fake server with the behaviours and a bare client in its game as the
+    character; both go at the end of the test."""
+    server = fs.FakeServer(gfx_stamp=STAMP, behaviours=behaviours).start()
+    test.addCleanup(server.stop)
+    game = Client(server.game_port)
+    test.addCleanup(game.close)
+    game.send(fs.game_login_request("demo", "demo", character, 1))
+    test.assertEqual(game.receive()[0], 0x03)
+    return server, game
+
+
 def read_character_list(payload):
     r = fs.Reader(payload)
     assert r.u8() == fs.SERVER_CHARACTER_LIST
@@ -396,13 +408,7 @@ class CommandLineTest(unittest.TestCase):
 class ChatBehaviourTest(unittest.TestCase):
     def test_lines_are_echoed_public_joins_answered_and_leaves_taken_silently(self):
         import chat
-        behaviour = chat.Chat()
-        server = fs.FakeServer(gfx_stamp=STAMP, behaviours=[behaviour]).start()
-        self.addCleanup(server.stop)
-        game = Client(server.game_port)
-        self.addCleanup(game.close)
-        game.send(fs.game_login_request("demo", "demo", "Brenna", 1))
-        self.assertEqual(game.receive()[0], 0x03)
+        server, game = enter_game(self, [chat.Chat()])
 
         def read_line(payload):
             r = fs.Reader(payload)
@@ -540,13 +546,7 @@ class StaffBehaviourTest(unittest.TestCase):
 
     def test_lookups_bans_and_the_online_list(self):
         import staff
-        behaviour = staff.Staff()
-        server = fs.FakeServer(gfx_stamp=STAMP, behaviours=[behaviour]).start()
-        self.addCleanup(server.stop)
-        game = Client(server.game_port)
-        self.addCleanup(game.close)
-        game.send(fs.game_login_request("demo", "demo", "Brenna", 1))
-        self.assertEqual(game.receive()[0], 0x03)
+        server, game = enter_game(self, [staff.Staff()])
 
         def lookup(name):
             game.send(fs.encode_request(0x1D, name=name))

@@ -34,7 +34,7 @@ import actions  # noqa: E402
 import fakeserver as fs  # noqa: E402
 import staff  # noqa: E402
 import winedriver  # noqa: E402
-from winedriver import Failure, find_window  # noqa: E402
+from winedriver import Failure  # noqa: E402
 
 CLIENT_CHAT = 0x03
 ROW_HEIGHT = 35        # the online list's rows
@@ -202,9 +202,7 @@ def check_staff(args):
                            log=lambda text: None)
     page = fs.StatusPage("Test server.")
     with server, page, winedriver.client_run(args, page.port, prepare(args, server.login_port)) as program:
-        window = find_window("^Velmora Online", 90, program.process)
-        program.wait_line(lambda l: l == "screen game", 90, "the game screen")
-        winedriver.xdotool("windowfocus", "--sync", window)
+        window = winedriver.game_window(program)
         session = Session(program, server, window)
         winedriver.stage("the game master's window")
         game_master_window(session)
@@ -213,15 +211,9 @@ def check_staff(args):
         winedriver.stage("the ban dialog")
         ban_dialog(session)
 
-        winedriver.request_close(window)
-        code = program.wait_exit(30)
-        if code != 0:
-            raise Failure(f"the program ended with {code}")
+        winedriver.close_cleanly(program, window, server)
         if not server.requests_of(fs.CLIENT_LOGOUT):
             raise Failure("no logout request")
-        winedriver.check_no_boxes(program)
-        if server.failures:
-            raise Failure(f"the fake server found faults: {server.failures}")
 
 
 def main():

@@ -14,10 +14,12 @@
 #include "dialogs/character/SpellLibraryDialog.h"
 #include "dialogs/character/SummonMonsterDialog.h"
 #include "dialogs/character/TalentsDialog.h"
+#include "dialogs/social/GMBanDialog.h"
 #include "dialogs/social/GMWindow.h"
 #include "dialogs/social/GuildDialog.h"
 #include "dialogs/social/IgnoreList.h"
 #include "dialogs/social/NoGuildDialog.h"
+#include "dialogs/social/OnlineListDialog.h"
 #include "dialogs/social/OpenChannelDialog.h"
 #include "dialogs/social/OptionsDialog.h"
 #include "dialogs/social/QuitDialog.h"
@@ -246,6 +248,10 @@ GameInterface::~GameInterface() {
     map = nullptr;
     close(reportDialog);
     close(gmWindow);
+    // The staff singletons outlive the game; their dialogs do not, or their
+    // refreshes would go on over the login screen.
+    GMBanDialog::Instance()->Close();
+    OnlineListDialog::Instance()->Close();
     for (SidePanel* panel : {leftPanel, rightPanel}) {
         if (panel) {
             panel->Clear();

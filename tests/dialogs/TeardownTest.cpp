@@ -14,6 +14,9 @@
 #include <gtest/gtest.h>
 
 #include "client/LoginBoxes.h"
+#include "dialogs/social/GMBanDialog.h"
+#include "dialogs/social/GMWindow.h"
+#include "dialogs/social/OnlineListDialog.h"
 #include "dialogs/social/OptionsDialog.h"
 #include "dialogs/social/QuitDialog.h"
 #include "dialogs/trade/MoveItemsDialog.h"
@@ -134,6 +137,15 @@ const std::vector<OpenedInGame>& Rows() {
          [](GameInterface& game) {
              game.OpenContainer(3, 0, "Backpack", true, true, 8, {{0, 3031, 5}});
          }},
+        // The game master's tools; the ban dialog and the online list belong to
+        // modules that outlive the game screen.
+        {"GMWindow", GMWindow::kDialogId,
+         [](GameInterface& game) {
+             game.gmWindow = new GMWindow();
+             game.gmWindow->Open();
+         }},
+        {"BanDialog", GMBanDialog::kDialogId, [](GameInterface&) { GMBanDialog::Instance()->Open(); }},
+        {"OnlineList", OnlineListDialog::kDialogId, [](GameInterface&) { OnlineListDialog::Instance()->Open(); }},
     };
     return rows;
 }

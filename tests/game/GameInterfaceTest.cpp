@@ -393,7 +393,8 @@ TEST_F(GameTest, CtrlYNeedsAStaffCharacterAndOpensOneWindow) {
         bool creature;
         int level;
         bool opens;
-    } cases[] = {{false, 0, false}, {true, 2, false}, {true, 3, true}};
+        bool ctrl = true;
+    } cases[] = {{false, 0, false}, {true, 2, false}, {true, 3, true}, {true, 255, true}, {true, 3, false, false}};
     for (const auto& c : cases) {
         Start();
         auto player = std::make_unique<Creature>();
@@ -404,10 +405,11 @@ TEST_F(GameTest, CtrlYNeedsAStaffCharacterAndOpensOneWindow) {
             game().map->camera->creature = player.get();
         }
         EXPECT_EQ(GetLocalPlayerName(), c.creature ? "Aldric" : "");
-        fixture.platform.keys.down = {kCtrl};
+        if (c.ctrl)
+            fixture.platform.keys.down = {kCtrl};
         KeyDown('Y');
         GMWindow* window = game().gmWindow;
-        EXPECT_EQ(window != nullptr, c.opens) << c.level;
+        EXPECT_EQ(window != nullptr, c.opens) << c.level << (c.ctrl ? " with Ctrl" : " without Ctrl");
         KeyDown('Y');
         EXPECT_EQ(game().gmWindow, window) << "one window only";
         fixture.platform.keys.down.clear();

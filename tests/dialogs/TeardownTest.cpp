@@ -14,9 +14,13 @@
 #include <gtest/gtest.h>
 
 #include "client/LoginBoxes.h"
+#include "dialogs/social/GuildDialog.h"
+#include "dialogs/social/NoGuildDialog.h"
 #include "engine/KEngine2.h"
+#include "engine/gui/DialogHelper.h"
 #include "engine/gui/GUIControl.h"
 #include "engine/gui/GUIManager.h"
+#include "engine/gui/GUISelect.h"
 #include "game/ConfirmDialog.h"
 #include "sidewindows/WorldMapDialog.h"
 #include "tests/support/GameFixture.h"
@@ -31,11 +35,68 @@ struct OpenedInGame {
 
 void Noop(void*) {}
 
+// A guild of two members, the second the player, and a war.
+void FillGuild(GuildDialog& guild) {
+    guild.SetInfo("Knights", "Hail", 2);
+    guild.AddRank(3, 2, 0, "Founder");
+    guild.AddMember(100, "Brenna", "", 3);
+    guild.AddMember(101, GetLocalPlayerName(), "", 3);
+    guild.AddWar(5, "Knights vs Rogues", "Not accepted", false, 0);
+    guild.Update();
+}
+
 const std::vector<OpenedInGame>& Rows() {
     static const std::vector<OpenedInGame> rows = {
         {"ConfirmBox", ConfirmDialog::kDialogId,
          [](GameInterface&) { ConfirmDialog::Instance()->Show("Title", "Text", &Noop, nullptr); }},
         {"WorldMap", WorldMapDialog::kDialogId, [](GameInterface& game) { game.worldMap->Open(); }},
+        // The guild window, its small dialogs, its questions and the no-guild dialog.
+        {"GuildWindow", GuildDialog::kDialogId, [](GameInterface& game) { FillGuild(*game.guild); }},
+        {"GuildEditMember", GuildDialog::kEditMemberDialogId,
+         [](GameInterface& game) {
+             FillGuild(*game.guild);
+             game.guild->OpenEditMember(game.guild->members[0]);
+         }},
+        {"GuildCreateWar", GuildDialog::kCreateWarDialogId, [](GameInterface& game) { game.guild->OpenCreateWar(); }},
+        {"GuildEditRanks", GuildDialog::kEditRanksDialogId, [](GameInterface& game) { game.guild->OpenEditRanks(); }},
+        {"GuildEveryDialogAtOnce", GuildDialog::kEditRanksDialogId,
+         [](GameInterface& game) {
+             FillGuild(*game.guild);
+             game.guild->OpenEditMember(game.guild->members[0]);
+             game.guild->OpenCreateWar();
+             game.guild->OpenEditRanks();
+             game.guild->AskKick();
+         }},
+        {"GuildKickQuestion", ConfirmDialog::kDialogId,
+         [](GameInterface& game) {
+             FillGuild(*game.guild);
+             game.guild->AskKick();
+         }},
+        {"GuildLeaveQuestion", ConfirmDialog::kDialogId,
+         [](GameInterface& game) {
+             FillGuild(*game.guild);
+             // The second row is the player's own.
+             DialogHelper(game.gui, GuildDialog::kDialogId).Find<GUISelect>(GuildDialog::kMemberListId)->selectedIndex =
+                 1;
+             game.guild->AskKick();
+         }},
+        {"GuildAcceptWarQuestion", ConfirmDialog::kDialogId,
+         [](GameInterface& game) {
+             FillGuild(*game.guild);
+             game.guild->ShowWarsTab();
+             game.guild->AskAcceptWar();
+         }},
+        {"GuildCancelWarQuestion", ConfirmDialog::kDialogId,
+         [](GameInterface& game) {
+             FillGuild(*game.guild);
+             game.guild->ShowWarsTab();
+             game.guild->AskCancelWar();
+         }},
+        {"NoGuild", NoGuildDialog::kDialogId,
+         [](GameInterface& game) {
+             game.noGuild->AddInvite(1, "Rogues");
+             game.noGuild->Open();
+         }},
     };
     return rows;
 }

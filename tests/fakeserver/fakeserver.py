@@ -571,6 +571,9 @@ def main(argv=None):
     if not args.no_side_windows:
         import sidewindows
         server.add_behaviour(sidewindows.SideWindows())
+    import guild
+    # Guildless at first: Ctrl+G shows two invitations, and joining one the guild.
+    server.add_behaviour(guild.Guild())
     server.start()
     status = StatusPage(args.status_text, host=args.host, port=args.status_port).start() \
         if args.status_port is not None else None

@@ -233,6 +233,20 @@ def check_no_boxes(program):
         raise Failure(f"the client showed {boxes}")
 
 
+def close_client(window, program, server):
+    """Asks the client to close as a window manager would and expects a clean
+    end: exit code 0, no message box, no request the fake server refused.
+    The program's lines up to its last ("ended") are read into its `lines`."""
+    request_close(window)
+    code = program.wait_exit(30)
+    if code != 0:
+        raise Failure(f"the program ended with {code}")
+    program.read_rest(10, until=lambda line: line == "ended")
+    check_no_boxes(program)
+    if server.failures:
+        raise Failure(f"the fake server found faults: {server.failures}")
+
+
 class Report:
     """Checks that go on after a failure: each prints one line ("ok" or
     "FAIL"); the failures are kept for the end."""

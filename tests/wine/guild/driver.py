@@ -221,13 +221,7 @@ def check_guild(args):
         kick(s)
         declare_war(s)
 
-        winedriver.request_close(window)
-        code = program.wait_exit(30)
-        if code != 0:
-            raise Failure(f"the program ended with {code}")
-        winedriver.check_no_boxes(program)
-        if server.failures:
-            raise Failure(f"the fake server found faults: {server.failures}")
+        winedriver.close_client(window, program, server)
 
 
 def main():

@@ -1,6 +1,7 @@
 #include "tests/wine/support/Probe.h"
 
 #include <cstdio>
+#include <memory>
 
 #include "client/CharacterList.h"
 #include "client/Client.h"
@@ -64,6 +65,25 @@ void AutoEnter::Step(Client& client) {
         CharacterList::OnEnterGameClicked(list);
         entered_ = true;
     }
+}
+
+Hooks GameStateHooks(std::function<std::string(Client&)> state, bool again) {
+    struct Said {
+        explicit Said(bool again) : enter(again) {}
+        AutoEnter enter;
+        std::string screen;
+        std::string state;
+    };
+    auto said = std::make_shared<Said>(again);
+    Hooks hooks;
+    hooks.started = LogInDemo;
+    hooks.pass = [said, state](Client& client) {
+        said->enter.Step(client);
+        Report(said->screen, ScreenLine(client));
+        if (client.game)
+            Report(said->state, state(client));
+    };
+    return hooks;
 }
 
 int Run(const Hooks& hooks) {

@@ -165,13 +165,7 @@ void GuildDialog::AddMember(uint32_t id, const std::string& name, const std::str
 
 void GuildDialog::AddWar(uint32_t id, const std::string& text, const std::string& status, bool loyalty,
                          uint32_t lossFee) {
-    GuildWar war;
-    war.id = id;
-    war.lossFee = lossFee;
-    war.loyalty = loyalty;
-    war.text = text;
-    war.status = status;
-    wars.push_back(war);
+    wars.push_back(GuildWar{id, lossFee, loyalty, text, status});
 }
 
 void GuildDialog::Update() {

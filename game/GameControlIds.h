@@ -75,6 +75,53 @@ constexpr int32_t kFightmodeButton = 235;
 constexpr int32_t kTalentsButton = 240;
 constexpr int32_t kGuildButton = 299;
 
+// The guild window and its three small dialogs.
+constexpr int32_t kGuildDialog = 275;
+constexpr int32_t kGuildWarList = 276;
+constexpr int32_t kGuildCancelWar = 277;
+constexpr int32_t kGuildNewWar = 278;
+constexpr int32_t kGuildClose = 279;
+constexpr int32_t kGuildChannelMessage = 280;
+constexpr int32_t kGuildInviteName = 281;
+constexpr int32_t kGuildAcceptWar = 282;
+constexpr int32_t kGuildMemberList = 283;
+constexpr int32_t kGuildEditMember = 284;
+constexpr int32_t kGuildKick = 285;
+constexpr int32_t kGuildSetMessage = 286;
+constexpr int32_t kGuildInvite = 287;
+constexpr int32_t kGuildEditRanks = 300;
+constexpr int32_t kEditMemberDialog = 294;
+constexpr int32_t kEditMemberSave = 295;
+constexpr int32_t kEditMemberCancel = 296;
+constexpr int32_t kEditMemberTitle = 297;
+constexpr int32_t kEditMemberRanks = 298;
+constexpr int32_t kCreateWarDialog = 301;
+constexpr int32_t kCreateWarCreate = 302;
+constexpr int32_t kCreateWarCancel = 303;
+constexpr int32_t kCreateWarOpponent = 304;
+constexpr int32_t kCreateWarFee = 305;
+constexpr int32_t kCreateWarLoyalty = 306;
+constexpr int32_t kCreateWarDays = 307;
+constexpr int32_t kEditRanksDialog = 308;
+constexpr int32_t kEditRanksClose = 309;
+constexpr int32_t kEditRanksName = 310;
+constexpr int32_t kEditRanksCreate = 311;
+constexpr int32_t kEditRanksList = 312;
+constexpr int32_t kEditRanksUp = 313;
+constexpr int32_t kEditRanksDown = 314;
+constexpr int32_t kEditRanksRemove = 315;
+constexpr int32_t kRankLevelMember = 316;
+constexpr int32_t kRankLevelViceLeader = 317;
+constexpr int32_t kRankLevelLeader = 318;
+
+// The dialog of a player without a guild.
+constexpr int32_t kNoGuildDialog = 288;
+constexpr int32_t kNoGuildClose = 289;
+constexpr int32_t kNoGuildName = 290;
+constexpr int32_t kNoGuildCreate = 291;
+constexpr int32_t kNoGuildInvites = 292;
+constexpr int32_t kNoGuildJoin = 293;
+
 // What the mouse actions drop things on, and their context menu.
 constexpr int32_t kTradeWindow = 108;
 constexpr int32_t kNpcShopDialog = 125;

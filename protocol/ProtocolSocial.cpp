@@ -12,6 +12,8 @@
 #include "client/Client.h"
 #include "dialogs/social/GMBanDialog.h"
 #include "dialogs/social/OnlineListDialog.h"
+#include "dialogs/social/GuildDialog.h"
+#include "dialogs/social/NoGuildDialog.h"
 #include "game/GameInterface.h"
 #include "net/InMessage.h"
 #include "sidewindows/Friends.h"
@@ -115,44 +117,73 @@ void Protocol::OnOpenBanDialog(InMessage&) {
 
 // The whole guild data in one place: the ranks first, since a member names
 // its rank by id, then the members, then the wars. Traffic captured from a
-// server that sends another layout changes this function alone.
+// server that sends another layout changes this function alone. A message
+// cut short gives records with zero ids and empty texts (the counts are one
+// byte, so at most 255 of each), and the window shows them as they are.
 void Protocol::ParseGuild(InMessage& message) {
-    message.ReadString();  // guild name
-    message.ReadString();  // guild channel message
-    message.ReadU8();      // the player's own level
+    GameInterface* game = Client::Instance()->game;
+    GuildDialog* guild = game ? game->guild : nullptr;
+    const std::string name = message.ReadString();
+    const std::string channelMessage = message.ReadString();
+    const int ownLevel = message.ReadU8();
+    if (guild)
+        guild->SetInfo(name, channelMessage, ownLevel);
 
     const int ranks = message.ReadU8();
     for (int i = 0; i < ranks; ++i) {
-        message.ReadU32();     // rank id
-        message.ReadU8();      // level
-        message.ReadU8();      // order
-        message.ReadString();  // name
+        const uint32_t id = message.ReadU32();
+        const int level = message.ReadU8();
+        const int order = message.ReadU8();
+        const std::string rankName = message.ReadString();
+        if (guild)
+            guild->AddRank(id, level, order, rankName);
     }
     const int members = message.ReadU8();
     for (int i = 0; i < members; ++i) {
-        message.ReadU32();     // member id
-        message.ReadU32();     // rank id
-        message.ReadString();  // name
-        message.ReadString();  // title
+        const uint32_t id = message.ReadU32();
+        const uint32_t rankId = message.ReadU32();
+        const std::string memberName = message.ReadString();
+        const std::string title = message.ReadString();
+        if (guild)
+            guild->AddMember(id, memberName, title, rankId);
     }
     const int wars = message.ReadU8();
     for (int i = 0; i < wars; ++i) {
-        message.ReadU32();     // war id
-        message.ReadString();  // text
-        message.ReadString();  // status
-        message.ReadU8();      // loyalty code
-        message.ReadU32();     // loss fee
+        const uint32_t id = message.ReadU32();
+        const std::string text = message.ReadString();
+        const std::string status = message.ReadString();
+        const bool loyalty = message.ReadU8() != 0;
+        const uint32_t lossFee = message.ReadU32();
+        if (guild)
+            guild->AddWar(id, text, status, loyalty, lossFee);
     }
+    if (guild)
+        guild->Update();
 }
 
-void Protocol::OnGuildRequestAnswered(InMessage&) {}
+// The server has judged the last guild request: the window's buttons work
+// again.
+void Protocol::OnGuildRequestAnswered(InMessage&) {
+    GameInterface* game = Client::Instance()->game;
+    if (game && game->guild)
+        game->guild->waiting = false;
+}
 
+// The guilds that invited a player without one; the dialog opens.
 void Protocol::ParseNoGuild(InMessage& message) {
+    GameInterface* game = Client::Instance()->game;
+    NoGuildDialog* noGuild = game ? game->noGuild : nullptr;
+    if (noGuild)
+        noGuild->ClearInvites();
     const int invites = message.ReadU8();
     for (int i = 0; i < invites; ++i) {
-        message.ReadU32();     // guild id
-        message.ReadString();  // guild name
+        const uint32_t id = message.ReadU32();
+        const std::string name = message.ReadString();
+        if (noGuild)
+            noGuild->AddInvite(id, name);
     }
+    if (noGuild)
+        noGuild->Open();
 }
 
 // A long list comes in several messages; the first starts a new list. All of

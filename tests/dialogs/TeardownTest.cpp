@@ -16,14 +16,18 @@
 #include "client/LoginBoxes.h"
 #include "dialogs/social/GMBanDialog.h"
 #include "dialogs/social/GMWindow.h"
+#include "dialogs/social/GuildDialog.h"
+#include "dialogs/social/NoGuildDialog.h"
 #include "dialogs/social/OnlineListDialog.h"
 #include "dialogs/social/OptionsDialog.h"
 #include "dialogs/social/QuitDialog.h"
 #include "dialogs/trade/MoveItemsDialog.h"
 #include "engine/KEngine2.h"
+#include "engine/gui/DialogHelper.h"
 #include "engine/gui/GUIControl.h"
 #include "engine/gui/GUIDialog.h"
 #include "engine/gui/GUIManager.h"
+#include "engine/gui/GUISelect.h"
 #include "game/ChatLog.h"
 #include "game/ConfirmDialog.h"
 #include "game/GameControlIds.h"
@@ -92,6 +96,16 @@ void RightClickInList(Window* window) {
     window->ContextMenu(window->dialog->x + 20, window->dialog->y + 60);
 }
 
+// A guild of two members, the second the player, and a war.
+void FillGuild(GuildDialog& guild) {
+    guild.SetInfo("Knights", "Hail", 2);
+    guild.AddRank(3, 2, 0, "Founder");
+    guild.AddMember(100, "Brenna", "", 3);
+    guild.AddMember(101, GetLocalPlayerName(), "", 3);
+    guild.AddWar(5, "Knights vs Rogues", "Not accepted", false, 0);
+    guild.Update();
+}
+
 const std::vector<OpenedInGame>& Rows() {
     static const std::vector<OpenedInGame> rows = {
         {"ConfirmBox", ConfirmDialog::kDialogId,
@@ -146,6 +160,53 @@ const std::vector<OpenedInGame>& Rows() {
          }},
         {"BanDialog", GMBanDialog::kDialogId, [](GameInterface&) { GMBanDialog::Instance()->Open(); }},
         {"OnlineList", OnlineListDialog::kDialogId, [](GameInterface&) { OnlineListDialog::Instance()->Open(); }},
+        // The guild window, its small dialogs, its questions and the no-guild dialog.
+        {"GuildWindow", GuildDialog::kDialogId, [](GameInterface& game) { FillGuild(*game.guild); }},
+        {"GuildEditMember", GuildDialog::kEditMemberDialogId,
+         [](GameInterface& game) {
+             FillGuild(*game.guild);
+             game.guild->OpenEditMember(game.guild->members[0]);
+         }},
+        {"GuildCreateWar", GuildDialog::kCreateWarDialogId, [](GameInterface& game) { game.guild->OpenCreateWar(); }},
+        {"GuildEditRanks", GuildDialog::kEditRanksDialogId, [](GameInterface& game) { game.guild->OpenEditRanks(); }},
+        {"GuildEveryDialogAtOnce", GuildDialog::kEditRanksDialogId,
+         [](GameInterface& game) {
+             FillGuild(*game.guild);
+             game.guild->OpenEditMember(game.guild->members[0]);
+             game.guild->OpenCreateWar();
+             game.guild->OpenEditRanks();
+             game.guild->AskKick();
+         }},
+        {"GuildKickQuestion", ConfirmDialog::kDialogId,
+         [](GameInterface& game) {
+             FillGuild(*game.guild);
+             game.guild->AskKick();
+         }},
+        {"GuildLeaveQuestion", ConfirmDialog::kDialogId,
+         [](GameInterface& game) {
+             FillGuild(*game.guild);
+             // The second row is the player's own.
+             DialogHelper(game.gui, GuildDialog::kDialogId).Find<GUISelect>(GuildDialog::kMemberListId)->selectedIndex =
+                 1;
+             game.guild->AskKick();
+         }},
+        {"GuildAcceptWarQuestion", ConfirmDialog::kDialogId,
+         [](GameInterface& game) {
+             FillGuild(*game.guild);
+             game.guild->ShowWarsTab();
+             game.guild->AskAcceptWar();
+         }},
+        {"GuildCancelWarQuestion", ConfirmDialog::kDialogId,
+         [](GameInterface& game) {
+             FillGuild(*game.guild);
+             game.guild->ShowWarsTab();
+             game.guild->AskCancelWar();
+         }},
+        {"NoGuild", NoGuildDialog::kDialogId,
+         [](GameInterface& game) {
+             game.noGuild->AddInvite(1, "Rogues");
+             game.noGuild->Open();
+         }},
     };
     return rows;
 }

@@ -578,6 +578,9 @@ def main(argv=None):
     import staff
     # The game master's tools of a staff character (the demo's Brenna).
     server.add_behaviour(staff.Staff())
+    import guild
+    # Guildless at first: Ctrl+G shows two invitations, and joining one the guild.
+    server.add_behaviour(guild.Guild())
     server.start()
     status = StatusPage(args.status_text, host=args.host, port=args.status_port).start() \
         if args.status_port is not None else None

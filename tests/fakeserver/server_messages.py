@@ -644,6 +644,8 @@ VARIANTS = {
                    tile_permissions=[], decoration_items=[])],
     "house_bidding": [dict(can_bid=0, houses=[])],
     "guild": [dict(name=b"", channel_message=b"", own_level=0, ranks=[], members=[], wars=[])],
+    # No invitation: the no-guild dialog opens with an empty list.
+    "no_guild": [dict(invites=[])],
     "friends": [dict(clear=0, entries=[]),
                 dict(clear=0, entries=[dict(name=b"Friend %d" % i, online=i % 2, list=i % 3) for i in range(300)])],
     "party": [dict(members=[])],

@@ -434,6 +434,92 @@ class ChatBehaviourTest(unittest.TestCase):
         self.assertEqual(server.failures, [])
 
 
+class GuildBehaviourTest(unittest.TestCase):
+    """The guild behaviour: invitations while guildless, the guild once joined,
+    an answer to every guild request and answers held back on cue."""
+
+    def setUp(self):
+        import guild
+        self.guild = guild.Guild()
+        self.server = fs.FakeServer(gfx_stamp=STAMP, behaviours=[self.guild]).start()
+        self.addCleanup(self.server.stop)
+        self.game = Client(self.server.game_port)
+        self.addCleanup(self.game.close)
+        self.game.send(fs.game_login_request("demo", "demo", "Aldric", 1))
+        self.assertEqual(self.game.receive()[0], 0x03)
+
+    def command(self, sub, fmt="", *values):
+        self.game.send(bytes([0x38, sub]) + struct.pack("<" + fmt, *values))
+
+    @staticmethod
+    def string(text):
+        return struct.pack("<H", len(text)) + text
+
+    def guild_data(self):
+        r = fs.Reader(self.game.receive())
+        self.assertEqual(r.u8(), 0x38)
+        data = dict(name=r.string(), message=r.string(), level=r.u8())
+        data["ranks"] = [(r.u32(), r.u8(), r.u8(), r.string()) for _ in range(r.u8())]
+        data["members"] = [(r.u32(), r.u32(), r.string(), r.string()) for _ in range(r.u8())]
+        data["wars"] = [(r.u32(), r.string(), r.string(), r.u8(), r.u32()) for _ in range(r.u8())]
+        self.assertEqual(r.remaining(), 0)
+        return data
+
+    def invites(self):
+        r = fs.Reader(self.game.receive())
+        self.assertEqual(r.u8(), 0x3a)
+        found = [(r.u32(), r.string()) for _ in range(r.u8())]
+        self.assertEqual(r.remaining(), 0)
+        return found
+
+    def answered(self):
+        self.assertEqual(self.game.receive(), b"\x39")
+
+    def test_invitations_joining_and_the_answers(self):
+        import guild
+        self.game.send(b"\x37")
+        self.assertEqual(self.invites(), guild.INVITES)
+        self.command(5, "I", 4001)
+        data = self.guild_data()
+        self.answered()
+        self.assertEqual((data["name"], data["level"]), (b"Knights of Velmora", 2))
+        self.assertEqual([r[2] for r in data["ranks"]], [2, 0, 1])
+        self.assertIn((1001, 12, b"Aldric", b""), data["members"])
+        self.assertIn(0, [m[1] for m in data["members"]], "an invited character")
+        self.assertTrue(data["wars"][0][2].startswith(b"Not accepted"))
+        self.game.send(b"\x37")
+        self.assertEqual(self.guild_data(), data)
+
+        # Held: the data comes, the answer waits for the cue.
+        self.guild.hold_answers()
+        self.game.send(bytes([0x38, 1]) + self.string(b"Meet at noon"))
+        self.assertEqual(self.guild_data()["message"], b"Meet at noon")
+        self.server.wait_for(lambda: self.guild.pending == 1)
+        self.server.send_ping(5)
+        self.assertEqual(self.game.receive(), b"\x19\x05\x00")
+        self.assertEqual(self.guild.release_answers(), 1)
+        self.answered()
+
+        self.command(3, "I", 1003)
+        self.assertNotIn(b"Cedric", [m[2] for m in self.guild_data()["members"]])
+        self.answered()
+        self.game.send(bytes([0x38, 7]) + self.string(b"Rogues") + struct.pack("<IIB", 3, 250, 1))
+        self.assertEqual(self.guild_data()["wars"][-1][1:],
+                         (b"Knights of Velmora vs Rogues", b"Not accepted (3 days)", 1, 250))
+        self.answered()
+        self.command(12, "IB", 13, 255)
+        orders = {r[0]: r[2] for r in self.guild_data()["ranks"]}
+        self.answered()
+        self.assertEqual((orders[12], orders[13]), (1, 0), "the officers moved above the leaders")
+        self.command(11, "I", 999)  # no such rank: only the answer
+        self.answered()
+        # Kicking oneself is leaving: the invitations come back.
+        self.command(3, "I", 1001)
+        self.assertEqual(self.invites(), guild.INVITES)
+        self.answered()
+        self.assertEqual(self.server.failures, [])
+
+
 class StatusPageTest(unittest.TestCase):
     def test_the_page_has_its_text_and_length_and_other_paths_are_missing(self):
         with fs.StatusPage("Double experience this weekend.") as page:

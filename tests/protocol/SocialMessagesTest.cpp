@@ -1,8 +1,9 @@
 // The player statistics (0x14), the friends lists (0x18), the party list
-// (0x1b), the ban information (0x1e, 0x1f) and the online list (0x40), packed
-// as a server packs them and handed to the dispatcher of a client in the
-// game, into the real skills, friends and party windows and the staff
-// dialogs. A ping behind each message proves it was read to its last byte.
+// (0x1b), the ban information (0x1e, 0x1f), the guild messages (0x38, 0x39,
+// 0x3a) and the online list (0x40), packed as a server packs them and handed
+// to the dispatcher of a client in the game, into the real skills, friends
+// and party windows, the guild modules and the staff dialogs. A ping behind
+// each message proves it was read to its last byte.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,6 +11,8 @@
 
 #include "client/Client.h"
 #include "dialogs/social/GMBanDialog.h"
+#include "dialogs/social/GuildDialog.h"
+#include "dialogs/social/NoGuildDialog.h"
 #include "dialogs/social/OnlineListDialog.h"
 #include "engine/KEngine2.h"
 #include "engine/gui/GUIDialog.h"
@@ -22,6 +25,7 @@
 #include "sidewindows/CStatus.h"
 #include "sidewindows/Friends.h"
 #include "sidewindows/Party.h"
+#include "tests/support/GuildWire.h"
 #include "tests/support/LoginFixture.h"
 
 namespace {
@@ -255,8 +259,88 @@ TEST_F(SocialMessagesTest, CutListsKeepOnlyTheRecordsReadWhole) {
     }
 }
 
-// Before the game screen exists the three messages are read whole and
-// dropped; a ping behind each is answered.
+std::string Describe(const GuildMember& m) {
+    return std::to_string(m.id) + ":" + m.name + ":" + m.title + ":" + std::to_string(m.rankId) + ":" + m.rankName +
+           ":" + std::to_string(m.order);
+}
+
+std::string Describe(const GuildWar& w) {
+    return std::to_string(w.id) + ":" + w.text + ":" + w.status + ":" + (w.loyalty ? "1" : "0") + ":" +
+           std::to_string(w.lossFee);
+}
+
+TEST_F(SocialMessagesTest, TheGuildMessagesFillTheGuildModules) {
+    EnterTheGame();
+    GuildDialog& guild = *game().guild;
+    GuildData data;
+    data.name = "Knights";
+    data.channelMessage = "Hail";
+    data.ownLevel = 2;
+    data.ranks = {{3, 2, 0, "Founder"}, {0xFFFFFFFF, 255, 255, ""}, {9, 1, 1, "Officer"}};
+    data.members = {{100, 3, "Aldric", ""}, {101, 9, "Brenna", "Scout"}, {0xFFFFFFFF, 77, "Invited One", "x"}};
+    data.wars = {{5, "Knights vs Rogues", "Not accepted", 7, 500}, {6, "", "", 0, 0xFFFFFFFF}};
+    ASSERT_TRUE(Dispatch(GuildMessage(data)));
+
+    EXPECT_EQ(guild.guildName, "Knights");
+    EXPECT_EQ(guild.channelMessage, "Hail");
+    EXPECT_EQ(guild.ownLevel, 2);
+    ASSERT_EQ(guild.ranks.size(), 3u);
+    EXPECT_EQ(guild.ranks[1].id, 0xFFFFFFFFu);
+    EXPECT_EQ(guild.ranks[1].level, 255);
+    EXPECT_EQ(guild.ranks[1].order, 255);
+    EXPECT_EQ(guild.ranks[2].name, "Officer");
+    std::vector<std::string> members;
+    for (const GuildMember& m : guild.members)
+        members.push_back(Describe(m));
+    EXPECT_EQ(members, (std::vector<std::string>{"100:Aldric::3:Founder:0", "101:Brenna:Scout:9:Officer:1",
+                                                 "4294967295:Invited One:x:77:(Invited):1000"}));
+    std::vector<std::string> wars;
+    for (const GuildWar& w : guild.wars)
+        wars.push_back(Describe(w));
+    EXPECT_EQ(wars, (std::vector<std::string>{"5:Knights vs Rogues:Not accepted:1:500", "6:::0:4294967295"}))
+        << "any non-zero loyalty byte is on";
+
+    guild.waiting = true;
+    ASSERT_TRUE(Dispatch(GuildAnsweredMessage()));
+    EXPECT_FALSE(guild.waiting);
+
+    NoGuildDialog& noGuild = *game().noGuild;
+    ASSERT_TRUE(Dispatch(NoGuildMessage({{1, "Rogues"}, {0xFFFFFFFF, ""}})));
+    ASSERT_EQ(noGuild.invites.size(), 2u);
+    EXPECT_EQ(noGuild.invites[0].guildName, "Rogues");
+    EXPECT_EQ(noGuild.invites[1].guildId, 0xFFFFFFFFu);
+    ASSERT_TRUE(Dispatch(NoGuildMessage({})));
+    EXPECT_TRUE(noGuild.invites.empty());
+}
+
+// A guild message cut short: what is missing reads as zero ids and empty
+// texts, and the window shows that rather than an error.
+TEST_F(SocialMessagesTest, ACutGuildMessageGivesEmptyRecords) {
+    EnterTheGame();
+    GuildDialog& guild = *game().guild;
+    GuildData data;
+    data.name = "Knights";
+    data.ranks = {{3, 2, 0, "Founder"}};
+    data.members = {{100, 3, "Aldric", ""}};
+    const Bytes whole = GuildMessage(data);
+    // Three members announced where one was sent, and nothing behind them.
+    Bytes cut(whole.begin(), whole.end() - 1);
+    cut[cut.size() - (1 + 4 + 4 + 2 + 6 + 2)] = 3;
+    const Bytes frame = Frame(cut);
+    InMessage message(frame.data(), int(frame.size()));
+    protocol().Dispatch(message);
+    std::vector<std::string> members;
+    for (const GuildMember& m : guild.members)
+        members.push_back(Describe(m));
+    EXPECT_EQ(members, (std::vector<std::string>{"100:Aldric::3:Founder:0", "0:::0:(Invited):1000",
+                                                 "0:::0:(Invited):1000"}));
+    EXPECT_TRUE(guild.wars.empty());
+    EXPECT_TRUE(platform.boxes.shown.empty());
+    EXPECT_NE(client->app->gui->FindControl(GuildDialog::kDialogId), nullptr);
+}
+
+// Before the game screen exists the messages are read whole and dropped; a
+// ping behind each is answered.
 TEST_F(SocialMessagesTest, WithoutAGameScreenTheMessagesAreReadAndDropped) {
     Start();
     protocol().account = "acc";
@@ -277,7 +361,16 @@ TEST_F(SocialMessagesTest, WithoutAGameScreenTheMessagesAreReadAndDropped) {
     EXPECT_EQ(GMBanDialog::Instance()->infoLine, "Ana: banned");
     EXPECT_EQ(client->app->gui->FindControl(GMBanDialog::kDialogId), nullptr);
     EXPECT_EQ(client->app->gui->FindControl(OnlineListDialog::kDialogId), nullptr);
+    GuildData guild;
+    guild.ranks = {{3, 2, 0, "Founder"}};
+    guild.members = {{100, 3, "Aldric", "x"}};
+    guild.wars = {{5, "W", "S", 1, 2}};
+    EXPECT_TRUE(Dispatch(GuildMessage(guild)));
+    EXPECT_TRUE(Dispatch(GuildAnsweredMessage()));
+    EXPECT_TRUE(Dispatch(NoGuildMessage({{1, "Rogues"}})));
     EXPECT_EQ(client->game, nullptr);
+    EXPECT_EQ(client->app->gui->FindControl(GuildDialog::kDialogId), nullptr);
+    EXPECT_EQ(client->app->gui->FindControl(NoGuildDialog::kDialogId), nullptr);
 }
 
 // The answer to a lookup is kept whether or not the dialog is open and opens

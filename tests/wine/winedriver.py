@@ -236,11 +236,13 @@ def game_window(program, timeout=90):
 
 def close_cleanly(program, window, server):
     """The window's close request ends the program with 0; it showed no
-    message box, and the fake server's strict decoder took every request."""
+    message box, and the fake server's strict decoder took every request.
+    The program's lines up to its last ("ended") are read into its `lines`."""
     request_close(window)
     code = program.wait_exit(30)
     if code != 0:
         raise Failure(f"the program ended with {code}")
+    program.read_rest(10, until=lambda line: line == "ended")
     check_no_boxes(program)
     if server.failures:
         raise Failure(f"the fake server found faults: {server.failures}")

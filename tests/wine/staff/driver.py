@@ -70,7 +70,7 @@ class Session(winedriver.StateSession):
         super().__init__(program, server, window, parse_state)
 
     def wait_server(self, condition, what, timeout=20):
-        winedriver.wait_server(self.server, condition, what, timeout)
+        winedriver.wait_server(self.server, condition, what, timeout, show_requests=True)
 
     def settle(self):
         """Waits until the client has sent everything it queued before now:

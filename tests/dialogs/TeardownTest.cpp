@@ -14,12 +14,16 @@
 #include <gtest/gtest.h>
 
 #include "client/LoginBoxes.h"
+#include "dialogs/trade/TradeWindow.h"
 #include "engine/KEngine2.h"
 #include "engine/gui/GUIControl.h"
 #include "engine/gui/GUIManager.h"
 #include "game/ConfirmDialog.h"
+#include "net/InMessage.h"
+#include "protocol/Protocol.h"
 #include "sidewindows/WorldMapDialog.h"
 #include "tests/support/GameFixture.h"
+#include "tests/support/LoginFixture.h"
 
 namespace {
 
@@ -36,6 +40,15 @@ const std::vector<OpenedInGame>& Rows() {
         {"ConfirmBox", ConfirmDialog::kDialogId,
          [](GameInterface&) { ConfirmDialog::Instance()->Show("Title", "Text", &Noop, nullptr); }},
         {"WorldMap", WorldMapDialog::kDialogId, [](GameInterface& game) { game.worldMap->Open(); }},
+        // The player trade: the protocol owns it, the server's 0x20 opens it
+        // with a filled offer.
+        {"Trade", TradeWindow::kDialogId,
+         [](GameInterface&) {
+             const Bytes frame = Frame(Join({Wire().U8(0x20).Str("Bob").bytes,
+                                             Wire().U8(0x21).U8(1).U8(0).U8(0).U16(403).U8(2).U8(0).U16(0xFFFF).bytes}));
+             InMessage message(frame.data(), int(frame.size()));
+             Client::Instance()->protocol->Dispatch(message);
+         }},
     };
     return rows;
 }
@@ -80,6 +93,7 @@ TEST_P(TeardownTest, TheLoginScreenComesBackAlone) {
         client->RunPass();
     }
     ASSERT_EQ(client->game, nullptr);
+    EXPECT_EQ(client->protocol->tradeWindow, nullptr) << row.name;
     client->app->gui->Update();
     client->RunPass();
     LoginBoxes::Close();  // the login road's own box, not the game's

@@ -8,6 +8,7 @@
 #include "client/ConfigFile.h"
 #include "client/Settings.h"
 #include "dialogs/trade/MoveItemsDialog.h"
+#include "dialogs/trade/TradeWindow.h"
 #include "engine/KEngine2.h"
 #include "engine/WindowMessages.h"
 #include "engine/gui/GUIDialog.h"
@@ -67,6 +68,8 @@ std::string Describe(const std::vector<uint8_t>& frame) {
         return "targets " + std::to_string(u32(1)) + " " + std::to_string(u32(5));
     case 0x32:
         return "outfit";
+    case 0x1F:
+        return "trade " + std::to_string(p[1]) + (n > 2 ? " slot " + std::to_string(u16(2)) : "");
     case 0x1A: {
         std::string text = "walk " + std::to_string(u32(1) / 3) + " " + std::to_string(u32(5) / 2) + " " +
                            std::to_string(u16(9) / 4) + " [";
@@ -237,6 +240,46 @@ TEST_F(ThingActionsTest, DropsOnTheDialogsAreTheirs) {
     Drag({102, 100, 7}, {104, 104, 7});
     EXPECT_TRUE(Sent().empty());
     EXPECT_FALSE(actions().IsDragging());
+}
+
+// A right click on a dialog's drop area belongs to that dialog: no use
+// request for the area's pseudo-position goes out, whatever the dialog does
+// with the click itself.
+TEST_F(ThingActionsTest, ARightClickOnADialogsDropAreaUsesNothing) {
+    const struct {
+        const char* name;
+        int32_t dialogId;  // a plain dialog of that id over the field; 0 for the trade
+        Requests sent;
+    } cases[] = {
+        {"the market", GameIds::kMarketDialog, {}},
+        {"brewing", GameIds::kBrewingDialog, {}},
+        {"the NPC shop", GameIds::kNpcShopDialog, {}},
+        {"the hotkey editor", GameIds::kHotkeyEditor, {}},
+        {"the trade's own item", 0, {"trade 4 slot 0"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Enter();
+        Put({99, 99, 7}, new Thing(kLever, 1));
+        const int x = ScreenX(99);
+        const int y = ScreenY(99);
+        if (c.dialogId) {
+            Dialog(c.dialogId, x - 20, y - 20, 64, 64);
+        } else {
+            // The own box starts 20 right of and 50 below the dialog's corner.
+            client->protocol->tradeWindow = new TradeWindow("Bob");
+            client->protocol->tradeWindow->Show();
+            GUIControl* trade = client->app->gui->FindControl(TradeWindow::kDialogId);
+            ASSERT_NE(trade, nullptr);
+            trade->MoveBy(x - 30 - trade->x, y - 60 - trade->y);
+            client->protocol->tradeWindow->AddItem(kLever, 1, 0, true);
+        }
+        ASSERT_TRUE(ThingActions::IsDialogDropArea(actions().PositionAt(x, y, false)));
+        Event(InputEvent::RightDown, x, y);
+        EXPECT_EQ(Sent(), c.sent);
+        EXPECT_EQ(Menu(), nullptr);
+        fixture.client.reset();
+    }
 }
 
 TEST_F(ThingActionsTest, AContainerSlotZeroNamesNoThingAndSendsNothing) {

@@ -233,6 +233,18 @@ def check_no_boxes(program):
         raise Failure(f"the client showed {boxes}")
 
 
+def close_and_check(window, program, server):
+    """Closes the window as a player does and checks how the run ended: code
+    0, no message box, and no fault found by the fake server's decoder."""
+    request_close(window)
+    code = program.wait_exit(30)
+    if code != 0:
+        raise Failure(f"the program ended with {code}")
+    check_no_boxes(program)
+    if server.failures:
+        raise Failure(f"the fake server found faults: {server.failures}")
+
+
 class Report:
     """Checks that go on after a failure: each prints one line ("ok" or
     "FAIL"); the failures are kept for the end."""

@@ -16,7 +16,6 @@
 //   containers every container window: index, rect, and its used cells (slot, the
 //             cell's top-left x and y, item id and count)
 // Controls waiting for deletion are gone from it, as they are for the player.
-#include <cstdio>
 #include <iomanip>
 #include <sstream>
 #include <string>
@@ -41,73 +40,23 @@
 #include "game/GameInterface.h"
 #include "sidewindows/Container.h"
 #include "sidewindows/SideWindow.h"
+#include "tests/support/Json.h"
 #include "tests/wine/support/Probe.h"
 
 namespace {
 
-// A JSON text written as it goes; strings are bytes of Windows-1252, written
-// as the characters of the same codes.
-class Json {
-public:
-    Json& Raw(const std::string& text) {
-        Comma();
-        out_ += text;
-        return *this;
-    }
-    Json& Int(long long value) { return Raw(std::to_string(value)); }
-    Json& Bool(bool value) { return Raw(value ? "true" : "false"); }
-    Json& Str(const std::string& text) {
-        Comma();
-        out_ += '"';
-        for (const unsigned char c : text) {
-            if (c == '"' || c == '\\') {
-                out_ += '\\';
-                out_ += char(c);
-            } else if (c < 0x20 || c >= 0x7F) {
-                char escape[8];
-                std::snprintf(escape, sizeof escape, "\\u%04x", c);
-                out_ += escape;
-            } else {
-                out_ += char(c);
-            }
-        }
-        out_ += '"';
-        return *this;
-    }
-    Json& Key(const std::string& name) {
-        Str(name);
-        out_ += ':';
-        fresh_ = true;
-        return *this;
-    }
-    Json& Open(char bracket) {
-        Comma();
-        out_ += bracket;
-        fresh_ = true;
-        return *this;
-    }
-    Json& Close(char bracket) {
-        out_ += bracket;
-        fresh_ = false;
-        return *this;
-    }
-    Json& Rect(const GUIControl* control) {
-        Key("rect").Open('[');
-        Int(control->x).Int(control->y).Int(control->width).Int(control->height);
-        return Close(']');
-    }
-    const std::string& Text() const { return out_; }
+Json Bool(bool value) {
+    Json json;
+    json.type = Json::kBool;
+    json.flag = value;
+    return json;
+}
 
-private:
-    void Comma() {
-        if (!fresh_ && !out_.empty())
-            out_ += ',';
-        fresh_ = false;
-    }
+Json Int(long long value) { return Json::Number(double(value)); }
 
-    std::string out_;
-    bool fresh_ = true;
-};
+Json RectOf(const GUIControl* control) {
+    return Json::Array({Int(control->x), Int(control->y), Int(control->width), Int(control->height)});
+}
 
 // What a table cell shows: its sprite, then its text, else its integer, else
 // its number with two decimals.
@@ -135,21 +84,20 @@ std::string CellText(const GUITableCell* cell) {
 void SelectRows(Json& json, const GUISelect* list) {
     const GUIScrollbar* bar = list->Scrollbar();
     const int position = bar ? bar->GetPosition() : 0;
-    json.Key("rows").Open('[');
+    Json rows = Json::Array();
     for (size_t i = 0; i < list->items.size(); ++i) {
         const int top = 1 - position + int(i) * list->rowHeight;
         if (top + list->rowHeight <= 1 || top >= list->height - 1)
             continue;
         const GUISelectItem& item = list->items[i];
-        json.Open('[').Int((long long)i).Str(item.text).Str(item.rightText).Close(']');
+        rows.Add(Json::Array({Int((long long)i), Json::Text(item.text), Json::Text(item.rightText)}));
     }
-    json.Close(']');
-    json.Key("selected").Int(list->selectedIndex).Key("marked").Int(list->markedIndex);
+    json.Set("rows", rows).Set("selected", Int(list->selectedIndex)).Set("marked", Int(list->markedIndex));
 }
 
 // The shown rows, as the table's own hit test finds them row by row.
 void TableRows(Json& json, const GUITable* table) {
-    json.Key("rows").Open('[');
+    Json rows = Json::Array();
     const GUITableRow* last = nullptr;
     for (int y = table->y + 25; y < table->y + table->height; y += 5) {
         const GUITableRow* row = table->RowAt(table->x + 2, y);
@@ -159,65 +107,66 @@ void TableRows(Json& json, const GUITable* table) {
         long long index = 0;
         while (index < (long long)table->rows.size() && table->rows[size_t(index)].get() != row)
             ++index;
-        json.Open('[').Int(index);
+        Json shown = Json::Array({Int(index)});
         for (size_t column = 0; column < table->columns.size(); ++column)
-            json.Str(CellText(row->Cell(uint32_t(column))));
-        json.Close(']');
+            shown.Add(Json::Text(CellText(row->Cell(uint32_t(column)))));
+        rows.Add(shown);
     }
-    json.Close(']');
     long long selected = -1;
     for (size_t i = 0; i < table->rows.size(); ++i)
         if (table->rows[i].get() == table->selectedRow)
             selected = (long long)i;
-    json.Key("selected").Int(selected);
+    json.Set("rows", rows).Set("selected", Int(selected));
 }
 
-void Control(Json& json, const GUIControl* control, int32_t parent) {
-    json.Open('{');
-    json.Key("id").Int(control->id).Key("parent").Int(parent);
-    json.Key("hidden").Bool(control->HasFlag(GUIControl::kHidden));
-    json.Key("disabled").Bool(control->HasFlag(GUIControl::kDisabled));
-    json.Rect(control);
+Json Control(const GUIControl* control, int32_t parent) {
+    Json json = Json::Object();
+    json.Set("id", Int(control->id)).Set("parent", Int(parent));
+    json.Set("hidden", Bool(control->HasFlag(GUIControl::kHidden)));
+    json.Set("disabled", Bool(control->HasFlag(GUIControl::kDisabled)));
+    json.Set("rect", RectOf(control));
     if (const auto* button = dynamic_cast<const GUIButton*>(control)) {
-        json.Key("kind").Str("button").Key("caption").Str(button->caption).Key("icon").Int(button->icon);
+        json.Set("kind", Json::Text("button")).Set("caption", Json::Text(button->caption));
+        json.Set("icon", Int(button->icon));
     } else if (const auto* box = dynamic_cast<const GUITextbox*>(control)) {
-        json.Key("kind").Str("textbox").Key("text").Str(box->GetText());
+        json.Set("kind", Json::Text("textbox")).Set("text", Json::Text(box->GetText()));
     } else if (const auto* text = dynamic_cast<const GUIText*>(control)) {
-        json.Key("kind").Str("text").Key("text").Str(text->text);
+        json.Set("kind", Json::Text("text")).Set("text", Json::Text(text->text));
     } else if (const auto* list = dynamic_cast<const GUISelect*>(control)) {
-        json.Key("kind").Str("list");
+        json.Set("kind", Json::Text("list"));
         SelectRows(json, list);
     } else if (const auto* table = dynamic_cast<const GUITable*>(control)) {
-        json.Key("kind").Str("table");
+        json.Set("kind", Json::Text("table"));
         TableRows(json, table);
     } else if (const auto* bar = dynamic_cast<const GUIScrollbar*>(control)) {
-        json.Key("kind").Str("scrollbar").Key("position").Int(bar->GetPosition()).Key("maximum").Int(
-            bar->GetMaximum());
+        json.Set("kind", Json::Text("scrollbar")).Set("position", Int(bar->GetPosition()));
+        json.Set("maximum", Int(bar->GetMaximum()));
     } else if (const auto* check = dynamic_cast<const GUICheckbox*>(control)) {
-        json.Key("kind").Str("checkbox").Key("label").Str(check->label).Key("checked").Bool(check->checked);
+        json.Set("kind", Json::Text("checkbox")).Set("label", Json::Text(check->label));
+        json.Set("checked", Bool(check->checked));
     } else if (const auto* selector = dynamic_cast<const GUISelector*>(control)) {
-        json.Key("kind").Str("selector").Key("label").Str(selector->label).Key("text").Str(selector->currentText);
-        json.Key("selected").Int(selector->selectedIndex);
+        json.Set("kind", Json::Text("selector")).Set("label", Json::Text(selector->label));
+        json.Set("text", Json::Text(selector->currentText)).Set("selected", Int(selector->selectedIndex));
     } else if (const auto* tab = dynamic_cast<const GUITab*>(control)) {
-        json.Key("kind").Str("tab").Key("caption").Str(tab->caption).Key("active").Bool(tab->active);
+        json.Set("kind", Json::Text("tab")).Set("caption", Json::Text(tab->caption)).Set("active", Bool(tab->active));
     } else if (dynamic_cast<const GUITabgroup*>(control)) {
-        json.Key("kind").Str("tabgroup");
+        json.Set("kind", Json::Text("tabgroup"));
     } else if (dynamic_cast<const GUILine*>(control)) {
-        json.Key("kind").Str("line");
+        json.Set("kind", Json::Text("line"));
     } else if (const auto* dialog = dynamic_cast<const GUIDialog*>(control)) {
-        json.Key("kind").Str("dialog").Key("title").Str(dialog->title);
+        json.Set("kind", Json::Text("dialog")).Set("title", Json::Text(dialog->title));
     } else {
-        json.Key("kind").Str("control");
+        json.Set("kind", Json::Text("control"));
     }
-    json.Close('}');
+    return json;
 }
 
-void Controls(Json& json, GUIControl* parent) {
+void Controls(Json& list, GUIControl* parent) {
     for (GUIControl* child : parent->children) {
         if (child->IsPendingDeletion())
             continue;
-        Control(json, child, parent->id);
-        Controls(json, child);
+        list.Add(Control(child, parent->id));
+        Controls(list, child);
     }
 }
 
@@ -233,87 +182,65 @@ bool IsSideWindow(const GameInterface* game, const GUIControl* dialog) {
 std::string State(Client& client) {
     GUIManager* gui = client.app->gui;
     GameInterface* game = client.game;
-    Json json;
-    json.Open('{');
-    json.Key("screen").Str(client.game ? "game" : client.menu ? "menu" : "none");
-    json.Key("focus");
-    if (GUIControl* focus = gui->focus; focus && !focus->IsPendingDeletion())
-        json.Int(focus->id);
-    else
-        json.Raw("null");
-    json.Key("enter").Int(gui->enterButtonId);
+    Json state = Json::Object();
+    state.Set("screen", Json::Text(client.game ? "game" : client.menu ? "menu" : "none"));
+    GUIControl* focus = gui->focus;
+    state.Set("focus", focus && !focus->IsPendingDeletion() ? Int(focus->id) : Json());
+    state.Set("enter", Int(gui->enterButtonId));
 
-    json.Key("dialogs").Open('[');
+    Json dialogs = Json::Array();
+    Json menus = Json::Array();
     for (GUIControl* top : gui->root->children) {
-        auto* dialog = dynamic_cast<GUIDialog*>(top);
-        if (!dialog || dialog->IsPendingDeletion())
+        if (top->IsPendingDeletion())
             continue;
-        json.Open('{');
-        json.Key("id").Int(dialog->id).Key("title").Str(dialog->title);
-        json.Rect(dialog);
-        json.Key("side").Bool(IsSideWindow(game, dialog));
-        json.Key("hidden").Bool(dialog->HasFlag(GUIControl::kHidden));
-        json.Key("disabled").Bool(dialog->HasFlag(GUIControl::kDisabled));
-        json.Key("controls").Open('[');
-        Controls(json, dialog);
-        json.Close(']');
-        json.Close('}');
-    }
-    json.Close(']');
-
-    json.Key("menus").Open('[');
-    for (GUIControl* top : gui->root->children) {
-        const auto* menu = dynamic_cast<const GUIMenu*>(top);
-        if (!menu || menu->IsPendingDeletion())
-            continue;
-        json.Open('{').Key("id").Int(menu->id);
-        json.Rect(menu);
-        json.Key("rows").Open('[');
-        for (size_t i = 0; i < menu->entries.size(); ++i) {
-            const GUIMenu::Entry& entry = menu->entries[i];
-            json.Open('{').Key("text").Str(entry.text).Key("value").Int(entry.value);
-            json.Key("disabled").Bool(entry.disabled).Key("y").Int(menu->y + 3 + 20 * int(i) + 10).Close('}');
+        if (auto* dialog = dynamic_cast<GUIDialog*>(top)) {
+            Json controls = Json::Array();
+            Controls(controls, dialog);
+            Json entry = Json::Object();
+            entry.Set("id", Int(dialog->id)).Set("title", Json::Text(dialog->title)).Set("rect", RectOf(dialog));
+            entry.Set("side", Bool(IsSideWindow(game, dialog)));
+            entry.Set("hidden", Bool(dialog->HasFlag(GUIControl::kHidden)));
+            entry.Set("disabled", Bool(dialog->HasFlag(GUIControl::kDisabled)));
+            dialogs.Add(entry.Set("controls", controls));
+        } else if (const auto* menu = dynamic_cast<const GUIMenu*>(top)) {
+            Json rows = Json::Array();
+            for (size_t i = 0; i < menu->entries.size(); ++i) {
+                const GUIMenu::Entry& row = menu->entries[i];
+                Json shown = Json::Object();
+                shown.Set("text", Json::Text(row.text)).Set("value", Int(row.value));
+                shown.Set("disabled", Bool(row.disabled)).Set("y", Int(menu->y + 3 + 20 * int(i) + 10));
+                rows.Add(shown);
+            }
+            menus.Add(Json::Object().Set("id", Int(menu->id)).Set("rect", RectOf(menu)).Set("rows", rows));
         }
-        json.Close(']').Close('}');
     }
-    json.Close(']');
+    state.Set("dialogs", dialogs).Set("menus", menus);
 
-    json.Key("containers").Open('[');
+    Json containers = Json::Array();
     for (int index = 0; game && index < GameInterface::kContainerSlots; ++index) {
         Container* container = game->containers[index];
         if (!container || !container->dialog)
             continue;
-        json.Open('{').Key("index").Int(index);
-        json.Rect(container->dialog);
-        json.Key("cells").Open('[');
+        Json cells = Json::Array();
         for (int slot = 0; slot < container->usedCount && slot < Container::kSlots; ++slot) {
             const ContainerSlot* cell = container->slots[slot];
             int x = 0;
             int y = 0;
             container->CellPosition(slot, x, y);
-            json.Open('{').Key("slot").Int(slot).Key("x").Int(x).Key("y").Int(y);
-            json.Key("item").Int(cell ? cell->itemId : 0).Key("count").Int(cell ? cell->count : 0).Close('}');
+            Json shown = Json::Object();
+            shown.Set("slot", Int(slot)).Set("x", Int(x)).Set("y", Int(y));
+            shown.Set("item", Int(cell ? cell->itemId : 0)).Set("count", Int(cell ? cell->count : 0));
+            cells.Add(shown);
         }
-        json.Close(']').Close('}');
+        containers.Add(Json::Object()
+                           .Set("index", Int(index))
+                           .Set("rect", RectOf(container->dialog))
+                           .Set("cells", cells));
     }
-    json.Close(']');
-    json.Close('}');
-    return "state " + json.Text();
+    state.Set("containers", containers);
+    return "state " + state.Dump();
 }
 
 }  // namespace
 
-int main() {
-    probe::AutoEnter enter;
-    std::string screen;
-    std::string state;
-    probe::Hooks hooks;
-    hooks.started = probe::LogInDemo;
-    hooks.pass = [&](Client& client) {
-        enter.Step(client);
-        probe::Report(screen, probe::ScreenLine(client));
-        if (client.game)
-            probe::Report(state, State(client));
-    };
-    return probe::Run(hooks);
-}
+int main() { return probe::RunInGame(&State); }

@@ -202,13 +202,7 @@ def check_dialogs(args):
                                f"no dialog left open after {name} (open: {open_dialogs(session.state)})")
             print(f"ok    {name}", flush=True)
 
-        winedriver.request_close(window)
-        code = program.wait_exit(30)
-        if code != 0:
-            raise Failure(f"the program ended with {code}")
-        winedriver.check_no_boxes(program)
-        if server.failures:
-            raise Failure(f"the fake server found faults: {server.failures}")
+        winedriver.close_and_check(window, program, server)
 
 
 def main():

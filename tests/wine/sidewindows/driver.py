@@ -198,13 +198,7 @@ def check_side_windows(args):
         winedriver.xdotool("windowfocus", "--sync", window)
         play(Session(program, server, side, window))
 
-        winedriver.request_close(window)
-        code = program.wait_exit(30)
-        if code != 0:
-            raise Failure(f"the program ended with {code}")
-        winedriver.check_no_boxes(program)
-        if server.failures:
-            raise Failure(f"the fake server found faults: {server.failures}")
+        winedriver.close_and_check(window, program, server)
 
 
 def main():

@@ -45,4 +45,9 @@ struct Hooks {
 // says "ended"; the program's exit code.
 int Run(const Hooks& hooks);
 
+// Run for the probes that play the game: logs in with the demo account,
+// enters the game (again after every logout with `again`), says the screen
+// line and, in the game, the state line whenever either changes.
+int RunInGame(std::function<std::string(Client&)> state, bool again = false);
+
 }  // namespace probe

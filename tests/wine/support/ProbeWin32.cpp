@@ -92,4 +92,19 @@ int Run(const Hooks& hooks) {
     return 0;
 }
 
+int RunInGame(std::function<std::string(Client&)> state, bool again) {
+    AutoEnter enter(again);
+    std::string screen;
+    std::string said;
+    Hooks hooks;
+    hooks.started = LogInDemo;
+    hooks.pass = [&](Client& client) {
+        enter.Step(client);
+        Report(screen, ScreenLine(client));
+        if (client.game)
+            Report(said, state(client));
+    };
+    return Run(hooks);
+}
+
 }  // namespace probe

@@ -15,7 +15,6 @@
 #include "dialogs/social/AboutDialog.h"
 #include "dialogs/social/OptionsDialog.h"
 #include "dialogs/social/QuitDialog.h"
-#include "dialogs/trade/TradeWindow.h"
 #include "engine/Clock.h"
 #include "engine/Cursor.h"
 #include "engine/Font.h"
@@ -113,6 +112,9 @@ Client::Client() {
 Client::~Client() {
     JoinScreenshotThreads();
     delete menu;
+    // As in Shutdown: the trade's window goes while the GUI still exists.
+    if (protocol)
+        protocol->EndTrade();
     delete game;
     delete optionsDialog;
     delete aboutDialog;
@@ -368,11 +370,7 @@ void Client::StartGame(bool welcome) {
 }
 
 void Client::ReturnToMenu() {
-    if (TradeWindow* trade = protocol->tradeWindow) {
-        trade->Reset();
-        delete trade;
-        protocol->tradeWindow = nullptr;
-    }
+    protocol->EndTrade();
     // The game screen writes its window layout into the options as it goes;
     // one save after that puts both on disk at once.
     delete game;
@@ -395,6 +393,10 @@ void Client::Shutdown() {
     dragCursor = nullptr;
     delete menu;
     menu = nullptr;
+    // The trade's window belongs to the GUI, which goes with the application
+    // object below, while the protocol lives on.
+    if (protocol)
+        protocol->EndTrade();
     delete game;
     game = nullptr;
     if (optionsDialog) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -26,3 +28,30 @@ std::vector<std::string> SplitString(std::string text, const std::string& delimi
 // number beyond the 32-bit range gives the nearest limit, so that every build
 // reads the same value from the same file.
 int32_t ReadLeadingInt(const std::string& text);
+
+// The leading decimal number of a text as the C library's strtod reads it in
+// the "C" locale, narrowed to a float: blanks skipped, an optional sign,
+// digits with an optional "." and an optional exponent ("e" or "E", a sign,
+// digits); reading stops at the first other byte. No digits give 0.0, and so
+// do "inf", "nan" and hexadecimal ("0x1A" reads as 0.0), which a typed price
+// never means. Beyond the float's range the value is +-infinity, as strtod
+// and the narrowing give it; what a caller may not hand on unchecked (see
+// FloatToInteger).
+float ReadLeadingFloat(const std::string& text);
+
+// A floating-point value truncated toward zero, as a C cast truncates it,
+// when the integer type Int holds the result; otherwise (infinity, NaN or out
+// of range, where a cast has no defined result) the value the caller names.
+template <class Int>
+Int FloatToInteger(double value, Int otherwise) {
+    static_assert(std::numeric_limits<Int>::is_integer, "an integer type");
+    if (!std::isfinite(value))
+        return otherwise;
+    const double whole = std::trunc(value);
+    // Both bounds are powers of two (or 0), exact as doubles.
+    const double lowest = double(std::numeric_limits<Int>::min());
+    const double beyond = std::ldexp(1.0, std::numeric_limits<Int>::digits);
+    if (whole < lowest || whole >= beyond)
+        return otherwise;
+    return static_cast<Int>(whole);
+}

@@ -10,6 +10,9 @@ class GuiLayer {
 public:
     virtual ~GuiLayer() = default;
 
+    // The input (InputEvent::input) that the calls which follow belong to.
+    virtual void SetInput(uint32_t input) = 0;
+
     virtual void OnMouseDown(int x, int y) = 0;
     virtual void OnMouseUp(int x, int y) = 0;
     virtual void OnMouseMove(int x, int y) = 0;

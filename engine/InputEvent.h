@@ -22,4 +22,10 @@ struct InputEvent {
     int32_t a = 0;
     int32_t b = 0;
     int32_t c = 0;
+    // The input it came from, numbered by the application object from 1 (0:
+    // none, such as a resize). A left button's press and its release are one
+    // input, and so are a key's key-down and its character: whatever the GUI
+    // did with an input, the screens can ask about when they handle its
+    // records (GUIManager::BeginEvent).
+    uint32_t input = 0;
 };

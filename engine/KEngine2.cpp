@@ -149,9 +149,25 @@ void KEngine2::OnWindowLost() {
         running = false;
 }
 
-void KEngine2::QueueEvent(int32_t type, int32_t a, int32_t b, int32_t c) {
-    if (!inactive)
-        events.push_back({type, a, b, c});
+void KEngine2::QueueEvent(int32_t type, int32_t a, int32_t b, int32_t c, uint32_t input) {
+    if (!inactive) {
+        InputEvent event{type, a, b, c};
+        event.input = input;
+        events.push_back(event);
+    }
+}
+
+uint32_t KEngine2::NewInput() {
+    if (++inputCount == 0)
+        inputCount = 1;
+    return inputCount;
+}
+
+bool KEngine2::ToGui(uint32_t input) {
+    if (!guiLayer)
+        return false;
+    guiLayer->SetInput(input);
+    return true;
 }
 
 bool KEngine2::HandleMessage(uint32_t message, uint64_t wParam, int64_t lParam) {
@@ -162,74 +178,90 @@ bool KEngine2::HandleMessage(uint32_t message, uint64_t wParam, int64_t lParam) 
     platform::KeyState& keys = platform::GetKeyState();
 
     switch (message) {
-    case wm::kLeftButtonDown:
+    case wm::kLeftButtonDown: {
         CaptureMouse();
+        // The release belongs to the same click.
+        const uint32_t input = leftPressInput = NewInput();
         // The GUI may handle this press and its release before the main loop
         // reads the press, and a menu closes on the release: the event keeps
         // whether the press was the menu's.
-        QueueEvent(InputEvent::LeftDown, x, y, guiLayer && guiLayer->HasOpenMenu() ? 1 : 0);
-        if (guiLayer)
+        QueueEvent(InputEvent::LeftDown, x, y, guiLayer && guiLayer->HasOpenMenu() ? 1 : 0, input);
+        if (ToGui(input))
             guiLayer->OnMouseDown(x, y);
         return true;
-    case wm::kLeftButtonUp:
+    }
+    case wm::kLeftButtonUp: {
         ReleaseMouse();
-        QueueEvent(InputEvent::LeftUp, x, y, 0);
-        if (guiLayer)
+        const uint32_t input = leftPressInput ? leftPressInput : NewInput();
+        leftPressInput = 0;
+        QueueEvent(InputEvent::LeftUp, x, y, 0, input);
+        if (ToGui(input))
             guiLayer->OnMouseUp(x, y);
         return true;
+    }
     case wm::kRightButtonDown:
         CaptureMouse();
-        QueueEvent(InputEvent::RightDown, x, y, 0);
+        QueueEvent(InputEvent::RightDown, x, y, 0, NewInput());
         return true;
     case wm::kRightButtonUp:
         ReleaseMouse();
-        QueueEvent(InputEvent::RightUp, x, y, 0);
+        QueueEvent(InputEvent::RightUp, x, y, 0, NewInput());
         return true;
     case wm::kMiddleButtonDown:
         CaptureMouse();
-        QueueEvent(InputEvent::MiddleDown, x, y, 0);
+        QueueEvent(InputEvent::MiddleDown, x, y, 0, NewInput());
         return true;
     case wm::kMiddleButtonUp:
         ReleaseMouse();
-        QueueEvent(InputEvent::MiddleUp, x, y, 0);
+        QueueEvent(InputEvent::MiddleUp, x, y, 0, NewInput());
         return true;
-    case wm::kMouseMove:
-        QueueEvent(InputEvent::MouseMove, x, y, 0);
-        if (guiLayer)
+    case wm::kMouseMove: {
+        const uint32_t input = NewInput();
+        QueueEvent(InputEvent::MouseMove, x, y, 0, input);
+        if (ToGui(input))
             guiLayer->OnMouseMove(x, y);
         return true;
+    }
     case wm::kMouseWheel: {
         // One notch away from the user (+120) is -1 step; the division
         // truncates toward zero, so half a notch is 0 steps.
         const int delta = int16_t((wParam >> 16) & 0xFFFF);
         const int steps = -(delta / 120);
+        const uint32_t input = NewInput();
         QueueEvent(InputEvent::Wheel, guiLayer ? int(guiLayer->PointerX()) : 0,
-                   guiLayer ? int(guiLayer->PointerY()) : 0, steps);
-        if (guiLayer)
+                   guiLayer ? int(guiLayer->PointerY()) : 0, steps, input);
+        if (ToGui(input))
             guiLayer->OnMouseWheel(steps);
         return true;
     }
-    case wm::kKeyDown:
-        QueueEvent(InputEvent::KeyDown, int32_t(wParam), 0, 0);
-        if (guiLayer)
+    case wm::kKeyDown: {
+        // The character message that follows belongs to the same key.
+        const uint32_t input = keyDownInput = NewInput();
+        QueueEvent(InputEvent::KeyDown, int32_t(wParam), 0, 0, input);
+        if (ToGui(input))
             guiLayer->OnKey(uint16_t(wParam & 0xFFFF), 0, keys.IsKeyDown(platform::kVkControl),
                             keys.IsKeyDown(platform::kVkShift));
         lastKey = uint32_t(wParam);
         return true;
+    }
     case wm::kSysKeyDown:
-        QueueEvent(InputEvent::KeyDown, int32_t(wParam), 0, 0);
+        keyDownInput = NewInput();
+        QueueEvent(InputEvent::KeyDown, int32_t(wParam), 0, 0, keyDownInput);
         // Alt+F4 goes on to the system, which turns it into WM_CLOSE and so
         // into the close callback; every other system key stops here.
         return !(wParam == wm::kKeyF4 && (lParam & wm::kAltHeld) != 0);
-    case wm::kChar:
-        QueueEvent(InputEvent::KeyDown, 0, int32_t(wParam), 0);
-        if (guiLayer)
+    case wm::kChar: {
+        const uint32_t input = keyDownInput ? keyDownInput : NewInput();
+        QueueEvent(InputEvent::KeyDown, 0, int32_t(wParam), 0, input);
+        if (ToGui(input))
             guiLayer->OnKey(uint16_t(lastKey & 0xFFFF), uint16_t(wParam & 0xFFFF),
                             keys.IsKeyDown(platform::kVkControl), keys.IsKeyDown(platform::kVkShift));
         return true;
+    }
     case wm::kKeyUp:
     case wm::kSysKeyUp:
-        QueueEvent(InputEvent::KeyUp, int32_t(wParam), 0, 0);
+        keyDownInput = 0;
+        QueueEvent(InputEvent::KeyUp, int32_t(wParam), 0, 0, NewInput());
         return true;
     case wm::kSize: {
         const unsigned width = unsigned(uint64_t(lParam) & 0xFFFF);

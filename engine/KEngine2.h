@@ -112,6 +112,12 @@ public:
     float fps = 0;
     void* window = nullptr;  // HWND
     uint32_t lastKey = 0;
+    // Numbering of the inputs (InputEvent::input): the last number given,
+    // and the numbers of the left press and of the key-down whose release
+    // and character still belong to them (0: none).
+    uint32_t inputCount = 0;
+    uint32_t leftPressInput = 0;
+    uint32_t keyDownInput = 0;
     // The text the window shows in its title bar (the title with the FPS).
     std::string shownTitle;
     // Under Wine: the window had its X window (see PumpMessages).
@@ -120,7 +126,11 @@ public:
     bool titlePending = false;
 
 private:
-    void QueueEvent(int32_t type, int32_t a, int32_t b, int32_t c);
+    void QueueEvent(int32_t type, int32_t a, int32_t b, int32_t c, uint32_t input);
+    // A new input number, never 0.
+    uint32_t NewInput();
+    // Tells the GUI which input its next calls belong to; false without a GUI.
+    bool ToGui(uint32_t input);
     void DestroyEngine();
     // Window glue, one implementation per build.
     void SetWindowText(const std::string& text);

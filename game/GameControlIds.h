@@ -55,6 +55,13 @@ constexpr int32_t kAddMarkerDialog = 252;
 constexpr int32_t kAddMarkerText = 253;
 constexpr int32_t kAddMarkerButton = 254;
 
+// The player trade window: its lock-or-accept and cancel buttons and the
+// scroll bars of the own and the partner's offer.
+constexpr int32_t kTradeLockButton = 109;
+constexpr int32_t kTradeCancelButton = 110;
+constexpr int32_t kTradeOwnScrollbar = 111;
+constexpr int32_t kTradePartnerScrollbar = 112;
+
 // The side windows' frames.
 constexpr int32_t kMinimapWindow = 44;
 constexpr int32_t kInventoryWindow = 46;

@@ -497,6 +497,9 @@ bool GameInterface::DialogHasKeys() {
 }
 
 void GameInterface::HandleEvent(const InputEvent& event) {
+    // A dialog this event's input closed still covers its rectangle here, and
+    // an Enter that pressed a dialog's button is spent.
+    GUIManager::HandledEvent handled(gui, event.input);
     switch (event.type) {
     case InputEvent::KeyDown:
         OnKeyDown(event.a);
@@ -532,6 +535,10 @@ void GameInterface::HandleEvent(const InputEvent& event) {
 }
 
 bool GameInterface::OnEnter() {
+    // The Enter that pressed a dialog's button is spent, though the button
+    // may be gone with its dialog by now.
+    if (gui->InputSpent())
+        return false;
     const int32_t enterButton = gui->enterButtonId;
     if (enterButton > 0 && gui->FindControl(enterButton))
         return false;

@@ -130,7 +130,7 @@ Position ThingActions::PositionAt(int x, int y, bool useCameraFloor) {
             if (const ContainerSlot* slot = container->HitSlot(x, y))
                 return Position{kContainerX, index, slot->index + 1};
     if (TradeWindow* trade = game->protocol ? game->protocol->tradeWindow : nullptr) {
-        const int slot = trade->HitTestSlot(x, y, true);
+        const int slot = trade->HitTestSlot(x, y, 1);
         if (slot >= 0)
             return Position{kSlotX, kTradeY, slot};
     }
@@ -322,8 +322,13 @@ void ThingActions::ContextMenu(int x, int y) {
     Map* map = game ? game->map : nullptr;
     if (!map)
         return;
+    // A dialog's drop area is no place to use a thing at: the right click is
+    // that dialog's alone (the trade takes an own item back with it).
+    const Position at = PositionAt(x, y, false);
+    if (IsDialogDropArea(at))
+        return;
     CloseMenu();
-    menuPosition = PositionAt(x, y, false);
+    menuPosition = at;
     const bool ctrl = KeyHeld(platform::kVkControl);
     const bool shift = KeyHeld(platform::kVkShift);
     const bool showMenu = Client::Instance()->settings->GetDisableMenu() ? ctrl : !ctrl;

@@ -108,6 +108,9 @@ public:
 
     static bool IsZero(const Position& p) { return p.x == 0 && p.y == 0 && p.z == 0; }
     static bool IsSlotPosition(const Position& p) { return p.x > 65533; }
+    // The trade's own offer, the market, brewing, the NPC shop or the hotkey
+    // editor.
+    static bool IsDialogDropArea(const Position& p) { return p.x == kSlotX && p.y >= kHotkeyEditorY; }
     static Position Zero() { return Position{0, 0, 0}; }
 
     Position dragSource{0, 0, 0};    // where the drag began; zero for none

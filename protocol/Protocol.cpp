@@ -98,10 +98,7 @@ Protocol::Protocol() : connection(new Connection()) {}
 Protocol::~Protocol() {
     delete connection;
     delete characterList;
-    if (tradeWindow) {
-        tradeWindow->Reset();
-        delete tradeWindow;
-    }
+    EndTrade();
 }
 
 bool Protocol::Connect(uint8_t newMode, std::vector<std::string> hosts, uint16_t port) {

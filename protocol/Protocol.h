@@ -168,6 +168,8 @@ public:
 
     // --- Trade, NPC shop and market (ProtocolTrade.cpp, RequestsTrade.cpp) ---
     void ParseNpcTrade(InMessage& message);          // 0x17
+    // A player trade starts (a running one ends first), is updated and ends;
+    // without a game screen the start and the update are read and dropped.
     void ParseTradeOpen(InMessage& message);         // 0x20
     void ParseTradeItems(InMessage& message);        // 0x21
     void ParseTradeEnd(InMessage& message);          // 0x22
@@ -266,6 +268,11 @@ public:
     Connection* connection = nullptr;        // owned
     CharacterList* characterList = nullptr;  // owned; made by the first Connect
     TradeWindow* tradeWindow = nullptr;      // owned; the running trade, if any
+    // Ends the running trade, if any: its state is cleared, the object freed
+    // (its dialog closes) and tradeWindow is null. Every road out of a trade
+    // goes through here: the trade end, a new trade, the return to the login
+    // screen, the shutdown (before the GUI goes) and this object's end.
+    void EndTrade();
     uint8_t mode = 0;
     uint8_t loginSent = 0;       // the login request of this connection is queued
     uint8_t actionListFlag = 0;  // the action-list request and the spell and hotkey data

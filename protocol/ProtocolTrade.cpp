@@ -1,16 +1,35 @@
 // The trade family: the NPC trade amount question, the player-to-player
 // trade, the NPC shop and the item market.
 //
-// Their windows are not built yet, so each handler only reads its fields,
-// in wire order and with their counts and conditions, and drops them: the
-// frame goes on behind the message. The window's own work comes where the
-// values are read.
+// The player trade hands what it reads to the TradeWindow the protocol owns.
+// The other windows are not built yet, so their handlers only read their
+// fields, in wire order and with their counts and conditions, and drop them:
+// the frame goes on behind the message. The window's own work comes where
+// the values are read.
 #include "protocol/Protocol.h"
 
 #include <cstdint>
 #include <string>
 
+#include "client/Client.h"
+#include "dialogs/trade/TradeWindow.h"
 #include "net/InMessage.h"
+
+namespace {
+
+// Trade messages touch no window before the game screen exists: there is
+// nothing to drag into a trade on the login screen.
+bool InGame() { return Client::Instance()->game != nullptr; }
+
+}  // namespace
+
+void Protocol::EndTrade() {
+    if (!tradeWindow)
+        return;
+    tradeWindow->Reset();
+    delete tradeWindow;
+    tradeWindow = nullptr;
+}
 
 void Protocol::ParseNpcTrade(InMessage& message) {
     message.ReadString();  // item name
@@ -20,28 +39,42 @@ void Protocol::ParseNpcTrade(InMessage& message) {
     message.ReadU8();      // buying
 }
 
+// A new trade replaces a running one whole; its window is built at once (a
+// window of the ended trade still waiting for deletion is no longer found).
 void Protocol::ParseTradeOpen(InMessage& message) {
-    message.ReadString();  // partner name
+    const std::string partner = message.ReadString();
+    if (!InGame())
+        return;
+    EndTrade();
+    tradeWindow = new TradeWindow(partner);
+    tradeWindow->Show();
 }
 
-// The two offers, the player's own first, each ended by the id 0xFFFF; the
-// partner's may also end with the frame.
+// The state and the two offers, the player's own first, each ended by the id
+// 0xFFFF or by the end of the frame. Every update replaces both offers.
 void Protocol::ParseTradeItems(InMessage& message) {
-    message.ReadU8();  // own offer locked
-    message.ReadU8();  // partner's offer locked
-    message.ReadU8();  // own acceptance
-    for (int list = 0; list < 2; ++list) {
+    const bool ownLocked = message.ReadU8() != 0;
+    const bool partnerLocked = message.ReadU8() != 0;
+    const bool ownAccepted = message.ReadU8() != 0;
+    TradeWindow* trade = InGame() ? tradeWindow : nullptr;
+    if (trade) {
+        trade->SetAccepted(ownLocked, partnerLocked, ownAccepted);
+        trade->ClearItems();
+    }
+    for (const bool own : {true, false}) {
         while (message.Remaining() > 0) {
             const uint16_t itemId = message.ReadU16();
             if (itemId == 0xFFFF)
                 break;
-            message.ReadU8();  // count
-            message.ReadU8();  // group
+            const uint8_t count = message.ReadU8();
+            const uint8_t group = message.ReadU8();
+            if (trade)
+                trade->AddItem(itemId, count, group, own);
         }
     }
 }
 
-void Protocol::ParseTradeEnd(InMessage&) {}
+void Protocol::ParseTradeEnd(InMessage&) { EndTrade(); }
 
 void Protocol::OnNoOperation(InMessage&) {}
 

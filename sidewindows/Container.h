@@ -36,6 +36,9 @@ public:
     // The slot whose cell lies under a screen point, or null (also while
     // minimised, and for the empty cells past the hundredth).
     ContainerSlot* HitSlot(int x, int y);
+    // The top-left corner of a cell on the screen, for drawing and hitting
+    // alike (and for the tests that click it); cells are kCellPitch apart.
+    void CellPosition(int slot, int& x, int& y) const;
 
     void Relayout() override;
     void Update() override;
@@ -60,7 +63,5 @@ public:
     bool dragging = false;
 
 private:
-    // The top-left corner of a cell on the screen, for drawing and hitting alike.
-    void CellPosition(int slot, int& x, int& y) const;
     int Rows() const;
 };

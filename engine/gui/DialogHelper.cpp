@@ -59,11 +59,17 @@ void DialogHelper::DrawPanel() const {
         DrawPanelBox(dialog->x + 10, dialog->y + 30, dialog->width - 20, dialog->height - 85);
 }
 
-void DialogHelper::DrawPanelBox(int x, int y, int width, int height, uint32_t fill) const {
+void DialogHelper::DrawPanelBox(int x, int y, int width, int height) const {
+    DrawPanelBox(x, y, width, height, kPanelFill);
+}
+
+void DialogHelper::DrawPanelBox(int x, int y, int width, int height, uint32_t fill, bool highlight) const {
     KEngine2* app = gui_ ? gui_->GetOwner() : nullptr;
     if (!app || !app->graphics || !gui_->root)
         return;
-    app->graphics->RenderBox(x, y, width, height, gui_->root->darkColor, gui_->root->lightColor, fill);
+    const uint32_t topLeft = highlight ? kHighlightEdges : gui_->root->darkColor;
+    const uint32_t bottomRight = highlight ? kHighlightEdges : gui_->root->lightColor;
+    app->graphics->RenderBox(x, y, width, height, topLeft, bottomRight, fill);
 }
 
 void DialogHelper::Close() const {

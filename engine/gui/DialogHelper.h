@@ -35,6 +35,9 @@ class GUIText;
 // question) live for the whole run. A dialog never owns its module.
 class DialogHelper {
 public:
+    static constexpr uint32_t kPanelFill = 0x1E000000;      // black at alpha 30
+    static constexpr uint32_t kHighlightEdges = 0xFFFFFFFF;  // white
+
     DialogHelper(GUIManager* gui, int32_t dialogId) : gui_(gui), id_(dialogId) {}
 
     bool IsOpen() const { return Dialog() != nullptr; }
@@ -75,9 +78,12 @@ public:
     void DrawPanel() const;
     // A panel of the same look at a rectangle of the window: top and left
     // edges in the GUI root's dark colour, bottom and right in its light
-    // colour, filled with black at alpha 30 (a fill of alpha 0: a frame only).
-    static constexpr uint32_t kPanelFill = 0x1E000000;
-    void DrawPanelBox(int x, int y, int width, int height, uint32_t fill = kPanelFill) const;
+    // colour, filled with black at alpha 30.
+    void DrawPanelBox(int x, int y, int width, int height) const;
+    // The same box with a fill of its own (a fill of alpha 0 is not drawn),
+    // and with both edges white when highlight is set, as a drop area shows
+    // that a dragged thing may be let go there.
+    void DrawPanelBox(int x, int y, int width, int height, uint32_t fill, bool highlight = false) const;
 
     // Queues the dialog for deletion; nothing when it is not open.
     void Close() const;

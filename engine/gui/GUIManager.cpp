@@ -138,11 +138,45 @@ void GUIManager::DeleteLater(int32_t id) {
         return;
     control->pendingDeletion = true;
     deferred.push_back(control);
+    if (inInput_ && input_ != 0)
+        closures_.push_back({control, input_});
 }
 
 GUIControl* GUIManager::FindControl(int32_t id) { return root->FindById(id); }
 
-GUIControl* GUIManager::ControlAt(float x, float y) { return root->HitTest(x, y); }
+GUIControl* GUIManager::ControlAt(float x, float y) {
+    if (handledInput_ != 0)
+        for (const Closure& closure : closures_)
+            if (closure.input == handledInput_)
+                return HitCovering(root, x, y);
+    return root->HitTest(x, y);
+}
+
+bool GUIManager::ClosedByHandledInput(const GUIControl* control) const {
+    for (const Closure& closure : closures_)
+        if (closure.control == control && closure.input == handledInput_)
+            return true;
+    return false;
+}
+
+GUIControl* GUIManager::HitCovering(GUIControl* control, float px, float py) const {
+    if (control->HasFlag(GUIControl::kHidden))
+        return nullptr;
+    if (control->pendingDeletion && !ClosedByHandledInput(control))
+        return nullptr;
+    if (float(control->x) <= px && px < float(control->x + control->width) && float(control->y) <= py &&
+        py < float(control->y + control->height))
+        return control;
+    for (auto it = control->children.rbegin(); it != control->children.rend(); ++it)
+        if (GUIControl* found = HitCovering(*it, px, py))
+            return found;
+    return nullptr;
+}
+
+bool GUIManager::InputSpent() const {
+    return handledInput_ != 0 &&
+           std::find(spentInputs_.begin(), spentInputs_.end(), handledInput_) != spentInputs_.end();
+}
 
 void GUIManager::ForgetControl(GUIControl* control) {
     if (!control)
@@ -157,15 +191,20 @@ void GUIManager::ForgetControl(GUIControl* control) {
         deferred.erase(std::remove(deferred.begin(), deferred.end(), control), deferred.end());
         control->pendingDeletion = false;
     }
+    closures_.erase(std::remove_if(closures_.begin(), closures_.end(),
+                                   [control](const Closure& closure) { return closure.control == control; }),
+                    closures_.end());
 }
 
 void GUIManager::OnMouseDown(int x, int y) {
+    InputScope input(*this);
     DispatchScope scope(*this);
     SyncRoot();
     root->DispatchMouseDown(x, y);
 }
 
 void GUIManager::OnMouseUp(int x, int y) {
+    InputScope input(*this);
     DispatchScope scope(*this);
     SyncRoot();
     GUIMenu* menu = openMenu;
@@ -177,6 +216,7 @@ void GUIManager::OnMouseUp(int x, int y) {
 }
 
 void GUIManager::OnMouseMove(int x, int y) {
+    InputScope input(*this);
     DispatchScope scope(*this);
     SyncRoot();
     root->DispatchMouseMove(x, y);
@@ -196,6 +236,7 @@ void GUIManager::MouseActivity() {
 }
 
 void GUIManager::OnMouseWheel(int steps) {
+    InputScope input(*this);
     DispatchScope scope(*this);
     SyncRoot();
     root->DispatchMouseWheel(Round(mouseX), Round(mouseY), steps);
@@ -209,8 +250,12 @@ void GUIManager::PressButton(int32_t id) {
     GUIButton* button = dynamic_cast<GUIButton*>(FindControl(id));
     // A disabled button cannot be pressed with Enter either: the "Connecting"
     // box disables its button so that it cannot be closed.
-    if (button && !button->IsDisabledInTree())
-        button->action(button->actionContext);
+    if (!button || button->IsDisabledInTree())
+        return;
+    // Only Enter presses buttons here: the key now belongs to the button.
+    if (input_ != 0)
+        spentInputs_.push_back(input_);
+    button->action(button->actionContext);
 }
 
 void GUIManager::CycleFocus() {
@@ -231,6 +276,7 @@ void GUIManager::CycleFocus() {
 }
 
 void GUIManager::OnKey(uint16_t virtualKey, uint16_t character, bool ctrl, bool shift) {
+    InputScope input(*this);
     DispatchScope scope(*this);
     SyncRoot();
     if (character == 13 && (FindControl(kMessageBoxId) || enterButtonId > 0)) {
@@ -274,6 +320,8 @@ void GUIManager::EditFocused(uint16_t virtualKey, uint16_t character, bool ctrl,
 
 void GUIManager::Update() {
     SyncRoot();
+    // Every queued record of this pass has been handled by now.
+    spentInputs_.clear();
     if (!deferred.empty()) {
         // Deleting forgets each control, which takes it off the list.
         while (!deferred.empty()) {

@@ -326,10 +326,13 @@ TEST_F(ClientTest, ReturnToMenuEndsTheTradeSavesAndRestoresTheTitle) {
     Client& client = StartClient();
     client.StartGame(false);
     client.protocol->tradeWindow = new TradeWindow("Bob");
+    client.protocol->tradeWindow->Show();
     client.app->SetTitle("Velmora Online - Alice", true);
     client.settings->SetFpsLimit(45);
     client.ReturnToMenu();
     EXPECT_EQ(client.protocol->tradeWindow, nullptr);
+    client.app->gui->Update();
+    EXPECT_EQ(client.app->gui->FindControl(TradeWindow::kDialogId), nullptr);
     EXPECT_EQ(client.game, nullptr);
     EXPECT_NE(client.menu, nullptr);
     EXPECT_EQ(client.app->title, "Velmora Online");
@@ -467,6 +470,19 @@ TEST_F(ClientTest, ShutdownSavesTheOptionsAndFreesTheParts) {
     EXPECT_EQ(saved.GetInt("options", "windowwidth"), 900);
     EXPECT_EQ(saved.GetInt("options", "windowheight"), 650);
     EXPECT_EQ(saved.GetString("options", "windowmaximized"), "false");
+}
+
+// The trade's window belongs to the GUI, which goes with the application
+// object: a shutdown in the middle of a trade ends it first, and the
+// protocol, which outlives the shutdown, holds none afterwards.
+TEST_F(ClientTest, ShutdownEndsARunningTradeWhileItsWindowCanStillClose) {
+    Client& client = StartClient();
+    client.StartGame(false);
+    client.protocol->tradeWindow = new TradeWindow("Bob");
+    client.protocol->tradeWindow->Show();
+    client.Shutdown();
+    EXPECT_EQ(client.protocol->tradeWindow, nullptr);
+    EXPECT_EQ(client.app, nullptr);
 }
 
 }  // namespace

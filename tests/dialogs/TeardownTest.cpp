@@ -22,6 +22,7 @@
 #include "dialogs/social/OptionsDialog.h"
 #include "dialogs/social/QuitDialog.h"
 #include "dialogs/trade/MoveItemsDialog.h"
+#include "dialogs/trade/TradeWindow.h"
 #include "engine/KEngine2.h"
 #include "engine/gui/DialogHelper.h"
 #include "engine/gui/GUIControl.h"
@@ -33,11 +34,14 @@
 #include "game/GameControlIds.h"
 #include "game/PagedTextWindow.h"
 #include "game/ThingActions.h"
+#include "net/InMessage.h"
+#include "protocol/Protocol.h"
 #include "sidewindows/Container.h"
 #include "sidewindows/Friends.h"
 #include "sidewindows/Party.h"
 #include "sidewindows/WorldMapDialog.h"
 #include "tests/support/GameFixture.h"
+#include "tests/support/LoginFixture.h"
 #include "world/Camera.h"
 #include "world/Creature.h"
 #include "world/Map.h"
@@ -207,6 +211,16 @@ const std::vector<OpenedInGame>& Rows() {
              game.noGuild->AddInvite(1, "Rogues");
              game.noGuild->Open();
          }},
+
+        // The player trade: the protocol owns it, the server's 0x20 opens it
+        // with a filled offer.
+        {"Trade", TradeWindow::kDialogId,
+         [](GameInterface&) {
+             const Bytes frame = Frame(Join({Wire().U8(0x20).Str("Bob").bytes,
+                                             Wire().U8(0x21).U8(1).U8(0).U8(0).U16(403).U8(2).U8(0).U16(0xFFFF).bytes}));
+             InMessage message(frame.data(), int(frame.size()));
+             Client::Instance()->protocol->Dispatch(message);
+         }},
     };
     return rows;
 }
@@ -255,6 +269,7 @@ TEST_P(TeardownTest, TheLoginScreenComesBackAlone) {
         client->RunPass();
     }
     ASSERT_EQ(client->game, nullptr);
+    EXPECT_EQ(client->protocol->tradeWindow, nullptr) << row.name;
     client->app->gui->Update();
     client->RunPass();
     LoginBoxes::Close();  // the login road's own box, not the game's

@@ -552,6 +552,9 @@ def main(argv=None):
                              "the player's actions of the world and actions modules)")
     parser.add_argument("--no-side-windows", action="store_true",
                         help="no equipment, containers, statistics, friends or party after the enter-game message")
+    parser.add_argument("--no-trade", action="store_true",
+                        help="no player trade (a chat line \"trade\" or \"trade NAME\" starts one with Bob or "
+                             "NAME, who offers two stacks of coins)")
     parser.add_argument("--no-input", action="store_true",
                         help="take no commands; run until stopped (SIGTERM or Ctrl+C)")
     args = parser.parse_args(argv)
@@ -568,6 +571,11 @@ def main(argv=None):
                         items_version=args.items_version, premium_end=premium_end,
                         login_answer=args.login_answer, answer_text=args.answer_text,
                         answer_version=args.answer_version, welcome=args.welcome, log=log)
+    trading = None
+    if not args.no_trade:
+        import trade
+        # Ahead of the world, which takes every move: a drop into the trade is the trade's.
+        trading = server.add_behaviour(trade.Trade())
     if not args.no_world:
         import actions
         # The side windows' behaviour sends the buffs and statistics of the login burst.
@@ -603,7 +611,7 @@ def main(argv=None):
             status.stop()
         return 1 if server.failures else 0
 
-    log("Commands: ping [value], disconnect, drop, bad [opcode], quit")
+    log("Commands: ping [value], disconnect, drop, bad [opcode], trade [name], endtrade, quit")
     try:
         for line in sys.stdin:
             words = line.split()
@@ -620,6 +628,10 @@ def main(argv=None):
                 done = server.drop()
             elif command == "bad":
                 done = server.send_bad_opcode(int(rest[0], 0) if rest else 0x41)
+            elif command in ("trade", "endtrade") and trading:
+                partner = rest[0].encode("latin-1") if rest else b"Bob"
+                value = trading.start(server, partner, with_items=True) if command == "trade" else trading.end(server)
+                done = value is not None
             else:
                 log(f"unknown command {command!r}")
                 continue

@@ -639,7 +639,22 @@ VARIANTS = {
                       dict(full=1, balance=0, offers=[])],
     "market_history": [dict(records=[])],
     "market_item_names": [dict(items=[])],
-    "trade_items": [dict(own_locked=0, partner_locked=0, own_accepted=0, own_items=[], partner_items=[])],
+    # The trade window's states and offers: a start with a plain name and an
+    # empty one; updates through open, locked, both locked and accepted; 17
+    # own items (three rows) beside 8 of the partner's (one), groups whose
+    # runs are one slot, darker groups and an id without a picture.
+    "trade_open": [dict(partner_name=b"Bob"), dict(partner_name=b"")],
+    "trade_items": [dict(own_locked=0, partner_locked=0, own_accepted=0, own_items=[], partner_items=[]),
+                    dict(own_locked=1, partner_locked=0, own_accepted=0,
+                         own_items=[dict(item_id=120, count=1, group=0)], partner_items=[]),
+                    dict(own_locked=1, partner_locked=1, own_accepted=0, own_items=[],
+                         partner_items=[dict(item_id=110, count=30, group=1), dict(item_id=110, count=12, group=1)]),
+                    dict(own_locked=1, partner_locked=1, own_accepted=1,
+                         own_items=[dict(item_id=110 + i % 3 * 10, count=i + 1, group=0) for i in range(17)],
+                         partner_items=[dict(item_id=130, count=1, group=0)] * 8),
+                    dict(own_locked=0, partner_locked=1, own_accepted=0,
+                         own_items=[dict(item_id=120, count=1, group=g) for g in (0, 3, 3, 0, 5, 8, 9, 255)],
+                         partner_items=[dict(item_id=0xFFFE, count=255, group=0)])],
     "house": [dict(name=b"", x=0, y=0, floor=0, access_level=0, grantable_rights=0, invites=[],
                    tile_permissions=[], decoration_items=[])],
     "house_bidding": [dict(can_bid=0, houses=[])],

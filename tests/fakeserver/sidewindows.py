@@ -168,6 +168,19 @@ class SideWindows:
             return True
         return False
 
+    # --- what other behaviours ask ---
+
+    def item_at(self, x, y, z):
+        """(item id, count) at a slot position: a container slot (65534,
+        index, slot + 1) of a bag, an equipment slot (65535, 0, slot - 1);
+        None elsewhere or for an empty slot."""
+        with self.lock:
+            if x == 65534 and y in self.bags and 1 <= z <= len(self.bags[y].items):
+                return self.bags[y].items[z - 1]
+            if x == 65535 and y == 0 and 0 <= z < len(EQUIPMENT) and EQUIPMENT[z][0]:
+                return EQUIPMENT[z]
+        return None
+
     # --- cues ---
 
     def open(self, server, index):

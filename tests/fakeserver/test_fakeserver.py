@@ -370,10 +370,12 @@ class CommandLineTest(unittest.TestCase):
             self.assertGreater(premium, 0)
             self.assertEqual(len(rows), 2)
             process.stdin.write("ping\n")
+            process.stdin.write("trade Ana\n")
             process.stdin.write("quit\n")
             process.stdin.flush()
             output = process.communicate(timeout=10)[0]
             self.assertIn("ping: no game connection", output)
+            self.assertIn("trade: no game connection", output)
             self.assertEqual(process.returncode, 0)
         finally:
             if process.poll() is None:
@@ -866,6 +868,87 @@ class SideWindowsBehaviourTest(unittest.TestCase):
         self.assertEqual(burst[5][1], 0)
         self.assertEqual(burst[4], b"\x1b\x00", "the party was left")
         self.assertEqual(self.server.failures, [])
+
+
+class TradeBehaviourTest(unittest.TestCase):
+    """The player trade's behaviour: its cues, a drop into the own offer, the
+    trade commands and the chat line that starts a trade."""
+
+    def setUp(self):
+        import sidewindows
+        import trade
+        self.trade = trade.Trade()
+        self.server = fs.FakeServer(gfx_stamp=STAMP, behaviours=[self.trade, sidewindows.SideWindows()]).start()
+        self.addCleanup(self.server.stop)
+        self.game = Client(self.server.game_port)
+        self.addCleanup(self.game.close)
+        self.game.send(fs.game_login_request("demo", "demo", "Aldric", 1))
+        self.assertEqual(self.game.receive()[0], 0x03)
+        while self.game.receive()[0] != 0x37:
+            pass
+
+    def messages(self):
+        """The next frame as (opcode, fields) pairs, read as the client reads them."""
+        r = fs.Reader(self.game.receive())
+        out = []
+        while r.remaining():
+            op = r.u8()
+            if op == 0x20:
+                out.append((op, r.string()))
+            elif op == 0x21:
+                state = (r.u8(), r.u8(), r.u8())
+                lists = []
+                for _ in range(2):
+                    items = []
+                    while r.remaining():
+                        item = r.u16()
+                        if item == 0xFFFF:
+                            break
+                        items.append((item, r.u8(), r.u8()))
+                    lists.append(items)
+                out.append((op, state, lists[0], lists[1]))
+            elif op == 0x19:
+                out.append((op, r.u16()))
+            else:
+                out.append((op,))
+        return out
+
+    def test_cues_and_answers(self):
+        import trade
+        partner = [(trade.COINS, 30, 1), (trade.COINS, 12, 1)]
+        ping = self.trade.start(self.server, b"Bob", with_items=True)
+        self.assertEqual(self.messages(), [(0x20, b"Bob"), (0x21, (0, 0, 0), [], partner), (0x19, ping)])
+        # The backpack's flower dropped on the own offer.
+        self.game.send(fs.encode_request(0x0E, from_x=65534, from_y=0, from_z=2, to_x=65535, to_y=65534, to_z=255,
+                                         count=1))
+        flower = (trade.FLOWER, 1, 0)
+        self.assertEqual(self.messages()[0], (0x21, (0, 0, 0), [flower], partner))
+        for command, state, own in ((2, (1, 1, 0), [flower]), (3, (1, 1, 1), [flower]), (4, (1, 1, 1), [])):
+            fields = dict(sub=command, slot=0) if command == 4 else dict(sub=command)
+            self.game.send(fs.encode_request(0x1F, **fields))
+            self.assertEqual(self.messages()[0], (0x21, state, own, partner), command)
+        # Lists that end with the frame: the ping comes in a frame of its own.
+        ping = self.trade.update(self.server, end_partner=False)
+        self.assertEqual(self.messages(), [(0x21, (1, 1, 1), [], partner)])
+        self.assertEqual(self.messages(), [(0x19, ping)])
+        self.trade.update(self.server, end_own=False, end_partner=False)
+        self.assertEqual(self.messages(), [(0x21, (1, 1, 1), partner, [])], "the partner's items read as own")
+        self.messages()
+        ping = self.trade.restart(self.server, b"Trader2")
+        self.assertEqual(self.messages(), [(0x22,), (0x20, b"Trader2"), (0x19, ping)])
+        self.game.send(fs.encode_request(0x1F, sub=1))
+        self.assertEqual([m[0] for m in self.messages()], [0x22, 0x19])
+        ping = self.trade.end(self.server)
+        self.assertEqual(self.messages(), [(0x22,), (0x19, ping)])
+        # A chat line starts a trade with a name of the player's choice.
+        self.game.send(fs.encode_request(0x03, channel=b"Main", text=b"trade Zed"))
+        self.assertEqual([m[:2] for m in self.messages()[:2]], [(0x20, b"Zed"), (0x21, (0, 0, 0))])
+        self.assertEqual(self.trade.commands, [(2, None), (3, None), (4, 0), (1, None)])
+        self.assertEqual(self.server.failures, [])
+
+    def test_slots_count_a_run_of_one_group_once(self):
+        import trade
+        self.assertEqual(trade.slots([(1, 1, 0), (1, 1, 3), (1, 1, 3), (1, 1, 0), (1, 1, 5)]), [0, 1, 1, 2, 3])
 
 
 class MinimapWorldTest(unittest.TestCase):

@@ -8,6 +8,7 @@
 #include "client/ConfigFile.h"
 #include "client/Settings.h"
 #include "dialogs/trade/MoveItemsDialog.h"
+#include "dialogs/trade/TradeWindow.h"
 #include "engine/KEngine2.h"
 #include "engine/WindowMessages.h"
 #include "engine/gui/GUIDialog.h"
@@ -33,19 +34,19 @@ namespace {
 const int kCtrl = platform::kVkControl;
 const int kShift = platform::kVkShift;
 
-const uint32_t kPlayerId = 0x10000001;
+const uint32_t kPlayerId = GameTest::kPlayerId;
 const uint32_t kNpcId = 0x20000001;
 // Above 2 147 383 647: id + 100000 would not fit into an int row value.
 const uint32_t kHugeId = 0xFFFFFF00;
 
-const int kGround = 4000;
+const int kGround = GameTest::kGround;
 const int kWall = 4001;
 const int kStack = 4010;  // stackable click target
 const int kPiece = 4011;  // a single click target
 const int kLever = 4020;  // usable
 const int kChest = 4021;  // openable
 
-const Position kHome{100, 100, 7};
+const Position kHome = GameTest::kHome;
 
 // One request as the fake server would read it, in a few words.
 std::string Describe(const std::vector<uint8_t>& frame) {
@@ -67,6 +68,8 @@ std::string Describe(const std::vector<uint8_t>& frame) {
         return "targets " + std::to_string(u32(1)) + " " + std::to_string(u32(5));
     case 0x32:
         return "outfit";
+    case 0x1F:
+        return "trade " + std::to_string(p[1]) + (n > 2 ? " slot " + std::to_string(u16(2)) : "");
     case 0x1A: {
         std::string text = "walk " + std::to_string(u32(1) / 3) + " " + std::to_string(u32(5) / 2) + " " +
                            std::to_string(u16(9) / 4) + " [";
@@ -85,7 +88,7 @@ std::string Describe(const std::vector<uint8_t>& frame) {
 class ThingActionsTest : public GameTest {
 protected:
     ~ThingActionsTest() override {
-        for (int id : {kGround, kWall, kStack, kPiece, kLever, kChest})
+        for (int id : {kWall, kStack, kPiece, kLever, kChest})
             ItemsCache::Instance()->Set(nullptr, uint16_t(id));
     }
 
@@ -93,25 +96,12 @@ protected:
     // stack of 5 east of it, a single piece two east, the NPC south-east.
     void Enter(const std::string& options = "") {
         Start(options);
-        Record(kGround, "grass", 0)->groundFlag = 1;
+        player = StandOnGround();
         Record(kWall, "wall", kItemBlocksWalking);
         Record(kStack, "gold coin", kItemClickTarget | kItemStackable);
         Record(kPiece, "sword", kItemClickTarget);
         Record(kLever, "lever", kItemUsable);
         Record(kChest, "chest", kItemOpenable);
-        Map& m = *game().map;
-        // The camera first: the tile window lies around the player.
-        player = new Creature(&m);
-        player->id = int32_t(kPlayerId);
-        player->name = "Aldric";
-        player->SetPosition(kHome.x, kHome.y, kHome.z);
-        m.AddCreature(player);
-        m.playerId = kPlayerId;
-        m.camera->SetCreature(player);
-        for (int x = 90; x <= 110; ++x)
-            for (int y = 92; y <= 108; ++y)
-                m.GetOrCreateTile(Position{x, y, 7})->AddThing(new Thing(kGround, 1));
-        Put(kHome, player);
         Put({101, 100, 7}, new Thing(kStack, 5));
         Put({102, 100, 7}, new Thing(kPiece, 1));
         npc = AddCreature(kNpcId, {101, 101, 7}, "Wanderer");
@@ -135,10 +125,6 @@ protected:
         return creature;
     }
     void Put(Position at, Thing* thing) { game().map->GetOrCreateTile(at)->AddThing(thing); }
-
-    // The middle of a map square on screen.
-    int ScreenX(int x) { return game().map->viewX + (x - game().map->camera->GetX()) * game().map->tileWidth + 5; }
-    int ScreenY(int y) { return game().map->viewY + (y - game().map->camera->GetY()) * game().map->tileHeight + 5; }
 
     void Keys(bool ctrl, bool shift) {
         fixture.platform.keys.down.clear();
@@ -254,6 +240,46 @@ TEST_F(ThingActionsTest, DropsOnTheDialogsAreTheirs) {
     Drag({102, 100, 7}, {104, 104, 7});
     EXPECT_TRUE(Sent().empty());
     EXPECT_FALSE(actions().IsDragging());
+}
+
+// A right click on a dialog's drop area belongs to that dialog: no use
+// request for the area's pseudo-position goes out, whatever the dialog does
+// with the click itself.
+TEST_F(ThingActionsTest, ARightClickOnADialogsDropAreaUsesNothing) {
+    const struct {
+        const char* name;
+        int32_t dialogId;  // a plain dialog of that id over the field; 0 for the trade
+        Requests sent;
+    } cases[] = {
+        {"the market", GameIds::kMarketDialog, {}},
+        {"brewing", GameIds::kBrewingDialog, {}},
+        {"the NPC shop", GameIds::kNpcShopDialog, {}},
+        {"the hotkey editor", GameIds::kHotkeyEditor, {}},
+        {"the trade's own item", 0, {"trade 4 slot 0"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Enter();
+        Put({99, 99, 7}, new Thing(kLever, 1));
+        const int x = ScreenX(99);
+        const int y = ScreenY(99);
+        if (c.dialogId) {
+            Dialog(c.dialogId, x - 20, y - 20, 64, 64);
+        } else {
+            // The own box starts 20 right of and 50 below the dialog's corner.
+            client->protocol->tradeWindow = new TradeWindow("Bob");
+            client->protocol->tradeWindow->Show();
+            GUIControl* trade = client->app->gui->FindControl(TradeWindow::kDialogId);
+            ASSERT_NE(trade, nullptr);
+            trade->MoveBy(x - 30 - trade->x, y - 60 - trade->y);
+            client->protocol->tradeWindow->AddItem(kLever, 1, 0, true);
+        }
+        ASSERT_TRUE(ThingActions::IsDialogDropArea(actions().PositionAt(x, y, false)));
+        Event(InputEvent::RightDown, x, y);
+        EXPECT_EQ(Sent(), c.sent);
+        EXPECT_EQ(Menu(), nullptr);
+        fixture.client.reset();
+    }
 }
 
 TEST_F(ThingActionsTest, AContainerSlotZeroNamesNoThingAndSendsNothing) {

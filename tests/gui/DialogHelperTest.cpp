@@ -166,3 +166,59 @@ TEST_F(DialogHelperTest, ThePanelFollowsTheDialogInTheRootsColours) {
         "RenderRectangle(0x1e000000, 151, 101, 278, 113)"};
     EXPECT_EQ(log().Log(), expected);
 }
+
+// A box of the panel's look with a fill of its own: translucent green for a
+// locked offer, any alpha for a darkened cell, none at alpha 0; white edges
+// for a drop area under a dragged thing.
+TEST_F(DialogHelperTest, APanelBoxTakesItsOwnFillAndWhiteEdgesForAHighlight) {
+    DialogHelper dialog = Helper();
+    const struct {
+        const char* name;
+        uint32_t fill;
+        bool highlight;
+        std::vector<std::string> calls;
+    } cases[] = {
+        {"green", 0x1E009600, false,
+         {"RenderRectangle(0xff222222, 20, 30, 40, 1)", "RenderRectangle(0xff222222, 20, 31, 1, 8)",
+          "RenderRectangle(0xff111111, 20, 39, 40, 1)", "RenderRectangle(0xff111111, 59, 31, 1, 8)",
+          "RenderRectangle(0x1e009600, 21, 31, 38, 8)"}},
+        {"no fill", 0x00000000, false,
+         {"RenderRectangle(0xff222222, 20, 30, 40, 1)", "RenderRectangle(0xff222222, 20, 31, 1, 8)",
+          "RenderRectangle(0xff111111, 20, 39, 40, 1)", "RenderRectangle(0xff111111, 59, 31, 1, 8)"}},
+        {"highlighted", 0x1E000000, true,
+         {"RenderRectangle(0xffffffff, 20, 30, 40, 1)", "RenderRectangle(0xffffffff, 20, 31, 1, 8)",
+          "RenderRectangle(0xffffffff, 20, 39, 40, 1)", "RenderRectangle(0xffffffff, 59, 31, 1, 8)",
+          "RenderRectangle(0x1e000000, 21, 31, 38, 8)"}},
+    };
+    for (const auto& c : cases) {
+        log().Clear();
+        dialog.DrawPanelBox(20, 30, 40, 10, c.fill, c.highlight);
+        EXPECT_EQ(log().Log(), c.calls) << c.name;
+    }
+}
+
+// A window asked for again stays where the player dragged it; closing a
+// window that is not open still hands the keys to the chat input; a window
+// built in a very small client area keeps its negative corner.
+TEST_F(DialogHelperTest, OpenAgainMovesNothingCloseWithoutWindowStillFocusesAndSmallAreasGoNegative) {
+    GUIControl* chat = Make<GUIControl>(0, 580, 800, 20, 25);
+    DialogHelper dialog(&gui(), 300);
+    GUIDialog* window = dialog.OpenFromCentre("Trade", -200, -158, 400, 316);
+    ASSERT_NE(window, nullptr);
+    window->MoveBy(-150, 40);
+    EXPECT_EQ(dialog.OpenFromCentre("Trade", -200, -158, 400, 316), nullptr);
+    EXPECT_EQ(RectOf(window), (Rect{50, 182, 400, 316}));
+    dialog.Close();
+    gui().Update();
+
+    gui().focus = nullptr;
+    DialogHelper(&gui(), 301).CloseAndFocus(25);
+    EXPECT_EQ(gui().focus, chat);
+    gui().Update();
+    EXPECT_EQ(CountOnRoot(25), 1u) << "nothing else went";
+
+    test.app->SetSize(100, 80);
+    window = dialog.OpenFromCentre("Trade", -200, -158, 400, 316);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(RectOf(window), (Rect{-150, -118, 400, 316}));
+}

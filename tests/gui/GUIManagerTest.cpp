@@ -1,6 +1,7 @@
 // The GUI manager: deferred deletion, menus, focus cycling, Enter, tooltips and
 // the message box.
 #include "engine/Font.h"
+#include "engine/InputEvent.h"
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUIDialog.h"
 #include "engine/gui/GUIMenu.h"
@@ -259,6 +260,94 @@ TEST_F(GUIManagerTest, EnterPressesTheMessageBoxButtonOrTheDefaultButtonOnlyWhen
     EXPECT_EQ(gui().FindControl(GUIManager::kMessageBoxId), nullptr);
     EXPECT_EQ(notes->GetText(), "\n");
     EXPECT_EQ(presses.dialog, 1);
+}
+
+// One input, one owner ------------------------------------------------------
+
+// What the window procedure queued, in order.
+std::vector<InputEvent> Drain(KEngine2& app) {
+    std::vector<InputEvent> events;
+    while (app.HasEvents())
+        events.push_back(app.PopEvent());
+    return events;
+}
+
+TEST_F(GUIManagerTest, AClickAndAKeyAreOneInputEachForTheScreens) {
+    input.Click(10, 10);
+    input.Char('a');
+    input.Move(20, 20);
+    const std::vector<InputEvent> events = Drain(*test.app);
+    ASSERT_EQ(events.size(), 7u);  // move, press, release; key-down, character, key-up; move
+    EXPECT_EQ(events[1].type, InputEvent::LeftDown);
+    EXPECT_EQ(events[1].input, events[2].input) << "the release belongs to the press";
+    EXPECT_NE(events[0].input, events[1].input);
+    EXPECT_EQ(events[3].input, events[4].input) << "the character belongs to its key-down";
+    EXPECT_NE(events[3].input, events[1].input);
+    EXPECT_NE(events[5].input, events[3].input);
+    EXPECT_NE(events[6].input, events[5].input);
+    for (const InputEvent& event : events)
+        EXPECT_NE(event.input, 0u);
+}
+
+TEST_F(GUIManagerTest, ADialogAClickClosedStillCoversItsRectangleWhileThatClickIsHandled) {
+    Module module{&gui(), 30};
+    GUIDialog* dialog = module.Open();  // 100, 100, 200 x 150
+    GUIButton* close = Make<GUIButton>(150, 200, 80, 20, 31, dialog);
+    close->action = [](void* context) { static_cast<Module*>(context)->Close(); };
+    close->actionContext = &module;
+    Make<GUIDialog>(250, 120, 100, 50, 40);  // another dialog over its right edge
+    Frame();
+    input.Move(0, 0);
+    input.Click(160, 210);
+    ASSERT_EQ(gui().FindControl(30), nullptr) << "the click closed the dialog";
+    const std::vector<InputEvent> events = Drain(*test.app);
+    const uint32_t click = events[2].input;
+    ASSERT_EQ(events[2].type, InputEvent::LeftDown);
+
+    EXPECT_EQ(gui().ControlAt(160, 210), nullptr) << "outside the click's handling it is gone";
+    gui().BeginEvent(click);
+    EXPECT_EQ(gui().ControlAt(160, 210), dialog);
+    EXPECT_EQ(gui().ControlAt(120, 110), dialog);
+    EXPECT_EQ(gui().ControlAt(260, 130), gui().FindControl(40)) << "what lies above it stays above";
+    EXPECT_EQ(gui().ControlAt(90, 90), nullptr);
+    EXPECT_EQ(gui().FindControl(30), nullptr) << "found by nobody";
+    EXPECT_FALSE(gui().InputSpent()) << "a click spends no key";
+    gui().EndEvent();
+    gui().BeginEvent(events[0].input);  // the move before the click
+    EXPECT_EQ(gui().ControlAt(160, 210), nullptr);
+    gui().EndEvent();
+
+    Frame();  // deleted now
+    gui().BeginEvent(click);
+    EXPECT_EQ(gui().ControlAt(160, 210), nullptr);
+    gui().EndEvent();
+}
+
+TEST_F(GUIManagerTest, TheKeyThatPressedTheEnterButtonIsSpent) {
+    Module module{&gui(), 30};
+    GUIDialog* dialog = module.Open();
+    GUIButton* ok = Make<GUIButton>(150, 200, 80, 20, 31, dialog);
+    ok->action = [](void* context) { static_cast<Module*>(context)->Close(); };
+    ok->actionContext = &module;
+    gui().enterButtonId = 31;
+    input.Char('x');
+    input.Char('\r');
+    input.Char('\r');  // no button any more
+    const std::vector<InputEvent> events = Drain(*test.app);
+    ASSERT_EQ(events.size(), 9u);
+    const auto spent = [&](const InputEvent& event) {
+        gui().BeginEvent(event.input);
+        const bool result = gui().InputSpent();
+        gui().EndEvent();
+        return result;
+    };
+    EXPECT_FALSE(spent(events[0]));
+    EXPECT_TRUE(spent(events[3])) << "the key-down of the Enter that pressed OK";
+    EXPECT_TRUE(spent(events[4]));
+    EXPECT_FALSE(spent(events[6]));
+    EXPECT_FALSE(gui().InputSpent()) << "outside any event";
+    Frame();
+    EXPECT_FALSE(spent(events[3])) << "kept until the next update only";
 }
 
 // Tooltips ----------------------------------------------------------------

@@ -5,6 +5,12 @@
 #include "engine/KEngine2.h"
 #include "engine/gui/GUIManager.h"
 #include "game/Lifecycle.h"
+#include "world/Camera.h"
+#include "world/Creature.h"
+#include "world/ItemsCache.h"
+#include "world/Map.h"
+#include "world/Thing.h"
+#include "world/Tile.h"
 
 std::vector<std::string> GameTest::events;
 
@@ -20,9 +26,12 @@ GameTest::GameTest() {
     ResetClocks();
 }
 
+const Position GameTest::kHome{100, 100, 7};
+
 GameTest::~GameTest() {
     fixture.client.reset();
     lifecycle::sink = nullptr;
+    ItemsCache::Instance()->Set(nullptr, uint16_t(kGround));
 }
 
 void GameTest::Start(const std::string& ini, bool welcome) {
@@ -53,4 +62,35 @@ void GameTest::DrawFrame() {
         client->game->Draw();
     client->app->gui->Update();
     graphics->EndScene();
+}
+
+Creature* GameTest::StandOnGround() {
+    auto* ground = new ItemRecord();
+    ground->name = "grass";
+    ground->groundFlag = 1;
+    ItemsCache::Instance()->Set(ground, uint16_t(kGround));
+    Map& map = *client->game->map;
+    // The camera first: the tile window lies around the player.
+    auto* player = new Creature(&map);
+    player->id = int32_t(kPlayerId);
+    player->name = "Aldric";
+    player->SetPosition(kHome.x, kHome.y, kHome.z);
+    map.AddCreature(player);
+    map.playerId = kPlayerId;
+    map.camera->SetCreature(player);
+    for (int x = 90; x <= 110; ++x)
+        for (int y = 92; y <= 108; ++y)
+            map.GetOrCreateTile(Position{x, y, 7})->AddThing(new Thing(kGround, 1));
+    map.GetOrCreateTile(kHome)->AddThing(player);
+    return player;
+}
+
+int GameTest::ScreenX(int x) {
+    const Map& map = *client->game->map;
+    return map.viewX + (x - map.camera->GetX()) * map.tileWidth + 5;
+}
+
+int GameTest::ScreenY(int y) {
+    const Map& map = *client->game->map;
+    return map.viewY + (y - map.camera->GetY()) * map.tileHeight + 5;
 }

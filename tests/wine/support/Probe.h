@@ -50,4 +50,5 @@ Hooks InGameHooks(std::function<std::string(Client&)> state, bool again = false)
 // says "ended"; the program's exit code.
 int Run(const Hooks& hooks);
 
+
 }  // namespace probe

@@ -1,0 +1,172 @@
+// One input, one owner. The window procedure hands a click or a key to the GUI
+// before the main loop hands the same input to the game screen; a dialog that
+// the input closed is gone from the GUI by then. The click that closed a
+// dialog must not also walk to the ground under it, and the Enter that
+// pressed a dialog's Enter button must not also send the chat line.
+//
+// Every dialog of the game screen with a button that closes it is a row of
+// this table; a new dialog adds its row here.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "client/Client.h"
+#include "dialogs/social/OptionsDialog.h"
+#include "dialogs/social/QuitDialog.h"
+#include "dialogs/trade/MoveItemsDialog.h"
+#include "engine/KEngine2.h"
+#include "engine/gui/DialogHelper.h"
+#include "engine/gui/GUIButton.h"
+#include "engine/gui/GUIManager.h"
+#include "engine/gui/GUITextbox.h"
+#include "game/ConfirmDialog.h"
+#include "game/GameControlIds.h"
+#include "game/ThingActions.h"
+#include "net/Connection.h"
+#include "protocol/Protocol.h"
+#include "sidewindows/WorldMapDialog.h"
+#include "tests/support/GameFixture.h"
+#include "tests/support/GuiInput.h"
+
+namespace {
+
+struct ClosingButton {
+    const char* name;
+    int32_t dialogId;
+    const char* caption;  // the button that closes the dialog
+    std::function<void(GameInterface&)> open;
+    bool enterButton;  // Enter presses that button too
+};
+
+void Noop(void*) {}
+
+const std::vector<ClosingButton>& Rows() {
+    static const std::vector<ClosingButton> rows = {
+        {"QuitCancel", QuitDialog::kDialogId, "Cancel", [](GameInterface&) { QuitDialog::Instance()->Show(); },
+         true},
+        {"ConfirmOk", ConfirmDialog::kDialogId, "OK",
+         [](GameInterface&) { ConfirmDialog::Instance()->Show("Title", "Text", &Noop, nullptr); }, false},
+        {"ConfirmCancel", ConfirmDialog::kDialogId, "Cancel",
+         [](GameInterface&) { ConfirmDialog::Instance()->Show("Title", "Text", &Noop, nullptr); }, false},
+        {"WorldMapClose", WorldMapDialog::kDialogId, "Close", [](GameInterface& game) { game.worldMap->Open(); },
+         false},
+        {"OptionsClose", OptionsDialog::kDialogId, "Close",
+         [](GameInterface&) { Client::Instance()->optionsDialog->Open(); }, false},
+        {"MoveItemsCancel", MoveItemsDialog::kDialogId, "Cancel",
+         [](GameInterface& game) { game.moveItems->Show(GameTest::kGround, 5); }, false},
+    };
+    return rows;
+}
+
+class InputOwnerTest : public GameTest, public ::testing::WithParamInterface<size_t> {
+protected:
+    const ClosingButton& row() { return Rows()[GetParam()]; }
+    GUIManager& gui() { return *client->app->gui; }
+
+    void Enter() {
+        Start();
+        StandOnGround();
+        DrawFrame();
+        Sent();
+    }
+    // Opens the row's dialog; its closing button, or null.
+    GUIButton* Open() {
+        row().open(game());
+        DrawFrame();
+        const GUIControl* dialog = DialogHelper(&gui(), row().dialogId).Dialog();
+        if (!dialog)
+            return nullptr;
+        for (GUIControl* child : dialog->children)
+            if (auto* button = dynamic_cast<GUIButton*>(child); button && button->caption == row().caption)
+                return button;
+        return nullptr;
+    }
+    // The window procedure's messages first, as a slow frame gets them, then
+    // the main loop's handling of what they queued.
+    void HandleQueued() {
+        KEngine2* app = client->app;
+        while (app->HasEvents())
+            game().HandleEvent(app->PopEvent());
+    }
+    // The opcodes of the requests queued since the last call.
+    std::vector<int> Sent() {
+        Connection* connection = client->protocol->connection;
+        std::vector<int> opcodes;
+        for (const auto& frame : connection->QueuedFrames())
+            opcodes.push_back(frame[2]);
+        connection->ClearQueues();
+        return opcodes;
+    }
+    GuiInput input() { return GuiInput(*client->app, fixture.platform.keys); }
+};
+
+const int kChat = 0x03;
+const int kTargets = 0x12;
+const int kWalk = 0x1A;
+
+TEST_P(InputOwnerTest, TheClickThatClosesADialogIsTheDialogs) {
+    Enter();
+    GUIButton* button = Open();
+    ASSERT_NE(button, nullptr) << row().name << ": no \"" << row().caption << "\" button";
+    const int x = button->x + button->width / 2;
+    const int y = button->y + button->height / 2;
+    // The same click without the dialog walks: the button lies over the view.
+    DialogHelper(&gui(), row().dialogId).Close();
+    DrawFrame();
+    input().Click(x, y);
+    HandleQueued();
+    ASSERT_EQ(Sent(), (std::vector<int>{kWalk, kTargets, kWalk})) << row().name << ": the control click";
+
+    ASSERT_NE(Open(), nullptr);
+    input().Click(x, y);
+    EXPECT_FALSE(DialogHelper(&gui(), row().dialogId).IsOpen()) << row().name << ": the click closed it";
+    HandleQueued();
+    EXPECT_EQ(Sent(), std::vector<int>{}) << row().name;
+    EXPECT_FALSE(game().thingActions->IsDragging()) << row().name;
+    // The next click is the game screen's again.
+    DrawFrame();
+    input().Click(x, y);
+    HandleQueued();
+    EXPECT_EQ(Sent(), (std::vector<int>{kWalk, kTargets, kWalk})) << row().name;
+}
+
+// The rows whose closing button Enter presses too.
+std::vector<size_t> EnterRows() {
+    std::vector<size_t> rows;
+    for (size_t i = 0; i < Rows().size(); ++i)
+        if (Rows()[i].enterButton)
+            rows.push_back(i);
+    return rows;
+}
+
+class EnterOwnerTest : public InputOwnerTest {};
+
+TEST_P(EnterOwnerTest, TheEnterThatPressesADialogsButtonSendsNoChatLine) {
+    Enter();
+    auto* chat = dynamic_cast<GUITextbox*>(gui().FindControl(GameIds::kChatInput));
+    ASSERT_NE(chat, nullptr);
+    chat->SetText("hello");
+    gui().focus = chat;
+    ASSERT_NE(Open(), nullptr);
+    input().Char('\r');
+    EXPECT_FALSE(DialogHelper(&gui(), row().dialogId).IsOpen()) << row().name << ": Enter closed it";
+    HandleQueued();
+    EXPECT_EQ(Sent(), std::vector<int>{}) << row().name;
+    EXPECT_EQ(chat->GetText(), "hello");
+    // Once the dialog has gone, Enter sends the chat line again.
+    DrawFrame();
+    gui().focus = chat;
+    input().Char('\r');
+    HandleQueued();
+    EXPECT_EQ(Sent(), std::vector<int>{kChat}) << row().name;
+}
+
+std::string RowName(const ::testing::TestParamInfo<size_t>& info) { return Rows()[info.param].name; }
+
+INSTANTIATE_TEST_SUITE_P(EveryClosingButton, InputOwnerTest, ::testing::Range<size_t>(0, Rows().size()), RowName);
+INSTANTIATE_TEST_SUITE_P(EveryEnterButton, EnterOwnerTest, ::testing::ValuesIn(EnterRows()), RowName);
+
+}  // namespace

@@ -61,10 +61,16 @@ void DialogHelper::DrawPanel() const {
 
 void DialogHelper::DrawPanelBox(int x, int y, int width, int height) const {
     constexpr uint32_t kPanelFill = 0x1E000000;  // black at alpha 30
+    DrawBox(x, y, width, height, kPanelFill);
+}
+
+void DialogHelper::DrawFrameBox(int x, int y, int width, int height) const { DrawBox(x, y, width, height, 0); }
+
+void DialogHelper::DrawBox(int x, int y, int width, int height, uint32_t fill) const {
     KEngine2* app = gui_ ? gui_->GetOwner() : nullptr;
     if (!app || !app->graphics || !gui_->root)
         return;
-    app->graphics->RenderBox(x, y, width, height, gui_->root->darkColor, gui_->root->lightColor, kPanelFill);
+    app->graphics->RenderBox(x, y, width, height, gui_->root->darkColor, gui_->root->lightColor, fill);
 }
 
 void DialogHelper::Close() const {

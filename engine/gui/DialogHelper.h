@@ -77,6 +77,9 @@ public:
     // edges in the GUI root's dark colour, bottom and right in its light
     // colour, filled with black at alpha 30.
     void DrawPanelBox(int x, int y, int width, int height) const;
+    // The same edges without the fill: the frame around a bar, an icon or a
+    // button.
+    void DrawFrameBox(int x, int y, int width, int height) const;
 
     // Queues the dialog for deletion; nothing when it is not open.
     void Close() const;
@@ -88,6 +91,7 @@ public:
 private:
     GUIControl* AddControl(GUIControl* control, int dx, int dy, int width, int height);
     GUIControl* FindControl(int32_t id) const;
+    void DrawBox(int x, int y, int width, int height, uint32_t fill) const;
 
     GUIManager* gui_;
     int32_t id_;

@@ -166,3 +166,14 @@ TEST_F(DialogHelperTest, ThePanelFollowsTheDialogInTheRootsColours) {
         "RenderRectangle(0x1e000000, 151, 101, 278, 113)"};
     EXPECT_EQ(log().Log(), expected);
 }
+
+// A frame has the panel's edges and no fill.
+TEST_F(DialogHelperTest, AFrameBoxHasThePanelsEdgesWithoutTheFill) {
+    DialogHelper dialog = Helper();
+    log().Clear();
+    dialog.DrawFrameBox(10, 20, 30, 40);
+    const std::vector<std::string> expected = {
+        "RenderRectangle(0xff222222, 10, 20, 30, 1)", "RenderRectangle(0xff222222, 10, 21, 1, 38)",
+        "RenderRectangle(0xff111111, 10, 59, 30, 1)", "RenderRectangle(0xff111111, 39, 21, 1, 38)"};
+    EXPECT_EQ(log().Log(), expected);
+}

@@ -14,10 +14,15 @@
 #include <gtest/gtest.h>
 
 #include "client/LoginBoxes.h"
+#include "dialogs/character/HotkeyDialog.h"
+#include "dialogs/character/OutfitDialog.h"
+#include "dialogs/character/SpellLibraryDialog.h"
+#include "dialogs/character/TalentsDialog.h"
 #include "engine/KEngine2.h"
 #include "engine/gui/GUIControl.h"
 #include "engine/gui/GUIManager.h"
 #include "game/ConfirmDialog.h"
+#include "game/GameControlIds.h"
 #include "sidewindows/WorldMapDialog.h"
 #include "tests/support/GameFixture.h"
 
@@ -36,6 +41,17 @@ const std::vector<OpenedInGame>& Rows() {
         {"ConfirmBox", ConfirmDialog::kDialogId,
          [](GameInterface&) { ConfirmDialog::Instance()->Show("Title", "Text", &Noop, nullptr); }},
         {"WorldMap", WorldMapDialog::kDialogId, [](GameInterface& game) { game.worldMap->Open(); }},
+        // The character dialogs: hotkey editor, spell library, talents with
+        // their reset question, outfit.
+        {"HotkeyEditor", GameIds::kHotkeyEditor, [](GameInterface& game) { game.hotkeyDialog->Open(); }},
+        {"SpellLibrary", GameIds::kSpellLibraryDialog, [](GameInterface& game) { game.spellLibrary->Open(); }},
+        {"Talents", GameIds::kTalentsDialog, [](GameInterface& game) { game.talents->Show(); }},
+        {"TalentsResetQuestion", ConfirmDialog::kDialogId,
+         [](GameInterface& game) {
+             game.talents->Show();
+             TalentsDialog::AskReset(game.talents);
+         }},
+        {"Outfit", GameIds::kOutfitDialog, [](GameInterface&) { OutfitDialog::Instance()->Open(); }},
     };
     return rows;
 }

@@ -28,7 +28,6 @@
 namespace {
 
 const uint32_t kLabelColor = 0xFFC8C8C8;
-const uint32_t kTabStripFill = 0x32000000;  // black at alpha 50
 const int kRowHeight = 50;
 const int kLootBodies = 246;
 const int kTypeNothing = 0;
@@ -131,28 +130,11 @@ void HotkeyDialog::Open() {
     window->drawCallback = &HotkeyDialog::ShowActionInfo;
     window->drawContext = this;
 
-    GUITabgroup* tabs = dialog.Add(new GUITabgroup(), 20, 38, 362, 20);
-    tabs->id = GameIds::kHotkeyTabs;
-    tabs->SetTabWidth(120);
-    tabs->fillColor = kTabStripFill;
-    const struct {
-        int32_t id;
-        const char* caption;
-        GUIControl::ClickCallback action;
-    } kTabs[] = {
-        {GameIds::kHotkeyTabGeneral, "General Actions", &HotkeyDialog::OnTabGeneral},
-        {GameIds::kHotkeyTabSupport, "Support Spells", &HotkeyDialog::OnTabSupport},
-        {GameIds::kHotkeyTabOffensive, "Offensive Spells", &HotkeyDialog::OnTabOffensive},
-    };
-    for (const auto& spec : kTabs) {
-        GUITab* tab = new GUITab();
-        tab->id = spec.id;
-        tab->caption = spec.caption;
-        tab->clickCallback = spec.action;
-        tab->clickContext = this;
-        tabs->AddTab(tab);
-        tab->fillColor = 0;
-    }
+    dialog.AddTabStrip(GameIds::kHotkeyTabs, 20, 38, 362, 20, 120,
+                       {{GameIds::kHotkeyTabGeneral, "General Actions", &HotkeyDialog::OnTabGeneral},
+                        {GameIds::kHotkeyTabSupport, "Support Spells", &HotkeyDialog::OnTabSupport},
+                        {GameIds::kHotkeyTabOffensive, "Offensive Spells", &HotkeyDialog::OnTabOffensive}},
+                       this);
 
     GUISelect* list = dialog.Add(new GUISelect(), 20, 65, 362, 202);
     list->id = GameIds::kHotkeyList;

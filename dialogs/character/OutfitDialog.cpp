@@ -20,7 +20,6 @@
 
 namespace {
 
-const uint32_t kTabStripFill = 0x32000000;  // black at alpha 50
 const uint32_t kWhite = 0xFFFFFFFF;
 const uint32_t kUnavailableColour = 0xFF6464FF;
 const uint32_t kAvailableColour = 0xFF64FF64;
@@ -178,24 +177,16 @@ void OutfitDialog::Open() {
         dialog.AddButton(arrow.id, "", arrow.action, this, arrow.dx, arrow.dy, 15, arrow.height)->SetIcon(arrow.icon);
     gui->enterButtonId = GameIds::kOutfitSave;
 
-    GUITabgroup* tabs = dialog.Add(new GUITabgroup(), 21, 133, 350, 20);
-    tabs->id = GameIds::kOutfitTabs;
-    tabs->SetTabWidth(58);
-    tabs->fillColor = kTabStripFill;
-    const struct {
-        int32_t id;
-        const char* caption;
-    } kTabs[] = {
-        {GameIds::kOutfitTabHair, "Hair"}, {GameIds::kOutfitTabBeard, "Beard"}, {GameIds::kOutfitTabSkin, "Skin"},
-        {GameIds::kOutfitTabBody, "Body"}, {GameIds::kOutfitTabLegs, "Legs"},   {GameIds::kOutfitTabFeet, "Feet"},
-    };
-    for (const auto& spec : kTabs) {
-        GUITab* tab = new GUITab();
-        tab->id = spec.id;
-        tab->caption = spec.caption;
-        tabs->AddTab(tab);
-        tab->fillColor = 0;
-    }
+    // The tabs only choose the colour the palette edits; the draw reads the
+    // active one.
+    dialog.AddTabStrip(GameIds::kOutfitTabs, 21, 133, 350, 20, 58,
+                       {{GameIds::kOutfitTabHair, "Hair", nullptr},
+                        {GameIds::kOutfitTabBeard, "Beard", nullptr},
+                        {GameIds::kOutfitTabSkin, "Skin", nullptr},
+                        {GameIds::kOutfitTabBody, "Body", nullptr},
+                        {GameIds::kOutfitTabLegs, "Legs", nullptr},
+                        {GameIds::kOutfitTabFeet, "Feet", nullptr}},
+                       this);
 }
 
 void OutfitDialog::Step(int outfitStep, int hairStep, int beardStep) {

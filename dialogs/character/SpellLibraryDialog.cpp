@@ -11,8 +11,6 @@
 #include "engine/gui/GUILine.h"
 #include "engine/gui/GUIManager.h"
 #include "engine/gui/GUISelect.h"
-#include "engine/gui/GUITab.h"
-#include "engine/gui/GUITabgroup.h"
 #include "engine/gui/GUITextbox.h"
 #include "game/GameControlIds.h"
 #include "game/Lifecycle.h"
@@ -21,7 +19,6 @@ namespace {
 
 const uint32_t kLabelColor = 0xFFC8C8C8;
 const uint32_t kHintColor = 0xFF808080;
-const uint32_t kTabStripFill = 0x32000000;  // black at alpha 50
 const uint32_t kListFill = 0x1E000000;      // black at alpha 30
 const char kUnknownBeing[] = "unknown being";
 const int kWarrior = 1;
@@ -66,28 +63,11 @@ void SpellLibraryDialog::Open() {
     window->drawCallback = &SpellLibraryDialog::DrawPanel;
     window->drawContext = this;
 
-    GUITabgroup* tabs = dialog.Add(new GUITabgroup(), 20, 38, 311, 20);
-    tabs->id = GameIds::kSpellLibraryTabs;
-    tabs->SetTabWidth(103);
-    tabs->fillColor = kTabStripFill;
-    const struct {
-        int32_t id;
-        const char* caption;
-        GUIControl::ClickCallback action;
-    } kTabs[] = {
-        {GameIds::kSpellLibraryTabWarrior, "Warrior Spells", &SpellLibraryDialog::OnTabWarrior},
-        {GameIds::kSpellLibraryTabRanger, "Ranger Spells", &SpellLibraryDialog::OnTabRanger},
-        {GameIds::kSpellLibraryTabMage, "Mage Spells", &SpellLibraryDialog::OnTabMage},
-    };
-    for (const auto& spec : kTabs) {
-        GUITab* page = new GUITab();
-        page->id = spec.id;
-        page->caption = spec.caption;
-        page->clickCallback = spec.action;
-        page->clickContext = this;
-        tabs->AddTab(page);
-        page->fillColor = 0;
-    }
+    dialog.AddTabStrip(GameIds::kSpellLibraryTabs, 20, 38, 311, 20, 103,
+                       {{GameIds::kSpellLibraryTabWarrior, "Warrior Spells", &SpellLibraryDialog::OnTabWarrior},
+                        {GameIds::kSpellLibraryTabRanger, "Ranger Spells", &SpellLibraryDialog::OnTabRanger},
+                        {GameIds::kSpellLibraryTabMage, "Mage Spells", &SpellLibraryDialog::OnTabMage}},
+                       this);
 
     GUISelect* list = dialog.Add(new GUISelect(), 20, 65, 310, 202);
     list->id = GameIds::kSpellLibraryList;

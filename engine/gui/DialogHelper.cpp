@@ -4,6 +4,8 @@
 #include "engine/KEngine2.h"
 #include "engine/gui/GUIDialog.h"
 #include "engine/gui/GUIManager.h"
+#include "engine/gui/GUITab.h"
+#include "engine/gui/GUITabgroup.h"
 #include "engine/gui/GUIText.h"
 
 GUIControl* DialogHelper::Dialog() const { return FindControl(id_); }
@@ -52,6 +54,28 @@ GUIText* DialogHelper::AddText(const std::string& text, int dx, int dy) {
     GUIText* label = new GUIText();
     label->SetText(text);
     return Add(label, dx, dy, 0, 0);
+}
+
+GUITabgroup* DialogHelper::AddTabStrip(int32_t id, int dx, int dy, int width, int height, int tabWidth,
+                                       std::initializer_list<TabSpec> tabs, void* context) {
+    constexpr uint32_t kStripFill = 0x32000000;  // black at alpha 50
+    GUITabgroup* group = Add(new GUITabgroup(), dx, dy, width, height);
+    if (!group)
+        return nullptr;
+    group->id = id;
+    group->SetTabWidth(tabWidth);
+    group->fillColor = kStripFill;
+    for (const TabSpec& spec : tabs) {
+        GUITab* tab = new GUITab();
+        tab->id = spec.id;
+        tab->caption = spec.caption;
+        tab->clickCallback = spec.onClick;
+        tab->clickContext = context;
+        group->AddTab(tab);
+        // Set after adding, which copies the group's colours.
+        tab->fillColor = 0;
+    }
+    return group;
 }
 
 void DialogHelper::DrawPanel() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 #include "engine/gui/GUIButton.h"
@@ -8,6 +9,7 @@
 class GUIControl;
 class GUIDialog;
 class GUIManager;
+class GUITabgroup;
 class GUIText;
 
 // The steps every dialog module takes with its one dialog, written once. A
@@ -61,6 +63,19 @@ public:
                          int dy, int width, int height);
     // A label of size 0 at (dx, dy).
     GUIText* AddText(const std::string& text, int dx, int dy);
+
+    // One tab of a strip: its id, caption and the click callback that shows
+    // its page (null for none; the strip's context is its argument).
+    struct TabSpec {
+        int32_t id;
+        const char* caption;
+        GUIControl::ClickCallback onClick;
+    };
+    // A tab group with its tabs, in order, the first one active: the strip
+    // behind them black at alpha 50 and the tabs themselves transparent, as
+    // the dialogs' tab strips look.
+    GUITabgroup* AddTabStrip(int32_t id, int dx, int dy, int width, int height, int tabWidth,
+                             std::initializer_list<TabSpec> tabs, void* context);
 
     // The control with the id anywhere in the GUI, as a T; null when it is
     // missing or of another type.

@@ -23,14 +23,8 @@
 // player's input through the window procedure.
 class CharacterDialogTest : public GameTest {
 protected:
-    void Enter(std::initializer_list<ClientFixture::BlankSprite> sprites = {}, const std::string& ini = "") {
-        fixture.WriteGraphicsFile(1500000000, sprites);
-        fixture.WriteOptions("[options]\nfpslimit=0\n" + ini);
-        client = &fixture.MakeClient();
-        ASSERT_TRUE(client->Init());
-        client->loginHosts = {"127.0.0.1"};
-        client->loginPort = 1;
-        client->StartGame(false);
+    void Enter(std::initializer_list<ClientFixture::BlankSprite> sprites = {}) {
+        Start("", false, sprites);
         ASSERT_NE(client->game, nullptr);
         connection().SetState(Connection::kConnected);
         connection().ClearQueues();

@@ -45,4 +45,9 @@ struct Hooks {
 // says "ended"; the program's exit code.
 int Run(const Hooks& hooks);
 
+// The hooks of a probe that prints its state: the demo login, "Enter Game"
+// (again after every logout with `again`), the screen line, and `state`'s
+// line whenever it changes while the game screen exists.
+Hooks StateHooks(std::function<std::string(Client&)> state, bool again = false);
+
 }  // namespace probe

@@ -1,6 +1,8 @@
 #include "tests/wine/support/Probe.h"
 
 #include <cstdio>
+#include <memory>
+#include <string>
 
 #include "client/CharacterList.h"
 #include "client/Client.h"
@@ -90,6 +92,25 @@ int Run(const Hooks& hooks) {
     client->Shutdown();
     Say("ended");
     return 0;
+}
+
+Hooks StateHooks(std::function<std::string(Client&)> state, bool again) {
+    struct Seen {
+        explicit Seen(bool again) : enter(again) {}
+        AutoEnter enter;
+        std::string screen;
+        std::string state;
+    };
+    auto seen = std::make_shared<Seen>(again);
+    Hooks hooks;
+    hooks.started = LogInDemo;
+    hooks.pass = [seen, state](Client& client) {
+        seen->enter.Step(client);
+        Report(seen->screen, ScreenLine(client));
+        if (client.game)
+            Report(seen->state, state(client));
+    };
+    return hooks;
 }
 
 }  // namespace probe

@@ -91,7 +91,9 @@ const std::vector<HotkeySpellRecord>& HotkeyDialog::SpellsOf(int which) const {
     return which == kOffensive ? offensiveSpells : supportSpells;
 }
 
-GUISelect* HotkeyDialog::List() const { return DialogHelper(gui, GameIds::kHotkeyEditor).Find<GUISelect>(GameIds::kHotkeyList); }
+GUISelect* HotkeyDialog::List() const {
+    return DialogHelper(gui, GameIds::kHotkeyEditor).Find<GUISelect>(GameIds::kHotkeyList);
+}
 
 int HotkeyDialog::SelectedIndex() const {
     const GUISelect* list = List();

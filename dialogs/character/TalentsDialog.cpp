@@ -173,7 +173,9 @@ void TalentsDialog::Cancel(void* module) {
     DialogHelper(Module(module)->gui, GameIds::kTalentsDialog).CloseAndFocus(GameIds::kChatInput);
 }
 
-void TalentsDialog::AskReset(void*) { ConfirmDialog::Instance()->Show(kResetTitle, kResetText, &ConfirmReset, nullptr); }
+void TalentsDialog::AskReset(void*) {
+    ConfirmDialog::Instance()->Show(kResetTitle, kResetText, &ConfirmReset, nullptr);
+}
 
 // The server answers with the new numbers and a chat line, which refreshes
 // the dialog; nothing changes here meanwhile.

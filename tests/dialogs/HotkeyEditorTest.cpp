@@ -366,8 +366,7 @@ TEST_F(HotkeyEditorTest, OddSpellsDrawWithoutIcons) {
     const GUISelect* rows = list();
     std::vector<double> icons;
     for (const RecordedCall* call : engine().Calls("RenderSprite"))
-        if (call->args[2] == 40 && call->args[3] == 40 && call->args[0] >= rows->x && call->args[0] < rows->x + rows->width && call->args[1] >= rows->y &&
-            call->args[1] < rows->y + rows->height) {
+        if (call->args[2] == 40 && call->args[3] == 40 && rows->Contains(int(call->args[0]), int(call->args[1]))) {
             EXPECT_EQ(call->sprite, icon);
             icons.push_back(call->args[1]);
         }

@@ -57,7 +57,7 @@ GUIText* DialogHelper::AddText(const std::string& text, int dx, int dy) {
 }
 
 GUITabgroup* DialogHelper::AddTabStrip(int32_t id, int dx, int dy, int width, int height, int tabWidth,
-                                       std::initializer_list<TabSpec> tabs, void* context) {
+                                       std::initializer_list<StripTab> tabs, void* context) {
     constexpr uint32_t kStripFill = 0x32000000;  // black at alpha 50
     GUITabgroup* group = Add(new GUITabgroup(), dx, dy, width, height);
     if (!group)
@@ -65,11 +65,11 @@ GUITabgroup* DialogHelper::AddTabStrip(int32_t id, int dx, int dy, int width, in
     group->id = id;
     group->SetTabWidth(tabWidth);
     group->fillColor = kStripFill;
-    for (const TabSpec& spec : tabs) {
+    for (const StripTab& entry : tabs) {
         GUITab* tab = new GUITab();
-        tab->id = spec.id;
-        tab->caption = spec.caption;
-        tab->clickCallback = spec.onClick;
+        tab->id = entry.id;
+        tab->caption = entry.caption;
+        tab->clickCallback = entry.onClick;
         tab->clickContext = context;
         group->AddTab(tab);
         // Set after adding, which copies the group's colours.

@@ -66,7 +66,7 @@ public:
 
     // One tab of a strip: its id, caption and the click callback that shows
     // its page (null for none; the strip's context is its argument).
-    struct TabSpec {
+    struct StripTab {
         int32_t id;
         const char* caption;
         GUIControl::ClickCallback onClick;
@@ -75,7 +75,7 @@ public:
     // behind them black at alpha 50 and the tabs themselves transparent, as
     // the dialogs' tab strips look.
     GUITabgroup* AddTabStrip(int32_t id, int dx, int dy, int width, int height, int tabWidth,
-                             std::initializer_list<TabSpec> tabs, void* context);
+                             std::initializer_list<StripTab> tabs, void* context);
 
     // The control with the id anywhere in the GUI, as a T; null when it is
     // missing or of another type.

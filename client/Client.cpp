@@ -12,6 +12,7 @@
 #include "client/PatcherDialog.h"
 #include "client/Settings.h"
 #include "client/TextUtils.h"
+#include "dialogs/character/OutfitDialog.h"
 #include "dialogs/social/AboutDialog.h"
 #include "dialogs/social/OptionsDialog.h"
 #include "dialogs/social/QuitDialog.h"
@@ -183,6 +184,9 @@ bool Client::CreateEngine(int kind) {
     // The creatures' coloured frames belong to the engine that is going away.
     if (game && game->map)
         game->map->ReleaseCreatureTextures();
+    // So are the outfit dialog's pictures, whether or not a game is on: the
+    // module outlives the game screen.
+    OutfitDialog::Instance()->FreeTextures();
     // The minimap's textures are made again by the new back end at their next
     // draw; the old ones go back to the engine that made them.
     if (game && game->minimap)

@@ -137,4 +137,44 @@ constexpr int32_t kContextMenu = 188;
 constexpr int32_t kMarketDialog = 196;
 constexpr int32_t kBrewingDialog = 324;
 
+// The hotkey editor "Select Action" (its dialog is kHotkeyEditor).
+constexpr int32_t kHotkeyTabs = 135;
+constexpr int32_t kHotkeyTabGeneral = 334;
+constexpr int32_t kHotkeyTabSupport = 136;
+constexpr int32_t kHotkeyTabOffensive = 137;
+constexpr int32_t kHotkeyList = 134;
+constexpr int32_t kHotkeyTarget = 189;
+constexpr int32_t kHotkeyDescription = 217;
+constexpr int32_t kHotkeySave = 132;
+constexpr int32_t kHotkeyCancel = 133;
+
+// The "Spell Library".
+constexpr int32_t kSpellLibraryDialog = 228;
+constexpr int32_t kSpellLibraryList = 229;
+constexpr int32_t kSpellLibraryTabs = 230;
+constexpr int32_t kSpellLibraryTabWarrior = 231;
+constexpr int32_t kSpellLibraryTabRanger = 232;
+constexpr int32_t kSpellLibraryTabMage = 233;
+constexpr int32_t kSpellLibraryClose = 234;
+constexpr int32_t kSpellLibraryDescription = 236;
+
+// The "Talents" dialog.
+constexpr int32_t kTalentsDialog = 241;
+constexpr int32_t kTalentsSave = 242;
+
+// The "Character Outfit" dialog. The game screen's layout save queues it with
+// the chat area's controls.
+constexpr int32_t kOutfitDialog = 27;
+constexpr int32_t kOutfitClose = 28;
+constexpr int32_t kOutfitSave = 29;
+constexpr int32_t kOutfitTabs = 30;
+constexpr int32_t kOutfitTabBody = 32;
+constexpr int32_t kOutfitTabLegs = 33;
+constexpr int32_t kOutfitTabFeet = 34;
+constexpr int32_t kOutfitPrevious = 42;
+constexpr int32_t kOutfitNext = 43;
+constexpr int32_t kOutfitTabSkin = 193;
+constexpr int32_t kOutfitTabBeard = 194;
+constexpr int32_t kOutfitTabHair = 195;
+
 }  // namespace GameIds

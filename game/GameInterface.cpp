@@ -82,8 +82,6 @@ const int kChatButtonSize = 18;
 const int kCloseChannelIcon = 169;
 const int kChannelListIcon = 880;
 const int kIgnoreListIcon = 1530;
-// Control 27 belongs to the chat area too and goes with it.
-const int kChatAreaExtraId = 27;
 const uint32_t kChatFill = 0x32000000;  // black at alpha 50
 const int kMoveItemsDialogId = GameIds::kMoveItemsDialog;
 // A list of the game screen whose keys walk all the same.
@@ -409,7 +407,8 @@ void GameInterface::SaveLayout() {
     WriteGameLayout(*settings->options, CurrentLayout(), GetLocalPlayerName(),
                     hotkeyBar ? hotkeyBar->actionGroups : 1);
     ChatLog::Instance()->Clear();
-    for (int id : {kChatInputId, kTabGroupId, kChatAreaExtraId, kChannelListButtonId, kCloseChannelButtonId,
+    // The outfit dialog goes with the chat area; its module lives on.
+    for (int id : {kChatInputId, kTabGroupId, GameIds::kOutfitDialog, kChannelListButtonId, kCloseChannelButtonId,
                    kIgnoreListButtonId})
         gui->DeleteLater(id);
 }

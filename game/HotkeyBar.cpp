@@ -130,8 +130,8 @@ void HotkeyBar::OnClick(int px, int py) {
         return;
     GameInterface* game = Game();
     if (game && game->hotkeyDialog) {
-        game->hotkeyDialog->targetSlot = slot;
-        game->hotkeyDialog->targetFightRow = fight;
+        game->hotkeyDialog->slot = slot;
+        game->hotkeyDialog->fightSet = fight;
     }
     // The answer (the spell list) opens the editor for that slot.
     Net()->SendRequestActionList(0);

@@ -77,7 +77,7 @@ const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
     &Protocol::ParseMarketHistory,  // 0x30 market history
     &Protocol::ParseItemRecords,     // 0x31 item record
     &Protocol::ParseSpellLibrary,   // 0x32 spell library
-    &Protocol::ParseOutfitChoices,  // 0x33 outfit data
+    &Protocol::ParseOutfitOptions,  // 0x33 outfit data
     &Protocol::ParseTipMessage,     // 0x34 tip message
     &Protocol::OnSpellCooldown,     // 0x35 spell cooldown
     &Protocol::ParseMarketItemNames,  // 0x36 market item names

@@ -241,7 +241,7 @@ public:
     // --- Quests, outfits, summons, brewing and recipes (ProtocolQuests.cpp, RequestsQuests.cpp) ---
     void ParseQuestLog(InMessage& message);       // 0x2a
     void ParseSummonList(InMessage& message);     // 0x2d
-    void ParseOutfitChoices(InMessage& message);  // 0x33
+    void ParseOutfitOptions(InMessage& message);  // 0x33
     void ParseBrewing(InMessage& message);        // 0x3d
     void ParseRecipes(InMessage& message);        // 0x3e
 

@@ -1,15 +1,21 @@
 // The quests family: the quest and achievement log, the summonable monsters,
-// the outfit choices, brewing and the learned recipes.
+// the outfit options, brewing and the learned recipes.
 //
-// Their dialogs are not built yet, so each handler only reads its fields, in
-// wire order and with their counts and conditions, and drops them: the frame
-// goes on behind the message.
+// A handler whose dialog is not built yet only reads its fields, in wire
+// order and with their counts and conditions, and drops them: the frame goes
+// on behind the message.
 #include "protocol/Protocol.h"
 
 #include <cstdint>
 #include <string>
 
+#include "client/Client.h"
+#include "dialogs/character/OutfitDialog.h"
+#include "game/GameInterface.h"
 #include "net/InMessage.h"
+#include "world/Camera.h"
+#include "world/Creature.h"
+#include "world/Map.h"
 
 namespace {
 
@@ -52,16 +58,40 @@ void Protocol::ParseSummonList(InMessage& message) {
 }
 
 // Three lists of (id, requirement): outfits, hair styles, beards. The three
-// counts come first.
-void Protocol::ParseOutfitChoices(InMessage& message) {
+// counts come first. Each message replaces the options of the last one, and
+// the dialog opens on the look the character wears.
+void Protocol::ParseOutfitOptions(InMessage& message) {
+    GameInterface* game = Client::Instance()->game;
+    OutfitDialog* dialog = game ? OutfitDialog::Instance() : nullptr;
     int counts[3];
     for (int& count : counts)
         count = message.ReadU8();
-    for (int count : counts) {
-        for (int i = 0; i < count; ++i) {
-            message.ReadU32();  // id
-            message.ReadU8();   // requirement
+    if (dialog)
+        dialog->ClearOptions();
+    for (int list = 0; list < 3; ++list) {
+        for (int i = 0; i < counts[list]; ++i) {
+            const int id = int(message.ReadU32());
+            const uint8_t requirement = message.ReadU8();
+            if (!dialog)
+                continue;
+            if (list == 0)
+                dialog->AddOutfitOption(id, requirement);
+            else if (list == 1)
+                dialog->AddHairOption(id, requirement);
+            else
+                dialog->AddBeardOption(id, requirement);
         }
+    }
+    if (!dialog)
+        return;
+    dialog->Open();
+    if (const Creature* player = game->map && game->map->camera ? game->map->camera->creature : nullptr) {
+        int* selection[Creature::kOutfitValues] = {&dialog->outfit,      &dialog->hair,       &dialog->beard,
+                                                   &dialog->hairColour,  &dialog->beardColour, &dialog->skinColour,
+                                                   &dialog->bodyColour, &dialog->legsColour, &dialog->feetColour};
+        for (int i = 0; i < Creature::kOutfitValues; ++i)
+            *selection[i] = player->outfit[i];
+        dialog->FreeTextures();
     }
 }
 

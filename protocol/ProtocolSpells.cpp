@@ -48,13 +48,13 @@ void Protocol::ParseSpellList(InMessage& message) {
         const std::string name = message.ReadString();
         const uint16_t id = message.ReadU16();
         const uint16_t mana = message.ReadU16();
-        const uint8_t kind = message.ReadU8();
-        const uint16_t value = message.ReadU16();
-        const uint8_t firstFlag = message.ReadU8();
-        const uint8_t secondFlag = message.ReadU8();
-        const std::string text = message.ReadString();
+        const uint8_t magicLevel = message.ReadU8();
+        const uint16_t seconds = message.ReadU16();
+        const uint8_t offensive = message.ReadU8();
+        const uint8_t premium = message.ReadU8();
+        const std::string description = message.ReadString();
         if (editor)
-            editor->AddSpell(id, name, mana, kind, value, firstFlag != 0, secondFlag != 0, text);
+            editor->AddSpell(id, name, mana, magicLevel, seconds, offensive != 0, premium != 0, description);
         if (bar)
             bar->SetSpellInfo(id, name, mana);
     }
@@ -90,14 +90,14 @@ void Protocol::ParseSpellLibrary(InMessage& message) {
             message.pos = message.len;
             break;
         }
-        const uint8_t kind = message.ReadU8();
-        const std::string firstText = message.ReadString();
-        const std::string secondText = message.ReadString();
-        const uint16_t firstValue = message.ReadU16();
-        const uint16_t secondValue = message.ReadU16();
-        const std::string thirdText = message.ReadString();
+        const uint8_t vocation = message.ReadU8();
+        const std::string name = message.ReadString();
+        const std::string label = message.ReadString();
+        const uint16_t mana = message.ReadU16();
+        const uint16_t magicLevel = message.ReadU16();
+        const std::string description = message.ReadString();
         if (library)
-            library->SetSpells(id, kind, firstText, secondText, firstValue, secondValue, thirdText);
+            library->SetSpells(id, vocation, name, label, mana, magicLevel, description);
     }
     if (library)
         library->ShowSpell();

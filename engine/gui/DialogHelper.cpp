@@ -4,6 +4,8 @@
 #include "engine/KEngine2.h"
 #include "engine/gui/GUIDialog.h"
 #include "engine/gui/GUIManager.h"
+#include "engine/gui/GUITab.h"
+#include "engine/gui/GUITabgroup.h"
 #include "engine/gui/GUIText.h"
 
 GUIControl* DialogHelper::Dialog() const { return FindControl(id_); }
@@ -54,6 +56,28 @@ GUIText* DialogHelper::AddText(const std::string& text, int dx, int dy) {
     return Add(label, dx, dy, 0, 0);
 }
 
+GUITabgroup* DialogHelper::AddTabStrip(int32_t id, int dx, int dy, int width, int height, int tabWidth,
+                                       std::initializer_list<StripTab> tabs, void* context) {
+    constexpr uint32_t kStripFill = 0x32000000;  // black at alpha 50
+    GUITabgroup* group = Add(new GUITabgroup(), dx, dy, width, height);
+    if (!group)
+        return nullptr;
+    group->id = id;
+    group->SetTabWidth(tabWidth);
+    group->fillColor = kStripFill;
+    for (const StripTab& entry : tabs) {
+        GUITab* tab = new GUITab();
+        tab->id = entry.id;
+        tab->caption = entry.caption;
+        tab->clickCallback = entry.onClick;
+        tab->clickContext = context;
+        group->AddTab(tab);
+        // Set after adding, which copies the group's colours.
+        tab->fillColor = 0;
+    }
+    return group;
+}
+
 void DialogHelper::DrawPanel() const {
     if (const GUIControl* dialog = Dialog())
         DrawPanelBox(dialog->x + 10, dialog->y + 30, dialog->width - 20, dialog->height - 85);
@@ -70,6 +94,10 @@ void DialogHelper::DrawPanelBox(int x, int y, int width, int height, uint32_t fi
     const uint32_t topLeft = highlight ? kHighlightEdges : gui_->root->darkColor;
     const uint32_t bottomRight = highlight ? kHighlightEdges : gui_->root->lightColor;
     app->graphics->RenderBox(x, y, width, height, topLeft, bottomRight, fill);
+}
+
+void DialogHelper::DrawFrameBox(int x, int y, int width, int height) const {
+    DrawPanelBox(x, y, width, height, 0);
 }
 
 void DialogHelper::Close() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 #include "engine/gui/GUIButton.h"
@@ -8,6 +9,7 @@
 class GUIControl;
 class GUIDialog;
 class GUIManager;
+class GUITabgroup;
 class GUIText;
 
 // The steps every dialog module takes with its one dialog, written once. A
@@ -65,6 +67,19 @@ public:
     // A label of size 0 at (dx, dy).
     GUIText* AddText(const std::string& text, int dx, int dy);
 
+    // One tab of a strip: its id, caption and the click callback that shows
+    // its page (null for none; the strip's context is its argument).
+    struct StripTab {
+        int32_t id;
+        const char* caption;
+        GUIControl::ClickCallback onClick;
+    };
+    // A tab group with its tabs, in order, the first one active: the strip
+    // behind them black at alpha 50 and the tabs themselves transparent, as
+    // the dialogs' tab strips look.
+    GUITabgroup* AddTabStrip(int32_t id, int dx, int dy, int width, int height, int tabWidth,
+                             std::initializer_list<StripTab> tabs, void* context);
+
     // The control with the id anywhere in the GUI, as a T; null when it is
     // missing or of another type.
     template <class T>
@@ -84,6 +99,9 @@ public:
     // and with both edges white when highlight is set, as a drop area shows
     // that a dragged thing may be let go there.
     void DrawPanelBox(int x, int y, int width, int height, uint32_t fill, bool highlight = false) const;
+    // The same edges without the fill: the frame around a bar, an icon or a
+    // button.
+    void DrawFrameBox(int x, int y, int width, int height) const;
 
     // Queues the dialog for deletion; nothing when it is not open.
     void Close() const;
@@ -95,6 +113,7 @@ public:
 private:
     GUIControl* AddControl(GUIControl* control, int dx, int dy, int width, int height);
     GUIControl* FindControl(int32_t id) const;
+    void DrawBox(int x, int y, int width, int height, uint32_t fill) const;
 
     GUIManager* gui_;
     int32_t id_;

@@ -14,6 +14,10 @@
 #include <gtest/gtest.h>
 
 #include "client/LoginBoxes.h"
+#include "dialogs/character/HotkeyDialog.h"
+#include "dialogs/character/OutfitDialog.h"
+#include "dialogs/character/SpellLibraryDialog.h"
+#include "dialogs/character/TalentsDialog.h"
 #include "dialogs/social/GMBanDialog.h"
 #include "dialogs/social/GMWindow.h"
 #include "dialogs/social/GuildDialog.h"
@@ -221,6 +225,17 @@ const std::vector<OpenedInGame>& Rows() {
              InMessage message(frame.data(), int(frame.size()));
              Client::Instance()->protocol->Dispatch(message);
          }},
+        // The character dialogs: hotkey editor, spell library, talents with
+        // their reset question, outfit.
+        {"HotkeyEditor", GameIds::kHotkeyEditor, [](GameInterface& game) { game.hotkeyDialog->Open(); }},
+        {"SpellLibrary", GameIds::kSpellLibraryDialog, [](GameInterface& game) { game.spellLibrary->Open(); }},
+        {"Talents", GameIds::kTalentsDialog, [](GameInterface& game) { game.talents->Show(); }},
+        {"TalentsResetQuestion", ConfirmDialog::kDialogId,
+         [](GameInterface& game) {
+             game.talents->Show();
+             TalentsDialog::AskReset(game.talents);
+         }},
+        {"Outfit", GameIds::kOutfitDialog, [](GameInterface&) { OutfitDialog::Instance()->Open(); }},
     };
     return rows;
 }

@@ -58,11 +58,12 @@ ACTION_ITEMS = [
     (CHEST, 0, 0x800, 32, 0, "chest", 0, None),
 ]
 
-# spell id -> (name, mana, shading seconds, cooldown seconds)
+# spell id -> (name, mana, shading seconds, cooldown seconds, offensive, premium, the editor's seconds);
+# the editor lists the support spells (offensive 0) and the offensive ones apart.
 SPELLS = {
-    1418: ("Light Healing", 20, 10, 30),
-    1419: ("Fireball", 40, 2, 4),
-    1420: ("Ice Lance", 60, 3, 12),
+    1418: ("Light Healing", 20, 10, 30, 0, 0, 2),
+    1419: ("Fireball", 40, 2, 4, 1, 0, 0),
+    1420: ("Ice Lance", 60, 3, 12, 0, 1, 5),
 }
 
 # (name, elapsed seconds, duration seconds, kind) sent after the login burst.
@@ -296,9 +297,9 @@ class ActionWorld(World):
 
     def _action_list(self, fields):
         with self.lock:
-            spells = [dict(name=name.encode(), spell_id=spell, mana=mana, kind=0, value=1, first_flag=1, second_flag=0,
-                           text=b"Casts %s." % name.encode())
-                      for spell, (name, mana, _, _) in sorted(SPELLS.items())]
+            spells = [dict(name=name.encode(), spell_id=spell, mana=mana, magic_level=1, seconds=seconds,
+                           offensive=offensive, premium=premium, description=b"Casts %s." % name.encode())
+                      for spell, (name, mana, _, _, offensive, premium, seconds) in sorted(SPELLS.items())]
             self.client.send(sm.build("spell_list", spells=spells))
             self._burst([])
 
@@ -309,7 +310,7 @@ class ActionWorld(World):
             if spell not in SPELLS:
                 self._status(b"You do not know this spell.")
                 return
-            _, _, shade, cooldown = SPELLS[spell]
+            _, _, shade, cooldown = SPELLS[spell][:4]
             self.client.send(sm.build("spell_shade", spell_id=spell, seconds=shade))
             self.client.send(sm.build("spell_cooldown", spell_id=spell, seconds=cooldown))
             self._burst([])

@@ -589,6 +589,14 @@ def main(argv=None):
     import guild
     # Guildless at first: Ctrl+G shows two invitations, and joining one the guild.
     server.add_behaviour(guild.Guild())
+    import character
+    # The spell library, the outfit options and the talents, over the
+    # statistics of whichever login burst is sent.
+    if args.no_side_windows:
+        import actions
+        server.add_behaviour(character.Character(stats=actions.STATS))
+    else:
+        server.add_behaviour(character.Character())
     server.start()
     status = StatusPage(args.status_text, host=args.host, port=args.status_port).start() \
         if args.status_port is not None else None

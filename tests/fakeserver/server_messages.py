@@ -152,14 +152,14 @@ MESSAGES = {
     # --- spells and hotkeys ---
     # More than 100 spells end the client's reading of the frame.
     "spell_list": (0x26, [("list8", "spells", [("string", "name"), ("u16", "spell_id"), ("u16", "mana"),
-                                               ("u8", "kind"), ("u16", "value"), ("u8", "first_flag"),
-                                               ("u8", "second_flag"), ("string", "text")])]),
+                                               ("u8", "magic_level"), ("u16", "seconds"), ("u8", "offensive"),
+                                               ("u8", "premium"), ("string", "description")])]),
     "spell_shade": (0x27, [("u32", "spell_id"), ("u8", "seconds")]),
     # Entries up to spell id 0 (0xFFFF ends the list too).
     "spell_library": (0x32, [("u16", "reset"),
-                             ("until", "spells", [("u16", "spell_id"), ("u8", "kind"), ("string", "first_text"),
-                                                  ("string", "second_text"), ("u16", "first_value"),
-                                                  ("u16", "second_value"), ("string", "third_text")], 0)]),
+                             ("until", "spells", [("u16", "spell_id"), ("u8", "vocation"), ("string", "name"),
+                                                  ("string", "label"), ("u16", "mana"),
+                                                  ("u16", "magic_level"), ("string", "description")], 0)]),
     "spell_cooldown": (0x35, [("u32", "spell_id"), ("u32", "seconds")]),
     "action_groups": (0x37, []),
 
@@ -596,18 +596,18 @@ SAMPLES = {
         dict(name=b"Haste" + ODD, elapsed=0xFFFFFFFF, duration=0xFFFFFFFF, kind=255),
         dict(name=b"", elapsed=1, duration=2, kind=0)]),
     "spell_list": dict(spells=[
-        dict(name=b"Light Healing", spell_id=1418, mana=20, kind=1, value=0, first_flag=1, second_flag=0,
-             text=b"Heals a little."),
-        dict(name=ODD, spell_id=0xFFFF, mana=0xFFFF, kind=255, value=0xFFFF, first_flag=255, second_flag=1,
-             text=ODD),
-        dict(name=b"", spell_id=0, mana=0, kind=0, value=0, first_flag=0, second_flag=0, text=b""),
+        dict(name=b"Light Healing", spell_id=1418, mana=20, magic_level=1, seconds=0, offensive=1, premium=0,
+             description=b"Heals a little."),
+        dict(name=ODD, spell_id=0xFFFF, mana=0xFFFF, magic_level=255, seconds=0xFFFF, offensive=255, premium=1,
+             description=ODD),
+        dict(name=b"", spell_id=0, mana=0, magic_level=0, seconds=0, offensive=0, premium=0, description=b""),
     ]),
     "spell_shade": dict(spell_id=0xFFFFFFFF, seconds=255),
     "spell_library": dict(reset=1, spells=[
-        dict(spell_id=1418, kind=1, first_text=b"Light Healing", second_text=b"Level 1" + ODD, first_value=20,
-             second_value=1, third_text=b"Heals a little."),
-        dict(spell_id=0xFFFE, kind=255, first_text=ODD, second_text=b"", first_value=0xFFFF, second_value=0,
-             third_text=b""),
+        dict(spell_id=1418, vocation=1, name=b"Light Healing", label=b"Level 1" + ODD, mana=20,
+             magic_level=1, description=b"Heals a little."),
+        dict(spell_id=0xFFFE, vocation=255, name=ODD, label=b"", mana=0xFFFF, magic_level=0,
+             description=b""),
     ]),
     "spell_cooldown": dict(spell_id=1418, seconds=0xFFFFFFFF),
     "action_groups": dict(),
@@ -678,7 +678,12 @@ VARIANTS = {
         dict(name=b"A%d" % i, level=i, points=i, progress=i % 101, description=b"d") for i in range(255)]),
                      dict(kind=0xFFFF, reset=0, points_earned=0, points_possible=0, entries=[])],
     "brewing": [dict(active=0)],
-    "outfit_choices": [dict(outfits=[], hair=[], beards=[])],
+    # Every requirement kind, and ids the sprite store cannot hold.
+    "outfit_choices": [dict(outfits=[], hair=[], beards=[]),
+                       dict(outfits=[dict(id=10, requirement=0), dict(id=145, requirement=2),
+                                     dict(id=806, requirement=25), dict(id=20000, requirement=19)],
+                            hair=[dict(id=0, requirement=0), dict(id=40, requirement=3)],
+                            beards=[dict(id=0x80000000, requirement=20)])],
     "effects": [dict(effects=[])],
     # Indexes past the twenty container slots are read whole and ignored.
     "open_container": [dict(index=20, title_icon=0, title=b"", icon_button=0, loot_button=0, capacity=0, items=[]),
@@ -690,9 +695,18 @@ VARIANTS = {
     "progress_bar": [dict(shown=0)],
     # Exactly 100 spells: the frame goes on behind them.
     "spell_list": [dict(spells=[]),
-                   dict(spells=[dict(name=b"S%d" % i, spell_id=2000 + i, mana=i, kind=i % 3, value=i, first_flag=0,
-                                     second_flag=1, text=b"") for i in range(100)])],
-    "spell_library": [dict(reset=0, spells=[])],
+                   dict(spells=[dict(name=b"S%d" % i, spell_id=2000 + i, mana=i, magic_level=i % 3, seconds=i,
+                                     offensive=0, premium=1, description=b"") for i in range(100)])],
+    # The three vocations, and a label the library keeps as none.
+    "spell_library": [dict(reset=0, spells=[]),
+                      dict(reset=1, spells=[
+                          dict(spell_id=1430, vocation=1, name=b"Whirlwind", label=b"unknown being", mana=30,
+                               magic_level=2, description=b"Hits every creature around."),
+                          dict(spell_id=1440, vocation=2, name=b"Aimed Shot", label=b"Attack", mana=25,
+                               magic_level=3, description=b"\x01"),
+                          dict(spell_id=20001, vocation=3, name=b"Ice Lance", label=b"", mana=60, magic_level=8,
+                               description=b""),
+                      ])],
 }
 
 

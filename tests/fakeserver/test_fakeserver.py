@@ -951,6 +951,73 @@ class TradeBehaviourTest(unittest.TestCase):
         self.assertEqual(trade.slots([(1, 1, 0), (1, 1, 3), (1, 1, 3), (1, 1, 0), (1, 1, 5)]), [0, 1, 1, 2, 3])
 
 
+class CharacterBehaviourTest(unittest.TestCase):
+    """The character dialogs' behaviour: the spell library, the outfit
+    options, talents spent and reset."""
+
+    def test_library_outfits_and_talents(self):
+        import character
+        import sidewindows
+        behaviour = character.Character()
+        server = fs.FakeServer(gfx_stamp=STAMP, behaviours=[behaviour]).start()
+        self.addCleanup(server.stop)
+        game = Client(server.game_port)
+        self.addCleanup(game.close)
+        game.send(fs.game_login_request("demo", "demo", "Aldric", 1))
+        self.assertEqual(game.receive()[0], 0x03)
+
+        game.send(fs.encode_request(0x31))
+        library = game.receive()
+        r = fs.Reader(library)
+        self.assertEqual((r.u8(), r.u16()), (0x32, 1))
+        vocations, labels = set(), []
+        while True:
+            spell = r.u16()
+            if spell in (0, 0xFFFF):
+                break
+            vocations.add(r.u8())
+            r.string()
+            labels.append(r.string())
+            r.u16(), r.u16(), r.string()
+        self.assertEqual((spell, vocations), (0xFFFF, {1, 2, 3}))
+        self.assertIn(b"unknown being", labels)
+        self.assertEqual(r.remaining(), 0)
+
+        game.send(fs.encode_request(0x32))
+        r = fs.Reader(game.receive())
+        counts = (r.u8(), r.u8(), r.u8(), r.u8())
+        self.assertEqual(counts[0], 0x33)
+        codes = []
+        for _ in range(sum(counts[1:])):
+            r.u32()
+            codes.append(r.u8())
+        self.assertEqual(set(codes), {0, 2, 3, 25})
+
+        def stats():
+            r = fs.Reader(game.receive())
+            self.assertEqual(r.u8(), 0x14)
+            r.take(75 - 16)  # up to the unused points
+            return r.u16(), [r.u16() for _ in range(7)]
+
+        base = sidewindows.STATS
+        spent = sum(base["talents"])
+        game.send(fs.encode_request(0x33, **dict(zip(character.TALENT_NAMES, [4, 0, 0, 0, 0, 0, 0]))))
+        self.assertEqual(stats(), (0, [base["talents"][0] + 4] + base["talents"][1:]))
+        # More than the unused points: nothing changes.
+        game.send(fs.encode_request(0x33, **dict(zip(character.TALENT_NAMES, [1, 0, 0, 0, 0, 0, 0]))))
+        self.assertEqual(stats()[0], 0)
+        game.send(fs.encode_request(0x34))
+        self.assertEqual(stats(), (base["unused_points"] + spent, [0] * 7))
+        r = fs.Reader(game.receive())
+        self.assertEqual((r.u8(), r.string(), r.string(), r.u8(), r.string()),
+                         (0x04, b"Server", b"Main", 6, b"Your talent points were reset."))
+        game.send(fs.encode_request(0x0C, part0=10, part1=0, part2=0, part3=1, part4=2, part5=3, part6=4, part7=5,
+                                    part8=6))
+        self.assertTrue(server.wait_for(lambda: behaviour.outfits_saved))
+        self.assertEqual(behaviour.outfits_saved, [[10, 0, 0, 1, 2, 3, 4, 5, 6]])
+        self.assertEqual(server.failures, [])
+
+
 class MinimapWorldTest(unittest.TestCase):
     """The minimap's world: every colour of the palette lies on walkable land
     or next to it (walls), all of it reachable on foot from the start."""

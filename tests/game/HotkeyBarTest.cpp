@@ -439,8 +439,8 @@ TEST_F(HotkeyBarTest, ARightClickOpensTheEditorForTheSlot) {
     const SlotCorner empty = bar->GetLayout().fight[5];
     Event(InputEvent::RightDown, int(empty.x) + 3, int(empty.y) + 3);
     Event(InputEvent::RightUp, int(empty.x) + 3, int(empty.y) + 3);
-    EXPECT_EQ(game().hotkeyDialog->targetSlot, 5);
-    EXPECT_TRUE(game().hotkeyDialog->targetFightRow);
+    EXPECT_EQ(game().hotkeyDialog->slot, 5);
+    EXPECT_TRUE(game().hotkeyDialog->fightSet);
     EXPECT_EQ(Sent(), std::vector<Bytes>{{0x22}});
     EXPECT_EQ(client->protocol->actionListFlag, 0);
 

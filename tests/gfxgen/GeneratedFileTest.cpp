@@ -52,6 +52,9 @@ TEST_F(GeneratedFileTest, EverySpriteTheProgramUsesIsThereWithItsSize) {
         {403, 32, 32},  // drag cursor
         {1373, 0, 0},  {1374, 0, 0}, {1862, 0, 0}, {5762, 0, 0}, {5763, 0, 0}, {5764, 0, 0},
         {6540, 0, 0},
+        // The talents dialog's icons, drawn at their own size in 18 x 18 rows.
+        {5765, 18, 18}, {5766, 18, 18}, {5767, 18, 18}, {5768, 18, 18}, {5769, 18, 18}, {5770, 18, 18},
+        {5771, 18, 18},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE("sprite " + std::to_string(c.id));

@@ -6,6 +6,8 @@
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUIDialog.h"
 #include "engine/gui/GUISelect.h"
+#include "engine/gui/GUITab.h"
+#include "engine/gui/GUITabgroup.h"
 #include "engine/gui/GUIText.h"
 #include "tests/gui/GuiTest.h"
 
@@ -221,4 +223,50 @@ TEST_F(DialogHelperTest, OpenAgainMovesNothingCloseWithoutWindowStillFocusesAndS
     window = dialog.OpenFromCentre("Trade", -200, -158, 400, 316);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(RectOf(window), (Rect{-150, -118, 400, 316}));
+}
+
+// A frame has the panel's edges and no fill.
+TEST_F(DialogHelperTest, AFrameBoxHasThePanelsEdgesWithoutTheFill) {
+    DialogHelper dialog = Helper();
+    log().Clear();
+    dialog.DrawFrameBox(10, 20, 30, 40);
+    const std::vector<std::string> expected = {
+        "RenderRectangle(0xff222222, 10, 20, 30, 1)", "RenderRectangle(0xff222222, 10, 21, 1, 38)",
+        "RenderRectangle(0xff111111, 10, 59, 30, 1)", "RenderRectangle(0xff111111, 39, 21, 1, 38)"};
+    EXPECT_EQ(log().Log(), expected);
+}
+
+// A tab strip: the group at its offset, its tabs in order with the first one
+// active, the strip black at alpha 50 behind transparent tabs, and a press on
+// a tab reaching its callback with the strip's context.
+TEST_F(DialogHelperTest, ATabStripsTabsInOrderWithTheirCallbacks) {
+    DialogHelper dialog = Helper();
+    EXPECT_EQ(dialog.AddTabStrip(310, 0, 0, 300, 20, 100, {{311, "One", nullptr}}, nullptr), nullptr)
+        << "no strip without a dialog";
+    ASSERT_NE(dialog.OpenAt("Title", 100, 50, 400, 300), nullptr);
+    static std::vector<std::string> pressed;
+    pressed.clear();
+    auto note = [](void* context, int, int) { pressed.push_back(static_cast<const char*>(context)); };
+    static char context[] = "strip";
+    GUITabgroup* strip = dialog.AddTabStrip(310, 20, 38, 300, 20, 100,
+                                            {{311, "One", nullptr}, {312, "Two", note}, {313, "Three", note}},
+                                            context);
+    ASSERT_NE(strip, nullptr);
+    EXPECT_EQ(RectOf(strip), (Rect{120, 88, 300, 20}));
+    EXPECT_EQ(strip->fillColor, 0x32000000u);
+    const std::vector<GUITab*> tabs = strip->GetTabs();
+    ASSERT_EQ(tabs.size(), 3u);
+    EXPECT_EQ(tabs[0]->id, 311);
+    EXPECT_EQ(tabs[1]->caption, "Two");
+    EXPECT_EQ(tabs[2]->id, 313);
+    EXPECT_EQ(strip->activeTab, tabs[0]);
+    for (const GUITab* tab : tabs)
+        EXPECT_EQ(tab->fillColor, 0u);
+    gui().OnMouseDown(tabs[1]->x + 5, tabs[1]->y + 5);
+    gui().OnMouseUp(tabs[1]->x + 5, tabs[1]->y + 5);
+    EXPECT_EQ(strip->activeTab, tabs[1]);
+    EXPECT_EQ(pressed, std::vector<std::string>{"strip"});
+    gui().OnMouseDown(tabs[0]->x + 5, tabs[0]->y + 5);
+    EXPECT_EQ(strip->activeTab, tabs[0]) << "a tab without a callback still becomes active";
+    EXPECT_EQ(pressed.size(), 1u);
 }

@@ -30,13 +30,14 @@ struct SpellRow {
     std::string name;
     uint16_t id;
     uint16_t mana;
+    uint8_t offensive = 1;
 };
 
 Bytes SpellList(const std::vector<SpellRow>& spells) {
     Wire wire;
     wire.U8(0x26).U8(uint32_t(spells.size()));
     for (const SpellRow& spell : spells)
-        wire.Str(spell.name).U16(spell.id).U16(spell.mana).U8(2).U16(300).U8(1).U8(0).Str("text");
+        wire.Str(spell.name).U16(spell.id).U16(spell.mana).U8(2).U16(300).U8(spell.offensive).U8(0).Str("text");
     return wire.bytes;
 }
 
@@ -100,23 +101,29 @@ TEST_F(SpellMessagesTest, AQuietAnswerFillsTheListsAndTheLoudOneOpensTheEditor) 
     HotkeyDialog* editor = client->game->hotkeyDialog;
 
     protocol().SendRequestActionList(1);
-    EXPECT_TRUE(DispatchWithPing(SpellList({{"Light Healing", 1418, 20}, {"Fireball", 1500, 70}})));
+    EXPECT_TRUE(DispatchWithPing(
+        SpellList({{"Light Healing", 1418, 20, 0}, {"Fireball", 1500, 70}, {"Ice Lance", 1420, 60}})));
     EXPECT_EQ(Opened(), 0);
     EXPECT_EQ(protocol().actionListFlag, 0);
-    ASSERT_EQ(editor->spells.size(), 2u);
-    EXPECT_EQ(editor->spells[1].name, "Fireball");
-    EXPECT_EQ(editor->spells[1].kind, 2);
-    EXPECT_EQ(editor->spells[1].value, 300);
-    EXPECT_TRUE(editor->spells[1].firstFlag);
-    EXPECT_FALSE(editor->spells[1].secondFlag);
-    EXPECT_EQ(editor->spells[1].text, "text");
+    ASSERT_EQ(editor->supportSpells.size(), 1u);
+    EXPECT_EQ(editor->supportSpells[0].spellId, 1418);
+    ASSERT_EQ(editor->offensiveSpells.size(), 2u);
+    EXPECT_EQ(editor->offensiveSpells[0].name, "Ice Lance") << "in order of mana";
+    const HotkeySpellRecord& fireball = editor->offensiveSpells[1];
+    EXPECT_EQ(fireball.name, "Fireball");
+    EXPECT_EQ(fireball.spellId, 1500);
+    EXPECT_EQ(fireball.mana, 70);
+    EXPECT_EQ(fireball.magicLevel, 2);
+    EXPECT_EQ(fireball.seconds, 300);
+    EXPECT_FALSE(fireball.premium);
+    EXPECT_EQ(fireball.description, "text");
     ASSERT_NE(bar->GetSpellInfo(1500), nullptr);
     EXPECT_EQ(bar->GetSpellInfo(1500)->mana, 70);
 
     protocol().SendRequestActionList(0);
     EXPECT_TRUE(DispatchWithPing(SpellList({{"Fireball", 1500, 75}})));
     EXPECT_EQ(Opened(), 1);
-    EXPECT_EQ(editor->spells.size(), 1u) << "the lists start again";
+    EXPECT_EQ(editor->offensiveSpells.size() + editor->supportSpells.size(), 1u) << "the lists start again";
     EXPECT_EQ(bar->GetSpellInfo(1500)->mana, 75) << "updated in place";
     EXPECT_EQ(bar->GetSpellInfo(1418)->name, "Light Healing") << "the bar keeps what it knew";
     // An answer nobody asked for opens it too: the flag was cleared.
@@ -128,10 +135,10 @@ TEST_F(SpellMessagesTest, MoreThanAHundredSpellsEndTheFrame) {
     EnterGame();
     EXPECT_TRUE(DispatchWithPing(ManySpells(100)));
     EXPECT_FALSE(DispatchWithPing(ManySpells(101)));
-    EXPECT_EQ(client->game->hotkeyDialog->spells.size(), 101u) << "the list itself is read whole";
+    EXPECT_EQ(client->game->hotkeyDialog->offensiveSpells.size(), 101u) << "the list itself is read whole";
     // A list cut short makes no spell of the missing bytes.
     Dispatch(Join({SpellList({{"Fireball", 1500, 70}}), Wire().U8(0x26).U8(3).Str("Cut").U16(7).bytes}));
-    EXPECT_EQ(client->game->hotkeyDialog->spells.size(), 0u);
+    EXPECT_EQ(client->game->hotkeyDialog->offensiveSpells.size(), 0u);
     EXPECT_EQ(client->game->hotkeyBar->spellInfo.count(0), 0u);
 }
 
@@ -148,9 +155,14 @@ TEST_F(SpellMessagesTest, TheLibraryResetsOnlyWhenAsked) {
     first.U16(0);
     EXPECT_TRUE(DispatchWithPing(first.bytes));
     ASSERT_EQ(library->entries.size(), 2u);
-    EXPECT_EQ(library->entries[1].firstText, "Ice Lance");
-    EXPECT_EQ(library->entries[1].firstValue, 40);
-    EXPECT_EQ(library->entries[1].thirdText, "Burns.");
+    // Sorted by label, then mana: both "Level 3" at 40, so in arrival order.
+    EXPECT_EQ(library->entries[1].name, "Ice Lance");
+    EXPECT_EQ(library->entries[1].spellId, 1501);
+    EXPECT_EQ(library->entries[1].vocation, 1);
+    EXPECT_EQ(library->entries[1].label, "Level 3");
+    EXPECT_EQ(library->entries[1].mana, 40);
+    EXPECT_EQ(library->entries[1].magicLevel, 3);
+    EXPECT_EQ(library->entries[1].description, "Burns.");
 
     Wire more;
     more.U8(0x32).U16(0);
@@ -158,7 +170,7 @@ TEST_F(SpellMessagesTest, TheLibraryResetsOnlyWhenAsked) {
     more.U16(0xFFFF);
     EXPECT_TRUE(DispatchWithPing(more.bytes));
     ASSERT_EQ(library->entries.size(), 3u) << "reset 0 appends";
-    EXPECT_EQ(library->entries[2].id, 1502);
+    EXPECT_EQ(library->entries[2].spellId, 1502);
 
     // Without a terminator the list runs to the frame's end.
     Wire open;
@@ -166,7 +178,7 @@ TEST_F(SpellMessagesTest, TheLibraryResetsOnlyWhenAsked) {
     entry(open, 1503, "Quake");
     Dispatch(open.bytes);
     ASSERT_EQ(library->entries.size(), 1u);
-    EXPECT_EQ(library->entries[0].id, 1503);
+    EXPECT_EQ(library->entries[0].spellId, 1503);
 }
 
 TEST_F(SpellMessagesTest, TimersReachTheBar) {

@@ -29,14 +29,17 @@ public:
     };
     // A small graphics file with the sprites start-up and the login screen
     // use, and the extra ones.
-    void WriteGraphicsFile(uint32_t stamp = 1500000000, std::initializer_list<BlankSprite> extra = {});
+    static constexpr uint32_t kStamp = 1500000000;
+    void WriteGraphicsFile(uint32_t stamp = kStamp, std::initializer_list<BlankSprite> extra = {});
     // velmora.ini in the application-data folder.
     void WriteOptions(const std::string& text);
     std::string OptionsFolder() const { return dir.Path("appdata/VelmoraOnline"); }
 
     Client& MakeClient();
     // A client that has started on the login screen; fails the test otherwise.
-    Client& StartClient(const std::string& options = "[options]\nfpslimit=0\n");
+    // Its graphics file holds the extra sprites too.
+    Client& StartClient(const std::string& options = "[options]\nfpslimit=0\n",
+                        std::initializer_list<BlankSprite> sprites = {});
 
     static std::set<int> failingEngines;
     static bool noScreenRead;

@@ -34,8 +34,8 @@ GameTest::~GameTest() {
     ItemsCache::Instance()->Set(nullptr, uint16_t(kGround));
 }
 
-void GameTest::Start(const std::string& ini, bool welcome) {
-    client = &fixture.StartClient("[options]\nfpslimit=0\n" + ini);
+void GameTest::Start(const std::string& ini, bool welcome, std::initializer_list<ClientFixture::BlankSprite> sprites) {
+    client = &fixture.StartClient("[options]\nfpslimit=0\n" + ini, sprites);
     client->StartGame(welcome);
     ASSERT_NE(client->game, nullptr);
 }

@@ -30,8 +30,10 @@ protected:
     GameTest();
     ~GameTest() override;
 
-    // ini: further sections and keys of velmora.ini.
-    void Start(const std::string& ini = "", bool welcome = false);
+    // ini: further sections and keys of velmora.ini; sprites: further
+    // sprites of the graphics file.
+    void Start(const std::string& ini = "", bool welcome = false,
+               std::initializer_list<ClientFixture::BlankSprite> sprites = {});
     GameInterface& game() { return *client->game; }
     RecordingEngine& engine() { return *static_cast<RecordingEngine*>(client->app->engine); }
     void Event(int type, int a = 0, int b = 0, int c = 0);

@@ -13,6 +13,7 @@
 #include "tools/gfxgen/SideWindowSprites.h"
 #include "tools/gfxgen/Skins.h"
 #include "tools/gfxgen/SpellIcons.h"
+#include "tools/gfxgen/TalentIcons.h"
 #include "tools/gfxgen/TitleBarSprites.h"
 #include "tools/gfxgen/WorldSprites.h"
 
@@ -208,6 +209,13 @@ const SpriteEntry kSprites[] = {
     {141, 32, 32, "chest", DrawChest},
     // The minimap's map marker.
     {5768, 18, 18, "map-marker", DrawMapMarker},
+    // The talents dialog's row icons; the Expertise row draws the marker above.
+    {5765, 18, 18, "talent-durability", DrawDurabilityIcon},
+    {5766, 18, 18, "talent-spirituality", DrawSpiritualityIcon},
+    {5767, 18, 18, "talent-legerity", DrawLegerityIcon},
+    {5769, 18, 18, "talent-aggression", DrawAggressionIcon},
+    {5770, 18, 18, "talent-fortification", DrawFortificationIcon},
+    {5771, 18, 18, "talent-resistance", DrawResistanceIcon},
 };
 
 const size_t kSpriteCount = sizeof(kSprites) / sizeof(kSprites[0]);

@@ -7,6 +7,7 @@
 //   cooldown <seconds> shade <seconds>  (of the spell on main-row F1)
 //   editor <slot> <fight row> flag <actionListFlag>
 //   note HotkeyDialog::Open <slot>      (the editor opening for a slot)
+//   cancel <x> <y> <width> <height>     (the editor's "Cancel" button) or "cancel none"
 //   menu <x> <y> <width> <height> <value>:<text>|...   or "menu none"
 //   buffs <name>|...
 //   experience <expanded>
@@ -19,6 +20,7 @@
 #include "dialogs/character/HotkeyDialog.h"
 #include "engine/Clock.h"
 #include "engine/KEngine2.h"
+#include "engine/gui/GUIControl.h"
 #include "engine/gui/GUIManager.h"
 #include "engine/gui/GUIMenu.h"
 #include "engine/gui/GUITextbox.h"
@@ -41,7 +43,7 @@
 
 namespace {
 
-// The editor's dialog is still to come; its module notes when it would open.
+// The editor's module notes each opening with its slot.
 void NoteEditor(const std::string& event) {
     if (event.rfind("HotkeyDialog::Open", 0) == 0)
         probe::Say("note " + event);
@@ -87,9 +89,11 @@ public:
                                                       ? 0
                                                       : Remaining(shade->second.start, shade->second.seconds)));
 
-        probe::Report(editor_, "editor " + std::to_string(game->hotkeyDialog->targetSlot) + " " +
-                                   std::to_string(game->hotkeyDialog->targetFightRow ? 1 : 0) + " flag " +
+        probe::Report(editor_, "editor " + std::to_string(game->hotkeyDialog->slot) + " " +
+                                   std::to_string(game->hotkeyDialog->fightSet ? 1 : 0) + " flag " +
                                    std::to_string(client.protocol->actionListFlag));
+        const GUIControl* cancel = gui->FindControl(GameIds::kHotkeyCancel);
+        probe::Report(cancel_, cancel ? "cancel " + probe::Rect(cancel) : "cancel none");
 
         std::string menuLine = "menu none";
         if (const GUIMenu* menu = dynamic_cast<GUIMenu*>(gui->FindControl(GameIds::kContextMenu))) {
@@ -143,7 +147,7 @@ private:
         }
     }
 
-    std::string screen_, field_, player_, bar_, timers_, editor_, menu_, buffs_, experience_, status_;
+    std::string screen_, field_, player_, bar_, timers_, editor_, cancel_, menu_, buffs_, experience_, status_;
     size_t chatSeen_ = 0;
     unsigned passes_ = 0;
 };

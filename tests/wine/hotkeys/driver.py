@@ -12,6 +12,7 @@ which prints what changes). Then, like a player:
 - F1 casts the default spell (0x23 1418, ""); the server's shading (0x27)
   and cooldown (0x35) darken the slot and show the seconds, which count down;
 - a right click on slot F2 asks for the action list (0x22) for that slot;
+  the answer opens the editor, whose "Cancel" closes it again;
 - a click on the experience header opens its panel;
 - a right click on the NPC attacks it (0x12 id, 1); a Shift-click follows it
   (0x12 1, id); a Ctrl-click on a tile looks at it (0x11);
@@ -262,6 +263,10 @@ def edit_slot(game):
     game.state("editor", lambda l: l.split()[1:3] == ["2", "0"] and l.endswith("flag 0"), 20,
                "the editor's slot: main-row 2, asked for loudly")
     game.state("note", lambda l: l == "note HotkeyDialog::Open 2", 20, "the editor opening for slot 2")
+    line = game.state("cancel", lambda l: l != "cancel none", 20, "the editor's Cancel button")
+    x, y, w, h = (int(v) for v in line.split()[1:5])
+    game.click(game.screen(x + w // 2, y + h // 2), until=lambda: game.latest("cancel") == "cancel none",
+               what="the editor closed by Cancel")
 
 
 def experience(game):

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <string>
 
 #include "client/CharacterList.h"
 #include "client/Client.h"

@@ -10,6 +10,7 @@
 #include "tools/gfxgen/Logo.h"
 #include "tools/gfxgen/MapSprites.h"
 #include "tools/gfxgen/MinimapSprites.h"
+#include "tools/gfxgen/PotionSprites.h"
 #include "tools/gfxgen/SideWindowSprites.h"
 #include "tools/gfxgen/Skins.h"
 #include "tools/gfxgen/SpellIcons.h"
@@ -208,6 +209,12 @@ const SpriteEntry kSprites[] = {
     {141, 32, 32, "chest", DrawChest},
     // The minimap's map marker.
     {5768, 18, 18, "map-marker", DrawMapMarker},
+    // The brewing dialog's potion sizes 1 to 5.
+    {1934, 32, 32, "potion-size-1", DrawPotion<1>},
+    {1937, 32, 32, "potion-size-2", DrawPotion<2>},
+    {1940, 32, 32, "potion-size-3", DrawPotion<3>},
+    {1943, 32, 32, "potion-size-4", DrawPotion<4>},
+    {1946, 32, 32, "potion-size-5", DrawPotion<5>},
 };
 
 const size_t kSpriteCount = sizeof(kSprites) / sizeof(kSprites[0]);

@@ -14,10 +14,16 @@
 #include <gtest/gtest.h>
 
 #include "client/LoginBoxes.h"
+#include "dialogs/character/BrewingDialog.h"
+#include "dialogs/character/QuestLogDialog.h"
+#include "dialogs/character/RecipesDialog.h"
+#include "dialogs/character/SummonMonsterDialog.h"
 #include "engine/KEngine2.h"
 #include "engine/gui/GUIControl.h"
 #include "engine/gui/GUIManager.h"
 #include "game/ConfirmDialog.h"
+#include "net/InMessage.h"
+#include "protocol/Protocol.h"
 #include "sidewindows/WorldMapDialog.h"
 #include "tests/support/GameFixture.h"
 
@@ -36,6 +42,19 @@ const std::vector<OpenedInGame>& Rows() {
         {"ConfirmBox", ConfirmDialog::kDialogId,
          [](GameInterface&) { ConfirmDialog::Instance()->Show("Title", "Text", &Noop, nullptr); }},
         {"WorldMap", WorldMapDialog::kDialogId, [](GameInterface& game) { game.worldMap->Open(); }},
+        // The dialogs the server opens for the character: the quest log, which
+        // the protocol keeps, brewing, the learned recipes, the summon list.
+        {"QuestLog", QuestLogDialog::kDialogId,
+         [](GameInterface& game) {
+             // Achievements without entries: kind, flag, the two totals, the empty name.
+             const uint8_t frame[] = {14, 0, 0x2a, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+             InMessage message(frame, int(sizeof(frame)));
+             game.protocol->Dispatch(message);
+         }},
+        {"Brewing", BrewingDialog::kDialogId, [](GameInterface& game) { game.brewing->Open(true, 2, 3, 40, {}); }},
+        {"Recipes", RecipesDialog::kDialogId, [](GameInterface& game) { game.recipes->Show(); }},
+        {"SummonMonster", SummonMonsterDialog::kDialogId,
+         [](GameInterface& game) { game.summonMonster->Show({{"Rat", 20}}); }},
     };
     return rows;
 }

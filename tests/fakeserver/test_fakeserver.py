@@ -330,6 +330,11 @@ class ServerMessagesTest(unittest.TestCase):
         with self.assertRaises(ValueError):
             fs.build("achievements", kind=2, reset=0, points_earned=0, points_possible=0,
                      entries=[dict(one, name=b"")])
+        # A quest's line count is its lines' unless a count beyond them is asked for.
+        self.assertEqual(fs.build("quest", kind=1, reset=1, name=b"q", progress=7, lines=[dict(text=b"a")]),
+                         b"\x2a\x01\x00\x01\x01\x00q\x07\x01\x00\x01\x00a")
+        self.assertEqual(fs.build("quest", kind=1, reset=0, name=b"", progress=0, lines=[], line_count=0xFFFF),
+                         b"\x2a\x01\x00\x00\x00\x00\x00\xff\xff")
 
     def test_every_sample_builds_with_its_opcode(self):
         for label, payload in fs.sample_payloads():
@@ -338,6 +343,10 @@ class ServerMessagesTest(unittest.TestCase):
                 self.assertIn(name, list(fs.MESSAGES) + list(fs.BUILDERS))
                 self.assertEqual(payload[0], server_messages.opcode_of(name))
         self.assertLessEqual(set(fs.VARIANTS), set(fs.SAMPLES))
+        # Only variants claim more than they hold, and they say so.
+        labels = {label for label, _ in fs.sample_payloads()}
+        self.assertLessEqual(fs.frame_ending_labels(), labels)
+        self.assertFalse(fs.frame_ending_labels() & set(fs.SAMPLES))
 
 
 class CommandLineTest(unittest.TestCase):

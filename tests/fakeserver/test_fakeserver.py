@@ -718,6 +718,76 @@ class SideWindowsBehaviourTest(unittest.TestCase):
         self.assertEqual(self.server.failures, [])
 
 
+class QuestsBehaviourTest(unittest.TestCase):
+    """The quest log, brewing, recipes and the summon list: answers and cues."""
+
+    def test_requests_are_answered_and_cues_send_their_dialogs(self):
+        import quests
+        import sidewindows
+        side = sidewindows.SideWindows()
+        behaviour = quests.Quests(side_windows=side)
+        server = fs.FakeServer(gfx_stamp=STAMP, behaviours=[behaviour]).start()
+        self.addCleanup(server.stop)
+        game = Client(server.game_port)
+        self.addCleanup(game.close)
+        game.send(fs.game_login_request("demo", "demo", "Aldric", 1))
+        self.assertEqual(game.receive()[0], 0x03)
+
+        def quest_names(payload):
+            """The quests' names and clear flags, then the achievements' names."""
+            r, quests_seen, achievements = fs.Reader(payload), [], []
+            while r.remaining():
+                self.assertEqual(r.u8(), 0x2a)
+                kind, clear = r.u16(), r.u8()
+                if kind == 1:
+                    quests_seen.append((r.string(), clear))
+                    r.u8()
+                    for _ in range(r.u16()):
+                        r.string()
+                    continue
+                r.u32(), r.u32()
+                while True:
+                    name = r.string()
+                    if not name:
+                        break
+                    achievements.append(name)
+                    r.u16(), r.u16(), r.u8(), r.string()
+            return quests_seen, achievements
+
+        # The log in one frame; the second request clears first.
+        game.send(fs.encode_request(0x28))
+        self.assertEqual(quest_names(game.receive()),
+                         ([(b"Rat Problem", 0), (b"The Lost Ring", 0)], [b"First Steps", b"Rat Catcher", b"Explorer"]))
+        game.send(fs.encode_request(0x28))
+        self.assertEqual(quest_names(game.receive())[0][0], (b"Rat Problem", 1))
+
+        # A brew: begun at heat 20, an ingredient from the backpack at 80, finished.
+        self.assertTrue(behaviour.brewing(server))
+        self.assertEqual(game.receive(), b"\x3d\x00")
+        game.send(b"\x39\x01\x03\x04\x00")
+        self.assertEqual(game.receive(), fs.build("brewing", active=1, potion_size=3, amount=4, heat=20,
+                                                  ingredients=[]))
+        game.send(fs.encode_request(0x0E, from_x=65534, from_y=0, from_z=2, to_x=65535, to_y=65533, to_z=255,
+                                    count=1))
+        self.assertEqual(game.receive(), fs.build("brewing", active=1, potion_size=3, amount=4, heat=80,
+                                                  ingredients=[dict(item_id=sidewindows.FLOWER, amount=1)]))
+        game.send(b"\x39\x03")
+        self.assertEqual(game.receive()[:2], b"\x3e\x02")
+        game.send(b"\x39\x02")
+        self.assertEqual(game.receive(), b"\x3d\x00")
+
+        # The summon list on cue and from the chat line; a summon is recorded.
+        self.assertTrue(behaviour.summon_list(server))
+        self.assertEqual(game.receive()[:2], b"\x2d\x03")
+        game.send(fs.encode_request(0x03, channel=b"Main", text=b"!summon"))
+        self.assertEqual(game.receive()[:2], b"\x2d\x03")
+        game.send(fs.encode_request(0x29, name=b"Wolf"))
+        game.send(fs.encode_request(0x03, channel=b"Main", text=b"!brewing"))
+        self.assertEqual(game.receive(), b"\x3d\x00")
+        self.assertEqual(behaviour.summons, [b"Wolf"])
+        self.assertEqual(server.failures, [])
+
+
 class MinimapWorldTest(unittest.TestCase):
     """The minimap's world: every colour of the palette lies on walkable land
     or next to it (walls), all of it reachable on foot from the start."""

@@ -48,8 +48,9 @@ public:
     // Removes the dialog when it is open, gives the focus back to the chat
     // input and forgets the ingredients.
     void Close();
-    // A left press anywhere: selects the size box under the mouse while the
-    // dialog is open and no brew runs. True when it chose a size.
+    // A left press anywhere: while the dialog is open and no brew runs, the
+    // size whose box lay under the mouse when the dialog was last drawn
+    // becomes the chosen one. True when it chose a size.
     bool HitTest(int x, int y);
     // The dialog is open and the point lies strictly inside it: a thing
     // dropped there goes into the brew.

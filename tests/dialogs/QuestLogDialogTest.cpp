@@ -21,7 +21,7 @@
 #include "game/GameInterface.h"
 #include "net/Connection.h"
 #include "protocol/Protocol.h"
-#include "tests/dialogs/CharacterDialogFixture.h"
+#include "tests/support/CharacterDialogFixture.h"
 
 namespace {
 

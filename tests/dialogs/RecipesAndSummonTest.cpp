@@ -15,7 +15,7 @@
 #include "engine/gui/GUITextbox.h"
 #include "game/GameControlIds.h"
 #include "game/GameInterface.h"
-#include "tests/dialogs/CharacterDialogFixture.h"
+#include "tests/support/CharacterDialogFixture.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include "net/Connection.h"
 #include "net/InMessage.h"
 #include "protocol/Protocol.h"
-#include "tests/support/LoginFixture.h"
+#include "tests/support/CharacterDialogFixture.h"
 
 namespace {
 
@@ -44,62 +44,43 @@ Bytes Achievements(uint32_t earned, uint32_t possible, int entries, bool end) {
     return wire.bytes;
 }
 
-class QuestMessagesTest : public LoginTest {
+class QuestMessagesTest : public CharacterDialogTest {
 protected:
     Protocol& protocol() { return *client->protocol; }
-    GameInterface& game() { return *client->game; }
-
-    void ConnectToTheWorld() {
-        Start();
-        protocol().account = "acc";
-        protocol().password = "pw";
-        protocol().characterName = "Aldric";
-        protocol().Connect(1, {"world"}, 7171);
-        ASSERT_TRUE(RunUntil([&] { return protocol().loginSent != 0 && !sockets->sent.empty(); }));
-    }
-    void EnterTheGame() {
-        ConnectToTheWorld();
-        const Bytes frame = Frame(EnterGameMessage(0x10000001, 0x10000001, 0, 1));
-        InMessage message(frame.data(), int(frame.size()));
-        protocol().Dispatch(message);
-        ASSERT_NE(client->game, nullptr);
-        protocol().connection->ClearQueues();
-    }
-    // One frame of the message and, unless it claims the frame's end, a
-    // ping; true when what was dispatched was read whole and only the ping
-    // answered.
-    bool Dispatch(const Bytes& payload, bool ping = true) {
+    // The message and a ping behind it in one frame: true when the message was
+    // read to its last byte, so that only the ping was answered. A message
+    // that claims more than it holds goes alone, and must be read to the end.
+    bool ReadWhole(const Bytes& payload, bool ping = true) {
         const Bytes frame = Frame(ping ? Join({payload, Ping(0x7777)}) : payload);
         InMessage message(frame.data(), int(frame.size()));
-        protocol().connection->ClearQueues();
         protocol().Dispatch(message);
-        const auto frames = protocol().connection->QueuedFrames();
+        const std::vector<Bytes> sent = Requests();
         if (!ping)
-            return message.Remaining() == 0 && frames.empty();
-        return frames.size() == 1 && frames[0] == Frame(Ping(0x7777));
+            return message.Remaining() == 0 && sent.empty();
+        return sent == std::vector<Bytes>{{0x19, 0x77, 0x77}};
     }
-    GUISelect* Find(int32_t id) { return dynamic_cast<GUISelect*>(client->app->gui->FindControl(id)); }
+    GUISelect* List(int32_t id) { return Find<GUISelect>(id); }
 };
 
 // The landed reading looped over the line count whatever the frame held: a
 // short message made up to 65 535 empty notes, rebuilt into the detail box.
 TEST_F(QuestMessagesTest, AQuestsNotesEndWithItsFrame) {
-    EnterTheGame();
-    ASSERT_TRUE(Dispatch(Quest("Cut", 40, 0xFFFF, {"one", "two"}), false));
+    Enter();
+    ASSERT_TRUE(ReadWhole(Quest("Cut", 40, 0xFFFF, {"one", "two"}), false));
     ASSERT_NE(protocol().questLog, nullptr);
     ASSERT_EQ(protocol().questLog->quests.size(), 1u);
     EXPECT_EQ(protocol().questLog->quests[0].lines, (std::vector<std::string>{"one", "two"}));
     EXPECT_EQ(protocol().questLog->quests[0].progress, 40);
     // A count that matches, with the ping behind it.
-    ASSERT_TRUE(Dispatch(Quest("Whole", 255, 2, {"a", ""})));
+    ASSERT_TRUE(ReadWhole(Quest("Whole", 255, 2, {"a", ""})));
     ASSERT_EQ(protocol().questLog->quests.size(), 2u);
     EXPECT_EQ(protocol().questLog->quests[1].lines, (std::vector<std::string>{"a", ""}));
     EXPECT_EQ(protocol().questLog->quests[1].progress, 255);
 }
 
 TEST_F(QuestMessagesTest, AnAchievementBatchEndsAtAnEmptyNameOrAfter255) {
-    EnterTheGame();
-    ASSERT_TRUE(Dispatch(Achievements(15, 0xFFFFFFFF, 2, true)));
+    Enter();
+    ASSERT_TRUE(ReadWhole(Achievements(15, 0xFFFFFFFF, 2, true)));
     QuestLogDialog* log = protocol().questLog;
     ASSERT_NE(log, nullptr);
     EXPECT_EQ(log->pointsEarned, 15);
@@ -110,7 +91,7 @@ TEST_F(QuestMessagesTest, AnAchievementBatchEndsAtAnEmptyNameOrAfter255) {
     EXPECT_EQ(log->achievements[1].progress, 1);
     EXPECT_EQ(log->achievements[1].description, "d");
     // 255 need no end; the next bytes are the next message.
-    ASSERT_TRUE(Dispatch(Achievements(1, 2, 255, false)));
+    ASSERT_TRUE(ReadWhole(Achievements(1, 2, 255, false)));
     EXPECT_EQ(log->achievements.size(), 257u);
     EXPECT_EQ(protocol().questLog, log);
 }
@@ -118,26 +99,27 @@ TEST_F(QuestMessagesTest, AnAchievementBatchEndsAtAnEmptyNameOrAfter255) {
 // Before the game the messages are read whole (ServerMessagesTest sends every
 // sample so) and make nothing: a log made then would have no game to live in.
 TEST_F(QuestMessagesTest, BeforeTheGameNoLogIsMade) {
-    ConnectToTheWorld();
+    client = &fixture.StartClient();
+    connection().SetState(Connection::kConnected);
     for (const Bytes& payload : {Quest("Q", 1, 1, {"n"}), Achievements(1, 2, 3, true)})
-        ASSERT_TRUE(Dispatch(payload));
-    ASSERT_TRUE(Dispatch(Quest("Cut", 1, 0xFFFF, {"n"}), false));
+        ASSERT_TRUE(ReadWhole(payload));
+    ASSERT_TRUE(ReadWhole(Quest("Cut", 1, 0xFFFF, {"n"}), false));
     EXPECT_EQ(protocol().questLog, nullptr);
 }
 
 TEST_F(QuestMessagesTest, TheFirstMessageMakesTheLogEvenWithoutRecords) {
-    EnterTheGame();
-    ASSERT_TRUE(Dispatch(Achievements(0, 0, 0, true)));
+    Enter();
+    ASSERT_TRUE(ReadWhole(Achievements(0, 0, 0, true)));
     ASSERT_NE(protocol().questLog, nullptr);
     EXPECT_TRUE(protocol().questLog->achievements.empty());
     EXPECT_NE(client->app->gui->FindControl(QuestLogDialog::kDialogId), nullptr);
 }
 
 TEST_F(QuestMessagesTest, BrewingStatesReachTheBrewingDialog) {
-    EnterTheGame();
+    Enter();
     BrewingDialog& brewing = *game().brewing;
     // A repeated ingredient keeps its last count.
-    ASSERT_TRUE(Dispatch(Wire().U8(0x3d).U8(1).U8(3).U16(0xFFFF).U8(200).U8(3)
+    ASSERT_TRUE(ReadWhole(Wire().U8(0x3d).U8(1).U8(3).U16(0xFFFF).U8(200).U8(3)
                              .U16(2799).U16(4).U16(2800).U16(0).U16(2799).U16(9).bytes));
     EXPECT_NE(client->app->gui->FindControl(BrewingDialog::kDialogId), nullptr);
     EXPECT_TRUE(brewing.inProgress);
@@ -146,7 +128,7 @@ TEST_F(QuestMessagesTest, BrewingStatesReachTheBrewingDialog) {
     EXPECT_EQ(brewing.heat, 200);
     EXPECT_EQ(brewing.ingredients, (BrewingDialog::Ingredients{{2799, 9}, {2800, 0}}));
     // Without a brew the message is two bytes: size 1, nothing else.
-    ASSERT_TRUE(Dispatch({0x3d, 0}));
+    ASSERT_TRUE(ReadWhole({0x3d, 0}));
     EXPECT_FALSE(brewing.inProgress);
     EXPECT_EQ(brewing.potionSize, 1);
     EXPECT_EQ(brewing.amount, 0);
@@ -156,19 +138,19 @@ TEST_F(QuestMessagesTest, BrewingStatesReachTheBrewingDialog) {
 }
 
 TEST_F(QuestMessagesTest, SummonListsAndRecipesReachTheirDialogs) {
-    EnterTheGame();
-    ASSERT_TRUE(Dispatch({0x2d, 0}));
-    GUISelect* monsters = Find(SummonMonsterDialog::kList);
+    Enter();
+    ASSERT_TRUE(ReadWhole({0x2d, 0}));
+    GUISelect* monsters = List(SummonMonsterDialog::kList);
     ASSERT_NE(monsters, nullptr) << "opened also without entries";
     EXPECT_TRUE(monsters->items.empty());
 
-    ASSERT_TRUE(Dispatch(Wire().U8(0x3e).U8(2).Str("A").Str("a text").Str("B").Str("").bytes));
+    ASSERT_TRUE(ReadWhole(Wire().U8(0x3e).U8(2).Str("A").Str("a text").Str("B").Str("").bytes));
     const std::vector<Recipe>& recipes = game().recipes->learnedRecipes;
     ASSERT_EQ(recipes.size(), 2u);
     EXPECT_EQ(recipes[0].name, "A");
     EXPECT_EQ(recipes[0].text, "a text");
     EXPECT_EQ(recipes[1].name, "B");
-    EXPECT_EQ(Find(RecipesDialog::kList), nullptr) << "only kept while the dialog is closed";
+    EXPECT_EQ(List(RecipesDialog::kList), nullptr) << "only kept while the dialog is closed";
 }
 
 }  // namespace

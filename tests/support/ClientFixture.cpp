@@ -64,8 +64,8 @@ Client& ClientFixture::MakeClient() {
     return *client;
 }
 
-Client& ClientFixture::StartClient(const std::string& options) {
-    WriteGraphicsFile();
+Client& ClientFixture::StartClient(const std::string& options, std::initializer_list<BlankSprite> extraSprites) {
+    WriteGraphicsFile(1500000000, extraSprites);
     WriteOptions(options);
     Client& made = MakeClient();
     EXPECT_TRUE(made.Init());

@@ -36,7 +36,9 @@ public:
 
     Client& MakeClient();
     // A client that has started on the login screen; fails the test otherwise.
-    Client& StartClient(const std::string& options = "[options]\nfpslimit=0\n");
+    // The graphics file holds the extra sprites too.
+    Client& StartClient(const std::string& options = "[options]\nfpslimit=0\n",
+                        std::initializer_list<BlankSprite> extraSprites = {});
 
     static std::set<int> failingEngines;
     static bool noScreenRead;

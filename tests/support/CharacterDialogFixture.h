@@ -12,10 +12,10 @@
 class Connection;
 
 // The game screen for the dialogs the server opens (brewing, recipes, the
-// summon list, the quest log): a graphics file with the potion sprites and two
-// ingredients, the server's messages handed to the dispatcher, the requests
-// read back from the connection's queue, and the mouse and keys sent as the
-// window sends them.
+// summon list, the quest log), shared by their dialog and handler tests: a
+// graphics file with the potion sprites and two ingredients, the server's
+// messages handed to the dispatcher, the requests read back from the
+// connection's queue, and the mouse and keys sent as the window sends them.
 class CharacterDialogTest : public GameTest {
 protected:
     static constexpr int kCoins = 110;

@@ -1,4 +1,4 @@
-#include "tests/dialogs/CharacterDialogFixture.h"
+#include "tests/support/CharacterDialogFixture.h"
 
 #include <algorithm>
 
@@ -12,18 +12,10 @@
 #include "tests/support/GuiInput.h"
 
 void CharacterDialogTest::Enter() {
-    fixture.WriteGraphicsFile(1500000000, {{1934, 32, 32},
-                                           {1937, 32, 32},
-                                           {1940, 32, 32},
-                                           {1943, 32, 32},
-                                           {1946, 32, 32},
-                                           {kCoins, 32, 32},
-                                           {kFlower, 32, 32}});
-    fixture.WriteOptions("[options]\nfpslimit=0\n");
-    client = &fixture.MakeClient();
-    ASSERT_TRUE(client->Init());
-    client->loginHosts = {"127.0.0.1"};
-    client->loginPort = 1;
+    // The five potion sizes and two ingredients of the fake world.
+    client = &fixture.StartClient("[options]\nfpslimit=0\n", {{1934, 32, 32}, {1937, 32, 32}, {1940, 32, 32},
+                                                               {1943, 32, 32}, {1946, 32, 32}, {kCoins, 32, 32},
+                                                               {kFlower, 32, 32}});
     client->StartGame(false);
     ASSERT_NE(client->game, nullptr);
     connection().SetState(Connection::kConnected);

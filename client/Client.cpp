@@ -373,11 +373,11 @@ void Client::ReturnToMenu() {
         delete trade;
         protocol->tradeWindow = nullptr;
     }
-    // Saved before the game screen writes its window layout into the options;
-    // that reaches the disk with the next save, at the latest at shutdown.
-    settings->Save();
+    // The game screen writes its window layout into the options as it goes;
+    // one save after that puts both on disk at once.
     delete game;
     game = nullptr;
+    settings->Save();
     if (!menu)
         menu = new MainMenu();
     // Takes the character's name out of the title.

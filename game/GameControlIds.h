@@ -19,9 +19,27 @@ constexpr int32_t kFirstChannelTab = 30000;
 
 // The move-items amount dialog.
 constexpr int32_t kMoveItemsDialog = 47;
-// The game master's name box: focus in it, as in the chat input, keeps the
-// movement keys working.
+// The game master's window; its name box takes focus as the chat input does,
+// so the movement keys keep working while it has it.
+constexpr int32_t kGmWindow = 119;
+constexpr int32_t kGmClose = 120;
+constexpr int32_t kGmOnlineListButton = 121;
+constexpr int32_t kGmReadReport = 122;
 constexpr int32_t kGmNameBox = 123;
+
+// The game master's ban dialog.
+constexpr int32_t kBanDialog = 100;
+constexpr int32_t kBanButton = 101;  // "Ban/warn" or "Unban"
+constexpr int32_t kBanClose = 102;
+constexpr int32_t kBanName = 103;
+constexpr int32_t kBanRules = 104;
+constexpr int32_t kBanDays = 105;
+constexpr int32_t kBanComment = 106;
+constexpr int32_t kBanWarning = 107;
+
+// The online list of the game master's tools.
+constexpr int32_t kOnlineListDialog = 335;
+constexpr int32_t kOnlineList = 336;
 
 // The "Quit Client" question.
 constexpr int32_t kQuitDialog = 89;

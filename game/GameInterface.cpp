@@ -15,12 +15,15 @@
 #include "dialogs/character/SpellLibraryDialog.h"
 #include "dialogs/character/SummonMonsterDialog.h"
 #include "dialogs/character/TalentsDialog.h"
+#include "dialogs/social/GMBanDialog.h"
 #include "dialogs/social/GMWindow.h"
 #include "dialogs/social/GuildDialog.h"
 #include "dialogs/social/IgnoreList.h"
 #include "dialogs/social/NoGuildDialog.h"
+#include "dialogs/social/OnlineListDialog.h"
 #include "dialogs/social/OpenChannelDialog.h"
 #include "dialogs/social/OptionsDialog.h"
+#include "dialogs/social/QuitDialog.h"
 #include "dialogs/social/ReportDialog.h"
 #include "dialogs/social/TutorialDialog.h"
 #include "dialogs/social/WelcomeDialog.h"
@@ -34,6 +37,7 @@
 #include "engine/Graphics.h"
 #include "engine/KEngine2.h"
 #include "engine/SpriteStore.h"
+#include "engine/gui/DialogHelper.h"
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUIDialog.h"
 #include "engine/gui/GUIManager.h"
@@ -177,6 +181,10 @@ GameInterface::~GameInterface() {
     gui->ClearTooltips();
     // The box's OK action points at this object.
     ConfirmDialog::Instance()->Close();
+    // The client's own dialogs opened over the game go with it too: the login
+    // screen comes back alone.
+    QuitDialog::Instance()->Close();
+    DialogHelper(gui, OptionsDialog::kDialogId).Close();
     SaveLayout();
 
     // A dialog closed here stays in the GUI tree until the manager's next
@@ -245,6 +253,10 @@ GameInterface::~GameInterface() {
     map = nullptr;
     close(reportDialog);
     close(gmWindow);
+    // The staff singletons outlive the game; their dialogs do not, or their
+    // refreshes would go on over the login screen.
+    GMBanDialog::Instance()->Close();
+    OnlineListDialog::Instance()->Close();
     for (SidePanel* panel : {leftPanel, rightPanel}) {
         if (panel) {
             panel->Clear();
@@ -271,6 +283,8 @@ void GameInterface::RestoreLayout(bool showWelcome) {
     input->id = kChatInputId;
     gui->AddControl(input, true);
     input->fillColor = kChatFill;
+    // Typing right after entering is chatting, as after any in-game dialog.
+    gui->focus = input;
     GUITabgroup* tabs = new GUITabgroup();
     tabs->id = kTabGroupId;
     tabs->SetRightMargin(54);
@@ -547,7 +561,7 @@ bool GameInterface::OnEnter() {
 void GameInterface::OnKeyDown(int key) {
     for (int k = 0; k < 8; ++k)
         if (key == kMoveKeys[k])
-            moveKeyHeld[k] = 1;
+            moveKeyHeld[k] = moveKeyPressed[k] = 1;
     if (key == platform::kVkTab) {
         if (ShiftHeld(app))
             ChatLog::Instance()->SelectPreviousTab();
@@ -766,6 +780,12 @@ void GameInterface::OnWheel(int x, int y, int delta) {
 // --- Per-frame update and draw ---
 
 void GameInterface::WalkFromHeldKeys() {
+    // Each press counts in the one update after it, walking or not.
+    uint8_t keys[8];
+    for (int k = 0; k < 8; ++k) {
+        keys[k] = moveKeyHeld[k] | moveKeyPressed[k];
+        moveKeyPressed[k] = 0;
+    }
     GUIControl* focus = LiveFocus(gui);
     if (focus && focus->id != kChatInputId && focus->id != kWalkingListId &&
         (dynamic_cast<GUITextbox*>(focus) || dynamic_cast<GUISelect*>(focus)))
@@ -775,7 +795,7 @@ void GameInterface::WalkFromHeldKeys() {
     const HotkeyModeState mode{hotkeyMode != 0, chatLineOpen != 0};
     bool turnOnly = false;
     KEngine2* engine = app;
-    const int direction = HeldKeyDirection(moveKeyHeld, ShiftHeld(app), CtrlHeld(app), mode.KeysAreHotkeys(),
+    const int direction = HeldKeyDirection(keys, ShiftHeld(app), CtrlHeld(app), mode.KeysAreHotkeys(),
                                            [engine](int key) { return engine->IsKeyDown(key); }, turnOnly);
     if (direction)
         map->camera->Walk(direction, turnOnly);
@@ -800,7 +820,9 @@ void GameInterface::Update() {
     for (SideWindow* window : sideWindows)
         window->PlaceControls();
 
-    const std::vector<Creature*> hovered = map->GetCreaturesAt(int(gui->mouseX), int(gui->mouseY), false);
+    // The view is drawn shifted by the player's walk offset.
+    const std::vector<Creature*> hovered =
+        map->GetCreaturesAt(int(gui->mouseX), int(gui->mouseY), false, viewOffsetX, viewOffsetY);
     map->SetTarget(hovered.empty() ? 0 : hovered.front()->id);
 
     if (GUIControl* input = gui->FindControl(kChatInputId)) {
@@ -848,7 +870,8 @@ void GameInterface::Draw() {
     const int fieldWidth = 17 * tileWidth;
     const int fieldHeight = 13 * tileHeight;
     // A stretched field is drawn at 544 x 416 into the buffer and scaled; at
-    // its own size it is clipped, since the floors reach beyond the view.
+    // its own size it is clipped, since the floors reach beyond the view. The
+    // clip leaves its right and bottom edge out, so they lie just past the field.
     const bool stretched = tileWidth != 32 || tileHeight != 32;
     if (stretched) {
         graphics->BeginBuffer();
@@ -856,8 +879,8 @@ void GameInterface::Draw() {
         ClipRect clip;
         clip.left = float(map->viewX);
         clip.top = float(map->viewY);
-        clip.right = float(map->viewX + fieldWidth - 1);
-        clip.bottom = float(map->viewY + fieldHeight - 1);
+        clip.right = float(map->viewX + fieldWidth);
+        clip.bottom = float(map->viewY + fieldHeight);
         graphics->EnableClipper(clip);
     }
     map->Draw();
@@ -1056,6 +1079,10 @@ void GameInterface::RemoveSideWindow(int index) {
         if (window->dialog)
             window->dialog->SetFlag(GUIControl::kHidden);
         sideWindows.erase(found);
+        // The columns keep this frame's list until the next update, and a
+        // relayout may walk it before then.
+        leftPanel->RemoveWindow(window);
+        rightPanel->RemoveWindow(window);
         if (dynamic_cast<Container*>(window))
             delete window;
     }

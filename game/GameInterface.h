@@ -151,6 +151,9 @@ public:
     uint8_t digitKeyHeld[10] = {};
     // Down, Left, Up, Right, End, Home, Page Up, Page Down: flag k walks in direction k + 1.
     uint8_t moveKeyHeld[8] = {};
+    // The same keys pressed since the last update: a tap that is already
+    // released when the update comes still walks once.
+    uint8_t moveKeyPressed[8] = {};
     int32_t viewOffsetX = 0;  // the followed creature's walking offset, written at each draw
     int32_t viewOffsetY = 0;
     SidePanel* leftPanel = nullptr;

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <ctime>
 #include <string>
 
@@ -147,6 +148,10 @@ bool FileExists(const std::string& path);
 bool RemoveFile(const std::string& path);
 // Replaces `to` by `from` in one step where the system allows it.
 bool ReplaceFile(const std::string& from, const std::string& to);
+// Hands what was written to an open file on to the disk (FlushFileBuffers,
+// fsync), past the system's own caches; the C library's buffer must have been
+// flushed first. False when the system reports a failure.
+bool FlushToDisk(std::FILE* file);
 
 void SleepMs(uint32_t milliseconds);
 

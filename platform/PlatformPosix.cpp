@@ -116,6 +116,8 @@ bool ReplaceFile(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
+bool FlushToDisk(std::FILE* file) { return ::fsync(::fileno(file)) == 0; }
+
 void SleepMs(uint32_t milliseconds) { ::usleep(static_cast<useconds_t>(milliseconds) * 1000u); }
 
 bool LocalTime(std::time_t time, std::tm& out) { return ::localtime_r(&time, &out) != nullptr; }

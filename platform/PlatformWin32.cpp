@@ -3,6 +3,7 @@
 #include "platform/Win32.h"
 
 #include <direct.h>
+#include <io.h>
 #include <shellapi.h>
 #include <shlobj.h>
 #include <cerrno>
@@ -139,6 +140,11 @@ bool RemoveFile(const std::string& path) { return ::DeleteFileA(path.c_str()) !=
 
 bool ReplaceFile(const std::string& from, const std::string& to) {
     return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool FlushToDisk(std::FILE* file) {
+    const HANDLE handle = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(file)));
+    return handle != INVALID_HANDLE_VALUE && ::FlushFileBuffers(handle) != 0;
 }
 
 void SleepMs(uint32_t milliseconds) { ::Sleep(milliseconds); }

@@ -65,6 +65,9 @@ bool WriteFileSafely(const std::string& path, const void* data, size_t size) {
         return false;
     bool written = size == 0 || std::fwrite(data, 1, size, file) == size;
     written = std::fflush(file) == 0 && written;
+    // Only bytes that have reached the disk may take the old file's place:
+    // after a power loss the file is the old one or the new one, never empty.
+    written = written && FlushToDisk(file);
     written = std::fclose(file) == 0 && written;
     if (!written || !ReplaceFile(temporary, path)) {
         RemoveFile(temporary);

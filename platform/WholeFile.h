@@ -17,10 +17,11 @@ namespace platform {
 bool ReadWholeFile(const std::string& path, std::string& bytes, size_t limit = SIZE_MAX);
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, size_t limit = SIZE_MAX);
 
-// Writes the bytes to path + ".tmp", flushes and closes it, and only then
-// swaps it in for the file (ReplaceFile): a crash or a full disk in the middle
-// never costs the old file. On any failure the temporary file is removed, the
-// old file stays as it was and the result is false.
+// Writes the bytes to path + ".tmp", flushes it to the disk and closes it,
+// and only then swaps it in for the file (ReplaceFile): a crash, a power loss
+// or a full disk in the middle never costs the old file. On any failure the
+// temporary file is removed, the old file stays as it was and the result is
+// false.
 bool WriteFileSafely(const std::string& path, const void* data, size_t size);
 inline bool WriteFileSafely(const std::string& path, const std::string& bytes) {
     return WriteFileSafely(path, bytes.data(), bytes.size());

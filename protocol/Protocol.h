@@ -216,11 +216,11 @@ public:
     void SendAddFriend(const std::string& name, int list);     // 0x17
     void SendRemoveFriend(const std::string& name, int list);  // 0x18
     void SendPartyCommand(const std::string& name, int action);  // 0x1b: 0 invite, 1 remove
-    void SendUnban(const std::string& name);                   // 0x1d
-    void SendBanish(const std::string& name, int days, const std::string& comments, int flag,
-                    const std::string& text);                  // 0x1e
+    void SendBanInfoRequest(const std::string& name);          // 0x1d: answered by 0x1e
+    void SendBanish(const std::string& name, int days, const std::string& comments, int warning,
+                    const std::string& rule);                  // 0x1e
     void SendReport(const std::string& text);                  // 0x20
-    void SendOp24(const std::string& name);                    // 0x24
+    void SendOp24(const std::string& name);                    // 0x24: lifts a ban
     void SendRequestGuild();                                   // 0x37
     // The guild requests, 0x38 and a sub-command 1 to 12.
     void SendGuildCommand1(const std::string& text);           // channel message

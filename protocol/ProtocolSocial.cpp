@@ -10,6 +10,8 @@
 #include <string>
 
 #include "client/Client.h"
+#include "dialogs/social/GMBanDialog.h"
+#include "dialogs/social/OnlineListDialog.h"
 #include "game/GameInterface.h"
 #include "net/InMessage.h"
 #include "sidewindows/Friends.h"
@@ -20,10 +22,15 @@ namespace {
 // A string whose announced length runs past the end of the frame: the
 // message was cut, and nothing behind it belongs to this record. (ReadString
 // alone gives the empty string for it, which is also a valid name.)
-bool ReadWholeString(InMessage& message, std::string& text) {
+int PeekU16(InMessage& message) {
     const int32_t start = message.pos;
-    const int length = message.ReadU16();
+    const int value = message.ReadU16();
     message.pos = start;
+    return value;
+}
+
+bool ReadWholeString(InMessage& message, std::string& text) {
+    const int length = PeekU16(message);
     if (message.Remaining() < 2 + length)
         return false;
     text = message.ReadString();
@@ -86,14 +93,25 @@ void Protocol::ParseParty(InMessage& message) {
         party->ShowMembers();
 }
 
+// The answer to a lookup, kept in the ban dialog's module whether or not the
+// dialog is open (also before the game: it only stores). A cut answer keeps
+// the last one: its missing bytes would read as "not banned".
 void Protocol::ParseBanInfo(InMessage& message) {
-    message.ReadString();  // ban comment
-    message.ReadString();  // ban time
-    message.ReadString();  // info line
-    message.ReadU8();      // banned
+    std::string comment, time, info;
+    if (!ReadWholeString(message, comment) || !ReadWholeString(message, time) || !ReadWholeString(message, info) ||
+        message.Remaining() < 1) {
+        DropRest(message);
+        return;
+    }
+    const bool banned = message.ReadU8() != 0;
+    GMBanDialog::Instance()->SetBanInfo(comment, time, info, banned);
 }
 
-void Protocol::OnOpenBanDialog(InMessage&) {}
+// No staff dialog over the login screen: its lookups would go to the login server.
+void Protocol::OnOpenBanDialog(InMessage&) {
+    if (Client::Instance()->game)
+        GMBanDialog::Instance()->Open();
+}
 
 // The whole guild data in one place: the ranks first, since a member names
 // its rank by id, then the members, then the wars. Traffic captured from a
@@ -140,16 +158,27 @@ void Protocol::ParseNoGuild(InMessage& message) {
 // A long list comes in several messages; the first starts a new list. All of
 // the u16 count is read: were only its low byte's worth of entries read, the
 // rest would be taken for further messages.
+// Without a game screen there is no list to fill. An entry cut short is read
+// as far as it goes but shown to nobody.
 void Protocol::ParseOnlineList(InMessage& message) {
-    message.ReadU8();  // a new list begins
+    OnlineListDialog* list = Client::Instance()->game ? OnlineListDialog::Instance() : nullptr;
+    const bool newList = message.ReadU8() != 0;
     const int count = message.ReadU16();
+    if (list && newList)
+        list->BeginUpdate();
     for (int i = 0; i < count && message.Remaining() > 0; ++i) {
         const int32_t start = message.pos;
-        message.ReadString();  // name
-        message.ReadU16();     // level
-        message.ReadU32();     // seconds idle
-        message.ReadU32();     // minutes online
+        const bool whole = message.Remaining() >= 2 && message.Remaining() >= 2 + PeekU16(message) + 10;
+        const std::string name = message.ReadString();
+        const int level = message.ReadU16();
+        // Shown as signed numbers.
+        const int32_t idleSeconds = int32_t(message.ReadU32());
+        const int32_t onlineMinutes = int32_t(message.ReadU32());
         if (message.pos == start)
             break;  // one byte left: no entry, however many are announced
+        if (list && whole)
+            list->AddEntry(name, level, idleSeconds, onlineMinutes);
     }
+    if (list)
+        list->EndUpdate();
 }

@@ -41,22 +41,22 @@ void Protocol::SendPartyCommand(const std::string& name, int action) {
     connection->Send(message);
 }
 
-void Protocol::SendUnban(const std::string& name) {
+void Protocol::SendBanInfoRequest(const std::string& name) {
     OutMessage message;
     message.WriteU8(0x1D);
     message.WriteString(name);
     connection->Send(message);
 }
 
-void Protocol::SendBanish(const std::string& name, int days, const std::string& comments, int flag,
-                          const std::string& text) {
+void Protocol::SendBanish(const std::string& name, int days, const std::string& comments, int warning,
+                          const std::string& rule) {
     OutMessage message;
     message.WriteU8(0x1E);
     message.WriteString(name);
     message.WriteU16(uint16_t(days));
     message.WriteString(comments);
-    message.WriteU8(uint8_t(flag));
-    message.WriteString(text);
+    message.WriteU8(uint8_t(warning));
+    message.WriteString(rule);
     connection->Send(message);
 }
 

@@ -53,6 +53,9 @@ Friends::Friends() {
 }
 
 Friends::~Friends() {
+    // Both call back into this window.
+    DialogHelper(gui, kMenuId).Close();
+    DialogHelper(gui, kAddDialogId).Close();
     lifecycle::Note("~Friends");
 }
 

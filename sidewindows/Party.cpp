@@ -54,6 +54,9 @@ Party::Party() {
 }
 
 Party::~Party() {
+    // Both call back into this window.
+    DialogHelper(gui, kMenuId).Close();
+    DialogHelper(gui, kInviteDialogId).Close();
     lifecycle::Note("~Party");
 }
 

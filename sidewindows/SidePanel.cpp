@@ -17,6 +17,10 @@ SidePanel::SidePanel(bool left) : isLeft(left ? 1 : 0) {}
 
 void SidePanel::Clear() { windows.clear(); }
 
+void SidePanel::RemoveWindow(const SideWindow* window) {
+    windows.erase(std::remove(windows.begin(), windows.end(), window), windows.end());
+}
+
 void SidePanel::SetWidth(int pixels) {
     if (pixels > kMaxWidth)
         pixels = kMaxWidth;

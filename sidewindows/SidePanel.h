@@ -21,6 +21,8 @@ public:
 
     // Forgets this frame's windows; the windows stay.
     void Clear();
+    // Forgets one window of this frame's list, which is about to be deleted.
+    void RemoveWindow(const SideWindow* window);
     // 165 .. 241, capped at (screen width - 200) / 2 (never below 0); 0 or
     // less hides the left panel.
     void SetWidth(int pixels);

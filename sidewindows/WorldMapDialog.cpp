@@ -122,6 +122,7 @@ void WorldMapDialog::Close() {
     lifecycle::Note("WorldMapDialog::Close");
     if (!gui)
         return;
+    DialogHelper(gui, kMenuId).Close();
     DialogHelper(gui, kAddMarkerDialogId).Close();
     DialogHelper(gui, kDialogId).CloseAndFocus(GameIds::kChatInput);
     for (int key = kFirstTooltip; key <= kTooltipEnd; ++key)
@@ -383,10 +384,15 @@ void WorldMapDialog::OpenAddMarker() {
     window->drawCallback = &WorldMapDialog::DrawAddMarker;
     window->drawContext = this;
     dialog.AddText("Marker text:", 20, 38);
-    dialog.Add(new GUITextbox(), 115, 35, 145, 25)->id = kMarkerTextId;
+    GUITextbox* text = dialog.Add(new GUITextbox(), 115, 35, 145, 25);
+    text->id = kMarkerTextId;
     dialog.Add(new GUILine(), 7, 75, 266, 1);
     dialog.AddButton(kAddButtonId, "Add", &WorldMapDialog::ConfirmAddMarker, this, 37, 87, 95, 25);
     dialog.AddButton(0, "Cancel", &WorldMapDialog::CancelAddMarker, this, 147, 87, 95, 25);
+    // What the player types is the marker's text, and Enter adds it; without
+    // this both would go to the chat line.
+    gui->focus = text;
+    gui->enterButtonId = kAddButtonId;
 }
 
 void WorldMapDialog::ConfirmAddMarker(void* module) {
@@ -394,10 +400,12 @@ void WorldMapDialog::ConfirmAddMarker(void* module) {
     DialogHelper dialog(self->gui, kAddMarkerDialogId);
     GUITextbox* box = dialog.Find<GUITextbox>(kMarkerTextId);
     self->AddMarker(kMarkerIcon, box ? box->GetText() : std::string());
-    dialog.Close();
+    dialog.CloseAndFocus(GameIds::kChatInput);
 }
 
-void WorldMapDialog::CancelAddMarker(void* module) { DialogHelper(Module(module)->gui, kAddMarkerDialogId).Close(); }
+void WorldMapDialog::CancelAddMarker(void* module) {
+    DialogHelper(Module(module)->gui, kAddMarkerDialogId).CloseAndFocus(GameIds::kChatInput);
+}
 
 void WorldMapDialog::DrawAddMarker(void* module) {
     WorldMapDialog* self = Module(module);

@@ -42,7 +42,7 @@ public:
 
     // Builds the dialog, recentred on the player; nothing while it is open.
     void Open();
-    // Closes both dialogs and forgets the markers' tooltips; the view stays.
+    // Closes both dialogs and the menu, and forgets the markers' tooltips; the view stays.
     void Close();
     bool IsOpen() const;
 

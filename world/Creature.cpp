@@ -90,8 +90,9 @@ void Creature::WalkOffset(int* dx, int* dy, int tile) {
     const float progress = walkProgress;
     const int a = int(progress * float(tile) - float(tile));
     int b = int(float(tile) - progress * float(tile));
-    // The clone stands one tile further along.
-    if (name.empty())
+    // The clone stands one tile further along. (A name may be empty on any
+    // creature the server sends: only the flag tells a clone.)
+    if (IsClone())
         b -= tile;
     switch (direction) {
     case 1: *dx = 0; *dy = a; break;
@@ -133,9 +134,8 @@ void Creature::BuildSprites() {
 }
 
 void Creature::DrawOutfit(int x, int y, int pose) {
-    if (name.empty()) {
-        if (cloneOf)
-            cloneOf->DrawOutfit(x, y, pose);
+    if (IsClone()) {
+        cloneOf->DrawOutfit(x, y, pose);
         return;
     }
     if (!spritesBuilt)

@@ -160,6 +160,10 @@ Creature* Map::FindCreatureByName(const std::string& name) const {
 }
 
 void Map::RemoveCreature(uint32_t id) {
+    // The camera takes up the player as soon as anything asks for the view
+    // (GetTile below does), so it is settled first: the creature it follows,
+    // or would follow, is never deleted under it.
+    camera->GetX();
     const auto found = creatures.find(id);
     if (found == creatures.end() || found->second == camera->creature)
         return;

@@ -69,6 +69,12 @@ void QuitDialog::Show() {
     gui->enterButtonId = kCancelButtonId;
 }
 
+void QuitDialog::Close() {
+    app = Client::Instance()->app;
+    gui = app ? app->gui : nullptr;
+    DialogHelper(gui, kDialogId).Close();
+}
+
 void QuitDialog::Draw(void* quitDialog) {
     QuitDialog* box = static_cast<QuitDialog*>(quitDialog);
     const GUIControl* dialog = DialogHelper(box->gui, kDialogId).Dialog();

@@ -21,6 +21,9 @@ public:
 
     // Builds the dialog unless it is open already; Enter then cancels.
     void Show();
+    // Closes it when open. The game screen's teardown calls it: the box
+    // outlives the game, and its "Logout" would go to the login connection.
+    void Close();
     // The dialog's draw callback: the frame around the warning.
     static void Draw(void* quitDialog);
 

@@ -336,6 +336,16 @@ TEST_F(ClientTest, ReturnToMenuEndsTheTradeSavesAndRestoresTheTitle) {
     EXPECT_NE(ReadFileBytes(OptionsFolder() + "/velmora.ini").find("fpslimit=45"), std::string::npos);
 }
 
+// The layout of the game just left is on disk as soon as the login screen is
+// back, not only at the next save: a crash in between would lose it.
+TEST_F(ClientTest, ReturnToMenuSavesTheLayoutOfTheGameJustLeft) {
+    Client& client = StartClient();
+    client.StartGame(false);
+    client.game->chatHeight = 210;
+    client.ReturnToMenu();
+    EXPECT_NE(ReadFileBytes(OptionsFolder() + "/velmora.ini").find("chath=210"), std::string::npos);
+}
+
 TEST_F(ClientTest, ClosingAsksFirstWhileAConditionKeepsTheCharacterInTheWorld) {
     const struct {
         const char* name;

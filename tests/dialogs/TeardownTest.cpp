@@ -18,30 +18,140 @@
 #include "dialogs/character/QuestLogDialog.h"
 #include "dialogs/character/RecipesDialog.h"
 #include "dialogs/character/SummonMonsterDialog.h"
+#include "dialogs/social/GMBanDialog.h"
+#include "dialogs/social/GMWindow.h"
+#include "dialogs/social/OnlineListDialog.h"
+#include "dialogs/social/OptionsDialog.h"
+#include "dialogs/social/QuitDialog.h"
+#include "dialogs/trade/MoveItemsDialog.h"
 #include "engine/KEngine2.h"
 #include "engine/gui/GUIControl.h"
+#include "engine/gui/GUIDialog.h"
 #include "engine/gui/GUIManager.h"
+#include "game/ChatLog.h"
 #include "game/ConfirmDialog.h"
+#include "game/GameControlIds.h"
+#include "game/PagedTextWindow.h"
+#include "game/ThingActions.h"
 #include "net/InMessage.h"
 #include "protocol/Protocol.h"
+#include "sidewindows/Container.h"
+#include "sidewindows/Friends.h"
+#include "sidewindows/Party.h"
 #include "sidewindows/WorldMapDialog.h"
 #include "tests/support/GameFixture.h"
+#include "world/Camera.h"
+#include "world/Creature.h"
+#include "world/Map.h"
+#include "world/Tile.h"
 
 namespace {
 
 struct OpenedInGame {
     const char* name;
-    int32_t id;  // the control that must be open before the teardown
+    // The control that must be open before the teardown; 0 when its id is
+    // not known beforehand (a chat tab): then the tree must have grown.
+    int32_t id;
     std::function<void(GameInterface&)> open;
 };
 
 void Noop(void*) {}
+
+// The player at (100, 100, 7), followed by the camera, and two creatures on
+// the square east of it: a right click there opens the context menu.
+void TwoCreaturesBesideThePlayer(GameInterface& game) {
+    Map& map = *game.map;
+    const auto add = [&map](int32_t id, int x, const char* name) {
+        auto* creature = new Creature(&map);
+        creature->id = id;
+        creature->name = name;
+        creature->SetPosition(x, 100, 7);
+        map.AddCreature(creature);
+        return creature;
+    };
+    Creature* player = add(1, 100, "Aldric");
+    map.playerId = 1;
+    map.camera->SetCreature(player);
+    map.GetOrCreateTile(Position{100, 100, 7})->AddThing(player);
+    for (int32_t id : {2, 3})
+        map.GetOrCreateTile(Position{101, 100, 7})->AddThing(add(id, 101, "Rat"));
+    const int x = map.viewX + (101 - map.camera->GetX()) * map.tileWidth + 5;
+    const int y = map.viewY + (100 - map.camera->GetY()) * map.tileHeight + 5;
+    game.thingActions->ContextMenu(x, y);
+}
+
+void OpenWorldMapMenu(GameInterface& game) {
+    game.worldMap->Open();
+    const GUIControl* dialog = game.gui->FindControl(WorldMapDialog::kDialogId);
+    game.worldMap->OpenMenu(dialog->x + dialog->width / 2, dialog->y + dialog->height / 2);
+}
+
+void ShowParty(GameInterface& game) {
+    game.party->SetMember("Aldric", 1, 50, 50);
+    game.party->ShowMembers();
+}
+
+// A right click inside a side window's list opens its menu.
+template <class Window>
+void RightClickInList(Window* window) {
+    window->dialog->ClearFlag(GUIControl::kHidden);
+    window->ContextMenu(window->dialog->x + 20, window->dialog->y + 60);
+}
 
 const std::vector<OpenedInGame>& Rows() {
     static const std::vector<OpenedInGame> rows = {
         {"ConfirmBox", ConfirmDialog::kDialogId,
          [](GameInterface&) { ConfirmDialog::Instance()->Show("Title", "Text", &Noop, nullptr); }},
         {"WorldMap", WorldMapDialog::kDialogId, [](GameInterface& game) { game.worldMap->Open(); }},
+
+        // The game screen's own menus, small dialogs, chat tabs and windows,
+        // and the client's dialogs it can show over the game.
+        {"WorldMapMenu", WorldMapDialog::kMenuId, &OpenWorldMapMenu},
+        {"AddMarker", WorldMapDialog::kAddMarkerDialogId,
+         [](GameInterface& game) {
+             OpenWorldMapMenu(game);
+             WorldMapDialog::OnMenuItem(WorldMapDialog::kAddMarkerItem, game.worldMap);
+         }},
+        {"FriendsMenu", Friends::kMenuId, [](GameInterface& game) { RightClickInList(game.friends); }},
+        {"AddPerson", Friends::kAddDialogId,
+         [](GameInterface& game) {
+             RightClickInList(game.friends);
+             Friends::OnMenuItem(Friends::kMenuAdd, game.friends);
+         }},
+        {"PartyMenu", Party::kMenuId,
+         [](GameInterface& game) {
+             ShowParty(game);
+             RightClickInList(game.party);
+         }},
+        {"InviteToParty", Party::kInviteDialogId,
+         [](GameInterface& game) {
+             ShowParty(game);
+             game.party->OpenInviteDialog();
+         }},
+        {"ContextMenu", GameIds::kContextMenu, &TwoCreaturesBesideThePlayer},
+        {"MoveItems", GameIds::kMoveItemsDialog, [](GameInterface& game) { game.moveItems->Show(3031, 5); }},
+        {"Quit", QuitDialog::kDialogId, [](GameInterface&) { QuitDialog::Instance()->Show(); }},
+        {"Options", OptionsDialog::kDialogId,
+         [](GameInterface&) { Client::Instance()->optionsDialog->Open(); }},
+        {"PagedText", PagedTextWindow::kLeftBoxId,
+         [](GameInterface& game) { game.pagedText->Show("first page|second page|third page"); }},
+        {"ChannelTab", 0,
+         [](GameInterface&) { ChatLog::Instance()->AddChannelTab(ChatLog::kPublic, "Trade"); }},
+        {"PrivateChat", 0,
+         [](GameInterface&) { ChatLog::Instance()->AddChannelTab(ChatLog::kPrivate, "Brenna"); }},
+        {"ContainerWindow", GameIds::kFirstContainerWindow + 2 * 3,
+         [](GameInterface& game) {
+             game.OpenContainer(3, 0, "Backpack", true, true, 8, {{0, 3031, 5}});
+         }},
+        // The game master's tools; the ban dialog and the online list belong to
+        // modules that outlive the game screen.
+        {"GMWindow", GMWindow::kDialogId,
+         [](GameInterface& game) {
+             game.gmWindow = new GMWindow();
+             game.gmWindow->Open();
+         }},
+        {"BanDialog", GMBanDialog::kDialogId, [](GameInterface&) { GMBanDialog::Instance()->Open(); }},
+        {"OnlineList", OnlineListDialog::kDialogId, [](GameInterface&) { OnlineListDialog::Instance()->Open(); }},
         // The dialogs the server opens for the character: the quest log, which
         // the protocol keeps, brewing, the learned recipes, the summon list.
         {"QuestLog", QuestLogDialog::kDialogId,
@@ -87,9 +197,13 @@ TEST_P(TeardownTest, TheLoginScreenComesBackAlone) {
     client->StartGame(false);
     ASSERT_NE(client->game, nullptr);
     DrawFrame();
+    const auto inGame = TreeIds(*client->app->gui);
     row.open(*client->game);
     DrawFrame();
-    ASSERT_NE(client->app->gui->FindControl(row.id), nullptr) << row.name << " did not open";
+    if (row.id != 0)
+        ASSERT_NE(client->app->gui->FindControl(row.id), nullptr) << row.name << " did not open";
+    else
+        ASSERT_GT(TreeIds(*client->app->gui).size(), inGame.size()) << row.name << " did not open";
 
     if (std::get<1>(GetParam()) == Road::Logout) {
         client->ReturnToMenu();

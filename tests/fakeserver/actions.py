@@ -120,8 +120,7 @@ class ActionWorld(World):
     # -- the server's hooks --
 
     def on_game_login(self, server, client, request):
-        self.client = client
-        self.player_name = request.fields.get("character", b"Aldric")
+        self._take_player(server, client, request)
         # Always sent: the records of this world are newer than any cache.
         server.enter_items_version = world.ITEMS_VERSION + 2
         client.send(item_records())

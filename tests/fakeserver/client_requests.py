@@ -77,7 +77,7 @@ REQUESTS = {
                          ("u8list", "steps", DIRECTION)]),
     0x1B: ("party command", [("string", "name"), ("u8", "action")]),
     0x1C: ("request channels", []),
-    0x1D: ("unban", [("string", "name")]),
+    0x1D: ("ban info request", [("string", "name")]),
     0x1E: ("banish", [("string", "name"), ("u16", "days"), ("string", "comments"), ("u8", "flag"),
                       ("string", "text")]),
     0x1F: ("trade command", [("u8", "sub"), ("if", "sub", 4, [("u16", "slot")])]),

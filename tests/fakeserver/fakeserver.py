@@ -73,10 +73,11 @@ SERVER_PING = 0x19
 
 
 class Character:
-    """One row of the character list."""
+    """One row of the character list, and the character's privilege in the
+    world (3 and above: a game master; the list does not show it)."""
 
     def __init__(self, name, second_text="Velmora", host="127.0.0.1", port=0,
-                 outfit=(10, 0, 0, 0, 0, 7, 7, 12, 127), fourth_text="", level=1):
+                 outfit=(10, 0, 0, 0, 0, 7, 7, 12, 127), fourth_text="", level=1, privilege=0):
         self.name = to_bytes(name)
         self.second_text = to_bytes(second_text)
         self.host = to_bytes(host)
@@ -84,6 +85,7 @@ class Character:
         self.outfit = tuple(outfit)
         self.fourth_text = to_bytes(fourth_text)
         self.level = level
+        self.privilege = privilege
 
     def __repr__(self):
         return f"Character({self.name!r}, level {self.level}, {self.host.decode('latin-1')}:{self.port})"
@@ -92,7 +94,9 @@ class Character:
 def demo_characters():
     return [
         Character("Aldric", "Velmora", outfit=(10, 0, 0, 0, 0, 1, 12, 34, 56), fourth_text="Knight", level=42),
-        Character("Brenna", "Velmora", outfit=(145, 0, 0, 0, 0, 3, 80, 90, 100), fourth_text="Mage", level=17),
+        # A game master: Ctrl+Y opens the staff tools.
+        Character("Brenna", "Velmora", outfit=(145, 0, 0, 0, 0, 3, 80, 90, 100), fourth_text="Mage", level=17,
+                  privilege=3),
     ]
 
 
@@ -578,6 +582,9 @@ def main(argv=None):
         server.add_behaviour(actions.ActionWorld(login_burst=args.no_side_windows)).wander(2.0)
     if side is not None:
         server.add_behaviour(side)
+    import staff
+    # The game master's tools of a staff character (the demo's Brenna).
+    server.add_behaviour(staff.Staff())
     server.start()
     status = StatusPage(args.status_text, host=args.host, port=args.status_port).start() \
         if args.status_port is not None else None

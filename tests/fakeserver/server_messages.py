@@ -671,7 +671,12 @@ VARIANTS = {
     "party": [dict(members=[])],
     # More than 255 entries: the whole u16 count is read.
     "online_list": [dict(new_list=0, players=[
-        dict(name=b"Player %d" % i, level=i, idle_seconds=i * 3, online_minutes=i * 7) for i in range(300)])],
+        dict(name=b"Player %d" % i, level=i, idle_seconds=i * 3, online_minutes=i * 7) for i in range(300)]),
+                    dict(new_list=2, players=[]),
+                    dict(new_list=1, players=[dict(name=b"Mallory", level=1, idle_seconds=0x80000000,
+                                                   online_minutes=0xFFFFFFFE)])],
+    # Any banned byte but 0 is banned; an empty info line is no answer.
+    "ban_info": [dict(comment=b"", ban_time=b"", info_line=b"", banned=2)],
     "quest": [dict(kind=1, reset=0, name=b"", progress=0, lines=[]),
               dict(kind=1, reset=0, name=b"Short", progress=255, lines=[dict(text=b"Label: a note"),
                                                                           dict(text=b"a: b c"), dict(text=b"")]),

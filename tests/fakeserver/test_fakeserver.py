@@ -44,6 +44,18 @@ class Client:
         self.sock.close()
 
 
+def enter_game(test, behaviours, character="Brenna"):
+    """A fake server with the behaviours and a bare client in its game as the
+    character; both go at the end of the test."""
+    server = fs.FakeServer(gfx_stamp=STAMP, behaviours=behaviours).start()
+    test.addCleanup(server.stop)
+    game = Client(server.game_port)
+    test.addCleanup(game.close)
+    game.send(fs.game_login_request("demo", "demo", character, 1))
+    test.assertEqual(game.receive()[0], 0x03)
+    return server, game
+
+
 def read_character_list(payload):
     r = fs.Reader(payload)
     assert r.u8() == fs.SERVER_CHARACTER_LIST
@@ -405,13 +417,7 @@ class CommandLineTest(unittest.TestCase):
 class ChatBehaviourTest(unittest.TestCase):
     def test_lines_are_echoed_public_joins_answered_and_leaves_taken_silently(self):
         import chat
-        behaviour = chat.Chat()
-        server = fs.FakeServer(gfx_stamp=STAMP, behaviours=[behaviour]).start()
-        self.addCleanup(server.stop)
-        game = Client(server.game_port)
-        self.addCleanup(game.close)
-        game.send(fs.game_login_request("demo", "demo", "Brenna", 1))
-        self.assertEqual(game.receive()[0], 0x03)
+        server, game = enter_game(self, [chat.Chat()])
 
         def read_line(payload):
             r = fs.Reader(payload)
@@ -514,6 +520,73 @@ class WorldTest(unittest.TestCase):
             value = cue()
             payload = self.client.receive()
             self.assertEqual(payload[-3:], fs.ping(value))
+
+
+class PrivilegeTest(unittest.TestCase):
+    """The player's creature carries the privilege byte of a staff character:
+    the world's own (privilege=3) or the character's (the demo's Brenna)."""
+
+    def test_the_privilege_byte_follows_the_world_or_the_character(self):
+        import world
+        cases = [("Aldric", None, None), ("Brenna", None, 3), ("Aldric", 3, 3)]
+        for character, privilege, expected in cases:
+            with self.subTest(character=character, privilege=privilege):
+                behaviour = world.World(privilege=privilege)
+                server = fs.FakeServer(gfx_stamp=STAMP, behaviours=[behaviour]).start()
+                self.addCleanup(server.stop)
+                client = Client(server.game_port)
+                self.addCleanup(client.close)
+                client.send(fs.game_login_request(fs.DEMO_ACCOUNT, fs.DEMO_PASSWORD, character,
+                                                  world.ITEMS_VERSION))
+                self.assertEqual(client.receive()[0], 0x03)
+                view = client.receive()
+                player = dict(flags=0, id=0x10000001, name=character.encode(), health=100, direction=behaviour.facing,
+                              speed=world.PLAYER_SPEED, light=6, outfit=world.PLAYER_OUTFIT)
+                if expected is not None:
+                    player.update(flags=0x01, privilege=expected)
+                record = server_messages.creature_record(fs.Writer(), player).bytes()
+                self.assertIn(record, view)
+
+
+class StaffBehaviourTest(unittest.TestCase):
+    """Lookups answered by name, unban and banish changing the answer, the
+    online list on request and on cue, and the chat line that opens the ban
+    dialog."""
+
+    def test_lookups_bans_and_the_online_list(self):
+        import staff
+        server, game = enter_game(self, [staff.Staff()])
+
+        def lookup(name):
+            game.send(fs.encode_request(0x1D, name=name))
+            r = fs.Reader(game.receive())
+            return r.u8(), r.string(), r.string(), r.string(), r.u8()
+
+        self.assertEqual(lookup(b"Evil"), (0x1E, staff.BANNED_COMMENT, b"14", b"Evil: banned for 14 days", 1))
+        self.assertEqual(lookup(b"Ana"), (0x1E, b"", b"", b"Ana: no ban on record", 0))
+        self.assertEqual(lookup(b"")[3:], (b"No name given", 0))
+        game.send(fs.encode_request(0x24, name=b"Evil"))
+        self.assertEqual(lookup(b"Evil")[4], 0)
+        # A warning bans nobody; a ban does.
+        game.send(fs.encode_request(0x1E, name=b"Ana", days=3, comments=b"spam", flag=1, text=b"2"))
+        self.assertEqual(lookup(b"Ana")[4], 0)
+        game.send(fs.encode_request(0x1E, name=b"Ana", days=3, comments=b"spam", flag=0, text=b"2"))
+        self.assertEqual(lookup(b"Ana"), (0x1E, b"spam", b"3", b"Ana: banned for 3 days", 1))
+
+        def online_list(payload):
+            r = fs.Reader(payload)
+            head = (r.u8(), r.u8())
+            return head, [(r.string(), r.u16(), r.u32(), r.u32()) for _ in range(r.u16())]
+
+        game.send(fs.encode_request(0x3A))
+        self.assertEqual(online_list(game.receive()), ((0x40, 1), staff.PLAYERS))
+        staff.Staff.more_players(server)
+        self.assertEqual(online_list(game.receive()), ((0x40, 0), staff.MORE_PLAYERS))
+        staff.Staff.ban_dialog(server)
+        self.assertEqual(game.receive(), bytes([0x1F]))
+        game.send(fs.encode_request(0x03, channel=b"Main", text=b"!b"))
+        self.assertEqual(game.receive(), bytes([0x1F]))
+        self.assertEqual(server.failures, [])
 
 
 class ActionWorldTest(unittest.TestCase):
@@ -724,14 +797,8 @@ class QuestsBehaviourTest(unittest.TestCase):
     def test_requests_are_answered_and_cues_send_their_dialogs(self):
         import quests
         import sidewindows
-        side = sidewindows.SideWindows()
-        behaviour = quests.Quests(side_windows=side)
-        server = fs.FakeServer(gfx_stamp=STAMP, behaviours=[behaviour]).start()
-        self.addCleanup(server.stop)
-        game = Client(server.game_port)
-        self.addCleanup(game.close)
-        game.send(fs.game_login_request("demo", "demo", "Aldric", 1))
-        self.assertEqual(game.receive()[0], 0x03)
+        behaviour = quests.Quests(side_windows=sidewindows.SideWindows())
+        server, game = enter_game(self, [behaviour], "Aldric")
 
         def quest_names(payload):
             """The quests' names and clear flags, then the achievements' names."""

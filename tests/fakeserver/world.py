@@ -13,6 +13,9 @@ Behaviour (give World() to FakeServer(behaviours=[...])):
 - at the game login it sends the item records (0x31) when the client's items
   cache is older than ITEMS_VERSION, and makes the enter-game message
   announce that version;
+- the player's creature carries the privilege byte (flags bit 0) of a staff
+  character: World(privilege=3) makes every character staff, otherwise the
+  character's own privilege (Character.privilege, the demo's Brenna) counts;
 - after the enter-game message it sends the whole view (0x05, 20 x 16 tiles
   around the player, floors 7 to 0) with a ping behind it;
 - each step request (0x04 to 0x0B) moves the player when the target is free
@@ -70,8 +73,10 @@ def item_records():
 
 
 class World:
-    def __init__(self, refused=((118, 120),), first_ping=0x6000):
+    def __init__(self, refused=((118, 120),), first_ping=0x6000, privilege=None):
         self.lock = threading.Lock()
+        self.privilege = privilege
+        self.player_privilege = privilege or 0
         self.refused = set(refused)
         self.items = {}    # (x, y) -> [item, ...] bottom to top; an item is id or (id, count)
         for x in WORLD_X:
@@ -101,8 +106,7 @@ class World:
     # -- the server's hooks --
 
     def on_game_login(self, server, client, request):
-        self.client = client
-        self.player_name = request.fields.get("character", b"Aldric")
+        self._take_player(server, client, request)
         server.enter_items_version = ITEMS_VERSION
         if request.fields.get("items_version", 0) < ITEMS_VERSION:
             client.send(item_records())
@@ -175,6 +179,14 @@ class World:
 
     # -- inside --
 
+    def _take_player(self, server, client, request):
+        """The client and the character it plays."""
+        self.client = client
+        self.player_name = request.fields.get("character", b"Aldric")
+        if self.privilege is None:
+            rows = [c for c in server.characters if c.name == self.player_name]
+            self.player_privilege = getattr(rows[0], "privilege", 0) if rows else 0
+
     def _burst(self, payloads):
         value = self.next_ping
         self.next_ping += 1
@@ -220,8 +232,11 @@ class World:
     def _creatures_at(self, at):
         found = []
         if at == tuple(self.player):
-            found.append(dict(flags=0, id=0x10000001, name=self.player_name, health=100, direction=self.facing,
-                              speed=PLAYER_SPEED, light=6, outfit=PLAYER_OUTFIT))
+            player = dict(flags=0, id=0x10000001, name=self.player_name, health=100, direction=self.facing,
+                          speed=PLAYER_SPEED, light=6, outfit=PLAYER_OUTFIT)
+            if self.player_privilege:
+                player.update(flags=0x01, privilege=self.player_privilege)
+            found.append(player)
         if at == tuple(self.npc):
             found.append(dict(flags=0, id=NPC_ID, name=b"Wanderer", health=100, direction=1, speed=150, light=0,
                               outfit=MONSTER_OUTFIT))

@@ -1,6 +1,7 @@
 // Container windows: the grid arithmetic, the hit test, the title-bar buttons
 // and their requests, the opening steps with the geometry saved in
 // "containers.ini", and messages 0x0d and 0x0e as the server sends them.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -295,6 +296,24 @@ TEST_F(ContainerTest, CloseRemovesAtOnceAndSendsTheCloseRequest) {
     EXPECT_FALSE(Listed(window));
     EXPECT_EQ(client->app->gui->FindControl(20008), nullptr);
     EXPECT_EQ(Requests(), std::vector<Bytes>({{0x10, 4}}));
+    DrawFrame();
+}
+
+// The close button and a resize in the same pass: the columns have let the
+// window go before the relayout walks them.
+TEST_F(ContainerTest, AClosedWindowLeavesItsColumnAtOnce) {
+    Enter();
+    Container* window = Open(2, 3, Items(3));
+    ASSERT_NE(window, nullptr);
+    game().Update();
+    const auto listed = [&](const SidePanel* panel) {
+        return std::find(panel->windows.begin(), panel->windows.end(), window) != panel->windows.end();
+    };
+    ASSERT_TRUE(listed(game().leftPanel) || listed(game().rightPanel));
+    Click(window->closeButton);
+    EXPECT_FALSE(listed(game().leftPanel));
+    EXPECT_FALSE(listed(game().rightPanel));
+    game().LayoutChatArea();
     DrawFrame();
 }
 

@@ -63,6 +63,20 @@ TEST_F(GameTest, TheFieldFadesInThenWarnsOfLowHealth) {
     }
 }
 
+// The back ends leave a clip rectangle's right and bottom edge out, as the
+// tips' clip over the same field does: the field's last pixel column and row
+// are drawn.
+TEST_F(GameTest, TheFieldsClipReachesItsLastColumnAndRow) {
+    Start("dontresize=true\n");
+    engine().Clear();
+    DrawFrame();
+    const Map& map = *game().map;
+    const std::vector<const RecordedCall*> clips = engine().Calls("EnableClipper");
+    ASSERT_FALSE(clips.empty());
+    EXPECT_EQ(clips.front()->args, (std::vector<double>{double(map.viewX), double(map.viewY),
+                                                        double(map.viewX + 17 * 32), double(map.viewY + 13 * 32)}));
+}
+
 TEST_F(GameTest, StatusTextLastsTwoSecondsFromItsLastSetting) {
     Start();
     StatusLine* line = StatusLine::Instance();

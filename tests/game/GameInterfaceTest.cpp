@@ -25,6 +25,7 @@
 #include "sidewindows/Party.h"
 #include "sidewindows/SidePanel.h"
 #include "tests/support/GameFixture.h"
+#include "tests/support/GuiInput.h"
 #include "world/Creature.h"
 #include "world/Map.h"
 
@@ -392,7 +393,8 @@ TEST_F(GameTest, CtrlYNeedsAStaffCharacterAndOpensOneWindow) {
         bool creature;
         int level;
         bool opens;
-    } cases[] = {{false, 0, false}, {true, 2, false}, {true, 3, true}};
+        bool ctrl = true;
+    } cases[] = {{false, 0, false}, {true, 2, false}, {true, 3, true}, {true, 255, true}, {true, 3, false, false}};
     for (const auto& c : cases) {
         Start();
         auto player = std::make_unique<Creature>();
@@ -403,10 +405,11 @@ TEST_F(GameTest, CtrlYNeedsAStaffCharacterAndOpensOneWindow) {
             game().map->camera->creature = player.get();
         }
         EXPECT_EQ(GetLocalPlayerName(), c.creature ? "Aldric" : "");
-        fixture.platform.keys.down = {kCtrl};
+        if (c.ctrl)
+            fixture.platform.keys.down = {kCtrl};
         KeyDown('Y');
         GMWindow* window = game().gmWindow;
-        EXPECT_EQ(window != nullptr, c.opens) << c.level;
+        EXPECT_EQ(window != nullptr, c.opens) << c.level << (c.ctrl ? " with Ctrl" : " without Ctrl");
         KeyDown('Y');
         EXPECT_EQ(game().gmWindow, window) << "one window only";
         fixture.platform.keys.down.clear();
@@ -447,6 +450,17 @@ TEST_F(GameTest, ReleasingTheLeftButtonRepairsTheFocus) {
         EXPECT_EQ(game().leftButtonDown, 0);
         EXPECT_EQ(game().chatResizeAnchor, 0);
     }
+}
+
+// Right after entering, before any click, typed text is a chat line.
+TEST_F(GameTest, TheChatInputHasTheKeysFromTheStart) {
+    Start();
+    GUIManager* gui = client->app->gui;
+    auto* input = dynamic_cast<GUITextbox*>(gui->FindControl(GameInterface::kChatInputId));
+    ASSERT_NE(input, nullptr);
+    EXPECT_EQ(gui->focus, input);
+    GuiInput(*client->app, fixture.platform.keys).Type("hello");
+    EXPECT_EQ(input->GetText(), "hello");
 }
 
 TEST_F(GameTest, MovementKeysKeepTheirHeldFlags) {

@@ -466,4 +466,39 @@ TEST_F(ThingActionsTest, KeyboardStepsCancelOnlyAMouseWalk) {
     EXPECT_EQ(actions().GetFollowedId(), 0u);
 }
 
+// A quick tap of a movement key, down and up between two frames, still
+// walks one step; the held state decides the frames after it.
+TEST_F(ThingActionsTest, AMovementKeyTappedWithinOneFrameWalksOnce) {
+    Enter();
+    Event(InputEvent::KeyDown, platform::kVkDown);
+    Event(InputEvent::KeyUp, platform::kVkDown);
+    game().Update();
+    EXPECT_EQ(Sent(), Requests{"0x04"});
+    EXPECT_EQ(player->position, (Position{100, 101, 7}));
+    player->walkProgress = 1.0f;
+    player->stopped = 1;
+    game().Update();
+    EXPECT_TRUE(Sent().empty()) << "the tap counted once";
+}
+
+// While the player walks, the view is drawn shifted by the player's walk
+// offset; the mark under the mouse follows what is drawn there.
+TEST_F(ThingActionsTest, TheHoverMarkFindsTheCreatureUnderTheMouseDuringAStep) {
+    Enter();
+    player->direction = 4;
+    player->Step();  // the clock stands still: drawn on the old tile all along
+    DrawFrame();
+    ASSERT_EQ(game().viewOffsetX, -32);
+    Map& map = *game().map;
+    const int x = map.viewX + (101 - map.camera->GetX()) * map.tileWidth - game().viewOffsetX + 16;
+    const int y = map.viewY + (101 - map.camera->GetY()) * map.tileHeight - game().viewOffsetY + 16;
+    client->app->gui->OnMouseMove(x, y);
+    game().Update();
+    EXPECT_EQ(map.hoverTargetId, kNpcId);
+    // A tile to its right there is nobody.
+    client->app->gui->OnMouseMove(x + map.tileWidth, y);
+    game().Update();
+    EXPECT_EQ(map.hoverTargetId, 0u);
+}
+
 }  // namespace

@@ -17,7 +17,9 @@
 #include "engine/gui/GUITextbox.h"
 #include "engine/Graphics.h"
 #include "game/GameInterface.h"
+#include "net/Connection.h"
 #include "platform/Platform.h"
+#include "protocol/Protocol.h"
 #include "sidewindows/Minimap.h"
 #include "sidewindows/MinimapFiles.h"
 #include "sidewindows/WorldMapDialog.h"
@@ -414,7 +416,7 @@ TEST_F(WorldMapTest, AMarkerIsAddedThroughTheMenuAndSaved) {
     ChooseMenuRow(0);
     ASSERT_NE(gui().FindControl(GameIds::kAddMarkerDialog), nullptr);
     GuiInput input(*client->app, fixture.platform.keys);
-    // The dialog gives no focus: the player clicks into the box first.
+    // A click into the box keeps the keys there.
     input.Click(500 - 20 + 10, 350 - 95 + 10);
     input.Type("camp");
     input.Click(500 - 98 + 40, 350 - 43 + 10);  // "Add"
@@ -443,6 +445,31 @@ TEST_F(WorldMapTest, AMarkerIsAddedThroughTheMenuAndSaved) {
     ASSERT_EQ(after.size(), 2u);
     EXPECT_EQ(after[1].x, 1030);
     EXPECT_EQ(after[1].text, "");
+}
+
+// The player types the marker's text at once and ends it with Enter: it
+// becomes the marker, never a chat line.
+TEST_F(WorldMapTest, TheMarkerDialogTakesTheKeysAndEnterAdds) {
+    worldMap().Open();
+    Event(InputEvent::RightDown, ScreenX(1020), ScreenY(980));
+    ChooseMenuRow(0);
+    ASSERT_NE(gui().FindControl(GameIds::kAddMarkerDialog), nullptr);
+    EXPECT_EQ(gui().focus, gui().FindControl(GameIds::kAddMarkerText));
+    EXPECT_EQ(gui().enterButtonId, GameIds::kAddMarkerButton);
+    client->protocol->connection->ClearQueues();
+    GuiInput input(*client->app, fixture.platform.keys);
+    input.Type("Camp");
+    input.Char('\r');
+    // The game screen reads the same keys from the queue, as the main loop hands them on.
+    while (client->app->HasEvents())
+        game().HandleEvent(client->app->PopEvent());
+    for (const std::vector<uint8_t>& frame : client->protocol->connection->QueuedFrames())
+        EXPECT_NE(frame.size() > 2 ? frame[2] : 0, 0x03) << "a chat line was sent";
+    EXPECT_EQ(gui().FindControl(GameIds::kAddMarkerDialog), nullptr);
+    const std::vector<MinimapMarker> saved = SavedMarkers();
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_EQ(saved[0].text, "Camp");
+    EXPECT_EQ(gui().focus, gui().FindControl(GameIds::kChatInput)) << "the keys go back to the chat";
 }
 
 TEST_F(WorldMapTest, AMarkerTextIsCutToWhatTheFileReadsBack) {

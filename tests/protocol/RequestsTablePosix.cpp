@@ -375,10 +375,10 @@ const std::vector<std::pair<const char*, Case>>& Cases() {
              p.SendRequestChannels();
              return Out{Expect("request channels", 0x1C)};
          }},
-        {"unban", [](R& r, C&, P& p) {
+        {"ban info request", [](R& r, C&, P& p) {
              const std::string name = r.Text();
-             p.SendUnban(name);
-             return Out{Expect("unban", 0x1D).Str("name", name)};
+             p.SendBanInfoRequest(name);
+             return Out{Expect("ban info request", 0x1D).Str("name", name)};
          }},
         {"banish", [](R& r, C&, P& p) {
              const std::string name = r.Text(), comments = r.Text(), text = r.Text();
@@ -670,7 +670,7 @@ TEST_F(RequestsTest, ARequestWhoseTextDoesNotFitQueuesNothing) {
         {"0x17 add friend", [&](Protocol& p) { p.SendAddFriend(tooLong, 1); }},
         {"0x18 remove friend", [&](Protocol& p) { p.SendRemoveFriend(tooLong, 1); }},
         {"0x1b party", [&](Protocol& p) { p.SendPartyCommand(tooLong, 0); }},
-        {"0x1d unban", [&](Protocol& p) { p.SendUnban(tooLong); }},
+        {"0x1d ban info request", [&](Protocol& p) { p.SendBanInfoRequest(tooLong); }},
         {"0x1e banish, first text", [&](Protocol& p) { p.SendBanish(tooLong, 1, "c", 0, "t"); }},
         {"0x1e banish, middle text", [&](Protocol& p) { p.SendBanish("n", 1, tooLong, 0, "t"); }},
         {"0x1e banish, last text", [&](Protocol& p) { p.SendBanish("n", 1, "c", 0, tooLong); }},

@@ -1,14 +1,20 @@
-// The player statistics (0x14), the friends lists (0x18) and the party list
-// (0x1b), packed as a server packs them and handed to the dispatcher of a
-// client in the game, into the real skills, friends and party windows. A ping
-// behind each message proves it was read to its last byte.
+// The player statistics (0x14), the friends lists (0x18), the party list
+// (0x1b), the ban information (0x1e, 0x1f) and the online list (0x40), packed
+// as a server packs them and handed to the dispatcher of a client in the
+// game, into the real skills, friends and party windows and the staff
+// dialogs. A ping behind each message proves it was read to its last byte.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "client/Client.h"
+#include "dialogs/social/GMBanDialog.h"
+#include "dialogs/social/OnlineListDialog.h"
+#include "engine/KEngine2.h"
 #include "engine/gui/GUIDialog.h"
+#include "engine/gui/GUIManager.h"
+#include "engine/gui/GUISelect.h"
 #include "game/GameInterface.h"
 #include "net/Connection.h"
 #include "net/InMessage.h"
@@ -68,6 +74,32 @@ Bytes PartyMessage(const std::vector<Member>& members) {
     for (const Member& m : members)
         w.Str(m.name).U16(m.number).U8(m.first).U8(m.second);
     return w.bytes;
+}
+
+Bytes BanInfoMessage(const std::string& comment, const std::string& time, const std::string& info, uint8_t banned) {
+    return Wire().U8(0x1e).Str(comment).Str(time).Str(info).U8(banned).bytes;
+}
+
+struct OnlinePlayer {
+    std::string name;
+    uint16_t level;
+    uint32_t idleSeconds;
+    uint32_t onlineMinutes;
+};
+
+Bytes OnlineListMessage(uint8_t newList, const std::vector<OnlinePlayer>& players) {
+    Wire w;
+    w.U8(0x40).U8(newList).U16(uint32_t(players.size()));
+    for (const OnlinePlayer& p : players)
+        w.Str(p.name).U16(p.level).U32(p.idleSeconds).U32(p.onlineMinutes);
+    return w.bytes;
+}
+
+std::vector<std::string> Rows(const GUISelect& list) {
+    std::vector<std::string> rows;
+    for (const GUISelectItem& item : list.items)
+        rows.push_back(item.text);
+    return rows;
 }
 
 std::vector<std::string> Shown(const Friends& friends) {
@@ -238,7 +270,88 @@ TEST_F(SocialMessagesTest, WithoutAGameScreenTheMessagesAreReadAndDropped) {
     EXPECT_TRUE(Dispatch(FriendsMessage(1, {{"Birch", 1, 0}, {"Ash", 0, 10}})));
     EXPECT_TRUE(Dispatch(PartyMessage({{"Birch", 1, 2, 3}})));
     EXPECT_TRUE(Dispatch(PartyMessage({})));
+    // No staff dialog over the login screen; the ban information is only kept.
+    EXPECT_TRUE(Dispatch({0x1f}));
+    EXPECT_TRUE(Dispatch(OnlineListMessage(1, {{"Ana", 1, 2, 3}})));
+    EXPECT_TRUE(Dispatch(BanInfoMessage("c", "7", "Ana: banned", 1)));
+    EXPECT_EQ(GMBanDialog::Instance()->infoLine, "Ana: banned");
+    EXPECT_EQ(client->app->gui->FindControl(GMBanDialog::kDialogId), nullptr);
+    EXPECT_EQ(client->app->gui->FindControl(OnlineListDialog::kDialogId), nullptr);
     EXPECT_EQ(client->game, nullptr);
+}
+
+// The answer to a lookup is kept whether or not the dialog is open and opens
+// nothing; any banned byte but 0 is banned. A cut answer keeps the last one,
+// whose missing bytes would otherwise read as "not banned".
+TEST_F(SocialMessagesTest, BanInformationIsKeptAndTheServerOpensTheBanDialog) {
+    EnterTheGame();
+    GMBanDialog* ban = GMBanDialog::Instance();
+    GUIManager* gui = client->app->gui;
+    ASSERT_TRUE(Dispatch(BanInfoMessage("Botting", "14", "Evil: banned", 2)));
+    EXPECT_EQ(gui->FindControl(GMBanDialog::kDialogId), nullptr);
+    EXPECT_EQ(ban->banComment, "Botting");
+    EXPECT_EQ(ban->banTime, "14");
+    EXPECT_EQ(ban->infoLine, "Evil: banned");
+    EXPECT_EQ(ban->banned, 1);
+
+    const Bytes cut[] = {
+        Wire().U8(0x1e).Str("c").Str("1").Str("Ana: no ban").bytes,           // no banned byte
+        Wire().U8(0x1e).Str("c").Str("1").U16(40).Raw({'A', 'n', 'a'}).bytes,  // the info line runs past the end
+        Wire().U8(0x1e).Str("c").bytes,
+    };
+    for (const Bytes& payload : cut) {
+        const Bytes frame = Frame(payload);
+        InMessage message(frame.data(), int(frame.size()));
+        protocol().Dispatch(message);
+        EXPECT_EQ(ban->infoLine, "Evil: banned");
+        EXPECT_EQ(ban->banned, 1);
+        EXPECT_TRUE(platform.boxes.shown.empty());
+    }
+
+    ASSERT_TRUE(Dispatch({0x1f}));
+    ASSERT_NE(gui->FindControl(GMBanDialog::kDialogId), nullptr);
+    EXPECT_EQ(ban->infoLine, "") << "opening forgets the last answer";
+    EXPECT_EQ(ban->banned, 0);
+    ASSERT_TRUE(Dispatch(BanInfoMessage("", "", "Ana: no ban", 0)));
+    EXPECT_EQ(ban->infoLine, "Ana: no ban");
+    ban->Close();
+}
+
+// Rows live only in the open list: a new list replaces them and keeps the row
+// number, a continuation appends, and a closed list drops what comes.
+TEST_F(SocialMessagesTest, OnlineListMessagesFillTheOpenList) {
+    EnterTheGame();
+    OnlineListDialog* list = OnlineListDialog::Instance();
+    ASSERT_TRUE(Dispatch(OnlineListMessage(1, {{"Lost", 1, 2, 3}})));
+    list->Open();
+    GUISelect* rows = dynamic_cast<GUISelect*>(client->app->gui->FindControl(OnlineListDialog::kListId));
+    ASSERT_NE(rows, nullptr);
+    EXPECT_TRUE(rows->items.empty());
+
+    ASSERT_TRUE(Dispatch(OnlineListMessage(1, {{"Ana", 12, 7, 90}, {"Bob", 30, 0x80000000, 0xFFFFFFFE},
+                                               {"Evil", 3, 600, 1440}})));
+    ASSERT_EQ(Rows(*rows), (std::vector<std::string>{"Ana", "Bob", "Evil"}));
+    EXPECT_EQ(rows->items[0].rightText, "Level 12");
+    EXPECT_EQ(rows->items[0].subText, "7 seconds idle");
+    EXPECT_EQ(rows->items[0].subRightText, "90 minutes online");
+    EXPECT_EQ(rows->items[1].subText, "-2147483648 seconds idle") << "u32 values print as signed";
+    EXPECT_EQ(rows->items[1].subRightText, "-2 minutes online");
+
+    rows->selectedIndex = 2;
+    ASSERT_TRUE(Dispatch(OnlineListMessage(1, {{"Cedric", 1, 0, 0}, {"Dora", 1, 0, 0}, {"Ed", 1, 0, 0}})));
+    EXPECT_EQ(Rows(*rows), (std::vector<std::string>{"Cedric", "Dora", "Ed"}));
+    EXPECT_EQ(rows->selectedIndex, 2) << "the row number survives, not the player";
+    ASSERT_TRUE(Dispatch(OnlineListMessage(0, {{"Fay", 1, 0, 0}})));
+    EXPECT_EQ(Rows(*rows), (std::vector<std::string>{"Cedric", "Dora", "Ed", "Fay"}));
+    EXPECT_EQ(rows->selectedIndex, 2);
+
+    // An entry cut short is shown to nobody.
+    const Bytes frame = Frame(Wire().U8(0x40).U8(0).U16(2).Str("Gus").U16(1).U32(0).U32(0).Str("Hal").U16(4).bytes);
+    InMessage message(frame.data(), int(frame.size()));
+    protocol().Dispatch(message);
+    EXPECT_EQ(Rows(*rows), (std::vector<std::string>{"Cedric", "Dora", "Ed", "Fay", "Gus"}));
+    EXPECT_TRUE(platform.boxes.shown.empty());
+    list->Close();
 }
 
 }  // namespace

@@ -377,6 +377,23 @@ TEST_F(WorldMessagesTest, CreatureMessages) {
     EXPECT_EQ(map().FindCreature(kPlayer), player());
 }
 
+// The server announces the player's creature and removes it again before
+// the camera has followed anyone: the player stays, and the next pass draws
+// it instead of reading a freed creature.
+TEST_F(WorldMessagesTest, ThePlayerAnnouncedAndRemovedBeforeTheCameraFollowsItStays) {
+    Start();
+    ConnectToTheWorld();
+    DispatchEnterGame(Join({ItemRecords(), EnterGameMessage(kPlayer, kPlayer, 0, 3)}));
+    ASSERT_NE(client->game, nullptr);
+    ASSERT_EQ(player(), nullptr);
+    Dispatch(Join({PutCreature(Wire().U8(0x06).U16(100).U16(100).U8(7), playerData).bytes,
+                   Wire().U8(0x07).U32(kPlayer).bytes}));
+    ASSERT_NE(map().FindCreature(kPlayer), nullptr);
+    EXPECT_EQ(player(), map().FindCreature(kPlayer));
+    client->RunPass();
+    EXPECT_EQ(client->app->title, "Velmora Online (Aldric)");
+}
+
 TEST_F(WorldMessagesTest, TheFourKindsOfStep) {
     EnterTheWorld();
     Creature* rat = map().FindCreature(kRat);

@@ -226,6 +226,26 @@ def client_run(args, status_port, cwd, tail=20):
         os.environ.pop("VELMORA_STATUS_SERVER", None)
 
 
+def game_window(program, timeout=90):
+    """The client's window once its game screen is up, with the keyboard focus."""
+    window = find_window("^Velmora Online", timeout, program.process)
+    program.wait_line(lambda l: l == "screen game", timeout, "the game screen")
+    xdotool("windowfocus", "--sync", window)
+    return window
+
+
+def close_cleanly(program, window, server):
+    """The window's close request ends the program with 0; it showed no
+    message box, and the fake server's strict decoder took every request."""
+    request_close(window)
+    code = program.wait_exit(30)
+    if code != 0:
+        raise Failure(f"the program ended with {code}")
+    check_no_boxes(program)
+    if server.failures:
+        raise Failure(f"the fake server found faults: {server.failures}")
+
+
 def check_no_boxes(program):
     """The client showed no message box (the probes print them instead)."""
     boxes = [line for line in program.lines if line.startswith("platform box")]

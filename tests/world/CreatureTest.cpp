@@ -51,6 +51,22 @@ TEST_F(CreatureTest, AStepLeftMovesAtOnceAndLeavesACloneBehind) {
     EXPECT_EQ(walker->clone, clone);
 }
 
+// The server may send a creature without a name: it walks and is drawn as any
+// other; only the step's own clone stands a tile further along.
+TEST_F(CreatureTest, ANamelessCreatureIsNoClone) {
+    AddPlayer(100, 100);
+    Creature* named = AddCreature(7, 102, 100);
+    Creature* nameless = AddCreature(8, 102, 102, 7, "");
+    for (Creature* walker : {named, nameless}) {
+        walker->direction = 2;
+        walker->Step();
+    }
+    EXPECT_FALSE(nameless->IsClone());
+    EXPECT_EQ(Offset(nameless), Offset(named));
+    EXPECT_EQ(Offset(nameless), std::make_pair(32, 0));
+    EXPECT_EQ(Offset(CloneOf(nameless)), Offset(CloneOf(named)));
+}
+
 TEST_F(CreatureTest, TheCloneStandsOnTheTileDrawnLast) {
     AddPlayer(100, 100);
     const struct {
@@ -260,16 +276,20 @@ TEST_F(OutfitTest, DrawOutfitPicksFramesAndAnchorsLargeSprites) {
     EXPECT_EQ(call->args[0], 100 - 32);
     EXPECT_EQ(call->args[1], 200 - 32);
 
-    // A clone draws the creature it stands for; without one, nothing.
+    // A clone draws the creature it stands for, with that creature's frame.
     Creature clone;
     clone.cloneOf = &creature;
     Engine().Clear();
     clone.DrawOutfit(5, 5, 0);
-    EXPECT_EQ(Engine().Count("RenderSprite"), 1u);
-    clone.cloneOf = nullptr;
+    ASSERT_EQ(Engine().Count("RenderSprite"), 1u);
+    EXPECT_EQ(Engine().Calls("RenderSprite").back()->sprite, store(640));
+    // A creature the server sent without a name is no clone: it draws its own figure.
+    Creature nameless;
+    nameless.SetOutfit(plain);
     Engine().Clear();
-    clone.DrawOutfit(5, 5, 0);
-    EXPECT_EQ(Engine().Count("RenderSprite"), 0u);
+    nameless.DrawOutfit(5, 5, 0);
+    ASSERT_EQ(Engine().Count("RenderSprite"), 1u);
+    EXPECT_EQ(Engine().Calls("RenderSprite").back()->sprite, store(600));
 }
 
 TEST_F(OutfitTest, EnragedCreaturesGlow) {

@@ -86,17 +86,7 @@ std::string State(Client& client) {
 }  // namespace
 
 int main() {
-    probe::AutoEnter enter;
-    std::string screen;
-    std::string state;
-    probe::Hooks hooks;
-    hooks.started = probe::LogInDemo;
-    hooks.pass = [&](Client& client) {
-        enter.Step(client);
-        probe::Report(screen, probe::ScreenLine(client));
-        if (client.game)
-            probe::Report(state, State(client));
-    };
+    probe::Hooks hooks = probe::InGameHooks(State);
     hooks.ending = [](Client& client) {
         // What the options file kept of the chat tabs at the end.
         std::string channels = "saved channels=";

@@ -22,7 +22,7 @@ import chat  # noqa: E402
 import fakeserver as fs  # noqa: E402
 import world  # noqa: E402
 import winedriver  # noqa: E402
-from winedriver import Failure, find_window  # noqa: E402
+from winedriver import Failure  # noqa: E402
 
 UNREAD = "ff40ffff"         # the yellow of a tab with news
 OWN_SAY = (190, 215, 170)   # the player's own Say lines
@@ -266,22 +266,14 @@ def check_chat(args):
     server = fs.FakeServer(gfx_stamp=stamp, behaviours=[world.World(), chat.Chat()], log=lambda text: None)
     page = fs.StatusPage("Test server.")
     with server, page, winedriver.client_run(args, page.port, prepare(args, server.login_port)) as program:
-        window = find_window("^Velmora Online", 90, program.process)
-        program.wait_line(lambda l: l == "screen game", 90, "the game screen")
-        winedriver.xdotool("windowfocus", "--sync", window)
+        window = winedriver.game_window(program)
         session = Session(program, server, window)
         play(session)
 
-        winedriver.request_close(window)
-        code = program.wait_exit(30)
-        if code != 0:
-            raise Failure(f"the program ended with {code}")
+        winedriver.close_cleanly(program, window, server)
         saved = program.wait_line(lambda l: l.startswith("saved channels="), 10, "the channels kept")
         if "Trade," in saved or "Main," not in saved:
             raise Failure(f"the channels kept at logout: {saved}")
-        winedriver.check_no_boxes(program)
-        if server.failures:
-            raise Failure(f"the fake server found faults: {server.failures}")
 
 
 def main():

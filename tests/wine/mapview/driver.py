@@ -8,7 +8,8 @@ marker, a progress bar and daylight. When every effect has run out, an X
 screenshot of the view is checked at chosen pixels (two tiles of the
 patterned ground, a wall, the NPC's name colour, the black frame of its
 health bar, the progress bar); under Direct3D 9 and OpenGL the client's own
-map-view screenshot (Shift+Ctrl+S) must show the same picture. Then the
+map-view screenshot (Shift+Ctrl+S) must show the same picture, and the
+view's last pixel column and row show the ground (the clip reaches them). Then the
 server makes it night (level 80): a tile beside the torch stays lit while a
 tile far from it darkens (under DirectDraw, which cannot blend, the dark tile
 is covered in opaque black and the lit one keeps its colour). Last, in
@@ -275,6 +276,20 @@ def check_day(name, engine, day, report):
     report.check(close(day.at(bx + 10, by - 2), (0, 0, 0), 8), f"{name}: and black beyond its 50 %")
 
 
+def check_edges(name, day, report):
+    """The field's last pixel column and row: the ground of the view's last
+    column and row of tiles, not the black of a clip one pixel short."""
+    last_x, last_y = VIEW_W - 1, VIEW_H - 1
+    column = [y for y in range(VIEW_H)
+              if not close(day.at(last_x, y), pattern_colour(CAMERA[0] + 16, CAMERA[1] + y // 32))]
+    row = [x for x in range(VIEW_W)
+           if not close(day.at(x, last_y), pattern_colour(CAMERA[0] + x // 32, CAMERA[1] + 12))]
+    first = f", first {day.at(last_x, column[0])} at y {column[0]}" if column else ""
+    report.check(not column, f"{name}: the view's last pixel column is drawn ({len(column)} pixels differ{first})")
+    first = f", first {day.at(row[0], last_y)} at x {row[0]}" if row else ""
+    report.check(not row, f"{name}: the view's last pixel row is drawn ({len(row)} pixels differ{first})")
+
+
 def check_night(name, engine, day, night, report):
     lit = tile_centre(118, 117)
     dark = tile_centre(127, 125)
@@ -335,6 +350,7 @@ def main():
         shots = run_engine(args, engine, report)
         pictures[engine] = shots
         check_day(name, engine, shots["day"], report)
+        check_edges(name, shots["day"], report)
         check_night(name, engine, shots["day"], shots["night"], report)
         check_step(name, shots["stepped"], report)
         if "client" in shots:

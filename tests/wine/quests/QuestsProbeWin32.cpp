@@ -3,7 +3,8 @@
 // first character, also again after a lost connection. Whenever what the
 // character dialogs show changes it prints one "state" line, so that the
 // driver knows where to click and what to expect (rectangles as x,y,w,h,
-// texts with "_" for blanks, rows joined by "|", "-" for none):
+// texts with "_" for blanks, rows joined by "|", "-" for none), and, on the
+// login screen too, "questlog <0|1> <open dialog ids>":
 //   state log=0|1 open=<open dialog ids>
 //         brew=<in progress>,<size>,<hovered size>,<heat> ingredients=<id>:<count>|...
 //         size3=<the third size box> amount=.. begin=.. finish=.. view=.. drop=<x>,<y>
@@ -98,18 +99,25 @@ std::string FlowerCell(GameInterface& game) {
     return n ? std::to_string(sx / n) + "," + std::to_string(sy / n) : "-";
 }
 
-std::string State(Client& client) {
-    GUIManager* gui = client.app->gui;
-    std::string state = std::string("state log=") + (client.protocol->questLog ? "1" : "0") + " open=";
+// Which of these dialogs are open.
+std::string OpenDialogs(GUIManager* gui) {
     std::string open;
     for (int32_t id : {QuestLogDialog::kDialogId, SummonMonsterDialog::kDialogId, BrewingDialog::kDialogId,
                        RecipesDialog::kDialogId})
         if (gui->FindControl(id))
             open += (open.empty() ? "" : ",") + std::to_string(id);
-    state += open.empty() ? "-" : open;
+    return open.empty() ? "-" : open;
+}
+
+std::string HasLog(Client& client) { return client.protocol->questLog ? "1" : "0"; }
+
+// Said on the login screen too.
+std::string LogLine(Client& client) { return "questlog " + HasLog(client) + " " + OpenDialogs(client.app->gui); }
+
+std::string State(Client& client) {
+    GUIManager* gui = client.app->gui;
     GameInterface* game = client.game;
-    if (!game)
-        return state;
+    std::string state = "state log=" + HasLog(client) + " open=" + OpenDialogs(gui);
 
     const BrewingDialog& brewing = *game->brewing;
     state += " brew=" + std::to_string(brewing.inProgress ? 1 : 0) + "," + std::to_string(brewing.potionSize) + "," +
@@ -155,15 +163,11 @@ std::string State(Client& client) {
 }  // namespace
 
 int main() {
-    probe::AutoEnter enter(true);
-    std::string screen;
-    std::string state;
-    probe::Hooks hooks;
-    hooks.started = probe::LogInDemo;
-    hooks.pass = [&](Client& client) {
-        enter.Step(client);
-        probe::Report(screen, probe::ScreenLine(client));
-        probe::Report(state, State(client));
+    probe::Hooks hooks = probe::InGameHooks(State, true);
+    const auto inGame = hooks.pass;
+    hooks.pass = [inGame, said = std::string()](Client& client) mutable {
+        inGame(client);
+        probe::Report(said, LogLine(client));
     };
     return probe::Run(hooks);
 }

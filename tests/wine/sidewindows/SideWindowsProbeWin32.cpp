@@ -107,17 +107,4 @@ std::string State(Client& client) {
 
 }  // namespace
 
-int main() {
-    probe::AutoEnter enter(true);
-    std::string screen;
-    std::string state;
-    probe::Hooks hooks;
-    hooks.started = probe::LogInDemo;
-    hooks.pass = [&](Client& client) {
-        enter.Step(client);
-        probe::Report(screen, probe::ScreenLine(client));
-        if (client.game)
-            probe::Report(state, State(client));
-    };
-    return probe::Run(hooks);
-}
+int main() { return probe::Run(probe::InGameHooks(State, true)); }

@@ -28,7 +28,7 @@ import fakeserver as fs  # noqa: E402
 import sidewindows  # noqa: E402
 import winedriver  # noqa: E402
 import world  # noqa: E402
-from winedriver import Failure, find_window, options_folder  # noqa: E402
+from winedriver import Failure, options_folder  # noqa: E402
 
 PLAYER = b"Aldric"
 QUESTS, SPELLS, GUILD, LOGOUT = 0x28, 0x31, 0x37, 0x13
@@ -193,18 +193,9 @@ def check_side_windows(args):
     server = fs.FakeServer(gfx_stamp=stamp, behaviours=[world.World(), side], log=lambda text: None)
     page = fs.StatusPage("Test server.")
     with server, page, winedriver.client_run(args, page.port, prepare(args, server.login_port)) as program:
-        window = find_window("^Velmora Online", 90, program.process)
-        program.wait_line(lambda l: l == "screen game", 90, "the game screen")
-        winedriver.xdotool("windowfocus", "--sync", window)
+        window = winedriver.game_window(program)
         play(Session(program, server, side, window))
-
-        winedriver.request_close(window)
-        code = program.wait_exit(30)
-        if code != 0:
-            raise Failure(f"the program ended with {code}")
-        winedriver.check_no_boxes(program)
-        if server.failures:
-            raise Failure(f"the fake server found faults: {server.failures}")
+        winedriver.close_cleanly(program, window, server)
 
 
 def main():

@@ -41,6 +41,11 @@ struct Hooks {
     std::function<void(Client&)> ending;   // after the main loop, before the shutdown
 };
 
+// The hooks of a probe that logs in with the demo account, enters the game
+// (with `again`, after every logout too) and says the screen line and, while
+// the game screen exists, `state(client)` whenever either changes.
+Hooks InGameHooks(std::function<std::string(Client&)> state, bool again = false);
+
 // Starts the client, runs its main loop with the hooks, shuts it down and
 // says "ended"; the program's exit code.
 int Run(const Hooks& hooks);

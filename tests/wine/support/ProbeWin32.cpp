@@ -1,6 +1,7 @@
 #include "tests/wine/support/Probe.h"
 
 #include <cstdio>
+#include <memory>
 
 #include "client/CharacterList.h"
 #include "client/Client.h"
@@ -64,6 +65,25 @@ void AutoEnter::Step(Client& client) {
         CharacterList::OnEnterGameClicked(list);
         entered_ = true;
     }
+}
+
+Hooks InGameHooks(std::function<std::string(Client&)> state, bool again) {
+    struct Reported {
+        explicit Reported(bool again) : enter(again) {}
+        AutoEnter enter;
+        std::string screen;
+        std::string state;
+    };
+    auto reported = std::make_shared<Reported>(again);
+    Hooks hooks;
+    hooks.started = LogInDemo;
+    hooks.pass = [reported, state](Client& client) {
+        reported->enter.Step(client);
+        Report(reported->screen, ScreenLine(client));
+        if (client.game)
+            Report(reported->state, state(client));
+    };
+    return hooks;
 }
 
 int Run(const Hooks& hooks) {

@@ -37,18 +37,9 @@ namespace {
 
 constexpr int kFlower = 120;
 
+// A hidden control counts as none.
 std::string Rect(const GUIControl* control) {
-    if (!control || control->HasFlag(GUIControl::kHidden))
-        return "-";
-    return std::to_string(control->x) + "," + std::to_string(control->y) + "," + std::to_string(control->width) +
-           "," + std::to_string(control->height);
-}
-
-std::string Word(std::string text) {
-    for (char& c : text)
-        if (c == ' ')
-            c = '_';
-    return text.empty() ? "-" : text;
+    return control && !control->HasFlag(GUIControl::kHidden) ? probe::RectField(control) : "-";
 }
 
 std::string Rows(const GUISelect* list) {
@@ -56,7 +47,7 @@ std::string Rows(const GUISelect* list) {
         return "-";
     std::string rows;
     for (const GUISelectItem& item : list->items)
-        rows += Word(item.text) + "|";
+        rows += probe::TextField(item.text) + "|";
     return rows.empty() ? "-" : rows;
 }
 
@@ -143,7 +134,7 @@ std::string State(Client& client) {
     state += " rlist=" + Rect(recipes) + " rrows=" + Rows(recipes);
     state += " rsel=" + (recipes ? std::to_string(recipes->selectedIndex) : std::string("-"));
     const std::string recipeText = text ? text->GetText() : std::string();
-    state += " rtext=" + Word(recipeText.substr(0, recipeText.find('\n')));
+    state += " rtext=" + probe::TextField(recipeText.substr(0, recipeText.find('\n')));
     state += " rclose=" + Rect(ButtonOf(gui, RecipesDialog::kDialogId, "Close"));
 
     const GUISelect* quests = dynamic_cast<GUISelect*>(gui->FindControl(QuestLogDialog::kList));

@@ -126,5 +126,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // What the handlers queued or closed goes at the next frame.
     client->app->gui->Update();
     client->patchRequested = false;
+    // And what they deferred, as the next pass's safe point would (a quest
+    // log closed with the game screen is freed there).
+    client->ApplyPendingChanges();
     return 0;
 }

@@ -177,4 +177,22 @@ constexpr int32_t kOutfitTabSkin = 193;
 constexpr int32_t kOutfitTabBeard = 194;
 constexpr int32_t kOutfitTabHair = 195;
 
+// The character dialogs the server opens: the quest and achievement log, the
+// summon list, brewing and the learned recipes.
+constexpr int32_t kQuestLogDialog = 169;
+constexpr int32_t kQuestLogClose = 170;
+constexpr int32_t kQuestLogList = 171;
+constexpr int32_t kQuestLogDetail = 179;
+constexpr int32_t kSummonDialog = 180;
+constexpr int32_t kSummonList = 181;
+constexpr int32_t kSummonButton = 182;
+constexpr int32_t kSummonCancel = 183;
+constexpr int32_t kBrewingAmount = 325;
+constexpr int32_t kBrewingBegin = 326;
+constexpr int32_t kBrewingFinish = 327;
+constexpr int32_t kRecipesDialog = 328;
+constexpr int32_t kRecipesList = 329;
+constexpr int32_t kRecipesText = 330;
+constexpr int32_t kBrewingClose = 331;
+
 }  // namespace GameIds

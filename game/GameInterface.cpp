@@ -10,6 +10,7 @@
 #include "client/Settings.h"
 #include "dialogs/character/BrewingDialog.h"
 #include "dialogs/character/HotkeyDialog.h"
+#include "dialogs/character/QuestLogDialog.h"
 #include "dialogs/character/RecipesDialog.h"
 #include "dialogs/character/SpellLibraryDialog.h"
 #include "dialogs/character/SummonMonsterDialog.h"
@@ -236,6 +237,10 @@ GameInterface::~GameInterface() {
     close(tutorial);
     close(brewing);
     close(recipes);
+    // The protocol keeps the quest log, but it belongs to this game: it
+    // closes with it rather than on the login screen's first frame.
+    if (QuestLogDialog* log = protocol ? protocol->questLog : nullptr)
+        log->Close();
     if (thingActions) {
         thingActions->Clear();
         delete thingActions;

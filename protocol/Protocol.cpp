@@ -5,6 +5,7 @@
 #include "client/CharacterList.h"
 #include "client/Client.h"
 #include "client/LoginBoxes.h"
+#include "dialogs/character/QuestLogDialog.h"
 #include "dialogs/trade/TradeWindow.h"
 #include "game/GameInterface.h"
 #include "net/Connection.h"
@@ -88,7 +89,7 @@ const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
     &Protocol::ParseRemoveTileItem,  // 0x3b timed tile mark
     &Protocol::OnTutorial,          // 0x3c tutorial
     &Protocol::ParseBrewing,        // 0x3d brewing data
-    &Protocol::ParseRecipes,        // 0x3e learned recipes
+    &Protocol::ParseLearnedRecipes, // 0x3e learned recipes
     &Protocol::ParseProgressBar,    // 0x3f progress bar over a tile
     &Protocol::ParseOnlineList,     // 0x40 online list
 };
@@ -99,6 +100,9 @@ Protocol::~Protocol() {
     delete connection;
     delete characterList;
     EndTrade();
+    // Only a log whose game screen never closed it is left here; its
+    // destructor touches nothing but its records.
+    delete questLog;
 }
 
 bool Protocol::Connect(uint8_t newMode, std::vector<std::string> hosts, uint16_t port) {

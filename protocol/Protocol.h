@@ -12,6 +12,7 @@ class Connection;
 struct HouseRecord;
 class InMessage;
 class OutMessage;
+class QuestLogDialog;
 class Tile;
 class TradeWindow;
 struct Position;
@@ -239,11 +240,13 @@ public:
     void SendRequestOnlineList();                              // 0x3a
 
     // --- Quests, outfits, summons, brewing and recipes (ProtocolQuests.cpp, RequestsQuests.cpp) ---
-    void ParseQuestLog(InMessage& message);       // 0x2a
-    void ParseSummonList(InMessage& message);     // 0x2d
-    void ParseOutfitOptions(InMessage& message);  // 0x33
-    void ParseBrewing(InMessage& message);        // 0x3d
-    void ParseRecipes(InMessage& message);        // 0x3e
+    // The first quest message of a game makes the log (questLog). A quest's
+    // notes end where the frame ends, whatever their count says.
+    void ParseQuestLog(InMessage& message);        // 0x2a
+    void ParseSummonList(InMessage& message);      // 0x2d
+    void ParseOutfitOptions(InMessage& message);   // 0x33
+    void ParseBrewing(InMessage& message);         // 0x3d
+    void ParseLearnedRecipes(InMessage& message);  // 0x3e
 
     void SendRequestQuests();                       // 0x28
     void SendSummonMonster(const std::string& name);  // 0x29
@@ -273,6 +276,10 @@ public:
     // goes through here: the trade end, a new trade, the return to the login
     // screen, the shutdown (before the GUI goes) and this object's end.
     void EndTrade();
+    // The quest and achievement log while it is open; it clears this itself
+    // when it closes (QuestLogDialog::Close), and the game screen's teardown
+    // closes it.
+    QuestLogDialog* questLog = nullptr;
     uint8_t mode = 0;
     uint8_t loginSent = 0;       // the login request of this connection is queued
     uint8_t actionListFlag = 0;  // the action-list request and the spell and hotkey data

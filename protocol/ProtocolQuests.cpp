@@ -1,16 +1,23 @@
 // The quests family: the quest and achievement log, the summonable monsters,
 // the outfit options, brewing and the learned recipes.
 //
-// A handler whose dialog is not built yet only reads its fields, in wire
-// order and with their counts and conditions, and drops them: the frame goes
-// on behind the message.
+// Each handler reads its fields, in wire order and with their counts and
+// conditions, whether or not there is a game screen to take them, so the
+// frame goes on behind the message; only in the game does it hand them to
+// their dialog.
 #include "protocol/Protocol.h"
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "client/Client.h"
 #include "dialogs/character/OutfitDialog.h"
+#include "dialogs/character/BrewingDialog.h"
+#include "dialogs/character/QuestLogDialog.h"
+#include "dialogs/character/RecipesDialog.h"
+#include "dialogs/character/SummonMonsterDialog.h"
 #include "game/GameInterface.h"
 #include "net/InMessage.h"
 #include "world/Camera.h"
@@ -24,37 +31,66 @@ constexpr int kMaxAchievements = 255;
 
 }  // namespace
 
-// One quest (kind 1) or a batch of achievements (any other kind).
+// One quest (kind 1) or a batch of achievements (any other kind). In the
+// game the first message makes the log and opens it.
 void Protocol::ParseQuestLog(InMessage& message) {
     const uint16_t kind = message.ReadU16();
-    message.ReadU8();  // empty the log first
+    const bool clear = message.ReadU8() != 0;
+    QuestLogDialog* log = nullptr;
+    if (Client::Instance()->game) {
+        if (clear && questLog)
+            questLog->Clear();
+        if (!questLog) {
+            questLog = new QuestLogDialog();
+            questLog->Show();
+        }
+        log = questLog;
+    }
     if (kind == 1) {
-        message.ReadString();  // quest name
-        message.ReadU8();      // progress
+        QuestRecord quest;
+        quest.name = message.ReadString();
+        quest.progress = message.ReadU8();
         const int lines = message.ReadU16();
-        for (int i = 0; i < lines; ++i)
-            message.ReadString();  // note
+        // A note needs at least its length: a count beyond the frame's bytes
+        // ends with them instead of inventing empty notes.
+        for (int i = 0; i < lines && message.Remaining() >= 2; ++i)
+            quest.lines.push_back(message.ReadString());
+        if (log)
+            log->AddQuest(std::move(quest));
         return;
     }
-    message.ReadU32();  // points earned
-    message.ReadU32();  // points possible
+    const int32_t earned = int32_t(message.ReadU32());
+    const int32_t possible = int32_t(message.ReadU32());
+    if (log) {
+        log->pointsEarned = earned;
+        log->pointsPossible = possible;
+    }
     for (int i = 0; i < kMaxAchievements; ++i) {
-        const std::string name = message.ReadString();
-        if (name.empty())
+        AchievementRecord achievement;
+        achievement.name = message.ReadString();
+        if (achievement.name.empty())
             break;
-        message.ReadU16();     // recommended level
-        message.ReadU16();     // points
-        message.ReadU8();      // progress
-        message.ReadString();  // description
+        achievement.level = message.ReadU16();
+        achievement.points = message.ReadU16();
+        achievement.progress = message.ReadU8();
+        achievement.description = message.ReadString();
+        if (log)
+            log->AddAchievement(std::move(achievement));
     }
 }
 
+// Shown also without entries; an open summon dialog ignores it.
 void Protocol::ParseSummonList(InMessage& message) {
     const int count = message.ReadU8();
+    std::vector<SummonMonsterEntry> entries;
     for (int i = 0; i < count; ++i) {
-        message.ReadString();  // monster name
-        message.ReadU16();     // mana
+        SummonMonsterEntry entry;
+        entry.name = message.ReadString();
+        entry.manaCost = message.ReadU16();
+        entries.push_back(std::move(entry));
     }
+    if (GameInterface* game = Client::Instance()->game)
+        game->summonMonster->Show(entries);
 }
 
 // Three lists of (id, requirement): outfits, hair styles, beards. The three
@@ -95,25 +131,37 @@ void Protocol::ParseOutfitOptions(InMessage& message) {
     }
 }
 
-// Without a brew in progress the message is the active byte alone.
+// Without a brew in progress the message is the active byte alone. A
+// repeated ingredient keeps its last count.
 void Protocol::ParseBrewing(InMessage& message) {
-    const uint8_t active = message.ReadU8();
-    if (active == 0)
-        return;
-    message.ReadU8();   // potion size
-    message.ReadU16();  // amount
-    message.ReadU8();   // heat
-    const int ingredients = message.ReadU8();
-    for (int i = 0; i < ingredients; ++i) {
-        message.ReadU16();  // ingredient id
-        message.ReadU16();  // amount
+    const bool active = message.ReadU8() != 0;
+    int size = 1;
+    int amount = 0;
+    int heat = 0;
+    BrewingDialog::Ingredients ingredients;
+    if (active) {
+        size = message.ReadU8();
+        amount = message.ReadU16();
+        heat = message.ReadU8();
+        const int count = message.ReadU8();
+        for (int i = 0; i < count; ++i) {
+            const int32_t id = message.ReadU16();
+            ingredients[id] = message.ReadU16();
+        }
     }
+    if (GameInterface* game = Client::Instance()->game)
+        game->brewing->Open(active, size, amount, heat, ingredients);
 }
 
-void Protocol::ParseRecipes(InMessage& message) {
+void Protocol::ParseLearnedRecipes(InMessage& message) {
     const int count = message.ReadU8();
+    std::vector<Recipe> recipes;
     for (int i = 0; i < count; ++i) {
-        message.ReadString();  // name
-        message.ReadString();  // text
+        Recipe recipe;
+        recipe.name = message.ReadString();
+        recipe.text = message.ReadString();
+        recipes.push_back(std::move(recipe));
     }
+    if (GameInterface* game = Client::Instance()->game)
+        game->recipes->Refresh(std::move(recipes));
 }

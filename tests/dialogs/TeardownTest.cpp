@@ -14,9 +14,13 @@
 #include <gtest/gtest.h>
 
 #include "client/LoginBoxes.h"
+#include "dialogs/character/BrewingDialog.h"
 #include "dialogs/character/HotkeyDialog.h"
 #include "dialogs/character/OutfitDialog.h"
+#include "dialogs/character/QuestLogDialog.h"
+#include "dialogs/character/RecipesDialog.h"
 #include "dialogs/character/SpellLibraryDialog.h"
+#include "dialogs/character/SummonMonsterDialog.h"
 #include "dialogs/character/TalentsDialog.h"
 #include "dialogs/social/GMBanDialog.h"
 #include "dialogs/social/GMWindow.h"
@@ -236,6 +240,19 @@ const std::vector<OpenedInGame>& Rows() {
              TalentsDialog::AskReset(game.talents);
          }},
         {"Outfit", GameIds::kOutfitDialog, [](GameInterface&) { OutfitDialog::Instance()->Open(); }},
+        // The dialogs the server opens for the character: the quest log, which
+        // the protocol keeps, brewing, the learned recipes, the summon list.
+        {"QuestLog", QuestLogDialog::kDialogId,
+         [](GameInterface& game) {
+             // Achievements without entries: kind, flag, the two totals, the empty name.
+             const uint8_t frame[] = {14, 0, 0x2a, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+             InMessage message(frame, int(sizeof(frame)));
+             game.protocol->Dispatch(message);
+         }},
+        {"Brewing", BrewingDialog::kDialogId, [](GameInterface& game) { game.brewing->Open(true, 2, 3, 40, {}); }},
+        {"Recipes", RecipesDialog::kDialogId, [](GameInterface& game) { game.recipes->Show(); }},
+        {"SummonMonster", SummonMonsterDialog::kDialogId,
+         [](GameInterface& game) { game.summonMonster->Show({{"Rat", 20}}); }},
     };
     return rows;
 }

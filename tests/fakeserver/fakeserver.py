@@ -54,7 +54,7 @@ from client_requests import (CLIENT_GAME_LOGIN, CLIENT_LOGIN, CLIENT_LOGOUT, CLI
                              decode_request, decode_stream, encode_request, first_difference,
                              game_login_request, login_request)
 from server_messages import (BUILDERS, MESSAGES, SAMPLES, VARIANTS, build, character_list,  # noqa: F401
-                             disconnect, enter_game, new_version, ping, sample_payloads)
+                             disconnect, enter_game, frame_ending_labels, new_version, ping, sample_payloads)
 
 NEW_VERSION_TEXT = b"Download the new client from the website."
 WRONG_ACCOUNT_TEXT = b"Account name or password is not correct."
@@ -576,13 +576,20 @@ def main(argv=None):
         import trade
         # Ahead of the world, which takes every move: a drop into the trade is the trade's.
         trading = server.add_behaviour(trade.Trade())
+    import quests
+    side = None
+    if not args.no_side_windows:
+        import sidewindows
+        side = sidewindows.SideWindows()
+    # Ahead of the world, which takes every move but those onto the brewing
+    # dialog; "!brewing" and "!summon" typed in the chat open those dialogs.
+    server.add_behaviour(quests.Quests(side_windows=side))
     if not args.no_world:
         import actions
         # The side windows' behaviour sends the buffs and statistics of the login burst.
         server.add_behaviour(actions.ActionWorld(login_burst=args.no_side_windows)).wander(2.0)
-    if not args.no_side_windows:
-        import sidewindows
-        server.add_behaviour(sidewindows.SideWindows())
+    if side is not None:
+        server.add_behaviour(side)
     import staff
     # The game master's tools of a staff character (the demo's Brenna).
     server.add_behaviour(staff.Staff())

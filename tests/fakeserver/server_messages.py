@@ -20,7 +20,9 @@ conditional fields present. VARIANTS holds further valid shapes of some of
 them (conditional fields absent, counts at their limits). The client's tests
 send each of them followed by a ping in the same frame and expect the ping's
 answer, so a handler that reads one byte too many or too few shows; add your
-message's sample when you build its handler.
+message's sample when you build its handler. A variant whose count claims
+more than its bytes hold (a CutShort) is sent alone in its frame instead,
+with the ping in the next.
 """
 
 from wire import Writer, to_bytes
@@ -123,12 +125,8 @@ MESSAGES = {
                                ("u32", "online_minutes")]),
     ]),
 
-    # --- quests, outfits, summons, brewing and recipes ---
-    # The quest log's kind 1: one quest (other kinds are "achievements").
-    "quest": (0x2a, [
-        ("u16", "kind"), ("u8", "reset"), ("string", "name"), ("u8", "progress"),
-        ("list16", "lines", [("string", "text")]),
-    ]),
+    # --- quests, outfits, summons, brewing and recipes (the quest log has
+    # builders below: "quest" and "achievements") ---
     "summon_list": (0x2d, [("list8", "monsters", [("string", "name"), ("u16", "mana")])]),
     "brewing": (0x3d, [
         ("u8", "active"),
@@ -276,6 +274,22 @@ def disconnect():
 
 
 # --- messages of an irregular shape ---------------------------------------------------
+
+@builder("quest", 0x2a)
+def quest(kind, reset, name, progress, lines, line_count=None):
+    """The quest log's kind 1: one quest and its notes (other kinds are
+    "achievements"). line_count, when given, is written in place of the
+    number of lines: a count that claims more notes than follow."""
+    if kind != 1:
+        raise ValueError("a quest has kind 1")
+    count = len(lines) if line_count is None else line_count
+    if not 0 <= count <= 0xFFFF or len(lines) > 0xFFFF:
+        raise ValueError("the line count is a u16")
+    w = Writer().u8(0x2a).u16(kind).u8(reset).string(to_bytes(name)).u8(progress).u16(count)
+    for line in lines:
+        w.string(to_bytes(_value(line, "text")))
+    return w.bytes()
+
 
 ACHIEVEMENTS_MAX = 255
 
@@ -622,7 +636,15 @@ SAMPLES = {
     "progress_bar": dict(shown=1, state=0xFFFF, value=255, x=100, y=100, z=255),
 }
 
-# Further valid shapes: name -> list of keyword values.
+class CutShort(dict):
+    """The keyword values of a shape whose count claims more than the bytes
+    that follow it. The client reads such a message up to the end of its
+    frame, so anything behind it in the frame would be taken for its data:
+    the tests send it alone in its frame."""
+
+
+# Further valid shapes: name -> list of keyword values (a CutShort for a
+# count beyond the message's bytes).
 VARIANTS = {
     "chat_message": [dict(sender=b"", channel=b"", kind=255, text=b""),
                      dict(sender=b"Server", channel=b"Main", kind=6, text=b"Your talent points were reset.")],
@@ -672,12 +694,25 @@ VARIANTS = {
                                                    online_minutes=0xFFFFFFFE)])],
     # Any banned byte but 0 is banned; an empty info line is no answer.
     "ban_info": [dict(comment=b"", ban_time=b"", info_line=b"", banned=2)],
-    "quest": [dict(kind=1, reset=0, name=b"", progress=0, lines=[])],
+    "quest": [dict(kind=1, reset=0, name=b"", progress=0, lines=[]),
+              dict(kind=1, reset=0, name=b"Short", progress=255, lines=[dict(text=b"Label: a note"),
+                                                                          dict(text=b"a: b c"), dict(text=b"")]),
+              # 65 535 notes announced, two sent: the notes end with the frame.
+              CutShort(kind=1, reset=1, name=b"Cut", progress=100, line_count=0xFFFF,
+                       lines=[dict(text=b"Step one: done."), dict(text=b"\x01")])],
     # Exactly 255 achievements carry no empty name behind them.
     "achievements": [dict(kind=0, reset=1, points_earned=0, points_possible=0, entries=[
         dict(name=b"A%d" % i, level=i, points=i, progress=i % 101, description=b"d") for i in range(255)]),
                      dict(kind=0xFFFF, reset=0, points_earned=0, points_possible=0, entries=[])],
-    "brewing": [dict(active=0)],
+    # A repeated ingredient, more than six of them, and an id past the sprites.
+    "brewing": [dict(active=0),
+                dict(active=1, potion_size=5, amount=1, heat=70, ingredients=[
+                    dict(item_id=110 + i, amount=i + 1) for i in range(7)] + [
+                    dict(item_id=0xFFFF, amount=1), dict(item_id=110, amount=9)]),
+                dict(active=1, potion_size=0, amount=0, heat=0, ingredients=[])],
+    "summon_list": [dict(monsters=[])],
+    "recipes": [dict(recipes=[]),
+                dict(recipes=[dict(name=b"Colour at the end", text=b"ends in a colour byte\x01")])],
     # Every requirement kind, and ids the sprite store cannot hold.
     "outfit_choices": [dict(outfits=[], hair=[], beards=[]),
                        dict(outfits=[dict(id=10, requirement=0), dict(id=145, requirement=2),
@@ -710,9 +745,20 @@ VARIANTS = {
 }
 
 
+def _shapes():
+    """(label, name, values) of every sample and variant, samples first."""
+    out = [(name, name, values) for name, values in SAMPLES.items()]
+    for name, shapes in VARIANTS.items():
+        out += [(f"{name} #{i + 1}", name, values) for i, values in enumerate(shapes)]
+    return out
+
+
 def sample_payloads():
     """(label, payload) of every sample and variant, samples first."""
-    out = [(name, build(name, **values)) for name, values in SAMPLES.items()]
-    for name, shapes in VARIANTS.items():
-        out += [(f"{name} #{i + 1}", build(name, **values)) for i, values in enumerate(shapes)]
-    return out
+    return [(label, build(name, **values)) for label, name, values in _shapes()]
+
+
+def frame_ending_labels():
+    """The labels of the samples that claim more than their bytes hold (see
+    CutShort): sent alone in their frame, with the ping in a frame behind."""
+    return {label for label, _, values in _shapes() if isinstance(values, CutShort)}

@@ -342,6 +342,11 @@ class ServerMessagesTest(unittest.TestCase):
         with self.assertRaises(ValueError):
             fs.build("achievements", kind=2, reset=0, points_earned=0, points_possible=0,
                      entries=[dict(one, name=b"")])
+        # A quest's line count is its lines' unless a count beyond them is asked for.
+        self.assertEqual(fs.build("quest", kind=1, reset=1, name=b"q", progress=7, lines=[dict(text=b"a")]),
+                         b"\x2a\x01\x00\x01\x01\x00q\x07\x01\x00\x01\x00a")
+        self.assertEqual(fs.build("quest", kind=1, reset=0, name=b"", progress=0, lines=[], line_count=0xFFFF),
+                         b"\x2a\x01\x00\x00\x00\x00\x00\xff\xff")
 
     def test_every_sample_builds_with_its_opcode(self):
         for label, payload in fs.sample_payloads():
@@ -350,6 +355,10 @@ class ServerMessagesTest(unittest.TestCase):
                 self.assertIn(name, list(fs.MESSAGES) + list(fs.BUILDERS))
                 self.assertEqual(payload[0], server_messages.opcode_of(name))
         self.assertLessEqual(set(fs.VARIANTS), set(fs.SAMPLES))
+        # Only variants claim more than they hold, and they say so.
+        labels = {label for label, _ in fs.sample_payloads()}
+        self.assertLessEqual(fs.frame_ending_labels(), labels)
+        self.assertFalse(fs.frame_ending_labels() & set(fs.SAMPLES))
 
 
 class CommandLineTest(unittest.TestCase):
@@ -1015,6 +1024,69 @@ class CharacterBehaviourTest(unittest.TestCase):
                                     part8=6))
         self.assertTrue(server.wait_for(lambda: behaviour.outfits_saved))
         self.assertEqual(behaviour.outfits_saved, [[10, 0, 0, 1, 2, 3, 4, 5, 6]])
+
+
+class QuestsBehaviourTest(unittest.TestCase):
+    """The quest log, brewing, recipes and the summon list: answers and cues."""
+
+    def test_requests_are_answered_and_cues_send_their_dialogs(self):
+        import quests
+        import sidewindows
+        behaviour = quests.Quests(side_windows=sidewindows.SideWindows())
+        server, game = enter_game(self, [behaviour], "Aldric")
+
+        def quest_names(payload):
+            """The quests' names and clear flags, then the achievements' names."""
+            r, quests_seen, achievements = fs.Reader(payload), [], []
+            while r.remaining():
+                self.assertEqual(r.u8(), 0x2a)
+                kind, clear = r.u16(), r.u8()
+                if kind == 1:
+                    quests_seen.append((r.string(), clear))
+                    r.u8()
+                    for _ in range(r.u16()):
+                        r.string()
+                    continue
+                r.u32(), r.u32()
+                while True:
+                    name = r.string()
+                    if not name:
+                        break
+                    achievements.append(name)
+                    r.u16(), r.u16(), r.u8(), r.string()
+            return quests_seen, achievements
+
+        # The log in one frame; the second request clears first.
+        game.send(fs.encode_request(0x28))
+        self.assertEqual(quest_names(game.receive()),
+                         ([(b"Rat Problem", 0), (b"The Lost Ring", 0)], [b"First Steps", b"Rat Catcher", b"Explorer"]))
+        game.send(fs.encode_request(0x28))
+        self.assertEqual(quest_names(game.receive())[0][0], (b"Rat Problem", 1))
+
+        # A brew: begun at heat 20, an ingredient from the backpack at 80, finished.
+        self.assertTrue(behaviour.brewing(server))
+        self.assertEqual(game.receive(), b"\x3d\x00")
+        game.send(b"\x39\x01\x03\x04\x00")
+        self.assertEqual(game.receive(), fs.build("brewing", active=1, potion_size=3, amount=4, heat=20,
+                                                  ingredients=[]))
+        game.send(fs.encode_request(0x0E, from_x=65534, from_y=0, from_z=2, to_x=65535, to_y=65533, to_z=255,
+                                    count=1))
+        self.assertEqual(game.receive(), fs.build("brewing", active=1, potion_size=3, amount=4, heat=80,
+                                                  ingredients=[dict(item_id=sidewindows.FLOWER, amount=1)]))
+        game.send(b"\x39\x03")
+        self.assertEqual(game.receive()[:2], b"\x3e\x02")
+        game.send(b"\x39\x02")
+        self.assertEqual(game.receive(), b"\x3d\x00")
+
+        # The summon list on cue and from the chat line; a summon is recorded.
+        self.assertTrue(behaviour.summon_list(server))
+        self.assertEqual(game.receive()[:2], b"\x2d\x03")
+        game.send(fs.encode_request(0x03, channel=b"Main", text=b"!summon"))
+        self.assertEqual(game.receive()[:2], b"\x2d\x03")
+        game.send(fs.encode_request(0x29, name=b"Wolf"))
+        game.send(fs.encode_request(0x03, channel=b"Main", text=b"!brewing"))
+        self.assertEqual(game.receive(), b"\x3d\x00")
+        self.assertEqual(behaviour.summons, [b"Wolf"])
         self.assertEqual(server.failures, [])
 
 

@@ -230,4 +230,24 @@ TEST_F(GeneratedFileTest, BackdropCoversTheScreenAndTheLogoClearsThePanel) {
     EXPECT_EQ(Alpha(*logo, 0, 0), 0);
 }
 
+// The brewing dialog draws potion size k as sprite 1931 + 3k at its own size
+// inside a 40 x 40 box: each fits the box with room for the 4-pixel margin,
+// and a larger size shows more potion.
+TEST_F(GeneratedFileTest, PotionSizesFitTheirBoxAndGrow) {
+    int previous = 0;
+    for (int size = 1; size <= 5; ++size) {
+        SCOPED_TRACE("size " + std::to_string(size));
+        const SpriteRecord* potion = Decode(1931 + 3 * size);
+        ASSERT_NE(potion, nullptr);
+        EXPECT_EQ(potion->width, 32);
+        EXPECT_EQ(potion->height, 32);
+        int ink = 0;
+        for (int y = 0; y < potion->height; ++y)
+            for (int x = 0; x < potion->width; ++x)
+                ink += Alpha(*potion, x, y) != 0;
+        EXPECT_GT(ink, previous);
+        previous = ink;
+    }
+}
+
 }  // namespace

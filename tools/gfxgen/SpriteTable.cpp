@@ -10,6 +10,7 @@
 #include "tools/gfxgen/Logo.h"
 #include "tools/gfxgen/MapSprites.h"
 #include "tools/gfxgen/MinimapSprites.h"
+#include "tools/gfxgen/PotionSprites.h"
 #include "tools/gfxgen/SideWindowSprites.h"
 #include "tools/gfxgen/Skins.h"
 #include "tools/gfxgen/SpellIcons.h"
@@ -216,6 +217,12 @@ const SpriteEntry kSprites[] = {
     {5769, 18, 18, "talent-aggression", DrawAggressionIcon},
     {5770, 18, 18, "talent-fortification", DrawFortificationIcon},
     {5771, 18, 18, "talent-resistance", DrawResistanceIcon},
+    // The brewing dialog's potion sizes 1 to 5.
+    {1934, 32, 32, "potion-size-1", DrawPotion<1>},
+    {1937, 32, 32, "potion-size-2", DrawPotion<2>},
+    {1940, 32, 32, "potion-size-3", DrawPotion<3>},
+    {1943, 32, 32, "potion-size-4", DrawPotion<4>},
+    {1946, 32, 32, "potion-size-5", DrawPotion<5>},
 };
 
 const size_t kSpriteCount = sizeof(kSprites) / sizeof(kSprites[0]);

@@ -38,11 +38,14 @@ ServerTraffic MakeServerTraffic(size_t capacity, int pingEvery, const std::funct
         } else {
             const int count = 1 + int(next() % kMaxMessagesPerFrame);
             for (int i = 0; i < count; ++i) {
-                const std::vector<uint8_t>& message = usable[next() % usable.size()]->payload;
+                const ServerSample& sample = *usable[next() % usable.size()];
+                const std::vector<uint8_t>& message = sample.payload;
                 if (payload.size() + message.size() > kMaxFramePayload)
                     break;
                 payload.insert(payload.end(), message.begin(), message.end());
                 ++messages;
+                if (sample.endsFrame)
+                    break;
             }
             if (messages == 0)
                 break;  // samples too large for a frame: nothing sensible to send

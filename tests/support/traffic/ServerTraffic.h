@@ -13,6 +13,9 @@
 struct ServerSample {
     const char* label;
     std::vector<uint8_t> payload;  // the opcode and the message's fields
+    // Its count claims more than its bytes hold: read to the end of its
+    // frame, it must be the frame's last message.
+    bool endsFrame = false;
 };
 
 // Every sample, in the table's order, samples before variants.
@@ -30,7 +33,7 @@ struct ServerTraffic {
 
 // Frames for a receive buffer of `capacity` bytes, as many as fit. Each holds
 // one to four messages drawn pseudo-randomly (from `seed`) among the samples
-// whose opcode `use` accepts; with pingEvery > 0 about one frame in pingEvery
+// whose opcode `use` accepts (a sample that ends its frame comes last in it); with pingEvery > 0 about one frame in pingEvery
 // is a ping of its own instead. Without a usable sample every frame is a ping.
 ServerTraffic MakeServerTraffic(size_t capacity, int pingEvery, const std::function<bool(int opcode)>& use,
                                 uint32_t seed = 12345);

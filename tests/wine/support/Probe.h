@@ -17,6 +17,10 @@ void Say(const std::string& line);
 void Report(std::string& last, const std::string& now);
 // "x y width height" of a control.
 std::string Rect(const GUIControl* control);
+// The fields of "key=value" state lines: "x,y,width,height" of a control ("-"
+// for none), and a text with "_" for its blanks ("-" when empty).
+std::string RectField(const GUIControl* control);
+std::string TextField(std::string text);
 // "screen game", "screen menu" or "screen none".
 std::string ScreenLine(const Client& client);
 // The fake server's demo account, sent as the login screen's button sends it.

@@ -45,6 +45,20 @@ std::string Rect(const GUIControl* control) {
            " " + std::to_string(control->height);
 }
 
+std::string RectField(const GUIControl* control) {
+    if (!control)
+        return "-";
+    return std::to_string(control->x) + "," + std::to_string(control->y) + "," + std::to_string(control->width) +
+           "," + std::to_string(control->height);
+}
+
+std::string TextField(std::string text) {
+    for (char& c : text)
+        if (c == ' ')
+            c = '_';
+    return text.empty() ? "-" : text;
+}
+
 std::string ScreenLine(const Client& client) {
     return client.game ? "screen game" : client.menu ? "screen menu" : "screen none";
 }

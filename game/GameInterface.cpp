@@ -33,6 +33,7 @@
 #include "engine/Graphics.h"
 #include "engine/KEngine2.h"
 #include "engine/SpriteStore.h"
+#include "engine/gui/DialogHelper.h"
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUIDialog.h"
 #include "engine/gui/GUIManager.h"
@@ -176,6 +177,12 @@ GameInterface::~GameInterface() {
     gui->ClearTooltips();
     // The box's OK action points at this object.
     ConfirmDialog::Instance()->Close();
+    // Dialogs of modules that outlive the game screen: open on the login
+    // screen, "Open" would send a join on the login connection.
+    OpenChannelDialog::Instance()->Close();
+    if (OptionsDialog* options = Client::Instance()->optionsDialog)
+        if (DialogHelper(gui, OptionsDialog::kDialogId).IsOpen())
+            options->Close();
     SaveLayout();
 
     // A dialog closed here stays in the GUI tree until the manager's next

@@ -59,12 +59,11 @@ void DialogHelper::DrawPanel() const {
         DrawPanelBox(dialog->x + 10, dialog->y + 30, dialog->width - 20, dialog->height - 85);
 }
 
-void DialogHelper::DrawPanelBox(int x, int y, int width, int height) const {
-    constexpr uint32_t kPanelFill = 0x1E000000;  // black at alpha 30
+void DialogHelper::DrawPanelBox(int x, int y, int width, int height, uint32_t fill) const {
     KEngine2* app = gui_ ? gui_->GetOwner() : nullptr;
     if (!app || !app->graphics || !gui_->root)
         return;
-    app->graphics->RenderBox(x, y, width, height, gui_->root->darkColor, gui_->root->lightColor, kPanelFill);
+    app->graphics->RenderBox(x, y, width, height, gui_->root->darkColor, gui_->root->lightColor, fill);
 }
 
 void DialogHelper::Close() const {

@@ -75,8 +75,10 @@ public:
     void DrawPanel() const;
     // A panel of the same look at a rectangle of the window: top and left
     // edges in the GUI root's dark colour, bottom and right in its light
-    // colour, filled with black at alpha 30.
-    void DrawPanelBox(int x, int y, int width, int height) const;
+    // colour, filled with black at alpha 30 unless told otherwise (a fill
+    // of alpha 0 draws only the frame).
+    static constexpr uint32_t kPanelFill = 0x1E000000;
+    void DrawPanelBox(int x, int y, int width, int height, uint32_t fill = kPanelFill) const;
 
     // Queues the dialog for deletion; nothing when it is not open.
     void Close() const;

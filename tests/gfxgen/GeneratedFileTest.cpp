@@ -186,6 +186,26 @@ TEST_F(GeneratedFileTest, SkinsAreOpaqueDarkAndSeamless) {
     }
 }
 
+// The completed tutorial's two link buttons are 165 x 117 and draw their
+// picture centred: it must leave the button's frame visible and cover the
+// rest, or the translucent fill shows through as a hole.
+TEST_F(GeneratedFileTest, LinkPicturesFitTheirButtonsAndAreOpaque) {
+    for (int id : {6600, 6601}) {
+        SCOPED_TRACE("picture " + std::to_string(id));
+        const SpriteRecord* picture = Decode(id);
+        ASSERT_NE(picture, nullptr);
+        EXPECT_LE(picture->width, 165 - 4);
+        EXPECT_LE(picture->height, 117 - 4);
+        EXPECT_GE(picture->width, 165 - 20);
+        EXPECT_GE(picture->height, 117 - 20);
+        int clear = 0;
+        for (int y = 0; y < picture->height; ++y)
+            for (int x = 0; x < picture->width; ++x)
+                clear += Alpha(*picture, x, y) != 255;
+        EXPECT_EQ(clear, 0);
+    }
+}
+
 // The DirectDraw back end cannot blend, so translucent black is faked with
 // this tile: opaque black pixels between transparent ones, half and half.
 TEST_F(GeneratedFileTest, TranslucentBlackTileIsHalfOpaqueBlack) {

@@ -548,6 +548,9 @@ def main(argv=None):
                              "the player's actions of the world and actions modules)")
     parser.add_argument("--no-side-windows", action="store_true",
                         help="no equipment, containers, statistics, friends or party after the enter-game message")
+    parser.add_argument("--no-chat", action="store_true",
+                        help="no answers to chat lines, channel joins and the channel list, and no chat commands "
+                             "(\"!tutorial\", \"!fight\")")
     parser.add_argument("--no-input", action="store_true",
                         help="take no commands; run until stopped (SIGTERM or Ctrl+C)")
     args = parser.parse_args(argv)
@@ -571,6 +574,9 @@ def main(argv=None):
     if not args.no_side_windows:
         import sidewindows
         server.add_behaviour(sidewindows.SideWindows())
+    if not args.no_chat:
+        import chat
+        server.add_behaviour(chat.Chat())
     server.start()
     status = StatusPage(args.status_text, host=args.host, port=args.status_port).start() \
         if args.status_port is not None else None

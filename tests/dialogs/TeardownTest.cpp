@@ -14,6 +14,12 @@
 #include <gtest/gtest.h>
 
 #include "client/LoginBoxes.h"
+#include "dialogs/social/IgnoreList.h"
+#include "dialogs/social/OpenChannelDialog.h"
+#include "dialogs/social/OptionsDialog.h"
+#include "dialogs/social/ReportDialog.h"
+#include "dialogs/social/TutorialDialog.h"
+#include "dialogs/social/WelcomeDialog.h"
 #include "engine/KEngine2.h"
 #include "engine/gui/GUIControl.h"
 #include "engine/gui/GUIManager.h"
@@ -36,6 +42,18 @@ const std::vector<OpenedInGame>& Rows() {
         {"ConfirmBox", ConfirmDialog::kDialogId,
          [](GameInterface&) { ConfirmDialog::Instance()->Show("Title", "Text", &Noop, nullptr); }},
         {"WorldMap", WorldMapDialog::kDialogId, [](GameInterface& game) { game.worldMap->Open(); }},
+        // The client's dialogs opened over the game.
+        {"OpenChannel", OpenChannelDialog::kDialogId, [](GameInterface&) { OpenChannelDialog::Instance()->Open(); }},
+        {"Report", ReportDialog::kDialogId,
+         [](GameInterface& game) {
+             game.reportDialog = new ReportDialog();
+             game.reportDialog->Show();
+         }},
+        {"IgnoreList", IgnoreList::kDialogId, [](GameInterface& game) { game.ignoreList->Open(); }},
+        {"Welcome", WelcomeDialog::kDialogId, [](GameInterface& game) { game.welcome->Show(); }},
+        {"Tutorial", TutorialDialog::kDialogId, [](GameInterface& game) { game.tutorial->Open(); }},
+        {"OptionsInGame", OptionsDialog::kDialogId,
+         [](GameInterface&) { Client::Instance()->optionsDialog->Open(); }},
     };
     return rows;
 }

@@ -45,28 +45,6 @@ protected:
     }
 };
 
-TEST_F(WelcomeDialogTest, ItComesUntilTheOptionSaysExactlyTrue) {
-    const struct {
-        const char* ini;
-        bool welcome;
-        bool shown;
-    } cases[] = {
-        {"", true, true},
-        {"viewedtutorialinfo=True\n", true, true},
-        {"viewedtutorialinfo=1\n", true, true},
-        {"viewedtutorialinfo=false\n", true, true},
-        {"viewedtutorialinfo=true\n", true, false},
-        {"", false, false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.ini) + (c.welcome ? " welcome" : ""));
-        Enter(c.ini, c.welcome);
-        EXPECT_EQ(gui().FindControl(WelcomeDialog::kDialogId) != nullptr, c.shown);
-        EXPECT_EQ(game().welcomeShown, c.shown ? 1 : 0);
-        fixture.client.reset();
-    }
-}
-
 TEST_F(WelcomeDialogTest, TheDialogIsInEnglishFirstAndItsTabsChangeTheLanguage) {
     Enter("", true);
     const GUIDialog* dialog = Find<GUIDialog>(WelcomeDialog::kDialogId);

@@ -1,18 +1,10 @@
 #include "tools/gfxgen/LinkPictures.h"
 
 #include <cmath>
-#include <cstdlib>
 
 #include "tools/gfxgen/Paint.h"
 
 namespace {
-
-void FillRect(GfxImage& image, int x0, int y0, int x1, int y1, uint32_t colour) {
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x)
-            if (x >= 0 && y >= 0 && x < image.width && y < image.height)
-                image.Set(x, y, colour);
-}
 
 void FillCircle(GfxImage& image, float cx, float cy, float r, uint32_t colour) {
     for (int y = int(cy - r) - 1; y <= int(cy + r) + 1; ++y)
@@ -20,17 +12,6 @@ void FillCircle(GfxImage& image, float cx, float cy, float r, uint32_t colour) {
             if (x >= 0 && y >= 0 && x < image.width && y < image.height &&
                 std::hypot(x + 0.5f - cx, y + 0.5f - cy) <= r)
                 image.Set(x, y, colour);
-}
-
-void Border(GfxImage& image, uint32_t colour) {
-    for (int x = 0; x < image.width; ++x) {
-        image.Set(x, 0, colour);
-        image.Set(x, image.height - 1, colour);
-    }
-    for (int y = 0; y < image.height; ++y) {
-        image.Set(0, y, colour);
-        image.Set(image.width - 1, y, colour);
-    }
 }
 
 // A player: a head over a rounded body, in the colour of its tunic.
@@ -55,7 +36,7 @@ bool DrawFansitePicture(GfxImage& image) {
     Figure(image, image.width / 2 - 40, base, Rgba(60, 150, 220));
     Figure(image, image.width / 2, base - 4, Rgba(230, 180, 40));
     Figure(image, image.width / 2 + 40, base, Rgba(170, 70, 170));
-    Border(image, Rgba(200, 170, 80));
+    Border(image, 1, Rgba(200, 170, 80));
     return true;
 }
 
@@ -81,6 +62,6 @@ bool DrawCityMapPicture(GfxImage& image) {
             FillRect(image, bx, by, bx + 14, by + 12, house);
     // The bridge over the river to the town gate.
     FillRect(image, 20, image.height / 2 - 3, left, image.height / 2 + 3, Rgba(140, 110, 80));
-    Border(image, Rgba(120, 90, 50));
+    Border(image, 1, Rgba(120, 90, 50));
     return true;
 }

@@ -177,13 +177,14 @@ GameInterface::~GameInterface() {
     gui->ClearTooltips();
     // The box's OK action points at this object.
     ConfirmDialog::Instance()->Close();
+    SaveLayout();
     // Dialogs of modules that outlive the game screen: open on the login
-    // screen, "Open" would send a join on the login connection.
+    // screen, "Open" would send a join on the login connection. The options
+    // dialog saves as it closes, the layout just written included.
     OpenChannelDialog::Instance()->Close();
     if (OptionsDialog* options = Client::Instance()->optionsDialog)
         if (DialogHelper(gui, OptionsDialog::kDialogId).IsOpen())
             options->Close();
-    SaveLayout();
 
     // A dialog closed here stays in the GUI tree until the manager's next
     // update, but from now on it is not found, drawn or given input, so none

@@ -70,7 +70,9 @@ bool TutorialDialog::Open() {
     for (const auto& link : links) {
         GUIButton* button = dialog.AddButton(0, "", link.onClick, this, link.dx, 136, 165, 117);
         button->SetIcon(link.picture);
-        button->SetStyle(0);
+        // No skin: the captions the dialog writes under its buttons show
+        // through their translucent fill.
+        button->skin = 0;
         button->lightColor = kPictureEdge;
         button->darkColor = kPictureEdge;
         button->fillColor = kPictureFill;

@@ -56,6 +56,13 @@ TEST_F(TutorialDialogTest, TheServersMessageOpensItOnceAndAgainChangesNothing) {
     ASSERT_NE(Link(6600), nullptr);
     EXPECT_EQ(Link(6601)->x, 330);
     EXPECT_EQ(Link(6600)->x, 505);
+    for (int picture : {6601, 6600}) {
+        // Without a skin of their own, so that the captions show through.
+        const GUIButton* link = Link(picture);
+        EXPECT_EQ(link->skin, 0);
+        EXPECT_EQ((std::vector<uint32_t>{link->lightColor, link->darkColor, link->fillColor, link->textColor}),
+                  (std::vector<uint32_t>{0x96000000, 0x96000000, 0x32000000, 0xFFC8C8C8}));
+    }
 
     dialog->MoveBy(-50, 20);
     Dispatch(kTutorialDone);

@@ -21,26 +21,23 @@ void Figure(GfxImage& image, int cx, int baseY, uint32_t tunic) {
     FillCircle(image, float(cx), float(baseY - 44), 8, Rgba(232, 196, 160));
 }
 
-}  // namespace
-
-bool DrawFansitePicture(GfxImage& image) {
+void PaintFansites(GfxImage& image) {
     using linkpictures::kBannerSky;
     FillRect(image, 0, 0, image.width, image.height, Rgba(kBannerSky[0], kBannerSky[1], kBannerSky[2]));
     // The ground, and a banner on two poles behind the players.
     FillRect(image, 0, image.height - 22, image.width, image.height, Rgba(70, 110, 50));
-    FillRect(image, 24, 10, 28, 70, Rgba(110, 80, 50));
-    FillRect(image, image.width - 28, 10, image.width - 24, 70, Rgba(110, 80, 50));
-    FillRect(image, 28, 14, image.width - 28, 36, Rgba(200, 60, 50));
-    FillRect(image, 34, 22, image.width - 34, 27, Rgba(240, 210, 120));
+    FillRect(image, 24, 3, 28, 62, Rgba(110, 80, 50));
+    FillRect(image, image.width - 28, 3, image.width - 24, 62, Rgba(110, 80, 50));
+    FillRect(image, 28, 5, image.width - 28, 20, Rgba(200, 60, 50));
+    FillRect(image, 34, 11, image.width - 34, 14, Rgba(240, 210, 120));
     const int base = image.height - 14;
     Figure(image, image.width / 2 - 40, base, Rgba(60, 150, 220));
     Figure(image, image.width / 2, base - 4, Rgba(230, 180, 40));
     Figure(image, image.width / 2 + 40, base, Rgba(170, 70, 170));
     Border(image, 1, Rgba(200, 170, 80));
-    return true;
 }
 
-bool DrawCityMapPicture(GfxImage& image) {
+void PaintCityMap(GfxImage& image) {
     using linkpictures::kParchment;
     FillRect(image, 0, 0, image.width, image.height, Rgba(kParchment[0], kParchment[1], kParchment[2]));
     // A river winding down the map.
@@ -63,5 +60,21 @@ bool DrawCityMapPicture(GfxImage& image) {
     // The bridge over the river to the town gate.
     FillRect(image, 20, image.height / 2 - 3, left, image.height / 2 + 3, Rgba(140, 110, 80));
     Border(image, 1, Rgba(120, 90, 50));
+}
+
+// Paints the picture into the sprite's top rows.
+bool DrawPicture(GfxImage& image, void (*paint)(GfxImage&)) {
+    GfxImage picture(image.width, linkpictures::kPictureHeight);
+    paint(picture);
+    for (int y = 0; y < picture.height && y < image.height; ++y)
+        for (int x = 0; x < picture.width; ++x)
+            for (int channel = 0; channel < 4; ++channel)
+                image.At(x, y)[channel] = picture.At(x, y)[channel];
     return true;
 }
+
+}  // namespace
+
+bool DrawFansitePicture(GfxImage& image) { return DrawPicture(image, &PaintFansites); }
+
+bool DrawCityMapPicture(GfxImage& image) { return DrawPicture(image, &PaintCityMap); }

@@ -18,8 +18,11 @@ constexpr const char* kWebsiteUrl = "http://www.velmora-online.example/";
 constexpr const char* kAccountPageUrl = "http://www.velmora-online.example/account/account";
 // The page where the actions window's "Buy Premium Cards" sends the player.
 constexpr const char* kPremiumPageUrl = "http://www.velmora-online.example/home/premium";
-// The city map and the two fan sites that the "Support" chat tab points to.
+// The city map and the two fan sites that the "Support" chat tab points to;
+// the city map is also a picture button of the completed tutorial's dialog.
 constexpr const char* kCityMapUrl = "http://www.velmora-online.example/library/map/Brannoc";
+// The list of fan sites, the other picture button of that dialog.
+constexpr const char* kFansitePageUrl = "http://www.velmora-online.example/library/fansites";
 constexpr const char* kFanSiteUrlA = "http://www.velmora-fans.example";
 constexpr const char* kFanSiteUrlB = "http://www.velmora-wiki.example";
 
@@ -32,6 +35,9 @@ constexpr const char* kTrustedHosts[] = {
     "velmora-shop.example",   "www.velmora-shop.example",
     "velmora-maps.example",   "www.velmora-maps.example",
 };
+
+// Where the report dialog tells players to write to the staff.
+constexpr const char* kStaffEmail = "support@velmora-online.example";
 
 // The web server whose page "/index.php" holds the notification shown on the
 // login screen. The environment variable VELMORA_STATUS_SERVER ("host:port")

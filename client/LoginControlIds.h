@@ -24,6 +24,25 @@ constexpr int32_t kCharacterListCancel = 22;
 constexpr int32_t kEnterGameButton = 23;
 constexpr int32_t kCharacterRows = 24;
 constexpr int32_t kOptionsDialog = 172;
+// The options dialog's controls. "Interface" page:
+constexpr int32_t kOptionsSkin = 238;
+constexpr int32_t kOptionsStatBars = 332;
+constexpr int32_t kOptionsLootMessages = 320;
+constexpr int32_t kOptionsDualInterface = 176;
+constexpr int32_t kOptionsForceRight = 177;
+constexpr int32_t kOptionsAutoOpenTab = 178;
+constexpr int32_t kOptionsClassicClick = 187;
+constexpr int32_t kOptionsExperience = 192;
+// "Graphics" page:
+constexpr int32_t kOptionsStretching = 174;
+constexpr int32_t kOptionsTimerMovement = 209;
+constexpr int32_t kOptionsFloorFading = 264;
+constexpr int32_t kOptionsSidestep = 319;
+constexpr int32_t kOptionsHealthWarning = 333;
+constexpr int32_t kOptionsDirect3D = 184;
+constexpr int32_t kOptionsDirectDraw = 185;
+constexpr int32_t kOptionsOpenGL = 186;
+constexpr int32_t kOptionsFpsLimit = 175;
 constexpr int32_t kPatchingDialog = 210;
 constexpr int32_t kPatchingCancel = 211;
 constexpr int32_t kWebsiteButton = 261;

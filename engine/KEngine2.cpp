@@ -84,6 +84,7 @@ void KEngine2::DestroyEngine() {
 }
 
 bool KEngine2::CreateGraphicsEngine(int type) {
+    const bool leavingOpenGL = engineType == kEngineOpenGL && type != kEngineOpenGL;
     engineType = type;
     // Sprites and font sheets are images of the old back end: free them through
     // it before it goes, so they are made again through the new one. Sprites
@@ -95,6 +96,12 @@ bool KEngine2::CreateGraphicsEngine(int type) {
         font = nullptr;
         DestroyEngine();
     }
+    // OpenGL set the window's pixel format, which stays for the window's
+    // life. Under Wine, Direct3D 9 and DirectDraw draw through OpenGL and
+    // would then set their own format and restore OpenGL's around every
+    // drawing call, which makes a frame take seconds: they get a new window.
+    if (leavingOpenGL && window && !windowless)
+        ReplaceMainWindow();
     engine = engineFactory ? engineFactory(type) : nullptr;
     if (engine) {
         engine->SetOwner(this);

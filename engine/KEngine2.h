@@ -140,6 +140,13 @@ private:
     void ReleaseMouse();
     void CloseMainWindow();
     void PostQuit();
+    // A new main window of the stored client size and title, not shown yet;
+    // null when none can be made.
+    void* MakeWindow();
+    // Puts a new main window in the place of the old one (its position, size
+    // and state) and destroys the old one, which the application never hears
+    // of. False, keeping the old one, when no window can be made.
+    bool ReplaceMainWindow();
 };
 
 extern KEngine2* g_app;

@@ -10,6 +10,9 @@ bool KEngine2::CreateMainWindow(bool) {
     return true;
 }
 
+void* KEngine2::MakeWindow() { return nullptr; }
+bool KEngine2::ReplaceMainWindow() { return true; }
+
 void KEngine2::PumpMessages() {}
 
 void KEngine2::SetWindowText(const std::string& text) { shownTitle = text; }

@@ -12,7 +12,14 @@ namespace {
 
 HWND Handle(void* window) { return static_cast<HWND>(window); }
 
+// A main window that has just been replaced: what it hears while it is
+// destroyed (losing the focus, its own destruction) is no news for the
+// application, whose window is the new one.
+HWND g_retiredWindow = nullptr;
+
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (window == g_retiredWindow)
+        return ::DefWindowProcA(window, message, wParam, lParam);
     if (message == WM_GETMINMAXINFO) {
         MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam);
         info->ptMinTrackSize.x = wm::kMinTrackWidth;
@@ -50,14 +57,7 @@ bool KEngine2::CreateMainWindow(bool maximised) {
         return false;
     }
 
-    // The stored size is a client size (WM_SIZE stores the client area, and the
-    // options keep it): grow it by the frame, or the window would shrink by its
-    // frame on every start.
-    RECT outer = {0, 0, clientWidth, clientHeight};
-    ::AdjustWindowRectEx(&outer, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_WINDOWEDGE);
-    HWND handle = ::CreateWindowExA(WS_EX_WINDOWEDGE, "MainWindow", title.c_str(), WS_OVERLAPPEDWINDOW,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
-                                    outer.bottom - outer.top, nullptr, nullptr, module, nullptr);
+    HWND handle = Handle(MakeWindow());
     if (!handle) {
         platform::ShowMessageBox("Window creation failed.", "Error", platform::kMbIconExclamation);
         return false;
@@ -67,6 +67,41 @@ bool KEngine2::CreateMainWindow(bool maximised) {
     ::ShowWindow(handle, maximised ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     ::UpdateWindow(handle);
     SetCursor(1);
+    return true;
+}
+
+void* KEngine2::MakeWindow() {
+    // The stored size is a client size (WM_SIZE stores the client area, and the
+    // options keep it): grow it by the frame, or the window would shrink by its
+    // frame on every start.
+    RECT outer = {0, 0, clientWidth, clientHeight};
+    ::AdjustWindowRectEx(&outer, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_WINDOWEDGE);
+    return ::CreateWindowExA(WS_EX_WINDOWEDGE, "MainWindow", title.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                             CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
+                             ::GetModuleHandleA(nullptr), nullptr);
+}
+
+bool KEngine2::ReplaceMainWindow() {
+    HWND old = Handle(window);
+    if (!old)
+        return false;
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof(placement);
+    ::GetWindowPlacement(old, &placement);
+    HWND handle = Handle(MakeWindow());
+    if (!handle)
+        return false;
+    window = handle;
+    hadNativeWindow = false;
+    // Where the old one was, as large, maximised or not; shown by this.
+    ::SetWindowPlacement(handle, &placement);
+    ::SetWindowTextA(handle, shownTitle.c_str());
+    g_retiredWindow = old;
+    ::DestroyWindow(old);
+    g_retiredWindow = nullptr;
+    ::SetForegroundWindow(handle);
+    ::SetFocus(handle);
+    SetCursor(cursorKind > 0 ? cursorKind : 1);
     return true;
 }
 

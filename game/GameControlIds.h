@@ -41,6 +41,39 @@ constexpr int32_t kBanWarning = 107;
 constexpr int32_t kOnlineListDialog = 335;
 constexpr int32_t kOnlineList = 336;
 
+// The "Open Channel" dialog.
+constexpr int32_t kOpenChannelDialog = 59;
+constexpr int32_t kOpenChannelOpen = 60;
+constexpr int32_t kOpenChannelCancel = 61;
+constexpr int32_t kOpenChannelName = 62;
+constexpr int32_t kOpenChannelLabel = 63;
+constexpr int32_t kOpenChannelList = 64;
+
+// The "Report" dialog.
+constexpr int32_t kReportDialog = 115;
+constexpr int32_t kReportSend = 116;
+constexpr int32_t kReportCancel = 117;
+constexpr int32_t kReportText = 118;
+
+// The "Ignore List" dialog.
+constexpr int32_t kIgnoreListDialog = 140;
+constexpr int32_t kIgnoreListClose = 141;
+constexpr int32_t kIgnoreListNames = 142;
+constexpr int32_t kIgnoreListName = 143;
+constexpr int32_t kIgnoreListAdd = 144;
+constexpr int32_t kIgnoreListRemove = 145;
+
+// The welcome dialog of a new player.
+constexpr int32_t kWelcomeDialog = 212;
+constexpr int32_t kWelcomeStart = 213;
+constexpr int32_t kWelcomeTabs = 214;
+constexpr int32_t kWelcomeText = 216;
+
+// The dialog of the completed tutorial.
+constexpr int32_t kTutorialDialog = 321;
+constexpr int32_t kTutorialText = 322;
+constexpr int32_t kTutorialClose = 323;
+
 // The "Quit Client" question.
 constexpr int32_t kQuitDialog = 89;
 constexpr int32_t kQuitButton = 90;

@@ -184,6 +184,10 @@ GameInterface::~GameInterface() {
     QuitDialog::Instance()->Close();
     DialogHelper(gui, OptionsDialog::kDialogId).Close();
     SaveLayout();
+    // Dialogs of modules that outlive the game screen: open on the login
+    // screen, "Open" would send a join on the login connection. The options
+    // the player changed are saved once by whoever ends the game.
+    OpenChannelDialog::Instance()->Close();
 
     // A dialog closed here stays in the GUI tree until the manager's next
     // update, but from now on it is not found, drawn or given input, so none

@@ -1,7 +1,6 @@
 #include "dialogs/social/QuitDialog.h"
 
 #include "client/Client.h"
-#include "engine/Graphics.h"
 #include "engine/KEngine2.h"
 #include "engine/gui/DialogHelper.h"
 #include "engine/gui/GUIDialog.h"
@@ -13,7 +12,6 @@
 namespace {
 
 const uint32_t kWarningColor = 0xFF8080FF;  // light red
-const uint32_t kPanelFill = 0x1E000000;
 
 void CloseBox(QuitDialog* box) { DialogHelper(box->gui, QuitDialog::kDialogId).CloseAndFocus(GameIds::kChatInput); }
 
@@ -76,11 +74,7 @@ void QuitDialog::Close() {
 }
 
 void QuitDialog::Draw(void* quitDialog) {
-    QuitDialog* box = static_cast<QuitDialog*>(quitDialog);
-    const GUIControl* dialog = DialogHelper(box->gui, kDialogId).Dialog();
-    if (!dialog || !box->app->graphics)
-        return;
-    const GUIControl* root = box->gui->root;
-    box->app->graphics->RenderBox(dialog->x + 10, dialog->y + 28, dialog->width - 20, 70, root->darkColor,
-                                  root->lightColor, kPanelFill);
+    const DialogHelper box(static_cast<QuitDialog*>(quitDialog)->gui, kDialogId);
+    if (const GUIControl* dialog = box.Dialog())
+        box.DrawPanelBox(dialog->x + 10, dialog->y + 28, dialog->width - 20, 70);
 }

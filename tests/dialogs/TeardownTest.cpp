@@ -25,10 +25,15 @@
 #include "dialogs/social/GMBanDialog.h"
 #include "dialogs/social/GMWindow.h"
 #include "dialogs/social/GuildDialog.h"
+#include "dialogs/social/IgnoreList.h"
 #include "dialogs/social/NoGuildDialog.h"
 #include "dialogs/social/OnlineListDialog.h"
+#include "dialogs/social/OpenChannelDialog.h"
 #include "dialogs/social/OptionsDialog.h"
 #include "dialogs/social/QuitDialog.h"
+#include "dialogs/social/ReportDialog.h"
+#include "dialogs/social/TutorialDialog.h"
+#include "dialogs/social/WelcomeDialog.h"
 #include "dialogs/trade/MoveItemsDialog.h"
 #include "dialogs/trade/TradeWindow.h"
 #include "engine/KEngine2.h"
@@ -253,6 +258,16 @@ const std::vector<OpenedInGame>& Rows() {
         {"Recipes", RecipesDialog::kDialogId, [](GameInterface& game) { game.recipes->Show(); }},
         {"SummonMonster", SummonMonsterDialog::kDialogId,
          [](GameInterface& game) { game.summonMonster->Show({{"Rat", 20}}); }},
+        // The client's dialogs opened over the game.
+        {"OpenChannel", OpenChannelDialog::kDialogId, [](GameInterface&) { OpenChannelDialog::Instance()->Open(); }},
+        {"Report", ReportDialog::kDialogId,
+         [](GameInterface& game) {
+             game.reportDialog = new ReportDialog();
+             game.reportDialog->Show();
+         }},
+        {"IgnoreList", IgnoreList::kDialogId, [](GameInterface& game) { game.ignoreList->Open(); }},
+        {"Welcome", WelcomeDialog::kDialogId, [](GameInterface& game) { game.welcome->Show(); }},
+        {"Tutorial", TutorialDialog::kDialogId, [](GameInterface& game) { game.tutorial->Open(); }},
     };
     return rows;
 }

@@ -3,9 +3,15 @@
 It echoes every chat line (0x03) back as a Say line (0x04, kind 1) from the
 player in the same channel, as a real server shows the player's own words;
 answers a join request for a public channel (0x15, kind 2) by opening its tab
-(0x0b); takes a leave request (0x16) silently. The rest comes on cue: a private
-line from another player, a broadcast, a loot notice, a status text, a channel
-list, a paged text of three pages, a tip and the tutorial.
+(0x0b); takes a leave request (0x16) silently; answers the request for the
+channel list (0x1C) with CHANNELS. The rest comes on cue: a private line from
+another player, a broadcast, a loot notice, a status text, a channel list, a
+paged text of three pages, a tip and the tutorial.
+
+Two lines work like a game master's commands, so that a player of the demo
+world can see what otherwise only comes on cue: "!tutorial" completes the
+tutorial (0x3C) and "!fight" puts the player in a fight (conditions with
+1104, under which closing the window asks first); neither is echoed.
 
     chat = Chat()
     with FakeServer(behaviours=[chat]) as server:
@@ -18,6 +24,12 @@ from server_messages import build
 
 CLIENT_JOIN_CHANNEL = 0x15
 CLIENT_LEAVE_CHANNEL = 0x16
+CLIENT_REQUEST_CHANNELS = 0x1C
+
+# The public channels the server offers when asked.
+CHANNELS = (b"Trade", b"Help")
+# A condition under which the character stays in the world for a while.
+IN_FIGHT = 1104
 
 SAY = 1
 BROADCAST = 2
@@ -36,12 +48,19 @@ class Chat:
     def on_request(self, server, client, request):
         fields = request.fields
         if request.opcode == CLIENT_CHAT:
-            client.send(build("chat_message", sender=self.player, channel=fields["channel"], kind=SAY,
-                              text=fields["text"]))
+            command = self.COMMANDS.get(fields["text"])
+            if command:
+                command(server)
+            else:
+                client.send(build("chat_message", sender=self.player, channel=fields["channel"], kind=SAY,
+                                  text=fields["text"]))
             return True
         if request.opcode == CLIENT_JOIN_CHANNEL:
             if fields["kind"] == 2:
                 client.send(build("channel_open", channel_type=2, name=fields["name"]))
+            return True
+        if request.opcode == CLIENT_REQUEST_CHANNELS:
+            client.send(build("channel_list", channels=[dict(name=n) for n in CHANNELS]))
             return True
         return request.opcode == CLIENT_LEAVE_CHANNEL
 
@@ -87,3 +106,14 @@ class Chat:
     @staticmethod
     def tutorial(server):
         return server.send_payload(build("tutorial"))
+
+    @staticmethod
+    def conditions(server, ids):
+        """The player's conditions replaced by these, without buffs."""
+        return server.send_payload(build("conditions", conditions=[dict(id=i) for i in ids], buffs=[]))
+
+
+Chat.COMMANDS = {
+    b"!tutorial": Chat.tutorial,
+    b"!fight": lambda server: Chat.conditions(server, [IN_FIGHT]),
+}

@@ -555,6 +555,9 @@ def main(argv=None):
     parser.add_argument("--no-trade", action="store_true",
                         help="no player trade (a chat line \"trade\" or \"trade NAME\" starts one with Bob or "
                              "NAME, who offers two stacks of coins)")
+    parser.add_argument("--no-chat", action="store_true",
+                        help="no answers to chat lines, channel joins and the channel list, and no chat commands "
+                             "(\"!tutorial\", \"!fight\")")
     parser.add_argument("--no-input", action="store_true",
                         help="take no commands; run until stopped (SIGTERM or Ctrl+C)")
     args = parser.parse_args(argv)
@@ -604,6 +607,9 @@ def main(argv=None):
         server.add_behaviour(character.Character(stats=actions.STATS))
     else:
         server.add_behaviour(character.Character())
+    if not args.no_chat:
+        import chat
+        server.add_behaviour(chat.Chat())
     server.start()
     status = StatusPage(args.status_text, host=args.host, port=args.status_port).start() \
         if args.status_port is not None else None

@@ -308,8 +308,6 @@ class RequestDecoderTest(unittest.TestCase):
             self.assertEqual([r.fields["value"] for r in server.requests_of(fs.CLIENT_PONG)], [6])
 
 
-
-
 class ServerMessagesTest(unittest.TestCase):
     def test_conditional_fields_and_u32_counts(self):
         self.assertEqual(fs.build("brewing", active=0), b"\x3d\x00")
@@ -529,6 +527,25 @@ class GuildBehaviourTest(unittest.TestCase):
         self.assertEqual(self.invites(), guild.INVITES)
         self.answered()
         self.assertEqual(self.server.failures, [])
+    def test_the_channel_list_is_answered_and_two_lines_are_commands(self):
+        import chat
+        server = fs.FakeServer(gfx_stamp=STAMP, behaviours=[chat.Chat()]).start()
+        self.addCleanup(server.stop)
+        game = Client(server.game_port)
+        self.addCleanup(game.close)
+        game.send(fs.game_login_request("demo", "demo", "Brenna", 1))
+        self.assertEqual(game.receive()[0], 0x03)
+
+        game.send(fs.encode_request(0x1C))
+        r = fs.Reader(game.receive())
+        self.assertEqual((r.u8(), r.u8(), r.string(), r.string()), (0x1c, 2, b"Trade", b"Help"))
+        # The commands are answered, not echoed.
+        game.send(fs.encode_request(0x03, channel=b"Main", text=b"!tutorial"))
+        self.assertEqual(game.receive(), b"\x3c")
+        game.send(fs.encode_request(0x03, channel=b"Main", text=b"!fight"))
+        r = fs.Reader(game.receive())
+        self.assertEqual((r.u8(), r.u8(), r.u32(), r.u8()), (0x1a, 1, 1104, 0))
+        self.assertEqual(server.failures, [])
 
 
 class StatusPageTest(unittest.TestCase):

@@ -220,12 +220,17 @@ TEST_F(GameTest, TheWelcomeDialogOpensForANewPlayerOnly) {
         {"", false, false},
         {"viewedtutorialinfo=true\n", true, false},
         {"viewedtutorialinfo=true\n", false, false},
+        // Only the exact word counts.
+        {"viewedtutorialinfo=True\n", true, true},
+        {"viewedtutorialinfo=1\n", true, true},
+        {"viewedtutorialinfo=false\n", true, true},
     };
     for (const auto& c : cases) {
         Start(c.ini, c.welcome);
         const std::vector<std::string> seen = TakeEvents();
         EXPECT_EQ(game().welcomeShown, c.shown ? 1 : 0) << c.ini << c.welcome;
         EXPECT_EQ(std::count(seen.begin(), seen.end(), "WelcomeDialog::Show"), c.shown ? 1 : 0);
+        EXPECT_EQ(client->app->gui->FindControl(GameIds::kWelcomeDialog) != nullptr, c.shown) << c.ini << c.welcome;
         fixture.client.reset();
     }
 }

@@ -189,6 +189,35 @@ TEST_F(GeneratedFileTest, SkinsAreOpaqueDarkAndSeamless) {
     }
 }
 
+// The completed tutorial's two link buttons are 165 x 117 and draw their
+// picture centred, and the dialog writes each link's caption under the
+// buttons, 97 to 111 pixels below a button's top: a picture must leave the
+// button's frame visible, cover the rest down to the caption, and let the
+// caption show through.
+TEST_F(GeneratedFileTest, LinkPicturesFitTheirButtonsAndLeaveTheCaptionClear) {
+    for (int id : {6600, 6601}) {
+        SCOPED_TRACE("picture " + std::to_string(id));
+        const SpriteRecord* picture = Decode(id);
+        ASSERT_NE(picture, nullptr);
+        EXPECT_LE(picture->width, 165 - 4);
+        EXPECT_LE(picture->height, 117 - 4);
+        EXPECT_GE(picture->width, 165 - 20);
+        const int top = 117 / 2 - picture->height / 2;  // as the button draws its icon
+        int clearAbove = 0;
+        int inkInCaption = 0;
+        for (int y = 0; y < picture->height; ++y)
+            for (int x = 0; x < picture->width; ++x) {
+                const int row = top + y;
+                if (row < 80)
+                    clearAbove += Alpha(*picture, x, y) != 255;
+                else if (row >= 95 && row < 113)
+                    inkInCaption += Alpha(*picture, x, y) != 0;
+            }
+        EXPECT_EQ(clearAbove, 0);
+        EXPECT_EQ(inkInCaption, 0);
+    }
+}
+
 // The DirectDraw back end cannot blend, so translucent black is faked with
 // this tile: opaque black pixels between transparent ones, half and half.
 TEST_F(GeneratedFileTest, TranslucentBlackTileIsHalfOpaqueBlack) {

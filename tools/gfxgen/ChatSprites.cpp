@@ -4,24 +4,6 @@
 
 #include "tools/gfxgen/Paint.h"
 
-namespace {
-
-void FillRect(GfxImage& image, int x0, int y0, int x1, int y1, uint32_t colour) {
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x)
-            if (x >= 0 && y >= 0 && x < image.width && y < image.height)
-                image.Set(x, y, colour);
-}
-
-void Border(GfxImage& image, int thickness, uint32_t colour) {
-    for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < image.width; ++x)
-            if (x < thickness || y < thickness || x >= image.width - thickness || y >= image.height - thickness)
-                image.Set(x, y, colour);
-}
-
-}  // namespace
-
 bool DrawTipBackground(GfxImage& image) {
     using chatsprites::kTipFill;
     FillRect(image, 0, 0, image.width, image.height, Rgba(kTipFill[0], kTipFill[1], kTipFill[2]));

@@ -14,6 +14,12 @@ inline float Clamp(float v, float low, float high) { return v < low ? low : (v >
 inline float Mix(float a, float b, float t) { return a + (b - a) * t; }
 float SmoothStep(float edge0, float edge1, float x);
 
+// Fills the pixels from (x0, y0) up to but not including (x1, y1) that lie
+// inside the image.
+void FillRect(GfxImage& image, int x0, int y0, int x1, int y1, uint32_t colour);
+// A frame of `thickness` pixels along the image's edges.
+void Border(GfxImage& image, int thickness, uint32_t colour);
+
 // Sets a pixel from float channels, clamped and rounded.
 void SetPixel(GfxImage& image, int x, int y, float r, float g, float b, float a = 1);
 // Paints a colour over a pixel with coverage a (source over).

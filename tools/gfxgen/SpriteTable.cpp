@@ -6,6 +6,7 @@
 #include "tools/gfxgen/GameSprites.h"
 #include "tools/gfxgen/GlyphSheet.h"
 #include "tools/gfxgen/Icons.h"
+#include "tools/gfxgen/LinkPictures.h"
 #include "tools/gfxgen/LoginBackdrop.h"
 #include "tools/gfxgen/Logo.h"
 #include "tools/gfxgen/MapSprites.h"
@@ -34,6 +35,9 @@ const SpriteEntry kSprites[] = {
     {403, 32, 32, "drag-cursor", DrawDragCursor},
     {880, 12, 12, "icon-channel-list", DrawChannelListIcon},
     {1530, 12, 12, "icon-ignore-list", DrawIgnoreListIcon},
+    // The completed tutorial's link buttons: the city map and the fan sites.
+    {6600, linkpictures::kWidth, linkpictures::kHeight, "link-city-map", DrawCityMapPicture},
+    {6601, linkpictures::kWidth, linkpictures::kHeight, "link-fansites", DrawFansitePicture},
     {6195, 64, 13, "bar-health", DrawHealthFill},
     {6196, 64, 13, "bar-mana", DrawManaFill},
     {1373, 128, 128, "skin-earth", DrawEarthSkin},

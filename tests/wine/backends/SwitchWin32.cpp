@@ -1,8 +1,8 @@
 // Switching the back end at run time, 2 -> 1 -> 3 -> 2, in one process: the
 // sprites are made again through the new engine from the records decoded
-// once, the font is rebuilt, and every image an engine made is freed by it
+// once, the font is rebuilt, every image an engine made is freed by it
 // before it goes (counted per engine, and checked on the texture or surface
-// itself).
+// itself), and the engine after OpenGL draws into a new window.
 #include <GL/gl.h>
 
 #include <string>
@@ -125,9 +125,19 @@ int RunSwitch(Harness& h, const std::string& gfxPath) {
         const std::string name = "engine " + std::to_string(type) + " (step " + std::to_string(step + 1) + ")";
         if (step > 0)
             CheckImagesAreFreed(h, ids.front(), order[step - 1]);
+        HWND before = static_cast<HWND>(h.app->window);
         h.Check(h.app->CreateGraphicsEngine(type) && h.app->engine, name + " starts");
         if (!h.app->engine)
             return 1;
+        // OpenGL's pixel format stays with its window: leaving OpenGL, the
+        // application puts a new window in its place, unnoticed by the
+        // program (no lost window); otherwise the window stays.
+        HWND after = static_cast<HWND>(h.app->window);
+        if (step > 0 && order[step - 1] == kEngineOpenGL)
+            h.Check(after != before && !::IsWindow(before) && ::IsWindowVisible(after) && !h.app->windowLost,
+                    name + ": a new window replaces OpenGL's");
+        else
+            h.Check(after == before, name + ": the window stays");
         Graphics& g = *h.app->graphics;
         for (int frame = 0; frame < 2; ++frame) {
             if (!g.BeginScene())

@@ -1,0 +1,172 @@
+// The client as velmora.exe runs it (same start-up, same main-loop passes),
+// which does not log in by itself: the driver types the demo account. Once
+// the character list shows, it presses "Enter Game" once. It prints
+//   engine <type> <made>           at start and after every switch, with the
+//                                  number of back ends made so far
+//   shell <target>                 instead of opening a web page
+//   screen menu|game
+//   frames <n>                     every ten passes
+//   state dialogs=<ids> ... <name>=x,y,w,h ...
+// where the state names the open dialogs and the rectangles (client
+// coordinates) of what the driver clicks or looks at, "origin" being the
+// client area's top-left corner on the screen.
+#include <string>
+#include <vector>
+
+#include "client/Client.h"
+#include "client/LoginControlIds.h"
+#include "engine/KEngine2.h"
+#include "engine/gui/GUIButton.h"
+#include "engine/gui/GUIControl.h"
+#include "engine/gui/GUIManager.h"
+#include "engine/gui/GUISelect.h"
+#include "engine/gui/GUITab.h"
+#include "game/GameControlIds.h"
+#include "game/GameInterface.h"
+#include "platform/Platform.h"
+#include "platform/Win32.h"
+#include "tests/wine/support/Probe.h"
+#include "world/Camera.h"
+#include "world/Creature.h"
+#include "world/Map.h"
+
+namespace {
+
+// Counts the back ends made, so that a switch to the kind already running
+// shows as well.
+KEngine2::EngineFactory realFactory = nullptr;
+int enginesMade = 0;
+GraphicsEngine* CountingFactory(int type) {
+    ++enginesMade;
+    return realFactory(type);
+}
+
+std::string EngineLine(const Client& client) {
+    return "engine " + std::to_string(client.app->engineType) + " " + std::to_string(enginesMade);
+}
+
+// Web pages are printed, and no browser starts.
+class PrintedShell : public platform::Shell {
+public:
+    bool Open(const std::string& target, const std::string&, int) override {
+        probe::Say("shell " + target);
+        return true;
+    }
+};
+
+std::string Rect(const GUIControl* control) {
+    return std::to_string(control->x) + "," + std::to_string(control->y) + "," + std::to_string(control->width) +
+           "," + std::to_string(control->height);
+}
+
+// The first control under `parent` that matches.
+template <class Match>
+const GUIControl* FindUnder(GUIControl* parent, Match match) {
+    if (!parent)
+        return nullptr;
+    for (GUIControl* control : parent->CollectDescendants())
+        if (match(control))
+            return control;
+    return nullptr;
+}
+
+const GUIControl* TabNamed(GUIManager* gui, int32_t dialog, const std::string& caption) {
+    return FindUnder(gui->FindControl(dialog), [&](GUIControl* control) {
+        const GUITab* tab = dynamic_cast<GUITab*>(control);
+        return tab && tab->caption == caption;
+    });
+}
+
+const GUIControl* PictureButton(GUIManager* gui, int picture) {
+    return FindUnder(gui->FindControl(GameIds::kTutorialDialog), [&](GUIControl* control) {
+        const GUIButton* button = dynamic_cast<GUIButton*>(control);
+        return button && button->icon == picture;
+    });
+}
+
+std::string State(Client& client) {
+    GUIManager* gui = client.app->gui;
+    std::string state = "state dialogs=";
+    const int32_t dialogs[] = {LoginIds::kOptionsDialog,      LoginIds::kAboutDialog,   LoginIds::kCharacterListDialog,
+                               GameIds::kWelcomeDialog,       GameIds::kOpenChannelDialog,
+                               GameIds::kReportDialog,        GameIds::kIgnoreListDialog,
+                               GameIds::kTutorialDialog,      GameIds::kQuitDialog,     GUIManager::kMessageBoxId};
+    for (int32_t id : dialogs)
+        if (gui->FindControl(id))
+            state += std::to_string(id) + ",";
+    const GUIControl* focus = gui->focus;
+    state += " focus=" + std::to_string(focus && !focus->IsPendingDeletion() ? focus->id : 0);
+
+    const struct {
+        const char* name;
+        int32_t id;
+    } controls[] = {
+        {"options", LoginIds::kOptionsButton},   {"about", LoginIds::kAboutButton},
+        {"account", LoginIds::kAccountBox},      {"odialog", LoginIds::kOptionsDialog},
+        {"d3d", LoginIds::kOptionsDirect3D},     {"ddraw", LoginIds::kOptionsDirectDraw},
+        {"ogl", LoginIds::kOptionsOpenGL},       {"fps", LoginIds::kOptionsFpsLimit},
+        {"oclose", LoginIds::kOptionsClose},     {"aclose", LoginIds::kAboutClose},
+        {"wstart", GameIds::kWelcomeStart},      {"ocname", GameIds::kOpenChannelName},
+        {"ocopen", GameIds::kOpenChannelOpen},   {"rtext", GameIds::kReportText},
+        {"rsend", GameIds::kReportSend},         {"tclose", GameIds::kTutorialClose},
+        {"qlogout", GameIds::kQuitLogout},       {"minimap", GameIds::kMinimapWindow},
+    };
+    for (const auto& control : controls)
+        if (const GUIControl* found = gui->FindControl(control.id))
+            state += std::string(" ") + control.name + "=" + Rect(found);
+    if (const GUIControl* tab = TabNamed(gui, LoginIds::kOptionsDialog, "Graphics"))
+        state += " graphics=" + Rect(tab);
+    if (const GUIControl* link = PictureButton(gui, 6601))
+        state += " fansites=" + Rect(link);
+    if (const GUIControl* link = PictureButton(gui, 6600))
+        state += " citymap=" + Rect(link);
+    if (const GUISelect* list = dynamic_cast<GUISelect*>(gui->FindControl(GameIds::kOpenChannelList))) {
+        state += " channels=";
+        for (const GUISelectItem& item : list->items)
+            state += item.text + ",";
+    }
+
+    POINT origin = {0, 0};
+    ClientToScreen(static_cast<HWND>(client.app->window), &origin);
+    state += " origin=" + std::to_string(origin.x) + "," + std::to_string(origin.y);
+    if (GameInterface* game = client.game) {
+        state += " welcome=" + std::to_string(game->welcomeShown);
+        const Map* map = game->map;
+        if (const Creature* player = map->camera->creature) {
+            // The player's square on the screen, once it stands still.
+            const int tw = map->tileWidth;
+            const int th = map->tileHeight;
+            state += " player=" + std::to_string(map->viewX + (player->position.x - map->camera->GetX()) * tw) +
+                     "," + std::to_string(map->viewY + (player->position.y - map->camera->GetY()) * th) + "," +
+                     std::to_string(tw) + "," + std::to_string(th) + "," + std::to_string(player->position.x) + "," +
+                     std::to_string(player->position.y) + "," +
+                     std::to_string(player->walkProgress >= 1.0f ? 1 : 0);
+        }
+    }
+    return state;
+}
+
+}  // namespace
+
+int main() {
+    static PrintedShell shell;
+    realFactory = KEngine2::engineFactory;
+    KEngine2::engineFactory = &CountingFactory;
+    probe::AutoEnter enter;
+    std::string screen, state, engine;
+    unsigned passes = 0;
+    probe::Hooks hooks;
+    hooks.started = [&](Client& client) {
+        platform::SetShell(&shell);
+        probe::Report(engine, EngineLine(client));
+    };
+    hooks.pass = [&](Client& client) {
+        enter.Step(client);
+        probe::Report(engine, EngineLine(client));
+        probe::Report(screen, probe::ScreenLine(client));
+        probe::Report(state, State(client));
+        if (++passes % 10 == 0)
+            probe::Say("frames " + std::to_string(passes));
+    };
+    return probe::Run(hooks);
+}

@@ -63,6 +63,17 @@ def click_row(s, list_id, row, row_height):
     s.wait_control(list_id, f"row {row} of list {list_id} current", lambda c: c["selected"] == row)
 
 
+def add_person(s, name, before, box, right):
+    """Adds a name to the page's list, clicks its row and ticks a box: the
+    row then shows the right-hand text."""
+    type_into(s, NAME, name)
+    s.click_control(ADD)
+    s.wait_control(PERSONS, f"{name} added", lambda c: rows(s, PERSONS) == before + [(name, "")])
+    click_row(s, PERSONS, len(before), 20)
+    s.click_control(box)
+    s.wait_control(PERSONS, f"{name} with {right!r}", lambda c: rows(s, PERSONS)[-1] == (name, right))
+
+
 def click_tab(s, caption, visible):
     """Clicks the tab of the house management with the caption and waits for
     a control of its page."""
@@ -88,20 +99,10 @@ def run(s):
         raise Failure(f"the Enter button is {s.state.get('enter')}, not {SAVE}")
 
     # 2. Ann invited as a sub owner, Bob allowed to open doors, saved by Enter.
-    type_into(s, NAME, "Ann")
-    s.click_control(ADD)
-    s.wait_control(PERSONS, "Ann added", lambda c: rows(s, PERSONS) == [("Ivo", ""), ("Ann", "")])
-    click_row(s, PERSONS, 1, 20)
-    s.click_control(SUB_OWNER)
-    s.wait_control(PERSONS, "Ann a sub owner", lambda c: rows(s, PERSONS)[1] == ("Ann", "Sub owner"))
+    add_person(s, "Ann", [("Ivo", "")], SUB_OWNER, "Sub owner")
     click_tab(s, "Tile Permissions", DOOR)
     s.wait_control(PERSONS, "Mira's rights", lambda c: rows(s, PERSONS) == [("Mira", "/")])
-    type_into(s, NAME, "Bob")
-    s.click_control(ADD)
-    s.wait_control(PERSONS, "Bob added", lambda c: rows(s, PERSONS) == [("Mira", "/"), ("Bob", "")])
-    click_row(s, PERSONS, 1, 20)
-    s.click_control(DOOR)
-    s.wait_control(PERSONS, "Bob may open doors", lambda c: rows(s, PERSONS)[1] == ("Bob", "/"))
+    add_person(s, "Bob", [("Mira", "/")], DOOR, "/")
     saves = s.count(SAVE_REQUEST)
     xdotool("key", "Return")
     s.expect_raw(SAVE_REQUEST, SAVED.replace(" ", ""), "the save", saves)

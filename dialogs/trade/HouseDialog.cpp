@@ -47,6 +47,12 @@ Protocol* GetProtocol() { return Client::Instance()->protocol; }
 
 HouseDialog* Module(void* self) { return static_cast<HouseDialog*>(self); }
 
+// A check box's state, read in its click callback after it has toggled.
+bool Checked(HouseDialog* house, int32_t id) {
+    const GUICheckbox* box = DialogHelper(house->gui, HouseDialog::kDialogId).Find<GUICheckbox>(id);
+    return box && box->checked;
+}
+
 }  // namespace
 
 HouseDialog::HouseDialog() {
@@ -455,15 +461,6 @@ void HouseDialog::OnAddClick(void* self) { Module(self)->AddPerson(); }
 void HouseDialog::OnRemoveClick(void* self) { Module(self)->RemoveSelectedPerson(); }
 
 void HouseDialog::OnSubOwnerCheck(void* self, int, int) { Module(self)->ToggleSubOwner(); }
-
-namespace {
-
-bool Checked(HouseDialog* house, int32_t id) {
-    const GUICheckbox* box = DialogHelper(house->gui, HouseDialog::kDialogId).Find<GUICheckbox>(id);
-    return box && box->checked;
-}
-
-}  // namespace
 
 void HouseDialog::OnNoEntryCheck(void* self, int, int) {
     Module(self)->SetTileRight(kNoEntry, Checked(Module(self), GameIds::kHouseNoEntry));

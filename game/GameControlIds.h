@@ -228,4 +228,36 @@ constexpr int32_t kRecipesList = 329;
 constexpr int32_t kRecipesText = 330;
 constexpr int32_t kBrewingClose = 331;
 
+// The house management: its tabs and pages. The Ownership page's name and
+// price boxes, the Decoration page's list and button.
+constexpr int32_t kHouseDialog = 148;
+constexpr int32_t kHouseTabs = 149;
+constexpr int32_t kHouseTabInvites = 150;
+constexpr int32_t kHouseTabPermissions = 151;
+constexpr int32_t kHouseSave = 152;
+constexpr int32_t kHouseCancel = 153;
+constexpr int32_t kHouseName = 154;
+constexpr int32_t kHouseAdd = 155;
+constexpr int32_t kHousePersons = 156;
+constexpr int32_t kHouseRemove = 157;
+constexpr int32_t kHouseSubOwner = 158;
+constexpr int32_t kHouseNoEntry = 159;
+constexpr int32_t kHouseDoor = 160;
+constexpr int32_t kHouseEditRights = 161;
+constexpr int32_t kHouseTabOwnership = 218;
+constexpr int32_t kHouseAbandonCheck = 219;
+constexpr int32_t kHouseAbandon = 220;
+constexpr int32_t kHouseNewOwner = 221;
+constexpr int32_t kHousePrice = 222;
+constexpr int32_t kHouseTransfer = 223;
+constexpr int32_t kHouseDecorations = 262;
+constexpr int32_t kHouseBuy = 263;
+
+// The house bidding.
+constexpr int32_t kHouseBiddingDialog = 162;
+constexpr int32_t kHouseBid = 163;
+constexpr int32_t kHouseBiddingClose = 164;
+constexpr int32_t kHouseBiddingList = 165;
+constexpr int32_t kHouseBidAmount = 166;
+
 }  // namespace GameIds

@@ -200,6 +200,8 @@ public:
 
     // Each list carries at most 255 entries (its count is one byte).
     void SendHouseSave(const HouseRecord& house);                // 0x25
+    // The save of the house would fit one message (and so be sent).
+    static bool HouseSaveFits(const HouseRecord& house);
     void SendHouseBid(uint32_t house, uint32_t amount);          // 0x26
     void SendHouseAbandon();                                     // 0x2f
     void SendHouseTransfer(const std::string& name, uint32_t price);  // 0x30

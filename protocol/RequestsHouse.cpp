@@ -11,10 +11,8 @@ namespace {
 // The most entries one list carries: its count is a single byte.
 constexpr size_t kMaxListEntries = 255;
 
-}  // namespace
-
-void Protocol::SendHouseSave(const HouseRecord& house) {
-    OutMessage message;
+// The whole save request, opcode first.
+void WriteHouseSave(OutMessage& message, const HouseRecord& house) {
     message.WriteU8(0x25);
     message.WriteU16(uint16_t(house.position.x));
     message.WriteU16(uint16_t(house.position.y));
@@ -33,7 +31,20 @@ void Protocol::SendHouseSave(const HouseRecord& house) {
         message.WriteString(house.tilePermissions[i].name);
         message.WriteU8(uint8_t(house.tilePermissions[i].rights));
     }
+}
+
+}  // namespace
+
+void Protocol::SendHouseSave(const HouseRecord& house) {
+    OutMessage message;
+    WriteHouseSave(message, house);
     connection->Send(message);
+}
+
+bool Protocol::HouseSaveFits(const HouseRecord& house) {
+    OutMessage message;
+    WriteHouseSave(message, house);
+    return !message.IsOverflowed();
 }
 
 void Protocol::SendHouseBid(uint32_t house, uint32_t amount) {

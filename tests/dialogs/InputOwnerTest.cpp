@@ -16,20 +16,25 @@
 #include "client/Client.h"
 #include "dialogs/social/OptionsDialog.h"
 #include "dialogs/social/QuitDialog.h"
+#include "dialogs/trade/HouseBiddingDialog.h"
+#include "dialogs/trade/HouseDialog.h"
 #include "dialogs/trade/MoveItemsDialog.h"
 #include "engine/KEngine2.h"
 #include "engine/gui/DialogHelper.h"
 #include "engine/gui/GUIButton.h"
+#include "engine/gui/GUICheckbox.h"
 #include "engine/gui/GUIManager.h"
 #include "engine/gui/GUITextbox.h"
 #include "game/ConfirmDialog.h"
 #include "game/GameControlIds.h"
 #include "game/ThingActions.h"
 #include "net/Connection.h"
+#include "net/InMessage.h"
 #include "protocol/Protocol.h"
 #include "sidewindows/WorldMapDialog.h"
 #include "tests/support/GameFixture.h"
 #include "tests/support/GuiInput.h"
+#include "tests/support/LoginFixture.h"
 
 namespace {
 
@@ -39,9 +44,29 @@ struct ClosingButton {
     const char* caption;  // the button that closes the dialog
     std::function<void(GameInterface&)> open;
     bool enterButton;  // Enter presses that button too
+    // The requests the button sends, by opcode (those of a button whose
+    // whole purpose is a request).
+    std::vector<int> sends = {};
 };
 
 void Noop(void*) {}
+
+void OpenHouse(GameInterface& game) {
+    // Level 2 and every right; the invite "Ivo", nothing else.
+    Wire house;
+    house.U8(0x28).Str("Harbour Lane 4").U16(130).U16(125).U8(7).U8(2).U8(7);
+    house.U8(1).Str("Ivo").U8(0).U8(0).U8(0);
+    const Bytes frame = Frame(house.bytes);
+    InMessage message(frame.data(), int(frame.size()));
+    game.protocol->Dispatch(message);
+}
+
+void OpenHouseBidding(GameInterface& game) {
+    const Bytes frame =
+        Frame(Wire().U8(0x29).U8(1).U16(1).U32(7).Str("Mill Road 1").Str("Ann").U32(5).U32(100).U32(300).bytes);
+    InMessage message(frame.data(), int(frame.size()));
+    game.protocol->Dispatch(message);
+}
 
 const std::vector<ClosingButton>& Rows() {
     static const std::vector<ClosingButton> rows = {
@@ -57,6 +82,21 @@ const std::vector<ClosingButton>& Rows() {
          [](GameInterface&) { Client::Instance()->optionsDialog->Open(); }, false},
         {"MoveItemsCancel", MoveItemsDialog::kDialogId, "Cancel",
          [](GameInterface& game) { game.moveItems->Show(GameTest::kGround, 5); }, false},
+        // The house management and the house bidding.
+        {"HouseSaveAndClose", HouseDialog::kDialogId, "Save & Close", &OpenHouse, true, {0x25}},
+        {"HouseCancel", HouseDialog::kDialogId, "Cancel", &OpenHouse, false},
+        {"HouseAbandon", HouseDialog::kDialogId, "Abandon",
+         [](GameInterface& game) {
+             OpenHouse(game);
+             HouseDialog::OnOwnershipTab(game.house, 0, 0);
+             DialogHelper(game.gui, HouseDialog::kDialogId).Find<GUICheckbox>(GameIds::kHouseAbandonCheck)->checked =
+                 true;
+             HouseDialog::OnAbandonCheck(game.house, 0, 0);
+         },
+         false, {0x2F}},
+        {"HouseBiddingClose", HouseBiddingDialog::kDialogId, "Close", &OpenHouseBidding, false},
+        // No house chosen: the bid sends nothing, the window closes.
+        {"HouseBid", HouseBiddingDialog::kDialogId, "Bid Premium Cards", &OpenHouseBidding, false},
     };
     return rows;
 }
@@ -124,7 +164,7 @@ TEST_P(InputOwnerTest, TheClickThatClosesADialogIsTheDialogs) {
     input().Click(x, y);
     EXPECT_FALSE(DialogHelper(&gui(), row().dialogId).IsOpen()) << row().name << ": the click closed it";
     HandleQueued();
-    EXPECT_EQ(Sent(), std::vector<int>{}) << row().name;
+    EXPECT_EQ(Sent(), row().sends) << row().name;
     EXPECT_FALSE(game().thingActions->IsDragging()) << row().name;
     // The next click is the game screen's again.
     DrawFrame();
@@ -154,7 +194,7 @@ TEST_P(EnterOwnerTest, TheEnterThatPressesADialogsButtonSendsNoChatLine) {
     input().Char('\r');
     EXPECT_FALSE(DialogHelper(&gui(), row().dialogId).IsOpen()) << row().name << ": Enter closed it";
     HandleQueued();
-    EXPECT_EQ(Sent(), std::vector<int>{}) << row().name;
+    EXPECT_EQ(Sent(), row().sends) << row().name;
     EXPECT_EQ(chat->GetText(), "hello");
     // Once the dialog has gone, Enter sends the chat line again.
     DrawFrame();

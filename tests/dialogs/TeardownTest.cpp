@@ -34,6 +34,8 @@
 #include "dialogs/social/ReportDialog.h"
 #include "dialogs/social/TutorialDialog.h"
 #include "dialogs/social/WelcomeDialog.h"
+#include "dialogs/trade/HouseBiddingDialog.h"
+#include "dialogs/trade/HouseDialog.h"
 #include "dialogs/trade/MoveItemsDialog.h"
 #include "dialogs/trade/TradeWindow.h"
 #include "engine/KEngine2.h"
@@ -268,6 +270,24 @@ const std::vector<OpenedInGame>& Rows() {
         {"IgnoreList", IgnoreList::kDialogId, [](GameInterface& game) { game.ignoreList->Open(); }},
         {"Welcome", WelcomeDialog::kDialogId, [](GameInterface& game) { game.welcome->Show(); }},
         {"Tutorial", TutorialDialog::kDialogId, [](GameInterface& game) { game.tutorial->Open(); }},
+        // The house management and the house bidding, as their server
+        // messages open them.
+        {"HouseManagement", HouseDialog::kDialogId,
+         [](GameInterface& game) {
+             Wire house;
+             house.U8(0x28).Str("Harbour Lane 4").U16(130).U16(125).U8(7).U8(2).U8(7);
+             house.U8(1).Str("Ivo").U8(1).U8(1).Str("Mira").U8(2).U8(1).U32(120).Str("Flower").Str("2 cards");
+             const Bytes frame = Frame(house.bytes);
+             InMessage message(frame.data(), int(frame.size()));
+             game.protocol->Dispatch(message);
+         }},
+        {"HouseBidding", HouseBiddingDialog::kDialogId,
+         [](GameInterface& game) {
+             const Bytes frame = Frame(
+                 Wire().U8(0x29).U8(1).U16(1).U32(7).Str("Mill Road 1").Str("Ann").U32(5).U32(100).U32(300).bytes);
+             InMessage message(frame.data(), int(frame.size()));
+             game.protocol->Dispatch(message);
+         }},
     };
     return rows;
 }

@@ -587,6 +587,10 @@ def main(argv=None):
     # Ahead of the world, which takes every move but those onto the brewing
     # dialog; "!brewing" and "!summon" typed in the chat open those dialogs.
     server.add_behaviour(quests.Quests(side_windows=side))
+    import house
+    # "!house" and "!bidding" typed in the chat open the house management and
+    # the house bidding.
+    server.add_behaviour(house.House())
     if not args.no_world:
         import actions
         # The side windows' behaviour sends the buffs and statistics of the login burst.

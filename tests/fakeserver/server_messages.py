@@ -5,7 +5,8 @@ string, or a list: ("list8", name, fields), ("list16", name, fields) and
 ("list32", name, fields) write a u8, u16 or u32 count and then each entry's
 fields; ("until", name, fields, stop) writes each entry and then the u16 stop
 value. ("when", name, fields) writes the fields only when the value of name
-(written before) is not 0. Values come as keyword arguments; an entry of a
+(written before) is not 0. A value NAME_count beside a list's entries is
+written in place of their number (a count that claims more than follow). Values come as keyword arguments; an entry of a
 list is a dict (or an object with those attributes).
 
 Messages whose payload is no fixed sequence of fields (the map-area stream,
@@ -213,15 +214,18 @@ def write_fields(writer, fields, values):
                 write_fields(writer, field[2], values)
         elif kind in ("list8", "list16", "list32", "until"):
             entries = list(_value(values, name))
+            # NAME_count, when given, is written in place of the number of
+            # entries: a count that claims more (or fewer) than follow.
+            count = values.get(f"{name}_count", len(entries)) if isinstance(values, dict) else len(entries)
             if kind == "list8":
-                writer.u8(len(entries))
+                writer.u8(count)
             elif kind == "list16":
-                writer.u16(len(entries))
+                writer.u16(count)
             elif kind == "list32":
-                writer.u32(len(entries))
+                writer.u32(count)
             limit = {"list8": 0xFF, "list16": 0xFFFF}.get(kind)
-            if limit is not None and len(entries) > limit:
-                raise ValueError(f"{len(entries)} entries do not fit the count of {name!r}")
+            if limit is not None and max(len(entries), count) > limit:
+                raise ValueError(f"{max(len(entries), count)} entries do not fit the count of {name!r}")
             for entry in entries:
                 write_fields(writer, field[2], entry)
             if kind == "until":
@@ -677,9 +681,36 @@ VARIANTS = {
                     dict(own_locked=0, partner_locked=1, own_accepted=0,
                          own_items=[dict(item_id=120, count=1, group=g) for g in (0, 3, 3, 0, 5, 8, 9, 255)],
                          partner_items=[dict(item_id=0xFFFE, count=255, group=0)])],
+    # The house: no entries at all; an invite-only level with rights bits
+    # above 4, repeated names and an item without a picture; both lists full;
+    # and a decoration list that ends with the message.
     "house": [dict(name=b"", x=0, y=0, floor=0, access_level=0, grantable_rights=0, invites=[],
-                   tile_permissions=[], decoration_items=[])],
-    "house_bidding": [dict(can_bid=0, houses=[])],
+                   tile_permissions=[], decoration_items=[]),
+              dict(name=b"Harbour Lane 4", x=130, y=125, floor=7, access_level=1, grantable_rights=0xF6,
+                   invites=[dict(name=b"Ivo", sub_owner=0), dict(name=b"Ivo", sub_owner=2)],
+                   tile_permissions=[dict(name=b"Mira", rights=5), dict(name=b"Mira", rights=0x80)],
+                   decoration_items=[dict(item_id=120, name=b"Flower", detail=b"2 premium cards"),
+                                     dict(item_id=130, name=b"Torch", detail=b"3 premium cards"),
+                                     dict(item_id=0xFFFF, name=b"Statue", detail=b"")]),
+              dict(name=b"Guildhall", x=1, y=2, floor=15, access_level=255, grantable_rights=255,
+                   invites=[dict(name=b"I%d" % i, sub_owner=i % 2) for i in range(255)],
+                   tile_permissions=[dict(name=b"P%d" % i, rights=i) for i in range(255)],
+                   decoration_items=[]),
+              CutShort(name=b"Cut", x=130, y=125, floor=7, access_level=2, grantable_rights=7,
+                       invites=[dict(name=b"Ivo", sub_owner=1)], tile_permissions=[],
+                       decoration_items=[dict(item_id=120, name=b"Flower", detail=b"x")], decoration_items_count=3)],
+    # Houses with and without a bidder, seconds left of 0 and below, and a
+    # count of 500 over the one house that follows.
+    "house_bidding": [dict(can_bid=0, houses=[]),
+                      dict(can_bid=2, houses=[
+                          dict(house_id=7, name=b"Mill Road 1", bidder=b"Ann", highest_bid=5, seconds_left=100,
+                               rent=300),
+                          dict(house_id=8, name=b"Mill Road 2", bidder=b"", highest_bid=0, seconds_left=0,
+                               rent=0x80000000),
+                          dict(house_id=9, name=b"Mill Road 3", bidder=b"Bob", highest_bid=0xFFFFFFFF,
+                               seconds_left=0xFFFFFFFB, rent=1)]),
+                      CutShort(can_bid=1, houses=[dict(house_id=7, name=b"Mill Road 1", bidder=b"", highest_bid=0,
+                                                       seconds_left=60, rent=300)], houses_count=500)],
     "guild": [dict(name=b"", channel_message=b"", own_level=0, ranks=[], members=[], wars=[])],
     # No invitation: the no-guild dialog opens with an empty list.
     "no_guild": [dict(invites=[])],

@@ -1107,6 +1107,79 @@ class QuestsBehaviourTest(unittest.TestCase):
         self.assertEqual(server.failures, [])
 
 
+class HouseBehaviourTest(unittest.TestCase):
+    """The houses: the two cues with their pings, a save sent back by the
+    next house message, the recorded requests and the chat lines."""
+
+    def test_cues_requests_and_the_saved_lists(self):
+        import house
+        behaviour = house.House()
+        server, game = enter_game(self, [behaviour], "Aldric")
+
+        def house_message(payload):
+            r = fs.Reader(payload)
+            self.assertEqual(r.u8(), 0x28)
+            head = (r.string(), (r.u16(), r.u16(), r.u8()), r.u8(), r.u8())
+            invites = [(r.string(), r.u8()) for _ in range(r.u8())]
+            permissions = [(r.string(), r.u8()) for _ in range(r.u8())]
+            decorations = [(r.u32(), r.string(), r.string()) for _ in range(r.u8())]
+            return head, invites, permissions, decorations, r
+
+        ping = behaviour.house(server)
+        head, invites, permissions, decorations, rest = house_message(game.receive())
+        self.assertEqual(head, (b"Harbour Lane 4", (130, 125, 7), 2, 7))
+        self.assertEqual((invites, permissions, [d[0] for d in decorations]),
+                         ([(b"Ivo", 0)], [(b"Mira", 2)], [house.FLOWER, house.TORCH]))
+        self.assertEqual((rest.u8(), rest.u16(), rest.remaining()), (0x19, ping, 0))
+
+        # Chosen levels, rights above bit 4 and a duplicate name; then a
+        # message cut short, its ping in a frame of its own.
+        behaviour.house(server, access_level=1, rights=0xF6, invites=[(b"Ann", 0), (b"Ann", 1)])
+        head, invites, _, _, _ = house_message(game.receive())
+        self.assertEqual((head[2:], invites), ((1, 0xF6), [(b"Ann", 0), (b"Ann", 1)]))
+        ping = behaviour.house(server, cut_short=True)
+        whole = fs.build("house", name=b"Harbour Lane 4", x=130, y=125, floor=7, access_level=2, grantable_rights=7,
+                         invites=[dict(name=b"Ivo", sub_owner=0)], tile_permissions=[dict(name=b"Mira", rights=2)],
+                         decoration_items=[dict(item_id=i, name=n, detail=d) for i, n, d in house.DECORATIONS])
+        # The same bytes but the decoration count, which claims two more.
+        at = len(whole) - sum(8 + len(n) + len(d) for _, n, d in house.DECORATIONS) - 1
+        self.assertEqual(game.receive(), whole[:at] + bytes([len(house.DECORATIONS) + 2]) + whole[at + 1:])
+        self.assertEqual(game.receive(), fs.ping(ping))
+
+        # A save comes back in the next house message.
+        game.send(fs.encode_request(0x25, x=130, y=125, z=7, invites=[dict(name=b"Ivo", role=0),
+                                                                       dict(name=b"Ann", role=1)],
+                                    permissions=[dict(name=b"Bob", level=2)]))
+        game.send(fs.encode_request(0x03, channel=b"Main", text=b"!house"))
+        _, invites, permissions, _, _ = house_message(game.receive())
+        self.assertEqual((invites, permissions), ([(b"Ivo", 0), (b"Ann", 1)], [(b"Bob", 2)]))
+
+        # The auction: three houses with bidders; a count above the houses.
+        ping = behaviour.bidding(server)
+        r = fs.Reader(game.receive())
+        self.assertEqual((r.u8(), r.u8(), r.u16()), (0x29, 1, 3))
+        houses = [(r.u32(), r.string(), r.string(), r.u32(), r.u32(), r.u32()) for _ in range(3)]
+        self.assertEqual([(h[0], h[4]) for h in houses], [(7, 100), (8, 300), (9, 0)])
+        self.assertTrue(all(h[2] for h in houses))
+        self.assertEqual((r.u8(), r.u16()), (0x19, ping))
+        ping = behaviour.bidding(server, can_bid=0, houses=[(1, b"A", b"", 0, 0xFFFFFFFB, 1)], extra=4)
+        r = fs.Reader(game.receive())
+        self.assertEqual((r.u8(), r.u8(), r.u16()), (0x29, 0, 5))
+        self.assertEqual(game.receive(), fs.ping(ping))
+        game.send(fs.encode_request(0x03, channel=b"Main", text=b"!bidding"))
+        self.assertEqual(game.receive()[:4], b"\x29\x01\x03\x00")
+
+        game.send(fs.encode_request(0x26, house=7, amount=5))
+        game.send(fs.encode_request(0x30, name=b"Cedric", price=5000))
+        game.send(fs.encode_request(0x36, item=house.TORCH))
+        game.send(fs.encode_request(0x2F))
+        self.assertTrue(server.wait_for(lambda: behaviour.abandons == 1))
+        self.assertEqual((behaviour.bids, behaviour.transfers, behaviour.purchases),
+                         ([(7, 5)], [(b"Cedric", 5000)], [house.TORCH]))
+        self.assertEqual(len(behaviour.saves), 1)
+        self.assertEqual(server.failures, [])
+
+
 class MinimapWorldTest(unittest.TestCase):
     """The minimap's world: every colour of the palette lies on walkable land
     or next to it (walls), all of it reachable on foot from the start."""

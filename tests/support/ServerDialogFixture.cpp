@@ -12,10 +12,10 @@
 #include "tests/support/GuiInput.h"
 
 void ServerDialogTest::Enter() {
-    // The five potion sizes and two ingredients of the fake world.
+    // The five potion sizes and three items of the fake world.
     client = &fixture.StartClient("[options]\nfpslimit=0\n", {{1934, 32, 32}, {1937, 32, 32}, {1940, 32, 32},
                                                                {1943, 32, 32}, {1946, 32, 32}, {kCoins, 32, 32},
-                                                               {kFlower, 32, 32}});
+                                                               {kFlower, 32, 32}, {kTorch, 32, 32}});
     client->StartGame(false);
     ASSERT_NE(client->game, nullptr);
     connection().SetState(Connection::kConnected);

@@ -12,14 +12,15 @@
 class Connection;
 
 // The game screen for the dialogs the server opens (brewing, recipes, the
-// summon list, the quest log), shared by their dialog and handler tests: a
-// graphics file with the potion sprites and two ingredients, the server's
+// summon list, the quest log, the houses), shared by their dialog and handler
+// tests: a graphics file with the potion sprites and three items, the server's
 // messages handed to the dispatcher, the requests read back from the
 // connection's queue, and the mouse and keys sent as the window sends them.
 class ServerDialogTest : public GameTest {
 protected:
     static constexpr int kCoins = 110;
     static constexpr int kFlower = 120;
+    static constexpr int kTorch = 130;
 
     // In the game with a connected game connection and nothing queued.
     void Enter();

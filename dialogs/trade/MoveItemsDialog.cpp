@@ -174,9 +174,12 @@ void MoveItemsDialog::OnMove(void* module) {
         return;
     const GUIScrollbar* bar = dialog.Find<GUIScrollbar>(kAmountBarId);
     const int amount = bar ? bar->GetPosition() : 0;
-    if (amount > 0)
-        if (ThingActions* actions = MouseActions())
-            actions->MoveThing(actions->dragSource, actions->dropTarget, amount);
+    // The positions are the drag the mouse actions kept for this dialog; a
+    // dialog opened without one moves nothing from nowhere.
+    ThingActions* actions = MouseActions();
+    if (amount > 0 && actions && !ThingActions::IsZero(actions->dragSource) &&
+        !ThingActions::IsZero(actions->dropTarget))
+        actions->MoveThing(actions->dragSource, actions->dropTarget, amount);
     self->Close();
 }
 

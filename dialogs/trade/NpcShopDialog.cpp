@@ -10,7 +10,6 @@
 #include "engine/gui/GUILine.h"
 #include "engine/gui/GUIManager.h"
 #include "engine/gui/GUISelect.h"
-#include "engine/gui/GUITab.h"
 #include "game/ChatLog.h"
 #include "game/Lifecycle.h"
 #include "protocol/Protocol.h"
@@ -158,10 +157,9 @@ void NpcShopDialog::OnChoose(void* module) {
     const GUISelect* list = dialog.Find<GUISelect>(kListId);
     if (!list)
         return;
-    const GUITab* sellTab = dialog.Find<GUITab>(kSellTabId);
-    const bool sell = sellTab ? sellTab->active : !self->buyTab;
+    // The flag names the list the row was taken from: "Sell to NPC" sells.
     if (const NpcShopOffer* offer = self->ShownOffer(list->selectedIndex))
-        Requests()->SendOp21(offer->itemId, sell ? 1 : 0);
+        Requests()->SendOp21(offer->itemId, self->buyTab ? 0 : 1);
 }
 
 void NpcShopDialog::OnClose(void* module) { Module(module)->CloseWindow(); }

@@ -17,6 +17,8 @@
 #include "dialogs/social/OptionsDialog.h"
 #include "dialogs/social/QuitDialog.h"
 #include "dialogs/trade/MoveItemsDialog.h"
+#include "dialogs/trade/NpcShopDialog.h"
+#include "dialogs/trade/NpcTradeDialog.h"
 #include "engine/KEngine2.h"
 #include "engine/gui/DialogHelper.h"
 #include "engine/gui/GUIButton.h"
@@ -39,9 +41,30 @@ struct ClosingButton {
     const char* caption;  // the button that closes the dialog
     std::function<void(GameInterface&)> open;
     bool enterButton;  // Enter presses that button too
+    // The opcodes of the requests the button itself sends (none for most).
+    std::vector<int> sends = {};
 };
 
 void Noop(void*) {}
+
+const int kMove = 0x0E;
+const int kNpcTrade = 0x14;
+
+// A stack dropped on a square beside the player: the mouse actions keep the
+// drag for the dialog, whose "Move" sends it.
+void AskToMoveAStack(GameInterface& game) {
+    game.thingActions->dragSource = Position{101, 100, 7};
+    game.thingActions->dropTarget = Position{101, 99, 7};
+    game.moveItems->Show(GameTest::kGround, 5);
+}
+
+// The shop stands in the middle, its buttons over the chat area: moved up
+// over the game view, where a click would otherwise walk.
+void OpenShopOverTheView(GameInterface& game) {
+    game.npcShop->Show();
+    if (GUIControl* shop = game.gui->FindControl(NpcShopDialog::kDialogId))
+        shop->MoveBy(0, -150);
+}
 
 const std::vector<ClosingButton>& Rows() {
     static const std::vector<ClosingButton> rows = {
@@ -57,6 +80,14 @@ const std::vector<ClosingButton>& Rows() {
          [](GameInterface&) { Client::Instance()->optionsDialog->Open(); }, false},
         {"MoveItemsCancel", MoveItemsDialog::kDialogId, "Cancel",
          [](GameInterface& game) { game.moveItems->Show(GameTest::kGround, 5); }, false},
+
+        // The merchant's windows, and "Move Items" moving the drag it keeps.
+        {"MoveItemsMove", MoveItemsDialog::kDialogId, "Move", &AskToMoveAStack, true, {kMove}},
+        {"NpcShopClose", NpcShopDialog::kDialogId, "Close", &OpenShopOverTheView, false},
+        {"NpcTradeTrade", NpcTradeDialog::kDialogId, "Trade",
+         [](GameInterface&) { NpcTradeDialog::Instance()->Show(); }, true, {kNpcTrade}},
+        {"NpcTradeCancel", NpcTradeDialog::kDialogId, "Cancel",
+         [](GameInterface&) { NpcTradeDialog::Instance()->Show(); }, false},
     };
     return rows;
 }
@@ -124,7 +155,7 @@ TEST_P(InputOwnerTest, TheClickThatClosesADialogIsTheDialogs) {
     input().Click(x, y);
     EXPECT_FALSE(DialogHelper(&gui(), row().dialogId).IsOpen()) << row().name << ": the click closed it";
     HandleQueued();
-    EXPECT_EQ(Sent(), std::vector<int>{}) << row().name;
+    EXPECT_EQ(Sent(), row().sends) << row().name;
     EXPECT_FALSE(game().thingActions->IsDragging()) << row().name;
     // The next click is the game screen's again.
     DrawFrame();
@@ -154,7 +185,7 @@ TEST_P(EnterOwnerTest, TheEnterThatPressesADialogsButtonSendsNoChatLine) {
     input().Char('\r');
     EXPECT_FALSE(DialogHelper(&gui(), row().dialogId).IsOpen()) << row().name << ": Enter closed it";
     HandleQueued();
-    EXPECT_EQ(Sent(), std::vector<int>{}) << row().name;
+    EXPECT_EQ(Sent(), row().sends) << row().name;
     EXPECT_EQ(chat->GetText(), "hello");
     // Once the dialog has gone, Enter sends the chat line again.
     DrawFrame();

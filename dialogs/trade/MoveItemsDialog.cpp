@@ -33,21 +33,18 @@ ThingActions* MouseActions() {
 
 MoveItemsDialog* Module(void* context) { return static_cast<MoveItemsDialog*>(context); }
 
-// A frame of single rectangles: top and left edges in the dark skin colour,
-// bottom and right in the light one, then the inside. Each edge has its own
-// length, so the corners are not those of a RenderBox.
-struct Edges {
-    int top[4], left[4], bottom[4], right[4], inside[4];
-};
+// Frames of single rectangles, (x, y, w, h) from the dialog's corner: top
+// and left edges in the dark skin colour, bottom and right in the light one,
+// then the inside. Each edge has its own length, so the corners are not
+// those of a RenderBox.
+using Frame = int[5][4];
+const Frame kPanel = {{10, 30, 250, 1}, {10, 31, 1, 103}, {11, 133, 249, 1}, {259, 31, 1, 102}, {11, 31, 248, 102}};
+const Frame kItemFrame = {{60, 40, 190, 1}, {60, 41, 1, 55}, {61, 95, 189, 1}, {249, 41, 1, 53}, {61, 41, 188, 53}};
 
-void DrawEdges(Graphics* graphics, const GUIControl* root, const Edges& e, uint32_t fill) {
-    const uint32_t dark = root->darkColor;
-    const uint32_t light = root->lightColor;
-    graphics->RenderRectangle(dark, e.top[0], e.top[1], e.top[2], e.top[3]);
-    graphics->RenderRectangle(dark, e.left[0], e.left[1], e.left[2], e.left[3]);
-    graphics->RenderRectangle(light, e.bottom[0], e.bottom[1], e.bottom[2], e.bottom[3]);
-    graphics->RenderRectangle(light, e.right[0], e.right[1], e.right[2], e.right[3]);
-    graphics->RenderRectangle(fill, e.inside[0], e.inside[1], e.inside[2], e.inside[3]);
+void DrawEdges(Graphics* graphics, const GUIControl* root, int dx, int dy, const Frame& frame, uint32_t fill) {
+    const uint32_t colors[5] = {root->darkColor, root->darkColor, root->lightColor, root->lightColor, fill};
+    for (int i = 0; i < 5; ++i)
+        graphics->RenderRectangle(colors[i], dx + frame[i][0], dy + frame[i][1], frame[i][2], frame[i][3]);
 }
 
 }  // namespace
@@ -138,13 +135,7 @@ void MoveItemsDialog::Draw(void* module) {
     const int dx = window->x;
     const int dy = window->y;
     const GUIControl* root = self->gui->root;
-    DrawEdges(graphics, root,
-              Edges{{dx + 10, dy + 30, 250, 1},
-                    {dx + 10, dy + 31, 1, 103},
-                    {dx + 11, dy + 133, 249, 1},
-                    {dx + 259, dy + 31, 1, 102},
-                    {dx + 11, dy + 31, 248, 102}},
-              kPanelInside);
+    DrawEdges(graphics, root, dx, dy, kPanel, kPanelInside);
     dialog.DrawPanelBox(dx + 26, dy + 40, 17, 85);
     dialog.DrawPanelBox(dx + 60, dy + 105, 190, 20);
 
@@ -152,13 +143,7 @@ void MoveItemsDialog::Draw(void* module) {
     const std::string text = "Move " + std::to_string(amount) + " out of " + std::to_string(self->count);
     graphics->RenderText(text, dx + 155 - self->app->TextWidth(text) / 2, dy + 107, kAmountColor, true);
 
-    DrawEdges(graphics, root,
-              Edges{{dx + 60, dy + 40, 190, 1},
-                    {dx + 60, dy + 41, 1, 55},
-                    {dx + 61, dy + 95, 189, 1},
-                    {dx + 249, dy + 41, 1, 53},
-                    {dx + 61, dy + 41, 188, 53}},
-              kFrameInside);
+    DrawEdges(graphics, root, dx, dy, kItemFrame, kFrameInside);
     // A stackable item shows the picture of the amount chosen; ids the store
     // cannot hold draw nothing.
     if (self->app->sprites)

@@ -269,6 +269,21 @@ def ping(value):
     return build("ping", value=value)
 
 
+def send_pinged(behaviour, to, payloads):
+    """The payloads and a ping in one frame, to a client or the server's
+    latest game connection; the ping value, or None when nothing could be
+    sent. The behaviour numbers its pings (next_ping, under its lock) and
+    keeps every value sent (pings): a driver that sees the ping answered
+    knows the client has read the frame."""
+    with behaviour.lock:
+        value = behaviour.next_ping
+        behaviour.next_ping += 1
+        behaviour.pings.append(value)
+    frame = b"".join(payloads) + ping(value)
+    sent = to.send_payload(frame) if hasattr(to, "send_payload") else to.send(frame)
+    return value if sent else None
+
+
 def disconnect():
     return build("disconnect")
 

@@ -968,12 +968,7 @@ class ShopBehaviourTest(unittest.TestCase):
     def setUp(self):
         import shop
         self.shop = shop.Shop()
-        self.server = fs.FakeServer(gfx_stamp=STAMP, behaviours=[self.shop]).start()
-        self.addCleanup(self.server.stop)
-        self.game = Client(self.server.game_port)
-        self.addCleanup(self.game.close)
-        self.game.send(fs.game_login_request("demo", "demo", "Aldric", 1))
-        self.assertEqual(self.game.receive()[0], 0x03)
+        self.server, self.game = enter_game(self, [self.shop], "Aldric")
 
     def messages(self):
         """The next frame as (opcode, fields...) tuples, read as the client reads them."""

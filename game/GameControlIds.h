@@ -38,6 +38,7 @@ constexpr int32_t kNpcShopList = 128;
 constexpr int32_t kNpcShopTabs = 129;
 constexpr int32_t kNpcShopBuyTab = 130;
 constexpr int32_t kNpcShopSellTab = 131;
+
 // The game master's window; its name box takes focus as the chat input does,
 // so the movement keys keep working while it has it.
 constexpr int32_t kGmWindow = 119;

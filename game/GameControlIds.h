@@ -17,8 +17,28 @@ constexpr int32_t kIgnoreListButton = 139;
 // the id after it.
 constexpr int32_t kFirstChannelTab = 30000;
 
-// The move-items amount dialog.
+// The move-items amount dialog: its buttons, the amount's scroll bar and the
+// hidden text box that takes typed digits.
 constexpr int32_t kMoveItemsDialog = 47;
+constexpr int32_t kMoveItemsMove = 48;
+constexpr int32_t kMoveItemsCancel = 49;
+constexpr int32_t kMoveItemsAmount = 50;
+constexpr int32_t kMoveItemsTyped = 167;
+
+// The NPC trade amount ("Trade Item"): its buttons and the amount's text box.
+constexpr int32_t kNpcTradeDialog = 53;
+constexpr int32_t kNpcTradeButton = 54;
+constexpr int32_t kNpcTradeCancel = 55;
+constexpr int32_t kNpcTradeAmount = 56;
+
+// The NPC shop's buttons, offer list and tabs (its dialog is kNpcShopDialog).
+constexpr int32_t kNpcShopChoose = 126;
+constexpr int32_t kNpcShopClose = 127;
+constexpr int32_t kNpcShopList = 128;
+constexpr int32_t kNpcShopTabs = 129;
+constexpr int32_t kNpcShopBuyTab = 130;
+constexpr int32_t kNpcShopSellTab = 131;
+
 // The game master's window; its name box takes focus as the chat input does,
 // so the movement keys keep working while it has it.
 constexpr int32_t kGmWindow = 119;

@@ -32,6 +32,7 @@
 #include "dialogs/trade/MarketDialog.h"
 #include "dialogs/trade/MoveItemsDialog.h"
 #include "dialogs/trade/NpcShopDialog.h"
+#include "dialogs/trade/NpcTradeDialog.h"
 #include "dialogs/trade/TradeWindow.h"
 #include "engine/Clock.h"
 #include "engine/Graphics.h"
@@ -183,6 +184,10 @@ GameInterface::~GameInterface() {
     // screen comes back alone.
     QuitDialog::Instance()->Close();
     DialogHelper(gui, OptionsDialog::kDialogId).Close();
+    // The merchant's amount question outlives the game screen with its
+    // module; over the login screen its "Trade" would go to the login server.
+    if (NpcTradeDialog* npcTrade = NpcTradeDialog::IfCreated())
+        npcTrade->Close();
     SaveLayout();
     // Dialogs of modules that outlive the game screen: open on the login
     // screen, "Open" would send a join on the login connection. The options

@@ -108,8 +108,11 @@ bool ThingActions::IsCoveredByControl(int x, int y, bool strict) {
         return false;
     if (strict)
         return true;
-    if (game->market->HitTest(x, y) || game->brewing->DropTarget(x, y) || game->npcShop->ContainsPoint(x, y) ||
-        game->hotkeyDialog->DropTarget(x, y))
+    // The shop takes a drop only where it is the topmost window: a dialog
+    // over it (its own amount question) keeps the drop from selling.
+    if (id == GameIds::kNpcShopDialog && game->npcShop->ContainsPoint(x, y))
+        return false;
+    if (game->market->HitTest(x, y) || game->brewing->DropTarget(x, y) || game->hotkeyDialog->DropTarget(x, y))
         return false;
     return true;
 }
@@ -248,14 +251,14 @@ void ThingActions::OnClick(int x, int y) {
             if (target.x == kSlotX && target.y == kMarketY) {
                 game->market->OpenSellOffer(id);
             } else if (target.x == kSlotX && target.y == kNpcShopY) {
-                game->npcShop->OnItemDropped(id);
+                game->npcShop->OnItemDropped(uint32_t(id));
             } else if (target.x == kSlotX && target.y == kHotkeyEditorY) {
                 game->hotkeyDialog->SetItemAction(id);
             } else if (ctrl || count == 1) {
                 MoveThing(source, target, count);
             } else if (shift) {
                 MoveThing(source, target, 1);
-            } else if (game->moveItems->Show(id, count)) {
+            } else if (game->moveItems->Show(uint32_t(id), uint32_t(count))) {
                 // The dialog moves the amount chosen from the positions kept
                 // here and calls Reset when it closes.
                 SetCursor(kNormalCursor);

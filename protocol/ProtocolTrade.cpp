@@ -1,18 +1,22 @@
 // The trade family: the NPC trade amount question, the player-to-player
 // trade, the NPC shop and the item market.
 //
-// The player trade hands what it reads to the TradeWindow the protocol owns.
-// The other windows are not built yet, so their handlers only read their
-// fields, in wire order and with their counts and conditions, and drop them:
-// the frame goes on behind the message. The window's own work comes where
-// the values are read.
+// The player trade hands what it reads to the TradeWindow the protocol owns,
+// the NPC shop to the game screen's module and the amount question to its
+// singleton. The market's window is not built yet, so its handlers only read
+// their fields, in wire order and with their counts and conditions, and drop
+// them: the frame goes on behind the message. The window's own work comes
+// where the values are read.
 #include "protocol/Protocol.h"
 
 #include <cstdint>
 #include <string>
 
 #include "client/Client.h"
+#include "dialogs/trade/NpcShopDialog.h"
+#include "dialogs/trade/NpcTradeDialog.h"
 #include "dialogs/trade/TradeWindow.h"
+#include "game/GameInterface.h"
 #include "net/InMessage.h"
 
 namespace {
@@ -31,12 +35,23 @@ void Protocol::EndTrade() {
     tradeWindow = nullptr;
 }
 
+// The merchant asks how many pieces. Before the game there is no merchant
+// to answer, and the window's "Trade" would go to the login server.
 void Protocol::ParseNpcTrade(InMessage& message) {
-    message.ReadString();  // item name
-    message.ReadU32();     // item id
-    message.ReadU32();     // price
-    message.ReadU32();     // carried
-    message.ReadU8();      // buying
+    const std::string itemName = message.ReadString();
+    const uint32_t itemId = message.ReadU32();
+    const uint32_t price = message.ReadU32();
+    const uint32_t carried = message.ReadU32();
+    const bool buying = message.ReadU8() != 0;
+    if (!InGame())
+        return;
+    NpcTradeDialog* trade = NpcTradeDialog::Instance();
+    trade->itemName = itemName;
+    trade->itemId = itemId;
+    trade->price = price;
+    trade->carried = carried;
+    trade->buying = buying ? 1 : 0;
+    trade->Show();
 }
 
 // A new trade replaces a running one whole; its window is built at once (a
@@ -78,17 +93,36 @@ void Protocol::ParseTradeEnd(InMessage&) { EndTrade(); }
 
 void Protocol::OnNoOperation(InMessage&) {}
 
+// The shop's whole contents: the window opens (or refreshes, keeping its tab
+// and row) with empty lists before the offers come in.
 void Protocol::ParseNpcShopOffers(InMessage& message) {
+    NpcShopDialog* shop = InGame() ? Client::Instance()->game->npcShop : nullptr;
     const int count = message.ReadU8();
-    for (int i = 0; i < count; ++i) {
-        message.ReadString();  // name
-        message.ReadU32();     // item id
-        message.ReadU32();     // price
-        message.ReadU8();      // the character sells it (buy from NPC)
+    if (shop) {
+        shop->ClearOffers();
+        shop->Show();
     }
+    for (int i = 0; i < count; ++i) {
+        const std::string name = message.ReadString();
+        const uint32_t itemId = message.ReadU32();
+        const uint32_t price = message.ReadU32();
+        const bool buy = message.ReadU8() != 0;  // the merchant sells it: "Buy from NPC"
+        if (shop)
+            shop->AddOffer(name, itemId, price, buy);
+    }
+    if (shop)
+        shop->RefreshList();
 }
 
-void Protocol::OnNpcTalkEnd(InMessage&) {}
+// The talk with the merchant ends: the amount question, then the shop. Before
+// the game neither can be open, and closing would move the login screen's
+// focus.
+void Protocol::OnNpcTalkEnd(InMessage&) {
+    if (!InGame())
+        return;
+    NpcTradeDialog::Instance()->Close();
+    Client::Instance()->game->npcShop->CloseWindow();
+}
 
 // A full listing carries the bank balance; a listing without it adds to the
 // offers already held. The offers end with the frame when the count is larger.

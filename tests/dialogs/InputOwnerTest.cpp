@@ -19,6 +19,8 @@
 #include "dialogs/trade/HouseBiddingDialog.h"
 #include "dialogs/trade/HouseDialog.h"
 #include "dialogs/trade/MoveItemsDialog.h"
+#include "dialogs/trade/NpcShopDialog.h"
+#include "dialogs/trade/NpcTradeDialog.h"
 #include "engine/KEngine2.h"
 #include "engine/gui/DialogHelper.h"
 #include "engine/gui/GUIButton.h"
@@ -68,6 +70,25 @@ void OpenHouseBidding(GameInterface& game) {
     game.protocol->Dispatch(message);
 }
 
+const int kMove = 0x0E;
+const int kNpcTrade = 0x14;
+
+// A stack dropped on a square beside the player: the mouse actions keep the
+// drag for the dialog, whose "Move" sends it.
+void AskToMoveAStack(GameInterface& game) {
+    game.thingActions->dragSource = Position{101, 100, 7};
+    game.thingActions->dropTarget = Position{101, 99, 7};
+    game.moveItems->Show(GameTest::kGround, 5);
+}
+
+// The shop stands in the middle, its buttons over the chat area: moved up
+// over the game view, where a click would otherwise walk.
+void OpenShopOverTheView(GameInterface& game) {
+    game.npcShop->Show();
+    if (GUIControl* shop = game.gui->FindControl(NpcShopDialog::kDialogId))
+        shop->MoveBy(0, -150);
+}
+
 const std::vector<ClosingButton>& Rows() {
     static const std::vector<ClosingButton> rows = {
         {"QuitCancel", QuitDialog::kDialogId, "Cancel", [](GameInterface&) { QuitDialog::Instance()->Show(); },
@@ -97,6 +118,14 @@ const std::vector<ClosingButton>& Rows() {
         {"HouseBiddingClose", HouseBiddingDialog::kDialogId, "Close", &OpenHouseBidding, false},
         // No house chosen: the bid sends nothing, the window closes.
         {"HouseBid", HouseBiddingDialog::kDialogId, "Bid Premium Cards", &OpenHouseBidding, false},
+
+        // The merchant's windows, and "Move Items" moving the drag it keeps.
+        {"MoveItemsMove", MoveItemsDialog::kDialogId, "Move", &AskToMoveAStack, true, {kMove}},
+        {"NpcShopClose", NpcShopDialog::kDialogId, "Close", &OpenShopOverTheView, false},
+        {"NpcTradeTrade", NpcTradeDialog::kDialogId, "Trade",
+         [](GameInterface&) { NpcTradeDialog::Instance()->Show(); }, true, {kNpcTrade}},
+        {"NpcTradeCancel", NpcTradeDialog::kDialogId, "Cancel",
+         [](GameInterface&) { NpcTradeDialog::Instance()->Show(); }, false},
     };
     return rows;
 }

@@ -37,6 +37,8 @@
 #include "dialogs/trade/HouseBiddingDialog.h"
 #include "dialogs/trade/HouseDialog.h"
 #include "dialogs/trade/MoveItemsDialog.h"
+#include "dialogs/trade/NpcShopDialog.h"
+#include "dialogs/trade/NpcTradeDialog.h"
 #include "dialogs/trade/TradeWindow.h"
 #include "engine/KEngine2.h"
 #include "engine/gui/DialogHelper.h"
@@ -123,6 +125,18 @@ void FillGuild(GuildDialog& guild) {
     guild.AddMember(101, GetLocalPlayerName(), "", 3);
     guild.AddWar(5, "Knights vs Rogues", "Not accepted", false, 0);
     guild.Update();
+}
+
+// The shop with one offer, and with `question` the amount question in the
+// same frame.
+void DispatchShop(GameInterface& game, bool question) {
+    Wire wire;
+    wire.U8(0x24).U8(1).Str("torch").U32(130).U32(8).U8(1);
+    if (question)
+        wire.U8(0x17).Str("a torch").U32(130).U32(8).U32(50).U8(1);
+    const Bytes frame = Frame(wire.bytes);
+    InMessage message(frame.data(), int(frame.size()));
+    game.protocol->Dispatch(message);
 }
 
 const std::vector<OpenedInGame>& Rows() {
@@ -287,6 +301,16 @@ const std::vector<OpenedInGame>& Rows() {
                  Wire().U8(0x29).U8(1).U16(1).U32(7).Str("Mill Road 1").Str("Ann").U32(5).U32(100).U32(300).bytes);
              InMessage message(frame.data(), int(frame.size()));
              game.protocol->Dispatch(message);
+         }},
+
+        // The merchant: the shop and the amount question the server opens (the
+        // question's module outlives the game), and both with "Move Items".
+        {"NpcShop", NpcShopDialog::kDialogId, [](GameInterface& game) { DispatchShop(game, false); }},
+        {"NpcTrade", NpcTradeDialog::kDialogId, [](GameInterface& game) { DispatchShop(game, true); }},
+        {"ShopTradeAndMoveItems", NpcTradeDialog::kDialogId,
+         [](GameInterface& game) {
+             DispatchShop(game, true);
+             game.moveItems->Show(3031, 5);
          }},
     };
     return rows;

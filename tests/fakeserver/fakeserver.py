@@ -579,6 +579,9 @@ def main(argv=None):
         import trade
         # Ahead of the world, which takes every move: a drop into the trade is the trade's.
         trading = server.add_behaviour(trade.Trade())
+    import shop
+    # A merchant: "!shop" typed in the chat opens the shop.
+    server.add_behaviour(shop.Shop())
     import quests
     side = None
     if not args.no_side_windows:

@@ -273,6 +273,21 @@ def ping(value):
     return build("ping", value=value)
 
 
+def send_pinged(behaviour, to, payloads):
+    """The payloads and a ping in one frame, to a client or the server's
+    latest game connection; the ping value, or None when nothing could be
+    sent. The behaviour numbers its pings (next_ping, under its lock) and
+    keeps every value sent (pings): a driver that sees the ping answered
+    knows the client has read the frame."""
+    with behaviour.lock:
+        value = behaviour.next_ping
+        behaviour.next_ping += 1
+        behaviour.pings.append(value)
+    frame = b"".join(payloads) + ping(value)
+    sent = to.send_payload(frame) if hasattr(to, "send_payload") else to.send(frame)
+    return value if sent else None
+
+
 def disconnect():
     return build("disconnect")
 
@@ -661,6 +676,19 @@ VARIANTS = {
     ],
     "tile_update": [dict(x=0, y=0, z=0, items=[])],
     "item_records": [dict(records=[])],
+    # The merchant: questions buying and selling, a price of 0 with gold whose
+    # top bit is set, a total beyond 32 bits; shops empty, of the fake world,
+    # and of 255 offers.
+    "npc_trade": [dict(item_name=b"a torch", item_id=130, price=8, carried=50, buying=1),
+                  dict(item_name=b"a torch", item_id=130, price=3, carried=1, buying=0),
+                  dict(item_name=b"a fish", item_id=605, price=0, carried=0x80000000, buying=1),
+                  dict(item_name=b"", item_id=110, price=300000, carried=10000, buying=0)],
+    "npc_shop_offers": [dict(offers=[]),
+                        dict(offers=[dict(name=b"flower", item_id=120, price=5, buy=1),
+                                     dict(name=b"torch", item_id=130, price=8, buy=1),
+                                     dict(name=b"torch", item_id=130, price=3, buy=0)]),
+                        dict(offers=[dict(name=b"W%d" % i, item_id=i, price=i * 7, buy=i % 2)
+                                     for i in range(255)])],
     "market_offers": [dict(full=0, offers=[SAMPLES["market_offers"]["offers"][0]]),
                       dict(full=1, balance=0, offers=[])],
     "market_history": [dict(records=[])],

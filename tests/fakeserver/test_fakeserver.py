@@ -977,6 +977,67 @@ class TradeBehaviourTest(unittest.TestCase):
         self.assertEqual(trade.slots([(1, 1, 0), (1, 1, 3), (1, 1, 3), (1, 1, 0), (1, 1, 5)]), [0, 1, 1, 2, 3])
 
 
+class ShopBehaviourTest(unittest.TestCase):
+    """The merchant's behaviour: its cues, the amount question that answers a
+    choice, the answer to an amount and the chat lines that open and end the
+    talk."""
+
+    def setUp(self):
+        import shop
+        self.shop = shop.Shop()
+        self.server, self.game = enter_game(self, [self.shop], "Aldric")
+
+    def messages(self):
+        """The next frame as (opcode, fields...) tuples, read as the client reads them."""
+        r = fs.Reader(self.game.receive())
+        out = []
+        while r.remaining():
+            op = r.u8()
+            if op == 0x24:
+                out.append((op, [(r.string(), r.u32(), r.u32(), r.u8()) for _ in range(r.u8())]))
+            elif op == 0x17:
+                out.append((op, r.string(), r.u32(), r.u32(), r.u32(), r.u8()))
+            elif op == 0x04:
+                out.append((op, r.string(), r.string(), r.u8(), r.string()))
+            elif op == 0x19:
+                out.append((op, r.u16()))
+            else:
+                out.append((op,))
+        return out
+
+    def test_cues_and_answers(self):
+        wares = [(b"flower", 120, 5, 1), (b"torch", 130, 8, 1), (b"torch", 130, 3, 0)]
+        ping = self.shop.offers(self.server)
+        self.assertEqual(self.messages(), [(0x24, wares), (0x19, ping)])
+        ping = self.shop.ask(self.server, b"a torch", 130, 8, 50, True)
+        self.assertEqual(self.messages(), [(0x17, b"a torch", 130, 8, 50, 1), (0x19, ping)])
+        ping = self.shop.end(self.server)
+        self.assertEqual(self.messages(), [(0x25,), (0x19, ping)])
+        ping = self.shop.end_and_offer(self.server)
+        self.assertEqual(self.messages(), [(0x25,), (0x24, wares), (0x19, ping)])
+        ping = self.shop.end_and_ask(self.server, b"a flower", 120, 5, 1, False)
+        self.assertEqual(self.messages(), [(0x25,), (0x17, b"a flower", 120, 5, 1, 0), (0x19, ping)])
+
+        # A choice from either list is asked about: with the gold when buying,
+        # the pieces carried when selling; an item it does not deal in is not.
+        self.game.send(fs.encode_request(0x21, first=130, flag=0))
+        self.assertEqual(self.messages()[0], (0x17, b"a torch", 130, 8, 50, 1))
+        self.game.send(fs.encode_request(0x21, first=130, flag=1))
+        self.assertEqual(self.messages()[0], (0x17, b"a torch", 130, 3, 1, 0))
+        self.game.send(fs.encode_request(0x21, first=120, flag=1))
+        self.game.send(fs.encode_request(0x14, offer=130, amount=0xFFFFFFFB, buy_or_sell=1))
+        self.assertEqual(self.messages()[0], (0x04, b"Server", b"Main", 6, b"You bought -5 of a torch."))
+        self.game.send(fs.encode_request(0x35, item=120))
+        self.game.send(fs.encode_request(0x03, channel=b"Main", text=b"!shop"))
+        self.assertEqual(self.messages()[0], (0x24, wares))
+        self.game.send(fs.encode_request(0x03, channel=b"Main", text=b"!bye"))
+        self.assertEqual(self.messages()[0], (0x25,))
+        self.assertEqual(self.shop.choices, [(130, 0), (130, 1), (120, 1)])
+        self.assertEqual(self.shop.trades, [(130, 0xFFFFFFFB, 1)])
+        self.assertEqual(self.shop.selects, [120])
+        self.assertEqual(self.server.failures, [])
+
+
 class CharacterBehaviourTest(unittest.TestCase):
     """The character dialogs' behaviour: the spell library, the outfit
     options, talents spent and reset."""

@@ -181,13 +181,4 @@ class Trade:
         return None
 
     def _send(self, to, payloads):
-        """The payloads and a ping in one frame, to a client or the server's
-        latest game connection; the ping value, or None when nothing could
-        be sent."""
-        with self.lock:
-            value = self.next_ping
-            self.next_ping += 1
-            self.pings.append(value)
-        frame = b"".join(payloads) + sm.ping(value)
-        sent = to.send_payload(frame) if hasattr(to, "send_payload") else to.send(frame)
-        return value if sent else None
+        return sm.send_pinged(self, to, payloads)

@@ -218,7 +218,7 @@ TEST_F(ThingActionsTest, TheAmountDialogMovesFromTheKeptDragAndEndsIt) {
     Drag({102, 100, 7}, {102, 99, 7});
     EXPECT_TRUE(Sent().empty());
     EXPECT_EQ(actions().dragSource, (Position{101, 100, 7}));
-    MoveItemsDialog::OnOk(game().moveItems);
+    MoveItemsDialog::OnMove(game().moveItems);
     EXPECT_EQ(Sent(), Requests{"move 101 100 7 -> 101 99 7 x5"});
     EXPECT_FALSE(actions().IsDragging());
 }

@@ -13,10 +13,15 @@ struct InputEvent {
         MouseMove = 7,
         MiddleDown = 8,
         MiddleUp = 9,
-        KeyDown = 20,      // a: virtual-key code, or 0 for a character in b
+        KeyDown = 20,      // a: virtual-key code, or 0 for a character in b; c: the modifiers held (below)
         KeyUp = 21,        // a: virtual-key code
         Resize = 30,       // a, b: new client size; c: 1 when maximised
     };
+
+    // A key-down's modifiers as they were when the key went down: the screens
+    // may handle it after a quick tap has already released them.
+    static constexpr int32_t kCtrlHeld = 1;
+    static constexpr int32_t kShiftHeld = 2;
 
     int32_t type = 0;
     int32_t a = 0;

@@ -244,10 +244,12 @@ bool KEngine2::HandleMessage(uint32_t message, uint64_t wParam, int64_t lParam) 
     case wm::kKeyDown: {
         // The character message that follows belongs to the same key.
         const uint32_t input = keyDownInput = NewInput();
-        QueueEvent(InputEvent::KeyDown, int32_t(wParam), 0, 0, input);
+        const bool ctrl = keys.IsKeyDown(platform::kVkControl);
+        const bool shift = keys.IsKeyDown(platform::kVkShift);
+        QueueEvent(InputEvent::KeyDown, int32_t(wParam), 0,
+                   (ctrl ? InputEvent::kCtrlHeld : 0) | (shift ? InputEvent::kShiftHeld : 0), input);
         if (ToGui(input))
-            guiLayer->OnKey(uint16_t(wParam & 0xFFFF), 0, keys.IsKeyDown(platform::kVkControl),
-                            keys.IsKeyDown(platform::kVkShift));
+            guiLayer->OnKey(uint16_t(wParam & 0xFFFF), 0, ctrl, shift);
         lastKey = uint32_t(wParam);
         return true;
     }

@@ -515,7 +515,7 @@ void GameInterface::HandleEvent(const InputEvent& event) {
     GUIManager::HandledEvent handled(gui, event.input);
     switch (event.type) {
     case InputEvent::KeyDown:
-        OnKeyDown(event.a);
+        OnKeyDown(event.a, event.c);
         break;
     case InputEvent::KeyUp:
         OnKeyUp(event.a);
@@ -573,10 +573,12 @@ bool GameInterface::OnEnter() {
     return true;
 }
 
-void GameInterface::OnKeyDown(int key) {
+void GameInterface::OnKeyDown(int key, int modifiers) {
     for (int k = 0; k < 8; ++k)
-        if (key == kMoveKeys[k])
+        if (key == kMoveKeys[k]) {
             moveKeyHeld[k] = moveKeyPressed[k] = 1;
+            moveKeyModifiers |= modifiers;
+        }
     if (key == platform::kVkTab) {
         if (ShiftHeld(app))
             ChatLog::Instance()->SelectPreviousTab();
@@ -795,12 +797,17 @@ void GameInterface::OnWheel(int x, int y, int delta) {
 // --- Per-frame update and draw ---
 
 void GameInterface::WalkFromHeldKeys() {
-    // Each press counts in the one update after it, walking or not.
+    // Each press counts in the one update after it, walking or not, with the
+    // modifiers it came with.
     uint8_t keys[8];
+    bool tapped = false;
     for (int k = 0; k < 8; ++k) {
         keys[k] = moveKeyHeld[k] | moveKeyPressed[k];
+        tapped = tapped || (moveKeyPressed[k] && !moveKeyHeld[k]);
         moveKeyPressed[k] = 0;
     }
+    const int32_t tapModifiers = tapped ? moveKeyModifiers : 0;
+    moveKeyModifiers = 0;
     GUIControl* focus = LiveFocus(gui);
     if (focus && focus->id != kChatInputId && focus->id != kWalkingListId &&
         (dynamic_cast<GUITextbox*>(focus) || dynamic_cast<GUISelect*>(focus)))
@@ -810,7 +817,9 @@ void GameInterface::WalkFromHeldKeys() {
     const HotkeyModeState mode{hotkeyMode != 0, chatLineOpen != 0};
     bool turnOnly = false;
     KEngine2* engine = app;
-    const int direction = HeldKeyDirection(keys, ShiftHeld(app), CtrlHeld(app), mode.KeysAreHotkeys(),
+    const bool shift = ShiftHeld(app) || (tapModifiers & InputEvent::kShiftHeld);
+    const bool ctrl = CtrlHeld(app) || (tapModifiers & InputEvent::kCtrlHeld);
+    const int direction = HeldKeyDirection(keys, shift, ctrl, mode.KeysAreHotkeys(),
                                            [engine](int key) { return engine->IsKeyDown(key); }, turnOnly);
     if (direction)
         map->camera->Walk(direction, turnOnly);

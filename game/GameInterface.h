@@ -154,6 +154,9 @@ public:
     // The same keys pressed since the last update: a tap that is already
     // released when the update comes still walks once.
     uint8_t moveKeyPressed[8] = {};
+    // Ctrl (turn only) and Shift held with those presses, for a tap whose
+    // modifier is already up as well when the update comes.
+    int32_t moveKeyModifiers = 0;
     int32_t viewOffsetX = 0;  // the followed creature's walking offset, written at each draw
     int32_t viewOffsetY = 0;
     SidePanel* leftPanel = nullptr;
@@ -191,7 +194,8 @@ public:
     EffectList* effects = nullptr;
 
 private:
-    void OnKeyDown(int key);
+    // modifiers: InputEvent's kCtrlHeld and kShiftHeld as the key went down.
+    void OnKeyDown(int key, int modifiers = 0);
     void OnKeyUp(int key);
     void OnMouseMove(int x, int y);
     void OnLeftDown(int x, int y, bool menuWasOpen = false);

@@ -505,6 +505,16 @@ TEST_F(ThingActionsTest, AMovementKeyTappedWithinOneFrameWalksOnce) {
     player->stopped = 1;
     game().Update();
     EXPECT_TRUE(Sent().empty()) << "the tap counted once";
+
+    // Ctrl held as the key went down, released with it before the update:
+    // the tap turns the player and takes no step.
+    Event(InputEvent::KeyDown, platform::kVkRight, 0, InputEvent::kCtrlHeld);
+    Event(InputEvent::KeyUp, platform::kVkRight);
+    game().Update();
+    const Requests turn = Sent();
+    EXPECT_EQ(turn.size(), 1u);
+    EXPECT_NE(turn, Requests{"0x06"}) << "no step east";
+    EXPECT_EQ(player->position, (Position{100, 101, 7}));
 }
 
 // While the player walks, the view is drawn shifted by the player's walk

@@ -29,6 +29,7 @@
 #include "dialogs/social/OnlineListDialog.h"
 #include "dialogs/social/OptionsDialog.h"
 #include "dialogs/social/QuitDialog.h"
+#include "dialogs/trade/MarketDialog.h"
 #include "dialogs/trade/MoveItemsDialog.h"
 #include "dialogs/trade/TradeWindow.h"
 #include "engine/KEngine2.h"
@@ -116,6 +117,16 @@ void FillGuild(GuildDialog& guild) {
     guild.AddMember(101, GetLocalPlayerName(), "", 3);
     guild.AddWar(5, "Knights vs Rogues", "Not accepted", false, 0);
     guild.Update();
+}
+
+// A full listing with one offer and the catalogue, as the server opens the market.
+void OpenMarket(GameInterface& game) {
+    const Bytes frame =
+        Frame(Join({Wire().U8(0x36).U16(1).U16(3031).Str("Torch").bytes,
+                    Wire().U8(0x2F).U8(1).U32(100).U32(1).Str("Torch").U8(2).Str("Brenna").U16(3031).U32(1).U32(0).U8(1)
+                        .bytes}));
+    InMessage message(frame.data(), int(frame.size()));
+    game.protocol->Dispatch(message);
 }
 
 const std::vector<OpenedInGame>& Rows() {
@@ -253,6 +264,36 @@ const std::vector<OpenedInGame>& Rows() {
         {"Recipes", RecipesDialog::kDialogId, [](GameInterface& game) { game.recipes->Show(); }},
         {"SummonMonster", SummonMonsterDialog::kDialogId,
          [](GameInterface& game) { game.summonMonster->Show({{"Rat", 20}}); }},
+
+        // The item market: its window, which the server's full listing opens,
+        // the two offer dialogs and the history window, and all at once.
+        {"Market", MarketDialog::kDialogId, &OpenMarket},
+        {"MarketSellOffer", MarketDialog::kSellDialogId,
+         [](GameInterface& game) {
+             OpenMarket(game);
+             game.market->SelectTab(MarketDialog::kOwnTab);
+             game.market->OpenSellOffer(3031);
+         }},
+        {"MarketBuyOffer", MarketDialog::kBuyDialogId,
+         [](GameInterface& game) {
+             OpenMarket(game);
+             game.market->SelectTab(MarketDialog::kOwnTab);
+             game.market->OpenBuyOffer();
+         }},
+        {"MarketHistory", MarketDialog::kHistoryDialogId,
+         [](GameInterface& game) {
+             OpenMarket(game);
+             game.market->SelectTab(MarketDialog::kOwnTab);
+             game.market->OpenHistory();
+         }},
+        {"MarketEveryDialogAtOnce", MarketDialog::kHistoryDialogId,
+         [](GameInterface& game) {
+             OpenMarket(game);
+             game.market->SelectTab(MarketDialog::kOwnTab);
+             game.market->OpenSellOffer(3031);
+             game.market->OpenBuyOffer();
+             game.market->OpenHistory();
+         }},
     };
     return rows;
 }

@@ -5,6 +5,7 @@
 // offer query), the two offer dialogs and the history window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -45,6 +46,7 @@ constexpr int kY = 100;
 constexpr int kFood = 2;
 constexpr int kArmors = 9;
 constexpr uint16_t kTorch = 130;
+constexpr int kValuablesIcon = 1390;
 
 uint32_t Bits(float value) {
     uint32_t bits = 0;
@@ -114,7 +116,11 @@ protected:
     // In the game as Aldric, the market opened by a full listing of kOffers
     // with a balance of 1234, one frame drawn, nothing queued.
     void EnterMarket() {
-        Enter();
+        // The flower and the icon of "Valuables" have pictures.
+        client = &fixture.StartClient("[options]\nfpslimit=0\n", {{kFlower, 32, 32}, {kValuablesIcon, 32, 32}});
+        client->StartGame(false);
+        ASSERT_NE(client->game, nullptr);
+        connection().SetState(Connection::kConnected);
         StandOnGround();
         Dispatch(Listing(true, kOffers, 1234));
         Redraw();
@@ -462,6 +468,9 @@ TEST_F(MarketTest, AcceptSendsTheChosenOfferWithTheTypedAmount) {
     ClickRow("Flower", "Brenna");
     Redraw();
     EXPECT_FALSE(Hidden(M::kAcceptButton));
+    EXPECT_TRUE(Drawn("5xFlower"));
+    const auto flowers = SpriteAt(kFlower);
+    EXPECT_NE(std::find(flowers.begin(), flowers.end(), std::make_pair(kX + 32, kY + 500 - 103)), flowers.end());
     const struct {
         const char* typed;
         Bytes amount;
@@ -564,6 +573,9 @@ TEST_F(MarketTest, TheGridMarksTheCellUnderThePointer) {
     // Names are centred under the icons; "All Items" has no icon.
     EXPECT_TRUE(Drawn("AllItems"));
     EXPECT_TRUE(Drawn("Gauntlets"));
+    EXPECT_EQ(SpriteAt(kValuablesIcon), (std::vector<std::pair<int, int>>{{Cell(1).first + 47, Cell(1).second + 10}}));
+    for (const RecordedCall* call : engine().Calls("RenderSprite"))
+        EXPECT_FALSE(call->args[0] == x + 47 && call->args[1] == y + 10) << "an icon for All Items";
 }
 
 TEST_F(MarketTest, TheChosenOfferShowsItsAcceptCaption) {

@@ -584,6 +584,9 @@ def main(argv=None):
     # Ahead of the world, which takes every move but those onto the brewing
     # dialog; "!brewing" and "!summon" typed in the chat open those dialogs.
     server.add_behaviour(quests.Quests(side_windows=side))
+    import market
+    # "!market" typed in the chat opens the item market; Refresh is answered.
+    server.add_behaviour(market.Market())
     if not args.no_world:
         import actions
         # The side windows' behaviour sends the buffs and statistics of the login burst.

@@ -4,14 +4,16 @@ of past trades over several years.
 
 Cues (each sends one frame with a ping behind and returns the ping's value,
 None without a game connection):
-- open(server): the catalogue (0x36, a name twice), the history (0x30) and
-  a full listing (0x2F: the balance and every offer) in one frame: the
-  client opens the market window;
+- open(server): the catalogue (0x36, a name twice), a full listing (0x2F:
+  the balance and every offer) and the history (0x30, behind the listing,
+  which empties it) in one frame: the client opens the market window;
 - listing(server, offers): a listing without the full flag, which adds the
-  offers to those the client holds.
+  offers to those the client holds;
+- ping(server): a ping alone.
 
 Requests:
-- market open (0x2A, the window's Refresh): answered with a full listing;
+- market open (0x2A, the window's Refresh): answered with a full listing
+  and, since that empties the client's history, the history behind it;
 - accept (0x2B), create offer (0x2C), query (0x2D) and withdraw (0x2E) are
   recorded (`accepted`, `created`, `queried`, `withdrawn`); a created offer
   joins the player's own offers and a withdrawn one leaves them, both seen
@@ -85,7 +87,8 @@ class Market:
     def on_request(self, server, client, request):
         op, fields = request.opcode, request.fields
         if op == CLIENT_MARKET_OPEN:
-            self._send(client, [self._full_listing()])
+            # A full listing empties the client's history: it comes again behind.
+            self._send(client, [self._full_listing(), self._history()])
             return True
         with self.lock:
             if op == CLIENT_MARKET_ACCEPT:
@@ -115,18 +118,27 @@ class Market:
     # --- cues ---
 
     def open(self, server):
-        """The catalogue, the history and a full listing in one frame."""
+        """The catalogue, a full listing and the history in one frame."""
+        # The history behind the listing, which would empty it.
         payloads = [sm.build("market_item_names", items=[dict(item_id=i, name=n) for i, n in CATALOGUE]),
-                    sm.build("market_history", records=[dict(time=t, item_name=i, player_name=p, price=e, count=c)
-                                                        for t, i, p, e, c in HISTORY]),
-                    self._full_listing()]
+                    self._full_listing(), self._history()]
         return self._send(server, payloads)
+
+    def ping(self, server):
+        """A frame of a ping alone: its answer shows that the client has run a
+        pass since it was sent."""
+        return self._send(server, [])
 
     def listing(self, server, offers):
         """A listing without the full flag: the offers are added to those held."""
         return self._send(server, [sm.build("market_offers", full=0, offers=[offer_entry(o) for o in offers])])
 
     # --- inside ---
+
+    @staticmethod
+    def _history():
+        return sm.build("market_history", records=[dict(time=t, item_name=i, player_name=p, price=e, count=c)
+                                                   for t, i, p, e, c in HISTORY])
 
     def _full_listing(self):
         with self.lock:

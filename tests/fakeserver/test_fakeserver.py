@@ -1122,10 +1122,10 @@ class MarketBehaviourTest(unittest.TestCase):
                     seen.append((op, r.u16()))
             return seen
 
-        # The catalogue (the torch twice), the history over the years, the
-        # full listing with the player's own offer, and the ping.
+        # The catalogue (the torch twice), the full listing with the player's
+        # own offer, the history over the years behind it, and the ping.
         value = behaviour.open(server)
-        names, history, listing, ping = messages(game.receive())
+        names, listing, history, ping = messages(game.receive())
         self.assertEqual([n for _, n in names[1]], [b"flower", b"torch", b"torch", b"gold coin"])
         self.assertEqual(history[1], [1467104700, 1231003800, 1231003800, 1136073540])
         self.assertEqual(listing[:2], (0x2F, 1))
@@ -1141,7 +1141,9 @@ class MarketBehaviourTest(unittest.TestCase):
         game.send(fs.encode_request(0x2E, item=market.TORCH, side=1))
         game.send(fs.encode_request(0x2C, item=market.COINS, amount=7, price=1.5, side=0))
         game.send(fs.encode_request(0x2A))
-        own = [o for o in messages(game.receive())[0][2] if o[0] == b"Aldric"]
+        answer = messages(game.receive())
+        self.assertEqual([m[0] for m in answer], [0x2F, 0x30, 0x19])
+        own = [o for o in answer[0][2] if o[0] == b"Aldric"]
         self.assertEqual(own, [(b"Aldric", market.COINS, 7, 0)])
         self.assertEqual(behaviour.accepted, [(b"Brenna", 120, 3, 2.5, 1)])
         self.assertEqual(behaviour.queried, [(120, b"Brenna")])
@@ -1150,7 +1152,7 @@ class MarketBehaviourTest(unittest.TestCase):
 
         # "!market" in the chat opens it again.
         game.send(fs.encode_request(0x03, channel=b"Main", text=b"!market"))
-        self.assertEqual([m[0] for m in messages(game.receive())], [0x36, 0x30, 0x2F, 0x19])
+        self.assertEqual([m[0] for m in messages(game.receive())], [0x36, 0x2F, 0x30, 0x19])
         self.assertEqual(server.failures, [])
 
 

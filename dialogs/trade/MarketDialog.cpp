@@ -132,15 +132,13 @@ bool MarketDialog::IsOfferVisible(uint32_t tab, const std::string& search, int32
 }
 
 bool MarketDialog::IsOfferVisible(const MarketOffer& offer) {
-    const GUITextbox* box = DialogHelper(gui, kDialogId).Find<GUITextbox>(kSearchBox);
-    return IsOfferVisible(currentTab, box ? box->GetText() : std::string(), currentCategory, GetLocalPlayerName(),
-                          offer);
+    return IsOfferVisible(currentTab, BoxText(DialogHelper(gui, kDialogId), kSearchBox), currentCategory,
+                          GetLocalPlayerName(), offer);
 }
 
 void MarketDialog::ApplyFilter(GUITable* table) {
     // The search text and the name once for the whole list.
-    const GUITextbox* box = DialogHelper(gui, kDialogId).Find<GUITextbox>(kSearchBox);
-    const std::string search = box ? box->GetText() : std::string();
+    const std::string search = BoxText(DialogHelper(gui, kDialogId), kSearchBox);
     const std::string localName = GetLocalPlayerName();
     for (const auto& offer : offers)
         if (offer->row)

@@ -10,8 +10,11 @@
 
 #include "game/GameControlIds.h"
 
+class DialogHelper;
+class GUIControl;
 class GUIManager;
 class GUITable;
+class GUITextbox;
 class GUITableRow;
 class KEngine2;
 
@@ -259,6 +262,17 @@ private:
     void ApplyFilter(GUITable* table);
     // The keyboard focus lies on the dialog or a control of it.
     bool FocusInside(int32_t dialogId);
+    // Clears or sets the control's hidden flag; nothing without the control.
+    static void SetShown(GUIControl* control, bool shown);
+    // A text box with its text at (dx, dy) of the open dialog.
+    static GUITextbox* AddTextBox(DialogHelper& dialog, int32_t id, const std::string& text, int dx, int dy,
+                                  int width, int height);
+    // The text of a box of the dialog; empty without the box.
+    static std::string BoxText(const DialogHelper& dialog, int32_t id);
+    // The open offer dialog of that id, with its own Create Offer made the
+    // Enter button while the player types in it, and its panel drawn; null
+    // when it is not open.
+    const GUIControl* BeginOfferDraw(int32_t dialogId, int32_t createButton);
     void DrawGrid(int x, int y);
     void DrawItemIcon(uint32_t itemId, int x, int y);
     void DrawLabel(const std::string& text, int x, int y);

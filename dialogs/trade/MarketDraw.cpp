@@ -44,20 +44,6 @@ std::optional<Int> Checked(double value) {
     return low;
 }
 
-std::string BoxText(const DialogHelper& dialog, int32_t id) {
-    const GUITextbox* box = dialog.Find<GUITextbox>(id);
-    return box ? box->GetText() : std::string();
-}
-
-void Show(GUIControl* control, bool shown) {
-    if (!control)
-        return;
-    if (shown)
-        control->ClearFlag(GUIControl::kHidden);
-    else
-        control->SetFlag(GUIControl::kHidden);
-}
-
 }  // namespace
 
 // --- The three prices ---
@@ -154,8 +140,8 @@ void MarketDialog::Draw() {
         dialog.DrawPanelBox(x + w - 322, y + 66, 302, 25);
         dialog.DrawPanelBox(x + 21, y + 66, 100, 25);
         dialog.DrawPanelBox(x + 20, y + 100, w - 40, h - 219);
-        Show(accept, false);
-        Show(amountBox, false);
+        SetShown(accept, false);
+        SetShown(amountBox, false);
         DrawOfferQuery(table);
         return;
     }
@@ -163,8 +149,8 @@ void MarketDialog::Draw() {
     if (const MarketOffer* offer = ChosenOffer()) {
         DrawItemIcon(offer->itemId, x + 32, y + h - 103);
         DrawLabel(std::to_string(offer->count) + "x " + offer->itemName, x + 75, y + h - 95);
-        Show(accept, true);
-        Show(amountBox, true);
+        SetShown(accept, true);
+        SetShown(amountBox, true);
         DrawLabel("Amount:", x + w - 315, y + h - 95);
         if (auto* button = dynamic_cast<GUIButton*>(accept))
             button->SetCaption(
@@ -185,8 +171,8 @@ void MarketDialog::Draw() {
         DrawLabel("You have " + std::to_string(int32_t(bankBalance)) + " gold available on your bank balance.\n" +
                       hint,
                   x + 27, y + h - 103);
-        Show(accept, false);
-        Show(amountBox, false);
+        SetShown(accept, false);
+        SetShown(amountBox, false);
     }
 
     if (currentCategory == 0) {
@@ -249,17 +235,25 @@ void MarketDialog::DrawOfferQuery(GUITable* table) {
 
 // --- The offer dialogs ---
 
-void MarketDialog::DrawSellOffer() {
-    const DialogHelper dialog(gui, kSellDialogId);
+const GUIControl* MarketDialog::BeginOfferDraw(int32_t dialogId, int32_t createButton) {
+    const DialogHelper dialog(gui, dialogId);
     const GUIControl* window = dialog.Dialog();
     if (!window)
-        return;
+        return nullptr;
     // Both offer dialogs may be open; Enter belongs to the one being typed in.
-    if (FocusInside(kSellDialogId))
-        gui->enterButtonId = kSellCreateButton;
+    if (FocusInside(dialogId))
+        gui->enterButtonId = createButton;
+    dialog.DrawPanel();
+    return window;
+}
+
+void MarketDialog::DrawSellOffer() {
+    const GUIControl* window = BeginOfferDraw(kSellDialogId, kSellCreateButton);
+    if (!window)
+        return;
+    const DialogHelper dialog(gui, kSellDialogId);
     const int x = window->x;
     const int y = window->y;
-    dialog.DrawPanel();
     DrawLabel("Amount:", x + 20, y + 45);
     DrawLabel("Price each:", x + 20, y + 80);
     const int32_t amount = ReadLeadingInt(BoxText(dialog, kSellAmountBox));
@@ -269,12 +263,10 @@ void MarketDialog::DrawSellOffer() {
 }
 
 void MarketDialog::DrawBuyOffer() {
-    const DialogHelper dialog(gui, kBuyDialogId);
-    const GUIControl* window = dialog.Dialog();
+    const GUIControl* window = BeginOfferDraw(kBuyDialogId, kBuyCreateButton);
     if (!window)
         return;
-    if (FocusInside(kBuyDialogId))
-        gui->enterButtonId = kBuyCreateButton;
+    const DialogHelper dialog(gui, kBuyDialogId);
     const std::string search = BoxText(dialog, kBuySearchBox);
     if (search != buyOfferSearch) {
         buyOfferSearch = search;
@@ -282,7 +274,6 @@ void MarketDialog::DrawBuyOffer() {
     }
     const int x = window->x;
     const int y = window->y;
-    dialog.DrawPanel();
     DrawLabel("Search:", x + 20, y + 45);
     DrawLabel("Amount:", x + 20, y + 185);
     DrawLabel("Price each:", x + 20, y + 220);

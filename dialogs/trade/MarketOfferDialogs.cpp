@@ -19,18 +19,6 @@ namespace {
 
 const char kPlaceholder[] = "-- select item --";
 
-GUITextbox* AddBox(DialogHelper& dialog, int32_t id, const std::string& text, int dx, int dy) {
-    GUITextbox* box = new GUITextbox();
-    box->id = id;
-    box->SetText(text);
-    return dialog.Add(box, dx, dy, 260, 25);
-}
-
-std::string BoxText(const DialogHelper& dialog, int32_t id) {
-    const GUITextbox* box = dialog.Find<GUITextbox>(id);
-    return box ? box->GetText() : std::string();
-}
-
 bool Matches(const std::string& search, const std::string& name) {
     return search.empty() || name.find(search) != std::string::npos;
 }
@@ -48,8 +36,8 @@ void MarketDialog::OpenSellOffer(uint32_t itemId) {
         return;
     window->drawCallback = &MarketDialog::DrawSellCallback;
     window->drawContext = this;
-    GUITextbox* amount = AddBox(dialog, kSellAmountBox, "1", 90, 40);
-    AddBox(dialog, kSellPriceBox, "", 90, 75);
+    GUITextbox* amount = AddTextBox(dialog, kSellAmountBox, "1", 90, 40, 260, 25);
+    AddTextBox(dialog, kSellPriceBox, "", 90, 75, 260, 25);
     dialog.Add(new GUILine(), 7, 165, 356, 1);
     dialog.AddButton(kSellCreateButton, "Create Offer", &MarketDialog::OnCreateSellOffer, this, 77, 175, 95, 25);
     dialog.AddButton(kSellCancelButton, "Cancel", &MarketDialog::OnSellCancel, this, 198, 175, 95, 25);
@@ -65,13 +53,13 @@ void MarketDialog::OpenBuyOffer() {
     if (window) {
         window->drawCallback = &MarketDialog::DrawBuyCallback;
         window->drawContext = this;
-        AddBox(dialog, kBuySearchBox, "", 90, 40);
+        AddTextBox(dialog, kBuySearchBox, "", 90, 40, 260, 25);
         GUISelect* list = new GUISelect();
         list->id = kBuyItemList;
         list->rowHeight = 20;
         dialog.Add(list, 20, 70, 330, 102);
-        GUITextbox* amount = AddBox(dialog, kBuyAmountBox, "1", 90, 180);
-        AddBox(dialog, kBuyPriceBox, "", 90, 215);
+        GUITextbox* amount = AddTextBox(dialog, kBuyAmountBox, "1", 90, 180, 260, 25);
+        AddTextBox(dialog, kBuyPriceBox, "", 90, 215, 260, 25);
         dialog.Add(new GUILine(), 7, 305, 356, 1);
         dialog.AddButton(kBuyCreateButton, "Create Offer", &MarketDialog::OnCreateBuyOfferConfirm, this, 77, 315,
                          95, 25);

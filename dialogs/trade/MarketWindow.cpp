@@ -28,7 +28,9 @@ constexpr int kToolbarHeight = 23;
 
 Protocol* Requests() { return Client::Instance()->protocol; }
 
-void Show(GUIControl* control, bool shown) {
+}  // namespace
+
+void MarketDialog::SetShown(GUIControl* control, bool shown) {
     if (!control)
         return;
     if (shown)
@@ -37,15 +39,18 @@ void Show(GUIControl* control, bool shown) {
         control->SetFlag(GUIControl::kHidden);
 }
 
-GUITextbox* AddBox(DialogHelper& dialog, int32_t id, const std::string& text, int dx, int dy, int width,
-                   int height) {
+GUITextbox* MarketDialog::AddTextBox(DialogHelper& dialog, int32_t id, const std::string& text, int dx, int dy,
+                                     int width, int height) {
     GUITextbox* box = new GUITextbox();
     box->id = id;
     box->SetText(text);
     return dialog.Add(box, dx, dy, width, height);
 }
 
-}  // namespace
+std::string MarketDialog::BoxText(const DialogHelper& dialog, int32_t id) {
+    const GUITextbox* box = dialog.Find<GUITextbox>(id);
+    return box ? box->GetText() : std::string();
+}
 
 MarketDialog::View MarketDialog::ViewFor(uint32_t tab, int32_t category) {
     View view;
@@ -79,16 +84,12 @@ void MarketDialog::Open() {
                             {0, "Buy Offers", &MarketDialog::OnBuyTab},
                             {0, "My Offers", &MarketDialog::OnOwnTab}},
                            this);
-        Show(AddBox(dialog, kSearchBox, "", 440, 66, 140, 25), false);
-        Show(dialog.AddButton(kBackButton, "\xAB  Back to categories", &MarketDialog::OnBack, this, 21, 67, 150, 23),
-             false);
-        Show(dialog.AddButton(kViewHistoryButton, "View history", &MarketDialog::OnViewHistory, this, 429, 67, 150,
-                              23),
-             false);
-        Show(dialog.AddButton(kCreateBuyOfferButton, "Create Buy Offer", &MarketDialog::OnCreateBuyOffer, this, 279,
-                              67, 150, 23),
-             false);
-        Show(dialog.AddButton(kRefreshButton, "Refresh", &MarketDialog::OnRefresh, this, 171, 67, 100, 23), false);
+        AddTextBox(dialog, kSearchBox, "", 440, 66, 140, 25);
+        dialog.AddButton(kBackButton, "\xAB  Back to categories", &MarketDialog::OnBack, this, 21, 67, 150, 23);
+        dialog.AddButton(kViewHistoryButton, "View history", &MarketDialog::OnViewHistory, this, 429, 67, 150, 23);
+        dialog.AddButton(kCreateBuyOfferButton, "Create Buy Offer", &MarketDialog::OnCreateBuyOffer, this, 279, 67,
+                         150, 23);
+        dialog.AddButton(kRefreshButton, "Refresh", &MarketDialog::OnRefresh, this, 171, 67, 100, 23);
         GUITable* table = new GUITable();
         table->id = kOffersTable;
         table->AddColumn("", 30);
@@ -96,9 +97,13 @@ void MarketDialog::Open() {
         table->AddColumn("Player", 160);
         table->AddColumn("Each Price", 90);
         table->AddColumn("Count", 100);
-        Show(dialog.Add(table, 21, 101, 558, 279), false);
+        dialog.Add(table, 21, 101, 558, 279);
+        // The grid comes first: what a category and "My Offers" show waits.
+        for (const int32_t id :
+             {kSearchBox, kBackButton, kViewHistoryButton, kCreateBuyOfferButton, kRefreshButton, kOffersTable})
+            SetShown(dialog.Find<GUIControl>(id), false);
         dialog.AddButton(kAcceptButton, "Accept", &MarketDialog::OnAccept, this, 410, 402, 160, 21);
-        AddBox(dialog, kAmountBox, "1", 350, 402, 50, 21);
+        AddTextBox(dialog, kAmountBox, "1", 350, 402, 50, 21);
         dialog.Add(new GUILine(), 7, 455, 586, 1);
         dialog.AddButton(kCloseButton, "Close", &MarketDialog::OnClose, this, 240, 465, 120, 25);
     }
@@ -114,13 +119,13 @@ void MarketDialog::SelectTab(uint32_t tab) {
     currentTab = tab;
     const View view = ViewFor(currentTab, currentCategory);
     GUITable* table = dialog.Find<GUITable>(kOffersTable);
-    Show(table, view.table);
-    Show(dialog.Find<GUIButton>(kViewHistoryButton), view.history);
-    Show(dialog.Find<GUIButton>(kCreateBuyOfferButton), view.createBuy);
-    Show(dialog.Find<GUIButton>(kBackButton), view.back);
-    Show(dialog.Find<GUITextbox>(kSearchBox), view.search);
+    SetShown(table, view.table);
+    SetShown(dialog.Find<GUIButton>(kViewHistoryButton), view.history);
+    SetShown(dialog.Find<GUIButton>(kCreateBuyOfferButton), view.createBuy);
+    SetShown(dialog.Find<GUIButton>(kBackButton), view.back);
+    SetShown(dialog.Find<GUITextbox>(kSearchBox), view.search);
     if (GUIButton* refresh = dialog.Find<GUIButton>(kRefreshButton)) {
-        Show(refresh, view.refresh);
+        SetShown(refresh, view.refresh);
         refresh->SetRect(window->x + view.refreshX, window->y + kToolbarY, view.refreshWidth, kToolbarHeight);
     }
     if (table)
@@ -175,8 +180,7 @@ void MarketDialog::Accept() {
     const MarketOffer* offer = ChosenOffer();
     if (!offer)
         return;
-    const GUITextbox* box = DialogHelper(gui, kDialogId).Find<GUITextbox>(kAmountBox);
-    const int32_t amount = ReadLeadingInt(box ? box->GetText() : std::string());
+    const int32_t amount = ReadLeadingInt(BoxText(DialogHelper(gui, kDialogId), kAmountBox));
     if (Protocol* protocol = Requests())
         protocol->SendMarketAccept(offer->playerName, offer->itemId, uint32_t(amount), offer->eachPrice,
                                    currentTab == kSellTab ? 1 : 0);

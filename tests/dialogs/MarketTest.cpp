@@ -536,6 +536,28 @@ TEST_F(MarketTest, TheWindowTakesDropsStrictlyInside) {
     EXPECT_FALSE(market().HitTest(kX + 300, kY + 250));
 }
 
+// The game screen's teardown and the destructor close every window of the
+// market, the history without moving the focus; a second Close finds nothing.
+TEST_F(MarketTest, CloseRemovesEveryWindowAndKeepsTheLists) {
+    EnterMarket();
+    Dispatch(History({{5, "Torch", "", 1, 1}}));
+    market().SelectTab(M::kOwnTab);
+    market().OpenSellOffer(120);
+    market().OpenBuyOffer();
+    market().OpenHistory();
+    market().Close();
+    for (const int32_t id : {M::kDialogId, M::kSellDialogId, M::kBuyDialogId, M::kHistoryDialogId})
+        EXPECT_EQ(Find<GUIControl>(id), nullptr) << id;
+    EXPECT_EQ(gui().focus, Find<GUIControl>(GameIds::kChatInput));
+    EXPECT_EQ(market().offers.size(), kOffers.size());
+    EXPECT_EQ(market().history.size(), 1u);
+    for (const auto& offer : market().offers)
+        EXPECT_EQ(offer->row, nullptr);
+    market().Close();
+    Redraw();
+    EXPECT_TRUE(Requests().empty());
+}
+
 // --- Drawing ---
 
 TEST_F(MarketTest, TheGridMarksTheCellUnderThePointer) {
@@ -544,8 +566,12 @@ TEST_F(MarketTest, TheGridMarksTheCellUnderThePointer) {
     const struct {
         int px, py;
         int32_t hovered;
-    } cases[] = {{x, y, -1},  {x + 126, y + 65, -1}, {x + 127, y + 10, 0},
-                 {x + 10, y + 66, 0}, {Cell(6).first + 1, Cell(6).second + 1, 6}, {Cell(15).first, Cell(15).second, 15}};
+    } cases[] = {{x, y, -1},
+                 {x + 126, y + 65, -1},
+                 {x + 127, y + 10, 0},
+                 {x + 10, y + 66, 0},
+                 {Cell(6).first + 1, Cell(6).second + 1, 6},
+                 {Cell(15).first, Cell(15).second, 15}};
     for (const auto& c : cases) {
         MoveMouse(c.px, c.py);
         Redraw();

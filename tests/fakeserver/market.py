@@ -26,9 +26,8 @@ Requests:
         ...
         market.open(server)
 """
-import threading
-
 import server_messages as sm
+from cues import PingedFrames
 from client_requests import CLIENT_CHAT
 
 CLIENT_MARKET_OPEN = 0x2A
@@ -66,12 +65,10 @@ def offer_entry(offer):
                 sell=sell)
 
 
-class Market:
+class Market(PingedFrames):
     def __init__(self, first_ping=0x7400):
-        self.lock = threading.Lock()
+        super().__init__(first_ping)
         self.offers = list(OFFERS)
-        self.next_ping = first_ping
-        self.pings = []       # every ping value sent
         self.listings = 0     # full listings sent
         self.accepted = []    # (player, item id, amount, price, side)
         self.created = []     # (item id, amount, price, side)
@@ -145,14 +142,3 @@ class Market:
             self.listings += 1
             offers = [offer_entry(o) for o in self.offers]
         return sm.build("market_offers", full=1, balance=BALANCE, offers=offers)
-
-    def _send(self, to, payloads):
-        """The payloads and a ping in one frame, to a client or the server's
-        latest game connection; the ping value, or None."""
-        with self.lock:
-            value = self.next_ping
-            self.next_ping += 1
-            self.pings.append(value)
-        frame = b"".join(payloads) + sm.ping(value)
-        sent = to.send_payload(frame) if hasattr(to, "send_payload") else to.send(frame)
-        return value if sent else None

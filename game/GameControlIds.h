@@ -280,4 +280,31 @@ constexpr int32_t kHouseBiddingClose = 164;
 constexpr int32_t kHouseBiddingList = 165;
 constexpr int32_t kHouseBidAmount = 166;
 
+// The item market (its window is kMarketDialog above), its two offer dialogs
+// and the history window.
+constexpr int32_t kMarketClose = 197;
+constexpr int32_t kMarketSearch = 198;
+constexpr int32_t kMarketAmount = 199;
+constexpr int32_t kMarketAccept = 200;
+constexpr int32_t kMarketRefresh = 201;
+constexpr int32_t kMarketBack = 205;
+constexpr int32_t kMarketViewHistory = 206;
+constexpr int32_t kMarketOffers = 207;
+constexpr int32_t kMarketCreateBuyOffer = 270;
+constexpr int32_t kSellOfferDialog = 256;
+constexpr int32_t kSellOfferAmount = 257;
+constexpr int32_t kSellOfferPrice = 258;
+constexpr int32_t kSellOfferCreate = 259;
+constexpr int32_t kSellOfferCancel = 260;
+constexpr int32_t kBuyOfferDialog = 267;
+constexpr int32_t kBuyOfferAmount = 268;
+constexpr int32_t kBuyOfferPrice = 269;
+constexpr int32_t kBuyOfferItems = 271;
+constexpr int32_t kBuyOfferSearch = 274;
+constexpr int32_t kBuyOfferCreate = 265;
+constexpr int32_t kBuyOfferCancel = 266;
+constexpr int32_t kMarketHistoryDialog = 272;
+constexpr int32_t kMarketHistoryTable = 208;
+constexpr int32_t kMarketHistoryClose = 273;
+
 }  // namespace GameIds

@@ -734,7 +734,7 @@ void GameInterface::OnLeftDown(int x, int y, bool menuWasOpen) {
     thingActions->BeginDrag(x, y);
     hotkeyBar->OnMouseDown(x, y);
     worldMap->OnMouseDown(x, y);
-    market->RefreshCategory(x, y);
+    market->OnMouseDown(x, y);
     brewing->HitTest(x, y);
 }
 

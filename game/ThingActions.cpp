@@ -249,7 +249,7 @@ void ThingActions::OnClick(int x, int y) {
             delete thing;
         if (id != 0) {
             if (target.x == kSlotX && target.y == kMarketY) {
-                game->market->OpenSellOffer(id);
+                game->market->OpenSellOffer(uint32_t(id));
             } else if (target.x == kSlotX && target.y == kNpcShopY) {
                 game->npcShop->OnItemDropped(uint32_t(id));
             } else if (target.x == kSlotX && target.y == kHotkeyEditorY) {

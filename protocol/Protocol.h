@@ -186,12 +186,15 @@ public:
     // slot; the slot goes out only when it is 0 or more (-1: none).
     void SendTradeCommand(int sub, int32_t slot);  // 0x1f
     void SendOp21(uint32_t first, int flag);       // 0x21: sells to the NPC shop
+    // The market: a new listing (Refresh); accepting another player's offer
+    // (side 1: it is a sell offer); posting an offer (side 1 sell, 0 buy);
+    // asking about a sell offer; withdrawing an own offer (side: its sell flag).
     void SendMarketOpen();                         // 0x2a
-    void SendMarketAccept(const std::string& text, uint32_t first, uint32_t amount, float price, int side);  // 0x2b
+    void SendMarketAccept(const std::string& player, uint32_t item, uint32_t amount, float price, int side);  // 0x2b
     // Also writes "amount: A eachprice: P" to standard output first.
     void SendMarketCreateOffer(uint32_t item, uint32_t amount, float price, int side);  // 0x2c
-    void SendMarketQuery(uint32_t first, const std::string& text);                      // 0x2d
-    void SendMarketOfferAction(uint32_t first, int side);                               // 0x2e
+    void SendMarketQuery(uint32_t item, const std::string& player);                     // 0x2d
+    void SendMarketOfferAction(uint32_t item, int side);                                // 0x2e
     void SendNpcShopSelect(uint32_t item);                                              // 0x35
 
     // --- Houses (ProtocolHouse.cpp, RequestsHouse.cpp) ---

@@ -2,17 +2,15 @@
 // trade, the NPC shop and the item market.
 //
 // The player trade hands what it reads to the TradeWindow the protocol owns,
-// the NPC shop to the game screen's module and the amount question to its
-// singleton. The market's window is not built yet, so its handlers only read
-// their fields, in wire order and with their counts and conditions, and drop
-// them: the frame goes on behind the message. The window's own work comes
-// where the values are read.
+// the NPC shop to the game screen's module, the amount question to its
+// singleton and the market to the game screen's MarketDialog.
 #include "protocol/Protocol.h"
 
 #include <cstdint>
 #include <string>
 
 #include "client/Client.h"
+#include "dialogs/trade/MarketDialog.h"
 #include "dialogs/trade/NpcShopDialog.h"
 #include "dialogs/trade/NpcTradeDialog.h"
 #include "dialogs/trade/TradeWindow.h"
@@ -24,6 +22,13 @@ namespace {
 // Trade messages touch no window before the game screen exists: there is
 // nothing to drag into a trade on the login screen.
 bool InGame() { return Client::Instance()->game != nullptr; }
+
+// The market module of the game screen, or null before the game: the
+// market's messages are then read whole and dropped.
+MarketDialog* Market() {
+    GameInterface* game = Client::Instance()->game;
+    return game ? game->market : nullptr;
+}
 
 }  // namespace
 
@@ -124,50 +129,70 @@ void Protocol::OnNpcTalkEnd(InMessage&) {
     Client::Instance()->game->npcShop->CloseWindow();
 }
 
-// A full listing carries the bank balance; a listing without it adds to the
-// offers already held. The offers end with the frame when the count is larger.
+// A full listing replaces the offers and the history and opens the window
+// (or only enables its Refresh again); one without the flag adds to the
+// offers held. The offers end with the frame when the count is larger, and
+// the rows are filtered once at the end.
 void Protocol::ParseMarketOffers(InMessage& message) {
+    MarketDialog* market = Market();
     const uint8_t full = message.ReadU8();
-    if (full != 0)
-        message.ReadU32();  // bank balance
+    if (full != 0) {
+        const uint32_t balance = message.ReadU32();
+        if (market) {
+            market->ClearOffers();
+            market->SetBalance(balance);
+            market->Open();
+        }
+    }
     const int32_t count = int32_t(message.ReadU32());
     for (int32_t i = 0; i < count && message.Remaining() > 0; ++i) {
-        message.ReadString();  // item name
-        message.ReadU8();      // category
-        message.ReadString();  // player name
-        message.ReadU16();     // item id
-        message.ReadU32();     // count
-        message.ReadFloat();   // price each
-        message.ReadU8();      // sell offer
+        const std::string itemName = message.ReadString();
+        const uint8_t category = message.ReadU8();
+        const std::string playerName = message.ReadString();
+        const uint16_t itemId = message.ReadU16();
+        const uint32_t offered = message.ReadU32();
+        const float eachPrice = message.ReadFloat();
+        const bool sell = message.ReadU8() != 0;
+        if (market)
+            market->InsertOffer(itemName, playerName, itemId, offered, eachPrice, category, sell);
     }
+    if (market)
+        market->RefreshRows();
 }
 
-// The player's past trades. A count read as negative holds no records.
+// The player's past trades, kept for the history window; nothing is shown
+// until it is opened. A count read as negative holds no records.
 void Protocol::ParseMarketHistory(InMessage& message) {
+    MarketDialog* market = Market();
     const int32_t count = int32_t(message.ReadU32());
     for (int32_t i = 0; i < count && message.Remaining() > 0; ++i) {
         const int32_t start = message.pos;
-        message.ReadU32();     // time
-        message.ReadString();  // item name
-        message.ReadString();  // player name
-        message.ReadFloat();   // price each
-        message.ReadU32();     // count
+        const uint32_t time = message.ReadU32();
+        const std::string itemName = message.ReadString();
+        const std::string playerName = message.ReadString();
+        const float eachPrice = message.ReadFloat();
+        const uint32_t traded = message.ReadU32();
         // Fewer bytes left than any field needs: nothing was read, and
         // nothing would be for the rest of a count of up to two thousand
-        // million records.
+        // million records. That is no record.
         if (message.pos == start)
             break;
+        if (market)
+            market->AddHistoryRecord(time, itemName, playerName, eachPrice, traded);
     }
 }
 
 // The catalogue of tradeable items that the buy-offer search looks through.
 void Protocol::ParseMarketItemNames(InMessage& message) {
+    MarketDialog* market = Market();
     const int count = message.ReadU16();
     for (int i = 0; i < count && message.Remaining() > 0; ++i) {
         const int32_t start = message.pos;
-        message.ReadU16();     // item id
-        message.ReadString();  // item name
+        const uint16_t itemId = message.ReadU16();
+        const std::string name = message.ReadString();
         if (message.pos == start)
             break;  // one byte left: no record, however many are announced
+        if (market)
+            market->AddItemName(itemId, name);
     }
 }

@@ -37,11 +37,11 @@ void Protocol::SendMarketOpen() {
     connection->Send(message);
 }
 
-void Protocol::SendMarketAccept(const std::string& text, uint32_t first, uint32_t amount, float price, int side) {
+void Protocol::SendMarketAccept(const std::string& player, uint32_t item, uint32_t amount, float price, int side) {
     OutMessage message;
     message.WriteU8(0x2B);
-    message.WriteString(text);
-    message.WriteU32(first);
+    message.WriteString(player);
+    message.WriteU32(item);
     message.WriteU32(amount);
     message.WriteFloat(price);
     message.WriteU8(uint8_t(side));
@@ -60,18 +60,18 @@ void Protocol::SendMarketCreateOffer(uint32_t item, uint32_t amount, float price
     connection->Send(message);
 }
 
-void Protocol::SendMarketQuery(uint32_t first, const std::string& text) {
+void Protocol::SendMarketQuery(uint32_t item, const std::string& player) {
     OutMessage message;
     message.WriteU8(0x2D);
-    message.WriteU32(first);
-    message.WriteString(text);
+    message.WriteU32(item);
+    message.WriteString(player);
     connection->Send(message);
 }
 
-void Protocol::SendMarketOfferAction(uint32_t first, int side) {
+void Protocol::SendMarketOfferAction(uint32_t item, int side) {
     OutMessage message;
     message.WriteU8(0x2E);
-    message.WriteU32(first);
+    message.WriteU32(item);
     message.WriteU8(uint8_t(side));
     connection->Send(message);
 }

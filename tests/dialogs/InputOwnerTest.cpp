@@ -18,6 +18,7 @@
 #include "dialogs/social/QuitDialog.h"
 #include "dialogs/trade/HouseBiddingDialog.h"
 #include "dialogs/trade/HouseDialog.h"
+#include "dialogs/trade/MarketDialog.h"
 #include "dialogs/trade/MoveItemsDialog.h"
 #include "dialogs/trade/NpcShopDialog.h"
 #include "dialogs/trade/NpcTradeDialog.h"
@@ -89,6 +90,33 @@ void OpenShopOverTheView(GameInterface& game) {
         shop->MoveBy(0, -150);
 }
 
+// The market as a full listing opens it; its Close lies below the view
+// until the player drags the window up.
+void OpenMarket(GameInterface& game) {
+    const Bytes frame = Frame(Wire().U8(0x2F).U8(1).U32(100).U32(0).bytes);
+    InMessage message(frame.data(), int(frame.size()));
+    game.protocol->Dispatch(message);
+    if (GUIControl* window = game.gui->FindControl(MarketDialog::kDialogId))
+        window->MoveBy(0, -200);
+}
+// A dialog the market's "My Offers" opens, which stays when the market
+// window closes.
+void OpenFromOwnOffers(GameInterface& game, void (*open)(MarketDialog&)) {
+    OpenMarket(game);
+    game.market->SelectTab(MarketDialog::kOwnTab);
+    open(*game.market);
+    DialogHelper(game.gui, MarketDialog::kDialogId).Close();
+}
+void OpenSellOffer(GameInterface& game) {
+    OpenFromOwnOffers(game, [](MarketDialog& market) { market.OpenSellOffer(GameTest::kGround); });
+}
+void OpenBuyOffer(GameInterface& game) {
+    OpenFromOwnOffers(game, [](MarketDialog& market) { market.OpenBuyOffer(); });
+}
+void OpenHistory(GameInterface& game) {
+    OpenFromOwnOffers(game, [](MarketDialog& market) { market.OpenHistory(); });
+}
+
 const std::vector<ClosingButton>& Rows() {
     static const std::vector<ClosingButton> rows = {
         {"QuitCancel", QuitDialog::kDialogId, "Cancel", [](GameInterface&) { QuitDialog::Instance()->Show(); },
@@ -126,6 +154,15 @@ const std::vector<ClosingButton>& Rows() {
          [](GameInterface&) { NpcTradeDialog::Instance()->Show(); }, true, {kNpcTrade}},
         {"NpcTradeCancel", NpcTradeDialog::kDialogId, "Cancel",
          [](GameInterface&) { NpcTradeDialog::Instance()->Show(); }, false},
+
+        // The item market, its two offer dialogs (whose Create Offer sends
+        // the offer) and the history window.
+        {"MarketClose", MarketDialog::kDialogId, "Close", &OpenMarket, false},
+        {"MarketSellOfferCancel", MarketDialog::kSellDialogId, "Cancel", &OpenSellOffer, false},
+        {"MarketSellOfferCreate", MarketDialog::kSellDialogId, "Create Offer", &OpenSellOffer, true, {0x2C}},
+        {"MarketBuyOfferCancel", MarketDialog::kBuyDialogId, "Cancel", &OpenBuyOffer, false},
+        {"MarketBuyOfferCreate", MarketDialog::kBuyDialogId, "Create Offer", &OpenBuyOffer, true, {0x2C}},
+        {"MarketHistoryClose", MarketDialog::kHistoryDialogId, "Close", &OpenHistory, false},
     };
     return rows;
 }

@@ -36,6 +36,7 @@
 #include "dialogs/social/WelcomeDialog.h"
 #include "dialogs/trade/HouseBiddingDialog.h"
 #include "dialogs/trade/HouseDialog.h"
+#include "dialogs/trade/MarketDialog.h"
 #include "dialogs/trade/MoveItemsDialog.h"
 #include "dialogs/trade/NpcShopDialog.h"
 #include "dialogs/trade/NpcTradeDialog.h"
@@ -135,6 +136,16 @@ void DispatchShop(GameInterface& game, bool question) {
     if (question)
         wire.U8(0x17).Str("a torch").U32(130).U32(8).U32(50).U8(1);
     const Bytes frame = Frame(wire.bytes);
+    InMessage message(frame.data(), int(frame.size()));
+    game.protocol->Dispatch(message);
+}
+
+// A full listing with one offer and the catalogue, as the server opens the market.
+void OpenMarket(GameInterface& game) {
+    const Bytes frame =
+        Frame(Join({Wire().U8(0x36).U16(1).U16(3031).Str("Torch").bytes,
+                    Wire().U8(0x2F).U8(1).U32(100).U32(1).Str("Torch").U8(2).Str("Brenna").U16(3031).U32(1).U32(0).U8(1)
+                        .bytes}));
     InMessage message(frame.data(), int(frame.size()));
     game.protocol->Dispatch(message);
 }
@@ -311,6 +322,36 @@ const std::vector<OpenedInGame>& Rows() {
          [](GameInterface& game) {
              DispatchShop(game, true);
              game.moveItems->Show(3031, 5);
+         }},
+
+        // The item market: its window, which the server's full listing opens,
+        // the two offer dialogs and the history window, and all at once.
+        {"Market", MarketDialog::kDialogId, &OpenMarket},
+        {"MarketSellOffer", MarketDialog::kSellDialogId,
+         [](GameInterface& game) {
+             OpenMarket(game);
+             game.market->SelectTab(MarketDialog::kOwnTab);
+             game.market->OpenSellOffer(3031);
+         }},
+        {"MarketBuyOffer", MarketDialog::kBuyDialogId,
+         [](GameInterface& game) {
+             OpenMarket(game);
+             game.market->SelectTab(MarketDialog::kOwnTab);
+             game.market->OpenBuyOffer();
+         }},
+        {"MarketHistory", MarketDialog::kHistoryDialogId,
+         [](GameInterface& game) {
+             OpenMarket(game);
+             game.market->SelectTab(MarketDialog::kOwnTab);
+             game.market->OpenHistory();
+         }},
+        {"MarketEveryDialogAtOnce", MarketDialog::kHistoryDialogId,
+         [](GameInterface& game) {
+             OpenMarket(game);
+             game.market->SelectTab(MarketDialog::kOwnTab);
+             game.market->OpenSellOffer(3031);
+             game.market->OpenBuyOffer();
+             game.market->OpenHistory();
          }},
     };
     return rows;

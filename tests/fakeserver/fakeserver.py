@@ -594,6 +594,9 @@ def main(argv=None):
     # "!house" and "!bidding" typed in the chat open the house management and
     # the house bidding.
     server.add_behaviour(house.House())
+    import market
+    # "!market" typed in the chat opens the item market; Refresh is answered.
+    server.add_behaviour(market.Market())
     if not args.no_world:
         import actions
         # The side windows' behaviour sends the buffs and statistics of the login burst.

@@ -28,9 +28,9 @@ name, so that a player of scripts/run can open both dialogs.
         houses.house(server)
         houses.bidding(server)
 """
-import threading
 
 import server_messages as sm
+from cues import PingedFrames
 from client_requests import CLIENT_CHAT
 
 CLIENT_SAVE = 0x25
@@ -51,11 +51,9 @@ HOUSES = [(7, b"Mill Road 1", b"Ann", 5, 100, 300),
           (9, b"Mill Road 3", b"Cy", 2, 0, 200)]
 
 
-class House:
-    def __init__(self, first_ping=0x7400):
-        self.lock = threading.Lock()
-        self.next_ping = first_ping
-        self.pings = []       # every ping value sent
+class House(PingedFrames):
+    def __init__(self, first_ping=0x7C00):
+        super().__init__(first_ping)
         self.saved = None     # the fields of the last save request
         self.saves = []       # the fields of every save request
         self.bids = []        # (house id, amount)
@@ -117,7 +115,7 @@ class House:
                       decoration_items=[dict(item_id=i, name=n, detail=d) for i, n, d in decorations])
         if cut_short:
             values["decoration_items_count"] = len(decorations) + 2
-        return self._send(server, sm.build("house", **values), alone=cut_short)
+        return self._send(server, [sm.build("house", **values)], alone=cut_short)
 
     def bidding(self, server, can_bid=1, houses=None, extra=0):
         """The houses on auction (0x29)."""
@@ -127,16 +125,7 @@ class House:
             for h, n, b, bid, s, r in houses])
         if extra:
             values["houses_count"] = len(houses) + extra
-        return self._send(server, sm.build("house_bidding", **values), alone=extra > 0)
+        return self._send(server, [sm.build("house_bidding", **values)], alone=extra > 0)
 
     # --- inside ---
 
-    def _send(self, server, payload, alone=False):
-        """The payload and a ping: in one frame, or, for a message that reads
-        to the end of its frame, in two."""
-        with self.lock:
-            value = self.next_ping
-            self.next_ping += 1
-            self.pings.append(value)
-        frames = [payload, sm.ping(value)] if alone else [payload + sm.ping(value)]
-        return value if all(server.send_payload(frame) for frame in frames) else None

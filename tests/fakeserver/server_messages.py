@@ -2,11 +2,11 @@
 
 A field is (kind, name) with kind one of u8, u16, u32, i32, u64, f32 and
 string, or a list: ("list8", name, fields), ("list16", name, fields) and
-("list32", name, fields) write a u8, u16 or u32 count and then each entry's
+("list32", name, fields) write a u8, u16 or u32 count (the value of
+NAME_count when given, else the number of entries) and then each entry's
 fields; ("until", name, fields, stop) writes each entry and then the u16 stop
 value. ("when", name, fields) writes the fields only when the value of name
-(written before) is not 0. A value NAME_count beside a list's entries is
-written in place of their number (a count that claims more than follow). Values come as keyword arguments; an entry of a
+(written before) is not 0. Values come as keyword arguments; an entry of a
 list is a dict (or an object with those attributes).
 
 Messages whose payload is no fixed sequence of fields (the map-area stream,
@@ -271,21 +271,6 @@ def enter_game(player_id, followed_id, welcome, items_version):
 
 def ping(value):
     return build("ping", value=value)
-
-
-def send_pinged(behaviour, to, payloads):
-    """The payloads and a ping in one frame, to a client or the server's
-    latest game connection; the ping value, or None when nothing could be
-    sent. The behaviour numbers its pings (next_ping, under its lock) and
-    keeps every value sent (pings): a driver that sees the ping answered
-    knows the client has read the frame."""
-    with behaviour.lock:
-        value = behaviour.next_ping
-        behaviour.next_ping += 1
-        behaviour.pings.append(value)
-    frame = b"".join(payloads) + ping(value)
-    sent = to.send_payload(frame) if hasattr(to, "send_payload") else to.send(frame)
-    return value if sent else None
 
 
 def disconnect():
@@ -689,10 +674,40 @@ VARIANTS = {
                                      dict(name=b"torch", item_id=130, price=3, buy=0)]),
                         dict(offers=[dict(name=b"W%d" % i, item_id=i, price=i * 7, buy=i % 2)
                                      for i in range(255)])],
+    # The market: a full listing of the player's own offers and others' in
+    # one category, one without the flag, counts of 0 and from 2^31 on
+    # (dropped), more offers announced than sent; history times across the
+    # years, one from 2^31 on (dropped) and equal times; a catalogue with a
+    # name twice and one cut short.
     "market_offers": [dict(full=0, offers=[SAMPLES["market_offers"]["offers"][0]]),
-                      dict(full=1, balance=0, offers=[])],
-    "market_history": [dict(records=[])],
-    "market_item_names": [dict(items=[])],
+                      dict(full=1, balance=0, offers=[]),
+                      dict(full=1, balance=5000, offers=[
+                          dict(item_name=b"flower", category=2, player_name=b"Brenna", item_id=120, count=5,
+                               price=2.5, sell=1),
+                          dict(item_name=b"flower", category=2, player_name=b"Cedric", item_id=120, count=10,
+                               price=2.0, sell=0),
+                          dict(item_name=b"torch", category=2, player_name=b"Aldric", item_id=130, count=1,
+                               price=4.0, sell=1),
+                          dict(item_name=b"torch", category=2, player_name=b"aldric", item_id=130, count=0x80000000,
+                               price=float("inf"), sell=0)]),
+                      dict(full=0, offers=[], offers_count=0x80000000),
+                      dict(full=0, offers=[dict(item_name=b"bread", category=2, player_name=b"Bob", item_id=5,
+                                                count=1, price=float("nan"), sell=1)]),
+                      CutShort(full=0, offers=[
+                          dict(item_name=b"bread", category=2, player_name=b"Bob", item_id=5, count=1, price=1.0,
+                               sell=1),
+                          dict(item_name=b"milk", category=2, player_name=b"Bob", item_id=6, count=1, price=1.0,
+                               sell=0)], offers_count=9)],
+    "market_history": [dict(records=[]),
+                       dict(records=[dict(time=t, item_name=b"torch", player_name=b"Brenna", price=4.0, count=1)
+                                     for t in (1467104700, 1231003800, 1231003800, 1136073540, 0, 0x7FFFFFFF,
+                                               0x80000000)]),
+                       CutShort(records=[dict(time=1, item_name=b"a", player_name=b"", price=0.5, count=2)],
+                                records_count=0x7FFFFFFF)],
+    "market_item_names": [dict(items=[]),
+                          dict(items=[dict(item_id=120, name=b"flower"), dict(item_id=130, name=b"torch"),
+                                      dict(item_id=130, name=b"torch"), dict(item_id=110, name=b"gold coin")]),
+                          CutShort(items=[dict(item_id=130, name=b"torch")], items_count=0xFFFF)],
     # The trade window's states and offers: a start with a plain name and an
     # empty one; updates through open, locked, both locked and accepted; 17
     # own items (three rows) beside 8 of the partner's (one), groups whose

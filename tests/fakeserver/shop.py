@@ -21,9 +21,9 @@ Requests:
         ...
         shop.offers(server)
 """
-import threading
 
 import server_messages as sm
+from cues import PingedFrames
 from client_requests import CLIENT_CHAT
 
 CLIENT_NPC_TRADE = 0x14
@@ -40,15 +40,13 @@ GOLD = 50
 PIECES = {FLOWER: 1, TORCH: 1}
 
 
-class Shop:
-    def __init__(self, sells=SELLS, buys=BUYS, gold=GOLD, pieces=None, first_ping=0x7400):
-        self.lock = threading.Lock()
+class Shop(PingedFrames):
+    def __init__(self, sells=SELLS, buys=BUYS, gold=GOLD, pieces=None, first_ping=0x7800):
+        super().__init__(first_ping)
         self.sells = list(sells)
         self.buys = list(buys)
         self.gold = gold
         self.pieces = dict(PIECES if pieces is None else pieces)
-        self.next_ping = first_ping
-        self.pings = []      # every ping value sent
         self.choices = []    # (item, sell) of every 0x21
         self.trades = []     # (item, amount, buying) of every 0x14
         self.selects = []    # item of every 0x35
@@ -137,5 +135,3 @@ class Shop:
                 return self._ask(b"a " + name, item, price, carried, buying)
         return None
 
-    def _send(self, to, payloads):
-        return sm.send_pinged(self, to, payloads)

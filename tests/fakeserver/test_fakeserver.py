@@ -1238,6 +1238,71 @@ class HouseBehaviourTest(unittest.TestCase):
         self.assertEqual((behaviour.bids, behaviour.transfers, behaviour.purchases),
                          ([(7, 5)], [(b"Cedric", 5000)], [house.TORCH]))
         self.assertEqual(len(behaviour.saves), 1)
+
+
+class MarketBehaviourTest(unittest.TestCase):
+    """The item market: the opening frame, listings and the recorded requests."""
+
+    def test_cues_answers_and_records(self):
+        import market
+        behaviour = market.Market()
+        server, game = enter_game(self, [behaviour], "Aldric")
+
+        def messages(payload):
+            """The opcodes of a frame, the listing's full flag and offers' players, and the ping."""
+            r, seen = fs.Reader(payload), []
+            while r.remaining():
+                op = r.u8()
+                if op == 0x36:
+                    seen.append((op, [(r.u16(), r.string()) for _ in range(r.u16())]))
+                elif op == 0x30:
+                    seen.append((op, [(r.u32(), r.string(), r.string(), r.f32(), r.u32())[0] for _ in range(r.u32())]))
+                elif op == 0x2F:
+                    full = r.u8()
+                    if full:
+                        r.u32()
+                    offers = []
+                    for _ in range(r.u32()):
+                        name, _, player, item, count, _, sell = (r.string(), r.u8(), r.string(), r.u16(), r.u32(),
+                                                                 r.f32(), r.u8())
+                        offers.append((player, item, count, sell))
+                    seen.append((op, full, offers))
+                else:
+                    self.assertEqual(op, 0x19)
+                    seen.append((op, r.u16()))
+            return seen
+
+        # The catalogue (the torch twice), the full listing with the player's
+        # own offer, the history over the years behind it, and the ping.
+        value = behaviour.open(server)
+        names, listing, history, ping = messages(game.receive())
+        self.assertEqual([n for _, n in names[1]], [b"flower", b"torch", b"torch", b"gold coin"])
+        self.assertEqual(history[1], [1467104700, 1231003800, 1231003800, 1136073540])
+        self.assertEqual(listing[:2], (0x2F, 1))
+        self.assertIn((b"Aldric", market.TORCH, 1, 1), listing[2])
+        self.assertEqual(ping, (0x19, value))
+        self.assertIsNotNone(behaviour.listing(server, [market.OFFERS[0]]))
+        self.assertEqual(messages(game.receive())[0], (0x2F, 0, [(b"Brenna", market.FLOWER, 5, 1)]))
+
+        # Requests are recorded; an offer made and one withdrawn show at the
+        # next full listing, the answer to Refresh.
+        game.send(fs.encode_request(0x2B, player=b"Brenna", item=120, amount=3, price=2.5, side=1))
+        game.send(fs.encode_request(0x2D, item=120, player=b"Brenna"))
+        game.send(fs.encode_request(0x2E, item=market.TORCH, side=1))
+        game.send(fs.encode_request(0x2C, item=market.COINS, amount=7, price=1.5, side=0))
+        game.send(fs.encode_request(0x2A))
+        answer = messages(game.receive())
+        self.assertEqual([m[0] for m in answer], [0x2F, 0x30, 0x19])
+        own = [o for o in answer[0][2] if o[0] == b"Aldric"]
+        self.assertEqual(own, [(b"Aldric", market.COINS, 7, 0)])
+        self.assertEqual(behaviour.accepted, [(b"Brenna", 120, 3, 2.5, 1)])
+        self.assertEqual(behaviour.queried, [(120, b"Brenna")])
+        self.assertEqual(behaviour.withdrawn, [(market.TORCH, 1)])
+        self.assertEqual(behaviour.created, [(market.COINS, 7, 1.5, 0)])
+
+        # "!market" in the chat opens it again.
+        game.send(fs.encode_request(0x03, channel=b"Main", text=b"!market"))
+        self.assertEqual([m[0] for m in messages(game.receive())], [0x36, 0x2F, 0x30, 0x19])
         self.assertEqual(server.failures, [])
 
 

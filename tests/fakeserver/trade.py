@@ -24,9 +24,8 @@ Requests:
         ...
         trade.start(server, b"Bob", with_items=True)
 """
-import threading
-
 import server_messages as sm
+from cues import PingedFrames
 from client_requests import CLIENT_CHAT
 from wire import Writer
 
@@ -52,17 +51,15 @@ def slots(items):
     return numbers
 
 
-class Trade:
+class Trade(PingedFrames):
     def __init__(self, partner_items=PARTNER_ITEMS, first_ping=0x7000):
-        self.lock = threading.Lock()
+        super().__init__(first_ping)
         self.partner_items = list(partner_items)
         self.own_items = []        # (item id, count, group)
         self.partner = None        # the running trade's partner; None without a trade
         self.own_locked = 0
         self.partner_locked = 0
         self.own_accepted = 0
-        self.next_ping = first_ping
-        self.pings = []            # every ping value sent
         self.commands = []         # (command, slot) of every trade command
         self.offered = []          # (source position, target index, count) of every move into the trade
 
@@ -179,6 +176,3 @@ class Trade:
                 if item:
                     return item
         return None
-
-    def _send(self, to, payloads):
-        return sm.send_pinged(self, to, payloads)

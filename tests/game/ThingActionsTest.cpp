@@ -7,6 +7,7 @@
 
 #include "client/ConfigFile.h"
 #include "client/Settings.h"
+#include "dialogs/trade/MarketDialog.h"
 #include "dialogs/trade/MoveItemsDialog.h"
 #include "dialogs/trade/TradeWindow.h"
 #include "engine/KEngine2.h"
@@ -225,11 +226,15 @@ TEST_F(ThingActionsTest, TheAmountDialogMovesFromTheKeptDragAndEndsIt) {
 
 TEST_F(ThingActionsTest, DropsOnTheDialogsAreTheirs) {
     Enter();
-    // A market and a brewing dialog over the field's lower rows.
+    // A market and a brewing dialog over the field's lower rows. On "My
+    // Offers" an item dropped on the market is offered for sale.
     GUIDialog* market = Dialog(GameIds::kMarketDialog, ScreenX(96) - 5, ScreenY(104) - 5, 64, 32);
+    game().market->currentTab = MarketDialog::kOwnTab;
     Drag({101, 100, 7}, {96, 104, 7});
     EXPECT_TRUE(Sent().empty()) << "the sell offer opens instead";
-    EXPECT_EQ(TakeEvents().back(), "MarketDialog::OpenSellOffer " + std::to_string(kStack));
+    EXPECT_EQ(game().market->sellOfferItem, uint32_t(kStack));
+    EXPECT_NE(client->app->gui->FindControl(GameIds::kSellOfferDialog), nullptr);
+    game().market->Close();
     client->app->gui->RemoveControl(market, true);
 
     Dialog(GameIds::kBrewingDialog, ScreenX(96) - 5, ScreenY(104) - 5, 64, 32);

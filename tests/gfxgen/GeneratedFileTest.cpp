@@ -279,4 +279,31 @@ TEST_F(GeneratedFileTest, PotionSizesFitTheirBoxAndGrow) {
     }
 }
 
+// The market's grid draws each category's icon at 32 x 32 in its cell: all
+// fifteen are there, each a picture of its own on a clear background.
+TEST_F(GeneratedFileTest, EveryMarketCategoryHasAnIconOfItsOwn) {
+    const int ids[] = {1390, 2497, 1731, 1662, 2739, 1687, 567, 574, 582, 1647, 1653, 1617, 3065, 1644, 1570};
+    std::vector<std::vector<uint8_t>> alphas;
+    for (const int id : ids) {
+        SCOPED_TRACE("sprite " + std::to_string(id));
+        const SpriteRecord* icon = Decode(id);
+        ASSERT_NE(icon, nullptr);
+        EXPECT_EQ(icon->width, 32);
+        EXPECT_EQ(icon->height, 32);
+        std::vector<uint8_t> alpha;
+        int ink = 0;
+        for (int y = 0; y < icon->height; ++y)
+            for (int x = 0; x < icon->width; ++x) {
+                alpha.push_back(Alpha(*icon, x, y));
+                ink += alpha.back() != 0;
+            }
+        EXPECT_GT(ink, 32 * 32 / 10);
+        EXPECT_EQ(Alpha(*icon, 0, 0), 0);
+        EXPECT_EQ(Alpha(*icon, 31, 31), 0);
+        for (const auto& other : alphas)
+            EXPECT_NE(alpha, other) << "the same outline as another category's";
+        alphas.push_back(alpha);
+    }
+}
+
 }  // namespace

@@ -483,11 +483,11 @@ const std::vector<std::pair<const char*, Case>>& Cases() {
              return Out{Expect("market open", 0x2A)};
          }},
         {"market accept", [](R& r, C&, P& p) {
-             const std::string text = r.Text();
-             const int64_t first = r.Int(), amount = r.Int(), side = r.Int();
+             const std::string player = r.Text();
+             const int64_t item = r.Int(), amount = r.Int(), side = r.Int();
              const float price = r.Float();
-             p.SendMarketAccept(text, uint32_t(first), uint32_t(amount), price, Low(side));
-             return Out{Expect("market accept", 0x2B).Str("text", text).U32("first", first).U32("amount", amount)
+             p.SendMarketAccept(player, uint32_t(item), uint32_t(amount), price, Low(side));
+             return Out{Expect("market accept", 0x2B).Str("player", player).U32("item", item).U32("amount", amount)
                             .F32("price", price).U8("side", side)};
          }},
         {"market create offer", [](R& r, C&, P& p) {
@@ -500,15 +500,15 @@ const std::vector<std::pair<const char*, Case>>& Cases() {
                             .F32("price", price).U8("side", side)};
          }},
         {"market query", [](R& r, C&, P& p) {
-             const int64_t first = r.Int();
-             const std::string text = r.Text();
-             p.SendMarketQuery(uint32_t(first), text);
-             return Out{Expect("market query", 0x2D).U32("first", first).Str("text", text)};
+             const int64_t item = r.Int();
+             const std::string player = r.Text();
+             p.SendMarketQuery(uint32_t(item), player);
+             return Out{Expect("market query", 0x2D).U32("item", item).Str("player", player)};
          }},
         {"market offer action", [](R& r, C&, P& p) {
-             const int64_t first = r.Int(), side = r.Int();
-             p.SendMarketOfferAction(uint32_t(first), Low(side));
-             return Out{Expect("market offer action", 0x2E).U32("first", first).U8("side", side)};
+             const int64_t item = r.Int(), side = r.Int();
+             p.SendMarketOfferAction(uint32_t(item), Low(side));
+             return Out{Expect("market offer action", 0x2E).U32("item", item).U8("side", side)};
          }},
         {"house abandon", [](R&, C&, P& p) {
              p.SendHouseAbandon();

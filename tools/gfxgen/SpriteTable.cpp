@@ -10,6 +10,7 @@
 #include "tools/gfxgen/LoginBackdrop.h"
 #include "tools/gfxgen/Logo.h"
 #include "tools/gfxgen/MapSprites.h"
+#include "tools/gfxgen/MarketIcons.h"
 #include "tools/gfxgen/MinimapSprites.h"
 #include "tools/gfxgen/PotionSprites.h"
 #include "tools/gfxgen/SideWindowSprites.h"
@@ -227,6 +228,22 @@ const SpriteEntry kSprites[] = {
     {1940, 32, 32, "potion-size-3", DrawPotion<3>},
     {1943, 32, 32, "potion-size-4", DrawPotion<4>},
     {1946, 32, 32, "potion-size-5", DrawPotion<5>},
+    // The market's category grid ("All Items" has no icon).
+    {1390, 32, 32, "market-valuables", DrawMarketIcon<1390>},
+    {2497, 32, 32, "market-food", DrawMarketIcon<2497>},
+    {1731, 32, 32, "market-other", DrawMarketIcon<1731>},
+    {1662, 32, 32, "market-melee-weapons", DrawMarketIcon<1662>},
+    {2739, 32, 32, "market-ranged-weapons", DrawMarketIcon<2739>},
+    {1687, 32, 32, "market-wands", DrawMarketIcon<1687>},
+    {567, 32, 32, "market-shields", DrawMarketIcon<567>},
+    {574, 32, 32, "market-helmets", DrawMarketIcon<574>},
+    {582, 32, 32, "market-armors", DrawMarketIcon<582>},
+    {1647, 32, 32, "market-legs", DrawMarketIcon<1647>},
+    {1653, 32, 32, "market-boots", DrawMarketIcon<1653>},
+    {1617, 32, 32, "market-necklaces", DrawMarketIcon<1617>},
+    {3065, 32, 32, "market-rings", DrawMarketIcon<3065>},
+    {1644, 32, 32, "market-bracers", DrawMarketIcon<1644>},
+    {1570, 32, 32, "market-gauntlets", DrawMarketIcon<1570>},
 };
 
 const size_t kSpriteCount = sizeof(kSprites) / sizeof(kSprites[0]);

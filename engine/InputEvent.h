@@ -13,15 +13,10 @@ struct InputEvent {
         MouseMove = 7,
         MiddleDown = 8,
         MiddleUp = 9,
-        KeyDown = 20,      // a: virtual-key code, or 0 for a character in b; c: the modifiers held (below)
+        KeyDown = 20,      // a: virtual-key code, or 0 for a character in b
         KeyUp = 21,        // a: virtual-key code
         Resize = 30,       // a, b: new client size; c: 1 when maximised
     };
-
-    // A key-down's modifiers as they were when the key went down: the screens
-    // may handle it after a quick tap has already released them.
-    static constexpr int32_t kCtrlHeld = 1;
-    static constexpr int32_t kShiftHeld = 2;
 
     int32_t type = 0;
     int32_t a = 0;
@@ -33,4 +28,10 @@ struct InputEvent {
     // did with an input, the screens can ask about when they handle its
     // records (GUIManager::BeginEvent).
     uint32_t input = 0;
+    // A key-down's modifiers as they were when the key went down (kCtrlHeld,
+    // kShiftHeld): the screens may handle it after a quick tap has already
+    // released them.
+    static constexpr int32_t kCtrlHeld = 1;
+    static constexpr int32_t kShiftHeld = 2;
+    int32_t modifiers = 0;
 };

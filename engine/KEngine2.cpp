@@ -156,10 +156,11 @@ void KEngine2::OnWindowLost() {
         running = false;
 }
 
-void KEngine2::QueueEvent(int32_t type, int32_t a, int32_t b, int32_t c, uint32_t input) {
+void KEngine2::QueueEvent(int32_t type, int32_t a, int32_t b, int32_t c, uint32_t input, int32_t modifiers) {
     if (!inactive) {
         InputEvent event{type, a, b, c};
         event.input = input;
+        event.modifiers = modifiers;
         events.push_back(event);
     }
 }
@@ -246,8 +247,8 @@ bool KEngine2::HandleMessage(uint32_t message, uint64_t wParam, int64_t lParam) 
         const uint32_t input = keyDownInput = NewInput();
         const bool ctrl = keys.IsKeyDown(platform::kVkControl);
         const bool shift = keys.IsKeyDown(platform::kVkShift);
-        QueueEvent(InputEvent::KeyDown, int32_t(wParam), 0,
-                   (ctrl ? InputEvent::kCtrlHeld : 0) | (shift ? InputEvent::kShiftHeld : 0), input);
+        QueueEvent(InputEvent::KeyDown, int32_t(wParam), 0, 0, input,
+                   (ctrl ? InputEvent::kCtrlHeld : 0) | (shift ? InputEvent::kShiftHeld : 0));
         if (ToGui(input))
             guiLayer->OnKey(uint16_t(wParam & 0xFFFF), 0, ctrl, shift);
         lastKey = uint32_t(wParam);

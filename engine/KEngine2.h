@@ -126,7 +126,7 @@ public:
     bool titlePending = false;
 
 private:
-    void QueueEvent(int32_t type, int32_t a, int32_t b, int32_t c, uint32_t input);
+    void QueueEvent(int32_t type, int32_t a, int32_t b, int32_t c, uint32_t input, int32_t modifiers = 0);
     // A new input number, never 0.
     uint32_t NewInput();
     // Tells the GUI which input its next calls belong to; false without a GUI.

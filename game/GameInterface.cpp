@@ -515,7 +515,7 @@ void GameInterface::HandleEvent(const InputEvent& event) {
     GUIManager::HandledEvent handled(gui, event.input);
     switch (event.type) {
     case InputEvent::KeyDown:
-        OnKeyDown(event.a, event.c);
+        OnKeyDown(event.a, event.modifiers);
         break;
     case InputEvent::KeyUp:
         OnKeyUp(event.a);

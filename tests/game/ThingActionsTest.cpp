@@ -513,7 +513,11 @@ TEST_F(ThingActionsTest, AMovementKeyTappedWithinOneFrameWalksOnce) {
 
     // Ctrl held as the key went down, released with it before the update:
     // the tap turns the player and takes no step.
-    Event(InputEvent::KeyDown, platform::kVkRight, 0, InputEvent::kCtrlHeld);
+    InputEvent tap;
+    tap.type = InputEvent::KeyDown;
+    tap.a = platform::kVkRight;
+    tap.modifiers = InputEvent::kCtrlHeld;
+    game().HandleEvent(tap);
     Event(InputEvent::KeyUp, platform::kVkRight);
     game().Update();
     const Requests turn = Sent();

@@ -192,6 +192,8 @@ def main():
     for name in ("source", "program", "gfx", "workdir", "shots"):
         if getattr(args, name):
             setattr(args, name, os.path.abspath(getattr(args, name)))
+    if args.rounds < 1 or args.seconds < 1 or args.settle < 0:
+        raise SystemExit("--rounds and --seconds need at least 1, --settle at least 0")
     engines = args.engines.split(",")
     scenes = args.scenes.split(",")
     for engine in engines:

@@ -64,6 +64,12 @@ class WorldMapDialog;
 // owned pointer but reportDialog, gmWindow and the container slots is set;
 // the six side-window pointers and the filled container slots also stand in
 // sideWindows, which alone deletes them.
+//
+// Its definitions lie in one file per concern: GameInterface.cpp (building
+// and teardown), GameInput.cpp (key and mouse events, held movement keys,
+// edge drags, the chat buttons), GameFrame.cpp (per-frame update and draw),
+// GameSideWindows.cpp (the container slots) and GameLayout.cpp (the layout's
+// restore and save, beside its pure reader).
 class GameInterface {
 public:
     static constexpr int kChatInputId = GameIds::kChatInput;

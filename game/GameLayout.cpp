@@ -1,8 +1,30 @@
 #include "game/GameLayout.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "client/ConfigFile.h"
+#include "client/Settings.h"
+#include "dialogs/social/WelcomeDialog.h"
+#include "engine/KEngine2.h"
+#include "engine/gui/GUIButton.h"
+#include "engine/gui/GUIDialog.h"
+#include "engine/gui/GUIManager.h"
+#include "engine/gui/GUITabgroup.h"
+#include "engine/gui/GUITextbox.h"
+#include "game/ChatLog.h"
+#include "game/GameInterface.h"
+#include "game/HotkeyBar.h"
+#include "protocol/Protocol.h"
+#include "sidewindows/Actions.h"
+#include "sidewindows/CStatus.h"
+#include "sidewindows/Friends.h"
+#include "sidewindows/Inventory.h"
+#include "sidewindows/Minimap.h"
+#include "sidewindows/Party.h"
+#include "sidewindows/SidePanel.h"
+#include "sidewindows/SideWindow.h"
+#include "world/Map.h"
 
 namespace {
 
@@ -130,4 +152,203 @@ std::vector<std::string> ChannelsToJoin(ConfigFile& options, bool sectionExisted
         channels.push_back(name);
     }
     return channels;
+}
+
+// --- The game screen's layout: restored from the options when it is built,
+// saved back when it is torn down ---
+
+namespace {
+
+const int kChatButtonSize = 18;
+const int kCloseChannelIcon = 169;
+const int kChannelListIcon = 880;
+const int kIgnoreListIcon = 1530;
+const uint32_t kChatFill = 0x32000000;  // black at alpha 50
+
+}  // namespace
+
+void GameInterface::RestoreLayout(bool showWelcome) {
+    ConfigFile* config = settings->options;
+    // Asked first: opening "Main" below records it in that section.
+    const bool hadChannels = config->FindSection("channels") != nullptr;
+
+    GUITextbox* input = new GUITextbox();
+    input->id = kChatInputId;
+    gui->AddControl(input, true);
+    input->fillColor = kChatFill;
+    // Typing right after entering is chatting, as after any in-game dialog.
+    gui->focus = input;
+    GUITabgroup* tabs = new GUITabgroup();
+    tabs->id = kTabGroupId;
+    tabs->SetRightMargin(54);
+    tabs->SetAlwaysScroll(true);
+    gui->AddControl(tabs, true);
+    tabs->fillColor = kChatFill;
+
+    ChatLog::Instance()->AddChannelTab(ChatLog::kPublic, "Main");
+
+    const struct {
+        int id;
+        int icon;
+        GUIButton::Action action;
+    } buttons[] = {
+        {kCloseChannelButtonId, kCloseChannelIcon, &GameInterface::CloseActiveChannel},
+        {kChannelListButtonId, kChannelListIcon, &GameInterface::OpenChannelList},
+        {kIgnoreListButtonId, kIgnoreListIcon, &GameInterface::OpenIgnoreList},
+    };
+    for (const auto& made : buttons) {
+        GUIButton* button = new GUIButton(made.id, "", made.action, this);
+        button->SetIcon(made.icon);
+        gui->AddControl(button, true);
+    }
+
+    const GameLayout layout = ReadGameLayout(*config, app->clientWidth, rightPanel->GetWidth());
+    auto place = [this](SideWindow* window, const SideWindowPlacement& placement) {
+        sideWindows.push_back(window);
+        window->dialog->MoveBy(placement.x - window->dialog->x, placement.y - window->dialog->y);
+    };
+
+    minimap = new Minimap();
+    minimap->Create("Minimap", layout.minimap.width, layout.minimap.height);
+    minimap->AddMinimizeButton();
+    minimap->dialog->SetSizeLimits(165, 241, 175, 300);
+    place(minimap, layout.minimap);
+    minimap->ToggleMinimize(layout.minimap.minimized);
+    minimap->zoom = layout.minimapZoom;
+
+    actions = new Actions();
+    actions->Create("Actions", layout.actions.width, layout.actions.height);
+    actions->AddMinimizeButton();
+    actions->dialog->ClearFlag(GUIControl::kResizeHeight);
+    place(actions, layout.actions);
+    actions->ToggleMinimize(layout.actions.minimized);
+
+    inventory = new Inventory();
+    inventory->Create("Inventory", layout.inventory.width, layout.inventory.height);
+    inventory->AddMinimizeButton();
+    inventory->dialog->ClearFlag(GUIControl::kResizeHeight);
+    place(inventory, layout.inventory);
+    inventory->SetExpanded(!layout.inventoryMinor);
+    inventory->ToggleMinimize(layout.inventory.minimized);
+
+    status = new CStatus();
+    status->Create("Abilities", layout.status.width, layout.status.height);
+    status->AddMinimizeButton();
+    status->dialog->SetSizeLimits(165, 241, 119, 334);
+    place(status, layout.status);
+    if (layout.status.placed)
+        status->ToggleMinimize(layout.status.minimized);
+
+    friends = new Friends();
+    friends->Create("People", layout.friends.width, layout.friends.height);
+    friends->AddMinimizeButton();
+    friends->dialog->SetSizeLimits(165, 241, 107, 202);
+    place(friends, layout.friends);
+    if (layout.friends.placed)
+        friends->ToggleMinimize(layout.friends.minimized);
+
+    party = new Party();
+    party->Create("Party", 165, 90);
+    party->AddMinimizeButton();
+    party->dialog->SetSizeLimits(165, 241, 90, 202);
+    sideWindows.push_back(party);
+    party->dialog->SetFlag(GUIControl::kHidden);
+
+    for (SideWindow* window : sideWindows)
+        window->Update();
+
+    leftPanel->SetWidth(settings->GetLeftBarWidth());
+    rightPanel->SetWidth(layout.rightBarWidth);
+    chatHeight = layout.chatHeight;
+    if (layout.hasSpellBox) {
+        hotkeyBar->thickness = layout.spellBoxSize;
+        hotkeyBar->side = layout.spellBoxPosition;
+    }
+    if (WelcomeWanted(*config, showWelcome)) {
+        welcome->Show();
+        welcomeShown = 1;
+    }
+    // The tabs open when the server answers each join.
+    for (const std::string& channel : ChannelsToJoin(*config, hadChannels))
+        protocol->SendJoinChannel(ChatLog::kPublic, channel);
+}
+
+GameLayout GameInterface::CurrentLayout() const {
+    GameLayout layout;
+    auto read = [](const SideWindow* window, SideWindowPlacement& placement) {
+        if (!window || !window->dialog)
+            return;
+        placement.x = window->dialog->x;
+        placement.y = window->dialog->y;
+        placement.width = window->dialog->width;
+        placement.height = window->dialog->height;
+        placement.minimized = window->minimized != 0;
+    };
+    read(minimap, layout.minimap);
+    read(actions, layout.actions);
+    read(inventory, layout.inventory);
+    read(status, layout.status);
+    read(friends, layout.friends);
+    if (minimap)
+        layout.minimapZoom = minimap->zoom;
+    layout.inventoryMinor = inventory && !inventory->expanded;
+    layout.chatHeight = chatHeight;
+    layout.leftBarWidth = leftPanel ? leftPanel->GetWidth() : 0;
+    layout.rightBarWidth = rightPanel ? rightPanel->GetWidth() : 0;
+    if (hotkeyBar) {
+        layout.hasSpellBox = true;
+        layout.spellBoxSize = hotkeyBar->thickness;
+        layout.spellBoxPosition = hotkeyBar->side;
+    }
+    return layout;
+}
+
+void GameInterface::SaveLayout() {
+    WriteGameLayout(*settings->options, CurrentLayout(), GetLocalPlayerName(),
+                    hotkeyBar ? hotkeyBar->actionGroups : 1);
+    ChatLog::Instance()->Clear();
+    // The outfit dialog goes with the chat area; its module lives on.
+    for (int id : {kChatInputId, kTabGroupId, GameIds::kOutfitDialog, kChannelListButtonId, kCloseChannelButtonId,
+                   kIgnoreListButtonId})
+        gui->DeleteLater(id);
+}
+
+void GameInterface::LayoutChatArea() {
+    const int width = app->clientWidth;
+    const int height = app->clientHeight;
+    const int left = leftPanel->GetWidth();
+    const int right = rightPanel->GetWidth();
+    // The minimum wins over the cap on a low window.
+    chatHeight = std::max(std::min(chatHeight, height - 372), int(GameLayout::kMinChatHeight));
+
+    const int top = height - chatHeight;
+    if (GUIControl* input = gui->FindControl(kChatInputId))
+        input->SetRect(left + 7, height - 27, width - left - right - 14, 20);
+    if (GUIControl* tabs = gui->FindControl(kTabGroupId))
+        tabs->SetRect(left + 7, top + 7, width - left - right - 14, 20);
+    const struct {
+        int id;
+        int fromRight;
+    } buttons[] = {{kCloseChannelButtonId, 41}, {kChannelListButtonId, 59}, {kIgnoreListButtonId, 77}};
+    for (const auto& button : buttons)
+        if (GUIControl* control = gui->FindControl(button.id))
+            control->SetRect(width - right - button.fromRight, top + 8, kChatButtonSize, kChatButtonSize);
+
+    ChatLog::Instance()->OnResize(chatHeight);
+    hotkeyBar->OnResize(chatHeight);
+    ViewSurround surround;
+    surround.leftPanelWidth = left;
+    surround.rightPanelWidth = right;
+    surround.hotkeySide = hotkeyBar->side;
+    surround.hotkeyThickness = hotkeyBar->thickness;
+    surround.statBarPosition = settings->GetStatBarPosition();
+    surround.stretching = settings->GetFieldStretching();
+    map->LayoutView(width, height, chatHeight, surround);
+    rightPanel->AlignToScreen(width, height);
+}
+
+void GameInterface::LoadActionGroups() {
+    const int saved = settings->options->GetInt("windows", "actiongroup-" + GetLocalPlayerName());
+    hotkeyBar->actionGroups = std::clamp(saved, 1, 10);
+    hotkeyBar->Layout();
 }

@@ -15,10 +15,10 @@
 #include "engine/gui/GUIScrollbar.h"
 #include "engine/gui/GUIText.h"
 #include "engine/gui/GUITextbox.h"
+#include "game/FollowedCreature.h"
 #include "game/GameInterface.h"
 #include "game/Lifecycle.h"
 #include "protocol/Protocol.h"
-#include "world/Camera.h"
 #include "world/Creature.h"
 #include "world/Map.h"
 #include "sidewindows/NamePrompt.h"
@@ -38,9 +38,7 @@ constexpr name_prompt::Ids kInviteIds{0, Party::kInviteDialogId, Party::kNameBox
 // The creature the world view follows: the player, once it has arrived.
 const Creature* FollowedCreature() {
     const GameInterface* game = Client::Instance()->game;
-    if (!game || !game->map || !game->map->camera)
-        return nullptr;
-    return game->map->camera->creature;
+    return game ? ::FollowedCreature(game->map) : nullptr;
 }
 
 Protocol* TheProtocol() { return Client::Instance()->protocol; }

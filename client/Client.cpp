@@ -224,12 +224,16 @@ bool Client::CreateEngine(int kind) {
 
 bool Client::LoadGraphicsFile() {
     gfxVersion = int32_t(app->sprites->Load(kGraphicsFile));
-    if (gfxVersion == 0) {
+    // A file cut short (an interrupted copy or download; an empty one too)
+    // lacks pictures every screen needs, and the cure is the same as for an
+    // old one: reinstalling.
+    const bool cutShort = app->sprites->CutShort();
+    if (gfxVersion == 0 && !cutShort) {
         platform::ShowMessageBox("The graphics file velmora.gfx is missing.", "Load Error",
                                  platform::kMbOk | platform::kMbIconExclamation);
         return false;
     }
-    if (gfxVersion <= SpriteStore::kOldestStamp) {
+    if (cutShort || gfxVersion <= SpriteStore::kOldestStamp) {
         platform::ShowMessageBox("The graphics file velmora.gfx is old - please reinstall your client.", "Load Error",
                                  platform::kMbOk | platform::kMbIconExclamation);
         return false;

@@ -319,7 +319,7 @@ void GameInterface::RestoreLayout(bool showWelcome) {
     const GameLayout layout = ReadGameLayout(*config, app->clientWidth, rightPanel->GetWidth());
     auto place = [this](SideWindow* window, const SideWindowPlacement& placement) {
         sideWindows.push_back(window);
-        window->dialog->MoveBy(placement.x - window->dialog->x, placement.y - window->dialog->y);
+        PlaceSideWindow(*window, placement, app->clientWidth, app->clientHeight);
     };
 
     minimap = new Minimap();

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "client/ConfigFile.h"
+#include "engine/gui/GUIDialog.h"
+#include "sidewindows/SideWindow.h"
 
 namespace {
 
@@ -104,6 +106,24 @@ void WriteGameLayout(ConfigFile& options, const GameLayout& layout, const std::s
     options.SetInt(kWindows, "spellboxposition", layout.spellBoxPosition);
 }
 
+FrameRect FitInside(FrameRect frame, int areaWidth, int areaHeight) {
+    if (areaWidth <= 0 || areaHeight <= 0)
+        return frame;
+    frame.width = std::min(frame.width, areaWidth);
+    frame.x = std::clamp(frame.x, 0, areaWidth - frame.width);
+    frame.y = std::clamp(frame.y, 0, std::max(0, areaHeight - frame.height));
+    return frame;
+}
+
+void PlaceSideWindow(SideWindow& window, const SideWindowPlacement& placement, int areaWidth, int areaHeight) {
+    GUIDialog* dialog = window.dialog;
+    const FrameRect fitted =
+        FitInside({placement.x, placement.y, dialog->width, dialog->height}, areaWidth, areaHeight);
+    dialog->width = fitted.width;
+    dialog->MoveBy(fitted.x - dialog->x, fitted.y - dialog->y);
+    window.PlaceControls();
+}
+
 bool WelcomeWanted(const ConfigFile& options, bool showWelcome) {
     return showWelcome && !options.GetBool("options", "viewedtutorialinfo");
 }
@@ -119,6 +139,11 @@ std::vector<std::string> ChannelsToJoin(ConfigFile& options, bool sectionExisted
     for (const ConfigEntry* entry : options.GetSectionEntries("channels"))
         entries.emplace_back(entry->key, entry->value);
     for (const auto& [key, value] : entries) {
+        if (key.empty()) {
+            // Joining it would ask the server for a channel without a name.
+            options.RemoveKey("channels", key);
+            continue;
+        }
         if (value != "true")
             continue;
         std::string name = key;

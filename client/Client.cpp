@@ -134,8 +134,11 @@ std::vector<std::string> Client::BuiltInLoginHosts(int r) {
 }
 
 bool Client::ReadLoginServerFile(const std::string& path, std::vector<std::string>& hosts, uint16_t& port) {
+    // Two short lines are all it can use: a host name and a port. The rest
+    // of a huge file is not read.
+    constexpr size_t kLongestUsable = 65536;
     std::string content;
-    if (!platform::ReadWholeFile(path, content))
+    if (!platform::ReadFileStart(path, content, kLongestUsable))
         return false;
 
     // The first line is the one host, even when it is empty; the second line's

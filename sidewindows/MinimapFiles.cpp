@@ -152,27 +152,14 @@ bool DecodeOldMinimap(const uint8_t* data, size_t size, const std::function<void
     return true;
 }
 
-namespace {
-
-// The first `limit` bytes of the file (the reader stops one byte past it).
-bool ReadFirstBytes(const std::string& path, std::vector<uint8_t>& bytes, size_t limit) {
-    if (!platform::ReadWholeFile(path, bytes, limit))
-        return false;
-    if (bytes.size() > limit)
-        bytes.resize(limit);
-    return true;
-}
-
-}  // namespace
-
 bool ReadMinimapAreaFile(const MinimapChunk& chunk, const MinimapFolders& folders, std::vector<uint8_t>& bytes) {
     const std::string name = MinimapAreaFileName(chunk.baseX, chunk.baseY, chunk.floor);
-    return ReadFirstBytes(folders.shipped + "/" + name, bytes, kMaxMinimapAreaBytes) ||
-           ReadFirstBytes(folders.user + "/" + name, bytes, kMaxMinimapAreaBytes);
+    return platform::ReadFileStart(folders.shipped + "/" + name, bytes, kMaxMinimapAreaBytes) ||
+           platform::ReadFileStart(folders.user + "/" + name, bytes, kMaxMinimapAreaBytes);
 }
 
 bool ReadMinimapMarkersFile(const MinimapFolders& folders, std::vector<uint8_t>& bytes) {
-    return ReadFirstBytes(folders.user + "/markers.map", bytes, kMaxMinimapMarkersBytes);
+    return platform::ReadFileStart(folders.user + "/markers.map", bytes, kMaxMinimapMarkersBytes);
 }
 
 bool LoadMinimapChunk(MinimapChunk& chunk, const MinimapFolders& folders) {

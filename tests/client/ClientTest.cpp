@@ -69,6 +69,12 @@ TEST_F(ClientTest, LoginServerFileReplacesHostsAndPort) {
         EXPECT_EQ(client.loginHosts, c.hosts) << c.name;
         EXPECT_EQ(client.loginPort, c.port) << c.name;
     }
+    // Only the start of a huge file is read; its two lines still count.
+    WriteFileBytes(dir.Path("loginserver.txt"), "play.example.org\n7171\n");
+    std::filesystem::resize_file(dir.Path("loginserver.txt"), uintmax_t(64) << 20);
+    Client& client = MakeClient();
+    EXPECT_EQ(client.loginHosts, (Hosts{"play.example.org"}));
+    EXPECT_EQ(client.loginPort, 7171);
 }
 
 TEST_F(ClientTest, GraphicsFileStampIsChecked) {

@@ -53,6 +53,8 @@ struct OldMinimapTile {
     uint8_t colour;
 };
 bool DecodeOldMinimap(const uint8_t* data, size_t size, const std::function<void(const OldMinimapTile&)>& tile);
+// The old file is read this many records at a time.
+constexpr size_t kOldMinimapBatchRecords = 16384;
 
 // The folders the area files are looked for in: the working directory's
 // "minimap" (read only) first, then the user's.
@@ -80,9 +82,9 @@ std::vector<MinimapMarker> LoadMinimapMarkers(const MinimapFolders& folders);
 bool SaveMinimapMarkers(const std::vector<MinimapMarker>& markers, const MinimapFolders& folders);
 
 // The old single file at `path`: when it opens, `ask` decides (the player's
-// Yes or No); on Yes the records go to `tile` and the file is deleted, also
-// when its magic or version is wrong. On No, or when it opens but cannot be
-// read, it stays for the next game.
+// Yes or No); on Yes the records go to `tile`, read a batch at a time, and the
+// file is deleted, also when its magic or version is wrong. On No, or when it
+// opens but cannot be read to its end, it stays for the next game.
 enum class OldMinimapResult { Missing, Declined, Converted, Discarded, Unreadable };
 OldMinimapResult ConvertOldMinimapFile(const std::string& path, const std::function<bool()>& ask,
                                        const std::function<void(const OldMinimapTile&)>& tile);

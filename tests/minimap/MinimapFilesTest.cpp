@@ -347,6 +347,35 @@ TEST_F(MinimapFolderTest, TheMarkersFileIsReadNoFurtherThanTheLargestOneGoes) {
     }
 }
 
+TEST_F(MinimapFolderTest, TheOldFileIsConvertedABatchAtATime) {
+    // Records over three batches and the start of a fourth, then part of one.
+    const size_t count = 3 * kOldMinimapBatchRecords + 5;
+    Bytes file = Cat({U32(0xDEAD), U32(1), U32(uint32_t(count))});
+    for (size_t i = 0; i < count; ++i) {
+        const Bytes record = {uint8_t(i % 1000), uint8_t((i % 1000) >> 8), uint8_t(i / 1000), 0, 7, uint8_t(i)};
+        file.insert(file.end(), record.begin(), record.end());
+    }
+    file.insert(file.end(), {1, 2, 3});
+    const std::string path = scratch.Path("minimap.map");
+    WriteFileBytes(path, std::string(file.begin(), file.end()));
+    size_t handed = 0;
+    bool inOrder = true;
+    auto collect = [&](const OldMinimapTile& tile) {
+        inOrder = inOrder && tile.x == handed % 1000 && tile.y == handed / 1000 && tile.colour == uint8_t(handed);
+        ++handed;
+    };
+    EXPECT_EQ(ConvertOldMinimapFile(path, [] { return true; }, collect), OldMinimapResult::Converted);
+    EXPECT_EQ(handed, count);
+    EXPECT_TRUE(inOrder);
+    EXPECT_FALSE(platform::FileExists(path));
+
+    // A header cut short is a wrong one: nothing is handed on, the file goes.
+    WriteFileBytes(path, std::string("\xAD\xDE\0\0\1", 5));
+    EXPECT_EQ(ConvertOldMinimapFile(path, [] { return true; }, collect), OldMinimapResult::Discarded);
+    EXPECT_EQ(handed, count);
+    EXPECT_FALSE(platform::FileExists(path));
+}
+
 TEST_F(MinimapFolderTest, OldFileConversion) {
     const std::string path = scratch.Path("minimap.map");
     auto never = []() { return false; };

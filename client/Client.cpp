@@ -134,8 +134,11 @@ std::vector<std::string> Client::BuiltInLoginHosts(int r) {
 }
 
 bool Client::ReadLoginServerFile(const std::string& path, std::vector<std::string>& hosts, uint16_t& port) {
+    // Two short lines are all it can use: a host name and a port. The rest
+    // of a huge file is not read.
+    constexpr size_t kLongestUsable = 65536;
     std::string content;
-    if (!platform::ReadWholeFile(path, content))
+    if (!platform::ReadFileStart(path, content, kLongestUsable))
         return false;
 
     // The first line is the one host, even when it is empty; the second line's
@@ -224,12 +227,16 @@ bool Client::CreateEngine(int kind) {
 
 bool Client::LoadGraphicsFile() {
     gfxVersion = int32_t(app->sprites->Load(kGraphicsFile));
-    if (gfxVersion == 0) {
+    // A file cut short (an interrupted copy or download; an empty one too)
+    // lacks pictures every screen needs, and the cure is the same as for an
+    // old one: reinstalling.
+    const bool cutShort = app->sprites->CutShort();
+    if (gfxVersion == 0 && !cutShort) {
         platform::ShowMessageBox("The graphics file velmora.gfx is missing.", "Load Error",
                                  platform::kMbOk | platform::kMbIconExclamation);
         return false;
     }
-    if (gfxVersion <= SpriteStore::kOldestStamp) {
+    if (cutShort || gfxVersion <= SpriteStore::kOldestStamp) {
         platform::ShowMessageBox("The graphics file velmora.gfx is old - please reinstall your client.", "Load Error",
                                  platform::kMbOk | platform::kMbIconExclamation);
         return false;

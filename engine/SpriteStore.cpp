@@ -18,6 +18,7 @@ using platform::ReadU16;
 using platform::ReadU32;
 
 uint32_t SpriteStore::Load(const std::string& path) {
+    cutShort_ = false;
     std::vector<uint8_t> file;
     if (!platform::ReadWholeFile(path, file))
         return 0;
@@ -25,6 +26,7 @@ uint32_t SpriteStore::Load(const std::string& path) {
 }
 
 uint32_t SpriteStore::LoadFromBytes(const std::vector<uint8_t>& file) {
+    cutShort_ = true;
     if (file.size() < 8)
         return 0;
     const uint32_t stamp = ReadU32(&file[0]);
@@ -32,29 +34,39 @@ uint32_t SpriteStore::LoadFromBytes(const std::vector<uint8_t>& file) {
 
     // Every read is checked: an entry that a short file ends inside is dropped
     // with everything after it, and a size larger than what is left is refused.
+    // Entries past the table's end are walked but not kept, so a file cut
+    // there is told as well.
     size_t pos = 8;
-    for (int32_t id = 1; id < count && id < kMaxSprites; ++id) {
+    bool storing = true;  // until memory runs out: the rest stays absent
+    for (int32_t id = 1; id < count; ++id) {
         if (file.size() - pos < 8)
-            break;
+            return stamp;
         const uint16_t width = ReadU16(&file[pos]);
         const uint16_t height = ReadU16(&file[pos + 2]);
         const uint32_t size = ReadU32(&file[pos + 4]);
         pos += 8;
         if (size > file.size() - pos)
-            break;
-        auto record = std::make_unique<SpriteRecord>();
-        record->width = width;
-        record->height = height;
-        record->size = size;
-        record->data.reset(new (std::nothrow) uint8_t[size ? size : 1]);
-        if (!record->data)
-            break;
-        if (size)
-            std::memcpy(record->data.get(), &file[pos], size);
+            return stamp;
+        if (storing && id < kMaxSprites)
+            storing = StoreRecord(id, width, height, &file[pos], size);
         pos += size;
-        records_[id] = std::move(record);
     }
+    cutShort_ = false;
     return stamp;
+}
+
+bool SpriteStore::StoreRecord(int id, uint16_t width, uint16_t height, const uint8_t* data, uint32_t size) {
+    auto record = std::make_unique<SpriteRecord>();
+    record->width = width;
+    record->height = height;
+    record->size = size;
+    record->data.reset(new (std::nothrow) uint8_t[size ? size : 1]);
+    if (!record->data)
+        return false;
+    if (size)
+        std::memcpy(record->data.get(), data, size);
+    records_[id] = std::move(record);
+    return true;
 }
 
 void DecodeRunLength(const uint8_t* data, uint32_t size, uint8_t* pixels, uint64_t pixelCount) {

@@ -32,6 +32,11 @@ public:
     uint32_t Load(const std::string& path);
     // The same for the file's bytes; 0 when they are too few for the header.
     uint32_t LoadFromBytes(const std::vector<uint8_t>& file);
+    // Whether the last file loaded ended inside its header or before the end
+    // of an entry its count announces (also one past id 19999). The entries
+    // before the cut are kept, but a cut file lacks pictures that every
+    // screen relies on.
+    bool CutShort() const { return cutShort_; }
     // The record with its pixels decoded, or null.
     SpriteRecord* DecodeSprite(uint32_t id);
     // The drawable sprite, made through the active engine on first use, or null.
@@ -44,8 +49,12 @@ public:
     const SpriteRecord* GetRecord(int id) const;
 
 private:
+    // False when memory for the record cannot be had.
+    bool StoreRecord(int id, uint16_t width, uint16_t height, const uint8_t* data, uint32_t size);
+
     std::unique_ptr<std::unique_ptr<Sprite>[]> sprites_;
     std::unique_ptr<std::unique_ptr<SpriteRecord>[]> records_;
+    bool cutShort_ = false;
 };
 
 // Decodes run-length data into width x height pixels. Data that end early leave

@@ -126,6 +126,24 @@ void WriteGameLayout(ConfigFile& options, const GameLayout& layout, const std::s
     options.SetInt(kWindows, "spellboxposition", layout.spellBoxPosition);
 }
 
+FrameRect FitInside(FrameRect frame, int areaWidth, int areaHeight) {
+    if (areaWidth <= 0 || areaHeight <= 0)
+        return frame;
+    frame.width = std::min(frame.width, areaWidth);
+    frame.x = std::clamp(frame.x, 0, areaWidth - frame.width);
+    frame.y = std::clamp(frame.y, 0, std::max(0, areaHeight - frame.height));
+    return frame;
+}
+
+void PlaceSideWindow(SideWindow& window, const SideWindowPlacement& placement, int areaWidth, int areaHeight) {
+    GUIDialog* dialog = window.dialog;
+    const FrameRect fitted =
+        FitInside({placement.x, placement.y, dialog->width, dialog->height}, areaWidth, areaHeight);
+    dialog->width = fitted.width;
+    dialog->MoveBy(fitted.x - dialog->x, fitted.y - dialog->y);
+    window.PlaceControls();
+}
+
 bool WelcomeWanted(const ConfigFile& options, bool showWelcome) {
     return showWelcome && !options.GetBool("options", "viewedtutorialinfo");
 }
@@ -141,6 +159,11 @@ std::vector<std::string> ChannelsToJoin(ConfigFile& options, bool sectionExisted
     for (const ConfigEntry* entry : options.GetSectionEntries("channels"))
         entries.emplace_back(entry->key, entry->value);
     for (const auto& [key, value] : entries) {
+        if (key.empty()) {
+            // Joining it would ask the server for a channel without a name.
+            options.RemoveKey("channels", key);
+            continue;
+        }
         if (value != "true")
             continue;
         std::string name = key;
@@ -205,7 +228,7 @@ void GameInterface::RestoreLayout(bool showWelcome) {
     const GameLayout layout = ReadGameLayout(*config, app->clientWidth, rightPanel->GetWidth());
     auto place = [this](SideWindow* window, const SideWindowPlacement& placement) {
         sideWindows.push_back(window);
-        window->dialog->MoveBy(placement.x - window->dialog->x, placement.y - window->dialog->y);
+        PlaceSideWindow(*window, placement, app->clientWidth, app->clientHeight);
     };
 
     minimap = new Minimap();

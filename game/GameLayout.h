@@ -4,6 +4,7 @@
 #include <vector>
 
 class ConfigFile;
+class SideWindow;
 
 // Where one side window was: the frame's rectangle and its minimised state.
 // `placed` says the saved position is used (the skills and friends windows
@@ -49,10 +50,27 @@ GameLayout ReadGameLayout(const ConfigFile& options, int screenWidth, int rightP
 // count under "actiongroup-" and its name (not without a name).
 void WriteGameLayout(ConfigFile& options, const GameLayout& layout, const std::string& playerName,
                      int actionGroups);
+// A frame's rectangle in client pixels.
+struct FrameRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+// Where a frame goes so that a saved place outside the client area (an edited
+// or damaged ini file) cannot keep it out of reach for good: moved the least
+// way in, narrowed to the area when wider. A frame taller than the area keeps
+// its height with its top at the area's top, as dragging leaves it: a column
+// may run off the bottom, a title bar must not. An empty area changes nothing.
+FrameRect FitInside(FrameRect frame, int areaWidth, int areaHeight);
+// Moves a new side window's frame to the saved place, fitted into the area.
+void PlaceSideWindow(SideWindow& window, const SideWindowPlacement& placement, int areaWidth, int areaHeight);
+
 // The welcome dialog opens when the server asks for it and the player has not
 // seen it yet.
 bool WelcomeWanted(const ConfigFile& options, bool showWelcome);
 // The channels to join at entry, in order: every channel recorded as open, or
 // the default ones on a first start (no "channels" section before the game
-// opened its own tab). The old name "Chat" is rewritten to "English" in place.
+// opened its own tab). The old name "Chat" is rewritten to "English" in place;
+// an entry without a name is no channel and is dropped.
 std::vector<std::string> ChannelsToJoin(ConfigFile& options, bool sectionExisted);

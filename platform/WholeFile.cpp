@@ -50,12 +50,28 @@ bool ReadInto(const std::string& path, Bytes& bytes, size_t limit) {
     return !failed;
 }
 
+// The reader stops one byte past the limit; that byte goes.
+template <class Bytes>
+bool ReadStart(const std::string& path, Bytes& bytes, size_t limit) {
+    if (!ReadInto(path, bytes, limit))
+        return false;
+    if (bytes.size() > limit)
+        bytes.resize(limit);
+    return true;
+}
+
 }  // namespace
 
 bool ReadWholeFile(const std::string& path, std::string& bytes, size_t limit) { return ReadInto(path, bytes, limit); }
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, size_t limit) {
     return ReadInto(path, bytes, limit);
+}
+
+bool ReadFileStart(const std::string& path, std::string& bytes, size_t limit) { return ReadStart(path, bytes, limit); }
+
+bool ReadFileStart(const std::string& path, std::vector<uint8_t>& bytes, size_t limit) {
+    return ReadStart(path, bytes, limit);
 }
 
 bool WriteFileSafely(const std::string& path, const void* data, size_t size) {

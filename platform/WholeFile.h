@@ -17,6 +17,12 @@ namespace platform {
 bool ReadWholeFile(const std::string& path, std::string& bytes, size_t limit = SIZE_MAX);
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, size_t limit = SIZE_MAX);
 
+// The first `limit` bytes of the file, or all of a shorter one: for formats
+// that can put no more to use, so that a huge file costs no more than the
+// largest sound one. False as for ReadWholeFile.
+bool ReadFileStart(const std::string& path, std::string& bytes, size_t limit);
+bool ReadFileStart(const std::string& path, std::vector<uint8_t>& bytes, size_t limit);
+
 // Writes the bytes to path + ".tmp", flushes it to the disk and closes it,
 // and only then swaps it in for the file (ReplaceFile): a crash, a power loss
 // or a full disk in the middle never costs the old file. On any failure the

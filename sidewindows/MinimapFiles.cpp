@@ -141,21 +141,44 @@ std::vector<MinimapMarker> BuiltInMinimapMarkers() {
     return markers;
 }
 
-bool DecodeOldMinimap(const uint8_t* data, size_t size, const std::function<void(const OldMinimapTile&)>& tile) {
-    if (size < 12 || ReadU32(data) != 0xDEAD || ReadU32(data + 4) != 1)
-        return false;
-    for (size_t at = 12; size - at >= 6; at += 6) {
+namespace {
+
+constexpr size_t kOldHeader = 12;
+constexpr size_t kOldRecord = 6;
+
+bool OldHeaderIsSound(const uint8_t* header) { return ReadU32(header) == 0xDEAD && ReadU32(header + 4) == 1; }
+
+// Hands on the whole records among the bytes; a part of one at the end is left.
+void DecodeOldRecords(const uint8_t* data, size_t size, const std::function<void(const OldMinimapTile&)>& tile) {
+    for (size_t at = 0; size - at >= kOldRecord; at += kOldRecord) {
         const OldMinimapTile record{ReadU16(data + at), ReadU16(data + at + 2), data[at + 4], data[at + 5]};
         if (record.z <= 16 && record.x <= 999 && record.y <= 3499)
             tile(record);
     }
+}
+
+}  // namespace
+
+bool DecodeOldMinimap(const uint8_t* data, size_t size, const std::function<void(const OldMinimapTile&)>& tile) {
+    if (size < kOldHeader || !OldHeaderIsSound(data))
+        return false;
+    DecodeOldRecords(data + kOldHeader, size - kOldHeader, tile);
     return true;
 }
 
-bool LoadMinimapChunk(MinimapChunk& chunk, const MinimapFolders& folders) {
+bool ReadMinimapAreaFile(const MinimapChunk& chunk, const MinimapFolders& folders, std::vector<uint8_t>& bytes) {
     const std::string name = MinimapAreaFileName(chunk.baseX, chunk.baseY, chunk.floor);
+    return platform::ReadFileStart(folders.shipped + "/" + name, bytes, kMaxMinimapAreaBytes) ||
+           platform::ReadFileStart(folders.user + "/" + name, bytes, kMaxMinimapAreaBytes);
+}
+
+bool ReadMinimapMarkersFile(const MinimapFolders& folders, std::vector<uint8_t>& bytes) {
+    return platform::ReadFileStart(folders.user + "/markers.map", bytes, kMaxMinimapMarkersBytes);
+}
+
+bool LoadMinimapChunk(MinimapChunk& chunk, const MinimapFolders& folders) {
     std::vector<uint8_t> bytes;
-    if (!platform::ReadWholeFile(folders.shipped + "/" + name, bytes) && !platform::ReadWholeFile(folders.user + "/" + name, bytes))
+    if (!ReadMinimapAreaFile(chunk, folders, bytes))
         return false;
     DecodeMinimapArea(bytes.data(), bytes.size(), chunk);
     return true;
@@ -171,7 +194,7 @@ void SaveMinimapChunk(const MinimapChunk& chunk, const MinimapFolders& folders) 
 
 std::vector<MinimapMarker> LoadMinimapMarkers(const MinimapFolders& folders) {
     std::vector<uint8_t> bytes;
-    if (!platform::ReadWholeFile(folders.user + "/markers.map", bytes))
+    if (!ReadMinimapMarkersFile(folders, bytes))
         return BuiltInMinimapMarkers();
     return DecodeMinimapMarkers(bytes.data(), bytes.size());
 }
@@ -191,11 +214,26 @@ OldMinimapResult ConvertOldMinimapFile(const std::string& path, const std::funct
     std::fclose(probe);
     if (!ask())
         return OldMinimapResult::Declined;
-    std::vector<uint8_t> bytes;
-    // Nothing was read, so nothing may be deleted: it stays for the next game.
-    if (!platform::ReadWholeFile(path, bytes))
+    // Read a batch of whole records at a time: the file has no bound (a
+    // record may stand in it any number of times), memory has.
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
         return OldMinimapResult::Unreadable;
-    const bool converted = DecodeOldMinimap(bytes.data(), bytes.size(), tile);
+    uint8_t header[kOldHeader];
+    const bool converted = std::fread(header, 1, kOldHeader, file) == kOldHeader && OldHeaderIsSound(header);
+    if (converted) {
+        std::vector<uint8_t> batch(kOldMinimapBatchRecords * kOldRecord);
+        size_t got = batch.size();
+        while (got == batch.size()) {
+            got = std::fread(batch.data(), 1, batch.size(), file);
+            DecodeOldRecords(batch.data(), got, tile);
+        }
+    }
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    // A file that could not be read to its end stays for the next game.
+    if (failed)
+        return OldMinimapResult::Unreadable;
     platform::RemoveFile(path);
     return converted ? OldMinimapResult::Converted : OldMinimapResult::Discarded;
 }

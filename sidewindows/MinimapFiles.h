@@ -35,6 +35,13 @@ std::vector<uint8_t> EncodeMinimapMarkers(const std::vector<MinimapMarker>& mark
 std::vector<MinimapMarker> BuiltInMinimapMarkers();
 constexpr uint32_t kMinimapMarkerIcon = 5768;
 
+// The most bytes each file can put to use: an area file codes every cell in a
+// pair of its own at most, and the largest markers file holds the most
+// markers, each with the longest text. Files are read no further, so a huge
+// file costs no more than a full one (decoding stops there anyway).
+constexpr size_t kMaxMinimapAreaBytes = 2 * size_t(MinimapChunk::kCells);
+constexpr size_t kMaxMinimapMarkersBytes = 4 + size_t(kMaxMinimapMarkers) * (13 + kMaxMinimapMarkerText);
+
 // The old single file: magic 0xDEAD, version 1, a count, then 6-byte records
 // (x, y as u16, z, colour) to the end. Hands every record within the old
 // world's bounds (z <= 16, x <= 999, y <= 3499) to `tile`; false, with no
@@ -46,6 +53,8 @@ struct OldMinimapTile {
     uint8_t colour;
 };
 bool DecodeOldMinimap(const uint8_t* data, size_t size, const std::function<void(const OldMinimapTile&)>& tile);
+// The old file is read this many records at a time.
+constexpr size_t kOldMinimapBatchRecords = 16384;
 
 // The folders the area files are looked for in: the working directory's
 // "minimap" (read only) first, then the user's.
@@ -54,6 +63,12 @@ struct MinimapFolders {
     std::string user;     // the application data folder + "/minimap"
 };
 
+// The first kMaxMinimapAreaBytes bytes of the chunk's area file, the shipped
+// one first; false when neither opens.
+bool ReadMinimapAreaFile(const MinimapChunk& chunk, const MinimapFolders& folders, std::vector<uint8_t>& bytes);
+// The first kMaxMinimapMarkersBytes bytes of the markers file; false when it
+// cannot be opened.
+bool ReadMinimapMarkersFile(const MinimapFolders& folders, std::vector<uint8_t>& bytes);
 // Fills a new chunk from its area file, the shipped one first; a missing file
 // leaves the chunk as it is (false). The loaded chunk is not marked modified.
 bool LoadMinimapChunk(MinimapChunk& chunk, const MinimapFolders& folders);
@@ -67,9 +82,9 @@ std::vector<MinimapMarker> LoadMinimapMarkers(const MinimapFolders& folders);
 bool SaveMinimapMarkers(const std::vector<MinimapMarker>& markers, const MinimapFolders& folders);
 
 // The old single file at `path`: when it opens, `ask` decides (the player's
-// Yes or No); on Yes the records go to `tile` and the file is deleted, also
-// when its magic or version is wrong. On No, or when it opens but cannot be
-// read, it stays for the next game.
+// Yes or No); on Yes the records go to `tile`, read a batch at a time, and the
+// file is deleted, also when its magic or version is wrong. On No, or when it
+// opens but cannot be read to its end, it stays for the next game.
 enum class OldMinimapResult { Missing, Declined, Converted, Discarded, Unreadable };
 OldMinimapResult ConvertOldMinimapFile(const std::string& path, const std::function<bool()>& ask,
                                        const std::function<void(const OldMinimapTile&)>& tile);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "client/ConfigFile.h"
 #include "client/Hosts.h"
@@ -68,27 +69,45 @@ TEST_F(ClientTest, LoginServerFileReplacesHostsAndPort) {
         EXPECT_EQ(client.loginHosts, c.hosts) << c.name;
         EXPECT_EQ(client.loginPort, c.port) << c.name;
     }
+    // Only the start of a huge file is read; its two lines still count.
+    WriteFileBytes(dir.Path("loginserver.txt"), "play.example.org\n7171\n");
+    std::filesystem::resize_file(dir.Path("loginserver.txt"), uintmax_t(64) << 20);
+    Client& client = MakeClient();
+    EXPECT_EQ(client.loginHosts, (Hosts{"play.example.org"}));
+    EXPECT_EQ(client.loginPort, 7171);
 }
 
 TEST_F(ClientTest, GraphicsFileStampIsChecked) {
+    const char* const old = "The graphics file velmora.gfx is old - please reinstall your client.";
+    // The length a written file is cut to, from its whole length; null keeps it whole.
+    using Cut = std::function<uintmax_t(uintmax_t)>;
     const struct {
         const char* name;
         bool present;
         uint32_t stamp;
+        Cut cut;
         bool started;
         const char* box;
     } cases[] = {
-        {"missing", false, 0, false, "The graphics file velmora.gfx is missing."},
-        {"last refused stamp", true, 1403107799, false,
-         "The graphics file velmora.gfx is old - please reinstall your client."},
-        {"first accepted stamp", true, 1403107800, true, nullptr},
-        {"stamp above the signed range reads as old", true, 3000000000u, false,
-         "The graphics file velmora.gfx is old - please reinstall your client."},
+        {"missing", false, 0, nullptr, false, "The graphics file velmora.gfx is missing."},
+        {"last refused stamp", true, 1403107799, nullptr, false, old},
+        {"first accepted stamp", true, 1403107800, nullptr, true, nullptr},
+        {"stamp above the signed range reads as old", true, 3000000000u, nullptr, false, old},
+        // Cut inside the header, there is no stamp to read (0).
+        {"empty", true, 0, [](uintmax_t) { return 0; }, false, old},
+        {"cut inside the header", true, 0, [](uintmax_t) { return 6; }, false, old},
+        {"cut to 1000 bytes", true, 1403107800, [](uintmax_t) { return 1000; }, false, old},
+        {"cut in half", true, 1403107800, [](uintmax_t whole) { return whole / 2; }, false, old},
+        {"one byte short", true, 1403107800, [](uintmax_t whole) { return whole - 1; }, false, old},
     };
     for (const auto& c : cases) {
-        std::filesystem::remove(dir.Path("velmora.gfx"));
+        SCOPED_TRACE(c.name);
+        const std::string path = dir.Path("velmora.gfx");
+        std::filesystem::remove(path);
         if (c.present)
             WriteGraphicsFile(c.stamp);
+        if (c.cut)
+            std::filesystem::resize_file(path, c.cut(std::filesystem::file_size(path)));
         platform.boxes.shown.clear();
         Client& client = MakeClient();
         EXPECT_EQ(client.Init(), c.started) << c.name;
@@ -122,6 +141,8 @@ TEST_F(ClientTest, BackEndFallbacksFollowTheUsersAnswers) {
     } cases[] = {
         {"default is Direct3D 9", nullptr, {}, {}, {}, 2},
         {"OpenGL falls back silently", "opengl", {1}, {}, {}, 2},
+        {"a word the client does not know selects OpenGL", "vulkan", {}, {}, {}, 1},
+        {"so does an empty one", "", {}, {}, {}, 1},
         {"Direct3D 9 offers DirectDraw", nullptr, {2}, {yes}, {d3d}, 3},
         {"declining ends the start", nullptr, {2}, {no}, {d3d}, 0},
         {"DirectDraw offers OpenGL", "directdraw", {3}, {yes}, {ddraw}, 1},

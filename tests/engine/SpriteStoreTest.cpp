@@ -40,6 +40,10 @@ std::vector<uint8_t> RawFile(uint32_t stamp, int32_t count, const std::vector<Ra
     return out;
 }
 
+std::vector<uint8_t> Prefix(const std::vector<uint8_t>& bytes, size_t length) {
+    return std::vector<uint8_t>(bytes.begin(), bytes.begin() + long(length));
+}
+
 // A pixel as the decoder writes it: blue, green, red, alpha.
 using Pixel = std::array<uint8_t, 4>;
 const Pixel kClear = {0, 0, 0, 0};
@@ -162,6 +166,47 @@ TEST(SpriteStoreFaults, FileCutShortKeepsTheEntriesBeforeTheCut) {
         if (c.present[1]) {
             EXPECT_EQ(DecodedFrom(store, 2), (std::vector<Pixel>{{10, 20, 30, 255}}));
         }
+    }
+}
+
+TEST(SpriteStoreFaults, AFileCutShortIsToldFromAWholeOne) {
+    const std::vector<uint8_t> full = RawFile(
+        1500000000, 4, {{2, 1, {9, 8, 7, 255, 1, 1}}, {1, 1, {10, 20, 30, 255}}, {1, 1, {9, 8, 7, 255}}});
+    std::vector<uint8_t> trailing = full;
+    trailing.push_back(0);
+    std::vector<uint8_t> lyingSize = full;
+    lyingSize[34 + 4] = 5;  // entry 3 claims one byte more than the file holds
+    // Past the table's end: entries for ids 1 to 20001, the last one cut.
+    std::vector<uint8_t> beyondTable = RawFile(1500000000, 20002, std::vector<RawEntry>(20001, RawEntry{1, 1, {}}));
+    beyondTable.resize(beyondTable.size() - 1);
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        bool cutShort;
+    };
+    const Case cases[] = {
+        {"empty", {}, true},
+        {"inside the header", Prefix(full, 7), true},
+        {"inside an entry's header", Prefix(full, 25), true},
+        {"inside an entry's data", Prefix(full, 40), true},
+        {"one byte short", Prefix(full, 45), true},
+        {"a size beyond the end", lyingSize, true},
+        {"a count above the entries", RawFile(1500000000, 5, {{1, 1, {}}, {1, 1, {}}, {1, 1, {}}}), true},
+        {"past id 19999", beyondTable, true},
+        {"whole", full, false},
+        {"whole with a byte after the last entry", trailing, false},
+        {"only the header, count 1", RawFile(1500000000, 1, {}), false},
+        {"a negative count", RawFile(1500000000, -3, {}), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestApp test;
+        SpriteStore& store = *test.app->sprites;
+        LoadBytesInto(store, c.bytes);
+        EXPECT_EQ(store.CutShort(), c.cutShort);
+        // A file that cannot be opened is missing, not cut short.
+        store.Load(TempPath("no-such-file.gfx"));
+        EXPECT_FALSE(store.CutShort());
     }
 }
 

@@ -21,6 +21,7 @@
 #include "sidewindows/Container.h"
 #include "sidewindows/Friends.h"
 #include "sidewindows/Inventory.h"
+#include "sidewindows/SideWindow.h"
 #include "sidewindows/Minimap.h"
 #include "sidewindows/Party.h"
 #include "sidewindows/SidePanel.h"
@@ -208,6 +209,65 @@ TEST_F(GameTest, TheLayoutIsRestored) {
         fixture.client.reset();
         client = nullptr;
     }
+}
+
+namespace {
+
+SideWindow* RestoredWindow(GameInterface& g, const std::string& prefix) {
+    if (prefix == "minimap")
+        return g.minimap;
+    if (prefix == "actions")
+        return g.actions;
+    if (prefix == "inventory")
+        return g.inventory;
+    if (prefix == "status")
+        return g.status;
+    return g.friends;
+}
+
+}  // namespace
+
+TEST_F(GameTest, WindowsSavedOutsideTheClientAreaComeBackInside) {
+    // The client area is 1000 by 700.
+    const struct {
+        const char* name;
+        const char* window;  // its keys' prefix
+        const char* keys;
+        int x, y, width, height;
+    } cases[] = {
+        {"statusx at the top of the range", "status", "statusx=2147483647\nstatusy=0", 835, 0, 165, 119},
+        {"minimap far up and left", "minimap", "minimapx=-2147483648\nminimapy=-2147483648\nminimapwidth=241", 0,
+         0, 241, 175},
+        {"inventory below the bottom", "inventory", "inventoryx=400\ninventoryy=100000", 400, 462, 165, 238},
+        {"actions partly off the right edge", "actions", "actionsx=900\nactionsy=50", 835, 50, 165, 177},
+        {"friends taller than the area", "friends", "friendsx=500\nfriendsy=300\nfriendsheight=5000", 500, 0, 165,
+         5000},
+        {"a place inside is kept", "inventory", "inventoryx=400\ninventoryy=300", 400, 300, 165, 238},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Start(std::string("[windows]\n") + c.keys + "\n");
+        const SideWindow* window = RestoredWindow(game(), c.window);
+        EXPECT_EQ(window->dialog->x, c.x);
+        EXPECT_EQ(window->dialog->y, c.y);
+        EXPECT_EQ(window->dialog->width, c.width);
+        EXPECT_EQ(window->dialog->height, c.height);
+        // The title-bar button came along.
+        EXPECT_EQ(window->minimizeButton->x, c.x + c.width - 16);
+        EXPECT_EQ(window->minimizeButton->y, c.y + 4);
+        // What is written back is the place it came back to.
+        client->ReturnToMenu();
+        EXPECT_EQ(client->settings->options->GetInt("windows", std::string(c.window) + "x"), c.x);
+        fixture.client.reset();
+        client = nullptr;
+    }
+}
+
+TEST_F(GameTest, ChannelsWithoutANameAreNotJoined) {
+    Start("[channels]\n=true\nTrade=true\n");
+    // "Main", which the game recorded itself, and "Trade".
+    EXPECT_EQ(game().protocol->connection->OutgoingCount(), 2u);
+    EXPECT_FALSE(client->settings->options->HasKey("channels", ""));
 }
 
 TEST_F(GameTest, TheWelcomeDialogOpensForANewPlayerOnly) {

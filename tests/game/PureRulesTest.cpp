@@ -1,6 +1,7 @@
 // The game screen's rules that need no screen: links, chat lines, the layout
 // record, hotkey mode, held-key walking and the stat bars.
 #include <functional>
+#include <limits>
 #include <memory>
 #include <set>
 
@@ -236,6 +237,44 @@ TEST(GameLayoutTest, ChannelsToJoin) {
         auto file = Ini("[channels]\nMain=true\n");
         EXPECT_EQ(ChannelsToJoin(*file, true), (std::vector<std::string>{"Main"}));
     }
+}
+
+TEST(GameLayoutTest, ChannelsWithoutANameAreNeitherJoinedNorKept) {
+    auto file = Ini("[channels]\n=true\nTrade=true\n=false\n=true\n");
+    EXPECT_EQ(ChannelsToJoin(*file, true), (std::vector<std::string>{"Trade"}));
+    EXPECT_FALSE(file->HasKey("channels", ""));
+    EXPECT_TRUE(file->GetBool("channels", "Trade"));
+}
+
+TEST(GameLayoutTest, FramesAreFittedIntoTheClientArea) {
+    const int kMax = std::numeric_limits<int>::max();
+    const int kMin = std::numeric_limits<int>::min();
+    const struct {
+        const char* name;
+        FrameRect frame;
+        FrameRect fitted;  // in a 1000 by 700 area
+    } cases[] = {
+        {"inside stays", {300, 200, 165, 238}, {300, 200, 165, 238}},
+        {"touching the bottom-right corner stays", {835, 462, 165, 238}, {835, 462, 165, 238}},
+        {"one pixel out at the right", {836, 10, 165, 238}, {835, 10, 165, 238}},
+        {"one pixel out at the bottom", {10, 463, 165, 238}, {10, 462, 165, 238}},
+        {"far right and far down", {kMax, kMax, 165, 119}, {835, 581, 165, 119}},
+        {"far left and far up", {kMin, kMin, 241, 175}, {0, 0, 241, 175}},
+        {"wider than the area: narrowed", {50, 0, 1200, 100}, {0, 0, 1000, 100}},
+        {"taller than the area: kept, top at the top", {10, 300, 165, 5000}, {10, 0, 165, 5000}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const FrameRect fitted = FitInside(c.frame, 1000, 700);
+        EXPECT_EQ(fitted.x, c.fitted.x);
+        EXPECT_EQ(fitted.y, c.fitted.y);
+        EXPECT_EQ(fitted.width, c.fitted.width);
+        EXPECT_EQ(fitted.height, c.fitted.height);
+    }
+    // Without an area (no window yet) nothing is moved.
+    const FrameRect unmoved = FitInside({kMax, -5, 165, 100}, 0, 0);
+    EXPECT_EQ(unmoved.x, kMax);
+    EXPECT_EQ(unmoved.y, -5);
 }
 
 TEST(GameLayoutTest, WelcomeOnlyWhenAskedAndUnseen) {

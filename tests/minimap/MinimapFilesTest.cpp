@@ -2,6 +2,7 @@
 // the old single file, as bytes and through the folders they live in.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -269,6 +270,110 @@ TEST_F(MinimapFolderTest, MarkersFile) {
 
     ASSERT_TRUE(SaveMinimapMarkers({}, folders));
     EXPECT_TRUE(LoadMinimapMarkers(folders).empty());  // count 0 is not the built-in list
+}
+
+// A file of the bytes followed by a hole (read as zeros) up to `size`, which
+// takes no room on the disk.
+void WriteOversized(const std::string& path, const Bytes& bytes, uintmax_t size) {
+    WriteFileBytes(path, std::string(bytes.begin(), bytes.end()));
+    std::filesystem::resize_file(path, size);
+}
+
+constexpr uintmax_t kHugeFile = uintmax_t(64) << 20;
+
+TEST_F(MinimapFolderTest, AreaFilesAreReadNoFurtherThanTheirLastCell) {
+    // The longest file: a pair for every cell, each colour differing from
+    // the one before it.
+    Bytes longest;
+    for (int cell = 0; cell < MinimapChunk::kCells; ++cell) {
+        longest.push_back(uint8_t(1 + cell % 250));
+        longest.push_back(1);
+    }
+    ASSERT_EQ(longest.size(), kMaxMinimapAreaBytes);
+    platform::MakeDirectory(folders.user);
+    const std::string path = folders.user + "/0001000207.map";
+    const struct {
+        const char* name;
+        uintmax_t size;
+    } cases[] = {
+        {"the longest file", longest.size()},
+        {"the longest file followed by 64 MiB", kHugeFile},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteOversized(path, longest, c.size);
+        auto chunk = NewChunk();
+        Bytes read;
+        ASSERT_TRUE(ReadMinimapAreaFile(*chunk, folders, read));
+        EXPECT_EQ(read.size(), kMaxMinimapAreaBytes);
+        ASSERT_TRUE(LoadMinimapChunk(*chunk, folders));
+        EXPECT_EQ(chunk->GetColor(0, 0), 1);
+        EXPECT_EQ(chunk->GetColor(255, 255), 1 + (MinimapChunk::kCells - 1) % 250);
+    }
+}
+
+TEST_F(MinimapFolderTest, TheMarkersFileIsReadNoFurtherThanTheLargestOneGoes) {
+    // The largest markers file: the most markers, each with the longest text.
+    const std::string longestText(kMaxMinimapMarkerText, 'm');
+    Bytes largest = U32(kMaxMinimapMarkers);
+    for (uint32_t i = 0; i < kMaxMinimapMarkers; ++i) {
+        const Bytes record = MarkerRecord(uint16_t(i), 3, 7, i, longestText);
+        largest.insert(largest.end(), record.begin(), record.end());
+    }
+    ASSERT_EQ(largest.size(), kMaxMinimapMarkersBytes);
+    const Bytes two = Cat({U32(2), MarkerRecord(1, 2, 7, 5, "a"), MarkerRecord(3, 4, 6, 5, "b")});
+    platform::MakeDirectory(folders.user);
+    const std::string path = folders.user + "/markers.map";
+    const struct {
+        const char* name;
+        const Bytes& bytes;
+        uintmax_t size;
+        size_t read;
+        size_t markers;
+    } cases[] = {
+        {"the largest file", largest, largest.size(), kMaxMinimapMarkersBytes, kMaxMinimapMarkers},
+        {"two markers followed by 64 MiB", two, kHugeFile, kMaxMinimapMarkersBytes, 2},
+        {"two markers", two, two.size(), two.size(), 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteOversized(path, c.bytes, c.size);
+        Bytes read;
+        ASSERT_TRUE(ReadMinimapMarkersFile(folders, read));
+        EXPECT_EQ(read.size(), c.read);
+        const auto markers = LoadMinimapMarkers(folders);
+        ASSERT_EQ(markers.size(), c.markers);
+        EXPECT_EQ(markers.back().text, c.markers == 2 ? "b" : longestText);
+    }
+}
+
+TEST_F(MinimapFolderTest, TheOldFileIsConvertedABatchAtATime) {
+    // Records over three batches and the start of a fourth, then part of one.
+    const size_t count = 3 * kOldMinimapBatchRecords + 5;
+    Bytes file = Cat({U32(0xDEAD), U32(1), U32(uint32_t(count))});
+    for (size_t i = 0; i < count; ++i) {
+        const Bytes record = {uint8_t(i % 1000), uint8_t((i % 1000) >> 8), uint8_t(i / 1000), 0, 7, uint8_t(i)};
+        file.insert(file.end(), record.begin(), record.end());
+    }
+    file.insert(file.end(), {1, 2, 3});
+    const std::string path = scratch.Path("minimap.map");
+    WriteFileBytes(path, std::string(file.begin(), file.end()));
+    size_t handed = 0;
+    bool inOrder = true;
+    auto collect = [&](const OldMinimapTile& tile) {
+        inOrder = inOrder && tile.x == handed % 1000 && tile.y == handed / 1000 && tile.colour == uint8_t(handed);
+        ++handed;
+    };
+    EXPECT_EQ(ConvertOldMinimapFile(path, [] { return true; }, collect), OldMinimapResult::Converted);
+    EXPECT_EQ(handed, count);
+    EXPECT_TRUE(inOrder);
+    EXPECT_FALSE(platform::FileExists(path));
+
+    // A header cut short is a wrong one: nothing is handed on, the file goes.
+    WriteFileBytes(path, std::string("\xAD\xDE\0\0\1", 5));
+    EXPECT_EQ(ConvertOldMinimapFile(path, [] { return true; }, collect), OldMinimapResult::Discarded);
+    EXPECT_EQ(handed, count);
+    EXPECT_FALSE(platform::FileExists(path));
 }
 
 TEST_F(MinimapFolderTest, OldFileConversion) {

@@ -106,16 +106,19 @@ class Client:
         self.out.close()
 
 
-def scratch(root, name, gfx, stamp):
-    """A fresh working directory with a graphics file of the stamp (None: no file)."""
+def scratch(root, name, gfx, stamp, cut=None):
+    """A fresh working directory with a graphics file of the stamp (None: no
+    file), cut to the length that cut gives for the whole one's (None: whole)."""
     path = os.path.join(root, name)
     shutil.rmtree(path, ignore_errors=True)
     os.makedirs(path)
     if stamp is not None:
         with open(gfx, "rb") as f:
-            data = f.read()
+            data = struct.pack("<I", stamp) + f.read()[4:]
+        if cut is not None:
+            data = data[:cut(len(data))]
         with open(os.path.join(path, "velmora.gfx"), "wb") as f:
-            f.write(struct.pack("<I", stamp) + data[4:])
+            f.write(data)
     return path
 
 
@@ -231,9 +234,9 @@ def stand_in_runs_and_saves(args):
         client.stop()
 
 
-def stand_in_refuses(args, name, stamp, text):
+def stand_in_refuses(args, name, stamp, cut, text):
     clear_options()
-    workdir = scratch(args.scratch, name, args.gfx, stamp)
+    workdir = scratch(args.scratch, name, args.gfx, stamp, cut)
     client = Client(args.source, args.stand_in, workdir)
     try:
         box = wait_for("^Load Error$", client.process, 60)
@@ -263,8 +266,17 @@ def main():
 
     real_program(args)
     stand_in_runs_and_saves(args)
-    stand_in_refuses(args, "missing", None, "The graphics file velmora.gfx is missing.")
-    stand_in_refuses(args, "old", OLD_STAMP, "The graphics file velmora.gfx is old - please reinstall your client.")
+    missing = "The graphics file velmora.gfx is missing."
+    old = "The graphics file velmora.gfx is old - please reinstall your client."
+    refused = [
+        ("missing", None, None, missing),
+        ("old", OLD_STAMP, None, old),
+        # A file cut short is refused like an old one: reinstalling mends both.
+        ("empty", GOOD_STAMP, lambda whole: 0, old),
+        ("cut-short", GOOD_STAMP, lambda whole: whole // 2, old),
+    ]
+    for name, stamp, cut, text in refused:
+        stand_in_refuses(args, name, stamp, cut, text)
 
     shutil.rmtree(args.scratch, ignore_errors=True)
     print(f"{len(failures)} failures")

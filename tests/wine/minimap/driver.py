@@ -185,7 +185,11 @@ def first_run(args, server, world, work, report):
             end[1] += dy
         report.check(tuple(end) == GOAL, f"the far walk's {len(steps)} steps lead to {GOAL} ({tuple(end)})")
         wait_server(server, lambda: tuple(world.player) == GOAL, f"the walk to {GOAL}", timeout=90)
-        wait_line(program, lambda l: l == f"player {GOAL[0]} {GOAL[1]} {FLOOR}", 60, "the player at the goal")
+        try:
+            wait_line(program, lambda l: l == f"player {GOAL[0]} {GOAL[1]} {FLOOR}", 60, "the player at the goal")
+        except Failure as failure:
+            raise Failure(f"{failure}: the player at the goal {GOAL}, where the server has it; the program last "
+                          f"said {latest(program, 'player')!r} and {latest(program, 'minimap')!r}") from None
         wait_line(program, lambda l: l.startswith("minimap ") and f" centre {GOAL[0]} {GOAL[1]} " in l, 30,
                   "the minimap following the player")
         frames_after(program)

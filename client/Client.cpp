@@ -325,9 +325,10 @@ void Client::HandleEvent(const InputEvent& event) {
         settings->SetWindowSize(event.a, event.b, event.c != 0);
     }
     // Key-down messages carry the key code in a, character messages 0, so
-    // each check fires once per key press.
+    // each check fires once per key press. Ctrl counts as it was when the key
+    // went down: a quick tap may be over before this pass.
     if (event.type == InputEvent::KeyDown && game && !game->hotkeyMode && event.a == kSKey &&
-        app->IsKeyDown(platform::kVkControl))
+        (app->IsKeyDown(platform::kVkControl) || (event.modifiers & InputEvent::kCtrlHeld)))
         RequestScreenshot();
     if (menu && event.type == InputEvent::KeyDown && event.a == platform::kVkReturn && !menu->IsDialogOpen())
         menu->OnLogin();

@@ -198,7 +198,7 @@ void GameInterface::OnKeyDown(int key, int modifiers) {
     if (key == platform::kVkReturn && !OnEnter())
         return;
 
-    const bool ctrl = CtrlHeld(app);
+    const bool ctrl = CtrlHeld(app) || (modifiers & InputEvent::kCtrlHeld);
     bool done = false;
     if (ctrl) {
         done = true;

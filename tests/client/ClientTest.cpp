@@ -308,8 +308,10 @@ TEST_F(ClientTest, CtrlSTakesAScreenshotOnlyInTheGameOutsideFightMode) {
         bool control;
         int key;
         bool taken;
+        int32_t modifiers = 0;  // the key-down's own
     } cases[] = {
         {"in the game", true, false, true, 0x53, true},
+        {"Control let go before the pass", true, false, false, 0x53, true, InputEvent::kCtrlHeld},
         {"fight mode on", true, true, true, 0x53, false},
         {"without Control", true, false, false, 0x53, false},
         {"another key", true, false, true, 0x54, false},
@@ -326,7 +328,9 @@ TEST_F(ClientTest, CtrlSTakesAScreenshotOnlyInTheGameOutsideFightMode) {
             platform.keys.down.insert(platform::kVkControl);
         RecordingEngine* engine = static_cast<RecordingEngine*>(client.app->engine);
         engine->Clear();
-        client.app->events.push_back({InputEvent::KeyDown, c.key, 0, 0});
+        InputEvent key{InputEvent::KeyDown, c.key, 0, 0};
+        key.modifiers = c.modifiers;
+        client.app->events.push_back(key);
         client.RunPass();
         client.JoinScreenshotThreads();
         EXPECT_EQ(engine->Count("ReadScreen"), c.taken ? 1u : 0u) << c.name;

@@ -8,12 +8,14 @@ channel list (0x1C) with CHANNELS. The rest comes on cue: a private line from
 another player, a broadcast, a loot notice, a status text, a channel list, a
 paged text of three pages, a tip and the tutorial.
 
-Two lines work like a game master's commands, so that a player of the demo
-world can see what otherwise only comes on cue: "!tutorial" completes the
-tutorial (0x3C) and "!fight" puts the player in a fight (conditions with
-1104, under which closing the window asks first); neither is echoed.
+A few lines work like a game master's commands, so that a player of the
+demo world can see what otherwise only comes on cue: "!tutorial" completes
+the tutorial (0x3C), "!fight" puts the player in a fight (conditions with
+1104, under which closing the window asks first), "!text" shows a paged text
+of three pages, "!tip" a tip anchored where the player stands and "!whisper"
+a private line from Ana, which opens her tab; none is echoed.
 
-    chat = Chat()
+    chat = Chat(player_position=lambda: (120, 120))
     with FakeServer(behaviours=[chat]) as server:
         ...
         chat.private(server, "Ana", "hello")
@@ -21,6 +23,7 @@ tutorial (0x3C) and "!fight" puts the player in a fight (conditions with
 
 from client_requests import CLIENT_CHAT, CLIENT_GAME_LOGIN
 from server_messages import build
+from world import FLOOR, START
 
 CLIENT_JOIN_CHANNEL = 0x15
 CLIENT_LEAVE_CHANNEL = 0x16
@@ -38,8 +41,11 @@ NOTICE = 6
 
 
 class Chat:
-    def __init__(self):
+    def __init__(self, player_position=None):
+        """player_position: the player's (x, y) on the world's floor now,
+        where "!tip" anchors its tip; without it the world's start."""
         self.player = b""
+        self.player_position = player_position or (lambda: START)
 
     def on_enter_game(self, server, client):
         logins = server.requests_of(CLIENT_GAME_LOGIN, "game")
@@ -50,7 +56,7 @@ class Chat:
         if request.opcode == CLIENT_CHAT:
             command = self.COMMANDS.get(fields["text"])
             if command:
-                command(server)
+                command(self, server)
             else:
                 client.send(build("chat_message", sender=self.player, channel=fields["channel"], kind=SAY,
                                   text=fields["text"]))
@@ -112,8 +118,16 @@ class Chat:
         """The player's conditions replaced by these, without buffs."""
         return server.send_payload(build("conditions", conditions=[dict(id=i) for i in ids], buffs=[]))
 
+    def tip_here(self, server):
+        x, y = self.player_position()
+        return self.tip(server, 0, b"Welcome", b"Tips like this one point at a spot of the map.", x, y, FLOOR)
 
+
+# Each takes the behaviour and the server.
 Chat.COMMANDS = {
-    b"!tutorial": Chat.tutorial,
-    b"!fight": lambda server: Chat.conditions(server, [IN_FIGHT]),
+    b"!tutorial": lambda chat, server: Chat.tutorial(server),
+    b"!fight": lambda chat, server: Chat.conditions(server, [IN_FIGHT]),
+    b"!text": lambda chat, server: Chat.paged_text(server),
+    b"!tip": Chat.tip_here,
+    b"!whisper": lambda chat, server: Chat.private(server, b"Ana", b"Hello! Care to trade?"),
 }

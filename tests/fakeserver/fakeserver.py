@@ -60,6 +60,7 @@ NEW_VERSION_TEXT = b"Download the new client from the website."
 WRONG_ACCOUNT_TEXT = b"Account name or password is not correct."
 DEMO_ACCOUNT = "demo"
 DEMO_PASSWORD = "demo"
+UPDATE_ACCOUNT = "update"  # scripts/run: logging in with it shows the New Version box
 
 # What the login server answers to a good login request.
 LOGIN_ANSWERS = ("characters", "new-version", "error", "bad-opcode", "close", "silent")
@@ -148,7 +149,7 @@ class FakeServer:
                  login_port=0, game_port=0, gfx_stamp=None, items_version=None, premium_end=0,
                  login_answer="characters", answer_text=NEW_VERSION_TEXT, answer_version=1,
                  player_id=0x10000001, followed_id=0, welcome=0, enter_items_version=1, log=None,
-                 behaviours=()):
+                 behaviours=(), update_account=None):
         if login_answer not in LOGIN_ANSWERS:
             raise ValueError(f"login_answer must be one of {LOGIN_ANSWERS}")
         self.account = to_bytes(account)
@@ -167,6 +168,9 @@ class FakeServer:
         self.enter_items_version = enter_items_version
         self.log = log
         self.behaviours = list(behaviours)
+        # (account, password) of a second account whose login is always told
+        # of a new client version, whatever login_answer says.
+        self.update_account = tuple(to_bytes(v) for v in update_account) if update_account else None
 
         self.requests = []    # every decoded request, both servers, in order
         self.failures = []    # requests that broke the protocol, with the reason
@@ -379,6 +383,11 @@ class FakeServer:
                                   f"received {request.raw.hex()}")
             client.send(new_version(b"Login request refused.", 0))
             return
+        if self.update_account and (f["account"], f["password"]) == self.update_account:
+            request.accepted = True
+            self._record(request)
+            client.send(new_version(NEW_VERSION_TEXT, self.answer_version))
+            return
         if f["account"] != self.account or f["password"] != self.password:
             request.accepted = False
             self._record(request)
@@ -533,6 +542,9 @@ def main(argv=None):
     parser.add_argument("--game-port", type=int, default=7171, help="0 picks a free port")
     parser.add_argument("--account", default=DEMO_ACCOUNT)
     parser.add_argument("--password", default=DEMO_PASSWORD)
+    parser.add_argument("--update-account", default=UPDATE_ACCOUNT,
+                        help="an account (its password is the same) whose login is told of a new client "
+                             "version; empty for none")
     parser.add_argument("--character", action="append", default=[],
                         help="NAME[:LEVEL[:OUTFIT]] (repeatable; default two demo characters)")
     parser.add_argument("--premium-days", type=float, default=30, help="premium time left; 0 for none")
@@ -573,7 +585,8 @@ def main(argv=None):
                         login_port=args.login_port, game_port=args.game_port, gfx_stamp=gfx_stamp,
                         items_version=args.items_version, premium_end=premium_end,
                         login_answer=args.login_answer, answer_text=args.answer_text,
-                        answer_version=args.answer_version, welcome=args.welcome, log=log)
+                        answer_version=args.answer_version, welcome=args.welcome, log=log,
+                        update_account=(args.update_account, args.update_account) if args.update_account else None)
     trading = None
     if not args.no_trade:
         import trade
@@ -597,10 +610,12 @@ def main(argv=None):
     import market
     # "!market" typed in the chat opens the item market; Refresh is answered.
     server.add_behaviour(market.Market())
+    world = None
     if not args.no_world:
         import actions
         # The side windows' behaviour sends the buffs and statistics of the login burst.
-        server.add_behaviour(actions.ActionWorld(login_burst=args.no_side_windows)).wander(2.0)
+        world = server.add_behaviour(actions.ActionWorld(login_burst=args.no_side_windows))
+        world.wander(2.0)
     if side is not None:
         server.add_behaviour(side)
     import staff
@@ -619,12 +634,15 @@ def main(argv=None):
         server.add_behaviour(character.Character())
     if not args.no_chat:
         import chat
-        server.add_behaviour(chat.Chat())
+        # "!tip" anchors its tip where the player stands.
+        server.add_behaviour(chat.Chat(player_position=(lambda: tuple(world.player)) if world else None))
     server.start()
     status = StatusPage(args.status_text, host=args.host, port=args.status_port).start() \
         if args.status_port is not None else None
     log(f"Login server on {args.host}:{server.login_port}, game server on {args.host}:{server.game_port}")
     log(f"Demo account: {args.account}  password: {args.password}")
+    if args.update_account:
+        log(f"New-version account: {args.update_account}  password: {args.update_account}")
     for c in server.characters:
         log(f"Character: {c.name.decode('latin-1')} (level {c.level})")
     if status:

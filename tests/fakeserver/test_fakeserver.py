@@ -166,10 +166,10 @@ class FakeServerTest(unittest.TestCase):
 
 
 class LoginAnswerTest(unittest.TestCase):
-    def answer(self, mode, **options):
+    def answer(self, mode, account="demo", password="demo", **options):
         with fs.FakeServer(gfx_stamp=STAMP, login_answer=mode, **options) as server:
             client = Client(server.login_port)
-            client.send(fs.login_request("demo", "demo", STAMP))
+            client.send(fs.login_request(account, password, STAMP))
             payload = client.receive()
             client.close()
             return payload
@@ -181,6 +181,14 @@ class LoginAnswerTest(unittest.TestCase):
                          fs.new_version(b"Server is closed.", 1))
         self.assertEqual(self.answer("bad-opcode")[0], 0x41)
         self.assertIsNone(self.answer("close"))
+
+    def test_the_update_account_is_told_of_a_new_version_and_the_demo_account_is_not(self):
+        update = dict(update_account=("update", "secret"), answer_version=7)
+        self.assertEqual(self.answer("characters", "update", "secret", **update),
+                         fs.new_version(fs.NEW_VERSION_TEXT, 7))
+        self.assertEqual(self.answer("characters", "update", "wrong", **update),
+                         fs.new_version(fs.WRONG_ACCOUNT_TEXT, 0))
+        self.assertEqual(self.answer("characters", **update)[0], fs.SERVER_CHARACTER_LIST)
 
 
 class WireTest(unittest.TestCase):
@@ -527,9 +535,9 @@ class GuildBehaviourTest(unittest.TestCase):
         self.assertEqual(self.invites(), guild.INVITES)
         self.answered()
         self.assertEqual(self.server.failures, [])
-    def test_the_channel_list_is_answered_and_two_lines_are_commands(self):
+    def test_the_channel_list_is_answered_and_command_lines_are_answered_not_echoed(self):
         import chat
-        server = fs.FakeServer(gfx_stamp=STAMP, behaviours=[chat.Chat()]).start()
+        server = fs.FakeServer(gfx_stamp=STAMP, behaviours=[chat.Chat(player_position=lambda: (130, 125))]).start()
         self.addCleanup(server.stop)
         game = Client(server.game_port)
         self.addCleanup(game.close)
@@ -545,6 +553,17 @@ class GuildBehaviourTest(unittest.TestCase):
         game.send(fs.encode_request(0x03, channel=b"Main", text=b"!fight"))
         r = fs.Reader(game.receive())
         self.assertEqual((r.u8(), r.u8(), r.u32(), r.u8()), (0x1a, 1, 1104, 0))
+        game.send(fs.encode_request(0x03, channel=b"Main", text=b"!text"))
+        r = fs.Reader(game.receive())
+        self.assertEqual((r.u8(), r.string().count(b"|")), (0x2b, 2))
+        game.send(fs.encode_request(0x03, channel=b"Main", text=b"!tip"))
+        r = fs.Reader(game.receive())
+        self.assertEqual((r.u8(), r.u32()), (0x34, 0))
+        r.string(), r.string()
+        self.assertEqual((r.u16(), r.u16(), r.u8()), (130, 125, 7), "the tip stands where the player does")
+        game.send(fs.encode_request(0x03, channel=b"Main", text=b"!whisper"))
+        r = fs.Reader(game.receive())
+        self.assertEqual((r.u8(), r.string(), r.string(), r.u8()), (0x04, b"Ana", b"Ana", 5))
         self.assertEqual(server.failures, [])
 
 

@@ -453,6 +453,30 @@ TEST_F(GameTest, EnterSendsTheChatLine) {
     EXPECT_EQ(connection->OutgoingCount(), 3u);
 }
 
+// On a busy machine a quick Ctrl+letter is handled after Ctrl is up again:
+// the key-down's own modifiers make it a shortcut all the same.
+TEST_F(GameTest, ACtrlShortcutTappedBetweenTwoFramesCountsWithTheCtrlItWentDownWith) {
+    const struct {
+        int32_t modifiers;
+        bool logout;
+    } cases[] = {{InputEvent::kCtrlHeld, true}, {0, false}, {InputEvent::kShiftHeld, false}};
+    for (const auto& c : cases) {
+        Start();
+        Connection* connection = client->protocol->connection;
+        connection->ClearQueues();
+        ASSERT_FALSE(fixture.platform.keys.IsKeyDown(kCtrl));
+        InputEvent tap;
+        tap.type = InputEvent::KeyDown;
+        tap.a = 'L';
+        tap.modifiers = c.modifiers;
+        game().HandleEvent(tap);
+        bool logout = false;
+        for (const std::vector<uint8_t>& frame : connection->QueuedFrames())
+            logout = logout || (frame.size() >= 3 && frame[2] == 0x13);
+        EXPECT_EQ(logout, c.logout) << "modifiers " << c.modifiers;
+    }
+}
+
 TEST_F(GameTest, CtrlYNeedsAStaffCharacterAndOpensOneWindow) {
     const struct {
         bool creature;

@@ -336,13 +336,23 @@ def pointer_position():
     return int(fields["x"]), int(fields["y"])
 
 
+def window_origin(window):
+    """The screen position of the window's top-left corner."""
+    geometry = dict(line.split("=", 1) for line in xdotool("getwindowgeometry", "--shell", window).split())
+    return int(geometry["X"]), int(geometry["Y"])
+
+
 def move_pointer(x, y, window=None):
     """Moves the pointer to (x, y) on the screen, or inside the window when one
-    is given, and waits until it is there; a click after it lands there."""
+    is given, and waits until it is there; a click after it lands there.
+
+    Only the X server is waited for, not the program: Wine merges pointer
+    motions that reach it together, so a trip away and back to the point
+    where the pointer rested can reach the program as no move at all."""
     target = (int(x), int(y))
     if window is not None:
-        geometry = dict(line.split("=", 1) for line in xdotool("getwindowgeometry", "--shell", window).split())
-        target = (int(geometry["X"]) + int(x), int(geometry["Y"]) + int(y))
+        left, top = window_origin(window)
+        target = (left + int(x), top + int(y))
     xdotool("mousemove", *target)
     wait_until(lambda: pointer_position() == target, 10, f"the pointer at {target}")
 

@@ -1,8 +1,10 @@
 // The client as velmora.exe runs it, logging in by itself and entering the
 // game, which prints what the minimap test needs: where the client area lies
 // on the screen, the minimap's frame and view, where the player stands once
-// a step is over, the world map's dialogs and menu, and a frame count now and
-// then so the driver knows that frames were drawn after something happened.
+// a step is over, the world map's dialogs and menu, a frame count now and
+// then so the driver knows that frames were drawn after something happened,
+// and a line once a logout has torn the game screen down (which writes the
+// minimap's area files).
 #include <string>
 
 #include "client/Client.h"
@@ -29,11 +31,18 @@ int main() {
     std::string screen, origin, minimap, player;
     std::string controls[sizeof kWorldMapControls / sizeof kWorldMapControls[0]];
     unsigned passes = 0;
+    // The areas the minimap held in the last pass with a game screen: its
+    // teardown writes them all before the pass in which the game is gone.
+    size_t areas = 0;
+    bool inGame = false;
     probe::Hooks hooks;
     hooks.started = [](Client& client) { probe::LogInDemo(client); };
     hooks.pass = [&](Client& client) {
         enter.Step(client);
         probe::Report(screen, probe::ScreenLine(client));
+        if (inGame && !client.game)
+            probe::Say("left the game holding " + std::to_string(areas) + " areas");
+        inGame = client.game != nullptr;
         if (!client.game)
             return;
         POINT corner = {0, 0};
@@ -44,6 +53,7 @@ int main() {
                                        std::to_string(int(map->zoom * 4)) + " centre " + std::to_string(map->centreX) +
                                        " " + std::to_string(map->centreY) + " " + std::to_string(map->floor) +
                                        " chunks " + std::to_string(map->chunks.size()));
+        areas = client.game->minimap ? client.game->minimap->chunks.size() : 0;
         if (const Creature* followed = client.game->map->camera->creature; followed && followed->walkProgress >= 1.0f)
             probe::Report(player, "player " + std::to_string(followed->position.x) + " " +
                                       std::to_string(followed->position.y) + " " +

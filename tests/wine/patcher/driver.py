@@ -198,11 +198,19 @@ class Road:
             # The client hangs up right after it has turned the box into
             # "New Version" with its "Patch" button.
             raise Failure("the client did not hang up after the new-version answer")
-        # From elsewhere onto the button: the pointer may already rest where
-        # the last client's button was, and a button takes a click only after
-        # the mouse has moved onto it.
-        winedriver.move_pointer(10, 10, self.window)
-        winedriver.click_at(*PATCH_BUTTON, self.window)
+        winedriver.click_at(*self.patch_point(), self.window)
+
+    def patch_point(self):
+        """Where to click "Patch": a button made under a resting pointer
+        takes a click only once a move has reached it, and the pointer may
+        rest where the last client's button was. A trip away and back is not
+        enough (Wine may merge the two motions into none), so the click goes
+        to a point of the button where the pointer is not."""
+        left, top = winedriver.window_origin(self.window)
+        px, py = winedriver.pointer_position()
+        for point in (PATCH_BUTTON, (PATCH_BUTTON[0] + 20, PATCH_BUTTON[1])):
+            if point != (px - left, py - top):
+                return point
 
     def wait_box(self, prefix, what):
         return self.wait_line(lambda l: l.startswith(prefix), what)

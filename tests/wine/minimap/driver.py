@@ -152,6 +152,46 @@ def decode_markers(data):
     return markers
 
 
+def decode_items_cache(data):
+    """(version, {id: (ground, minimap colour, flags, pattern, frames, name,
+    speed)}) of an items cache file: a header of version, count and the
+    marker 0xFF, then the records; None when the marker is wrong, a record is
+    cut short or bytes follow the last one."""
+    if len(data) < 7 or data[6] != 0xFF:
+        return None
+    version, count = struct.unpack_from("<IH", data, 0)
+    at, records = 7, {}
+    for _ in range(count):
+        if at + 18 > len(data):
+            return None
+        item, ground, colour, flags, pattern, frames, length, speed = struct.unpack_from("<HBBIHHHf", data, at)
+        at += 18
+        if at + length > len(data):
+            return None
+        # Each name byte is stored one below its character.
+        name = bytes((b + 1) % 256 for b in data[at:at + length]).decode("latin-1")
+        at += length
+        records[item] = (ground, colour, flags, pattern, frames, name, speed)
+    return (version, records) if at == len(data) else None
+
+
+def check_items_cache(report):
+    """The records the server sent, kept in the user's application-data
+    folder with the version the enter-game message gave."""
+    path = os.path.join(options_folder(), "itemscache.dat")
+    if not os.path.exists(path):
+        raise Failure(f"no itemscache.dat in the user's folder ({sorted(os.listdir(options_folder()))})")
+    with open(path, "rb") as f:
+        cache = decode_items_cache(f.read())
+    report.check(cache is not None, "itemscache.dat decodes: its header's count matches the records that follow")
+    if cache is None:
+        return
+    version, records = cache
+    report.check(version == mw.world.ITEMS_VERSION + 3, f"itemscache.dat holds the server's version ({version})")
+    wanted = {i: (g, m, f, p, a, n, 100 if s is None else s) for i, g, f, p, a, n, m, s in mw.RECORDS.values()}
+    report.check(records == wanted, f"itemscache.dat holds every record the server sent ({records})")
+
+
 def start_client(args, work):
     program = winedriver.Program(args.source, args.program, cwd=work)
     window = find_window("^Velmora Online", 90, program.process)
@@ -247,6 +287,12 @@ def first_run(args, server, world, work, report):
         code = program.wait_exit(60)
         report.check(code == 0, f"the program ends with 0 ({code})")
 
+    stage("the items cache")
+    logins = server.requests_of(fs.CLIENT_GAME_LOGIN, "game")
+    report.check([r.fields.get("items_version") for r in logins] == [0],
+                 f"the first start asks for the whole item table ({[r.fields for r in logins]})")
+    check_items_cache(report)
+
 
 def check_area_files(folder, names, world, report):
     expected = {}
@@ -273,11 +319,15 @@ def check_area_files(folder, names, world, report):
                  f"only the areas seen and the markers file are written ({sorted(os.listdir(folder))})")
 
 
-def second_run(args, work, report):
+def second_run(args, server, work, report):
     program, window = start_client(args, work)
     with winedriver.running(program, tail=30):
         stage("start again: the explored land before any step")
         enter(program)
+        # The game login carries the version of the cache the start read.
+        logins = server.requests_of(fs.CLIENT_GAME_LOGIN, "game")
+        report.check(len(logins) == 2 and logins[-1].fields.get("items_version") == mw.world.ITEMS_VERSION + 3,
+                     f"the second start loads itemscache.dat ({[r.fields.get('items_version') for r in logins]})")
         check_landmarks(program, FAR_LANDMARKS, report, "after the restart")
         winedriver.request_close(window)
         code = program.wait_exit(60)
@@ -295,7 +345,7 @@ def main():
                 os.path.join(args.scratch, "minimap"), args.gfx, server.login_port,
                 b"[options]\r\nwindowwidth=1000\r\nwindowheight=700\r\nwindowmaximized=false\r\nfpslimit=60\r\n")
             first_run(args, server, world, work, report)
-            second_run(args, work, report)
+            second_run(args, server, work, report)
             report.check(not server.failures, f"the fake server decoded every request ({server.failures})")
     finally:
         shutil.rmtree(options_folder(), ignore_errors=True)

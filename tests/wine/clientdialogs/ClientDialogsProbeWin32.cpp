@@ -6,10 +6,12 @@
 //   shell <target>                 instead of opening a web page
 //   screen menu|game
 //   frames <n>                     every ten passes
+//   chat <pane>|<line>             every new line of a chat pane
 //   state dialogs=<ids> ... <name>=x,y,w,h ...
 // where the state names the open dialogs and the rectangles (client
 // coordinates) of what the driver clicks or looks at, "origin" being the
 // client area's top-left corner on the screen.
+#include <map>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,9 @@
 #include "engine/gui/GUIManager.h"
 #include "engine/gui/GUISelect.h"
 #include "engine/gui/GUITab.h"
+#include "engine/gui/GUITextbox.h"
+#include "game/ChatLog.h"
+#include "game/ChatPane.h"
 #include "game/GameControlIds.h"
 #include "game/GameInterface.h"
 #include "platform/Platform.h"
@@ -110,6 +115,8 @@ std::string State(Client& client) {
         {"ocopen", GameIds::kOpenChannelOpen},   {"rtext", GameIds::kReportText},
         {"rsend", GameIds::kReportSend},         {"tclose", GameIds::kTutorialClose},
         {"qlogout", GameIds::kQuitLogout},       {"minimap", GameIds::kMinimapWindow},
+        {"ignore", GameIds::kIgnoreListButton},  {"iname", GameIds::kIgnoreListName},
+        {"iadd", GameIds::kIgnoreListAdd},       {"iclose", GameIds::kIgnoreListClose},
     };
     for (const auto& control : controls)
         if (const GUIControl* found = gui->FindControl(control.id))
@@ -122,6 +129,11 @@ std::string State(Client& client) {
         state += " citymap=" + Rect(link);
     if (const GUISelect* list = dynamic_cast<GUISelect*>(gui->FindControl(GameIds::kOpenChannelList))) {
         state += " channels=";
+        for (const GUISelectItem& item : list->items)
+            state += item.text + ",";
+    }
+    if (const GUISelect* list = dynamic_cast<GUISelect*>(gui->FindControl(GameIds::kIgnoreListNames))) {
+        state += " ignored=";
         for (const GUISelectItem& item : list->items)
             state += item.text + ",";
     }
@@ -146,6 +158,43 @@ std::string State(Client& client) {
     return state;
 }
 
+// Says each line a chat pane gains, once.
+class ChatLines {
+public:
+    void Step(const Client& client) {
+        if (!client.game) {
+            seen_.clear();
+            return;
+        }
+        for (ChatPane* pane : ChatLog::Instance()->Panes()) {
+            if (!pane->box)
+                continue;
+            const std::string text = pane->box->GetText();
+            size_t& seen = seen_[pane->name];
+            // A box that dropped its oldest lines is read again from the start.
+            if (text.size() < seen)
+                seen = 0;
+            // A line may start with a colour: 0x01 and four bytes, any of
+            // which may look like a line end, and ends it with 0x02.
+            std::string line;
+            for (size_t at = seen; at < text.size(); ++at) {
+                if (text[at] == '\x01') {
+                    at += 4;
+                } else if (text[at] == '\n') {
+                    probe::Say("chat " + pane->name + "|" + line);
+                    line.clear();
+                    seen = at + 1;
+                } else if (text[at] != '\x02') {
+                    line += text[at];
+                }
+            }
+        }
+    }
+
+private:
+    std::map<std::string, size_t> seen_;
+};
+
 }  // namespace
 
 int main() {
@@ -153,6 +202,7 @@ int main() {
     realFactory = KEngine2::engineFactory;
     KEngine2::engineFactory = &CountingFactory;
     probe::AutoEnter enter;
+    ChatLines chat;
     std::string screen, state, engine;
     unsigned passes = 0;
     probe::Hooks hooks;
@@ -165,6 +215,7 @@ int main() {
         probe::Report(engine, EngineLine(client));
         probe::Report(screen, probe::ScreenLine(client));
         probe::Report(state, State(client));
+        chat.Step(client);
         if (++passes % 10 == 0)
             probe::Say("frames " + std::to_string(passes));
     };

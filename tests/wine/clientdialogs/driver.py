@@ -12,10 +12,13 @@ Ctrl+O, "Graphics", then "OpenGL", "DirectDraw" and "Direct3D" in turn: after
 each the player's figure and the minimap are drawn as before. "30" into the
 frame limit, "Close". Ctrl+P asks for the channel list, whose answer fills
 the dialog; "Ann" and Enter open a private channel. Ctrl+R, "hello" and
-"Report" send the report. The server completes the tutorial: the left picture
-opens the fan sites' page. In a fight, closing the window asks; "Logout"
-logs out, and on the login screen a close ends the program with 0. The
-options file keeps the back end, the frame limit and the welcome's mark.
+"Report" send the report. The chat area's ignore list button, "Mallory" and
+"Add" list her; of a line from her and one from Ann only Ann's shows, and
+"Close" leaves the list off the disk. The server completes the tutorial: the
+left picture opens the fan sites' page. In a fight, closing the window asks; "Logout"
+logs out, which writes the ignore list into the options file; on the login
+screen a close ends the program with 0. The options file keeps the back end,
+the frame limit and the welcome's mark.
 
 The program is the client with a main loop that prints its back end, the
 open dialogs and where they are (ClientDialogsProbeWin32.cpp); every wait is
@@ -36,6 +39,8 @@ import winedriver  # noqa: E402
 from winedriver import Failure, Report, find_window, frames_after, options_folder, stage, xdotool  # noqa: E402
 
 OPTIONS, ABOUT, CHARACTERS, WELCOME, OPEN_CHANNEL, REPORT, TUTORIAL, QUIT = 172, 5, 20, 212, 59, 115, 321, 89
+IGNORE_LIST, IGNORE_NAME = 140, 143
+IGNORED = "Mallory"
 OPENGL, DIRECT3D, DIRECTDRAW = 1, 2, 3
 STEPS = range(0x04, 0x0C)
 FANSITES = "http://www.velmora-online.example/library/fansites"
@@ -345,6 +350,43 @@ def channels_and_report(s, report):
     s.wait_closed(REPORT, "the report dialog to close")
 
 
+def chat_lines(s, since):
+    """(pane, line) of every chat line the program said after the mark."""
+    return [tuple(l[len("chat "):].split("|", 1)) for l in s.program.lines[since:] if l.startswith("chat ")]
+
+
+def other_ignore_keys():
+    """The [other] section of velmora.ini as it is on the disk now."""
+    return winedriver.read_ini_section(os.path.join(options_folder(), "velmora.ini"), "other")[1]
+
+
+def ignore_list(s, report):
+    stage("game: the ignore list, Mallory, Add")
+    s.click("ignore", s.wait_state(lambda st: "ignore" in st, "the ignore list's button in the chat area"))
+    st = s.wait_state(lambda st: IGNORE_LIST in st["dialogs"] and "iname" in st, "the Ignore List dialog")
+    s.click("iname", st)
+    s.wait_state(lambda st: st.get("focus") == str(IGNORE_NAME), "the name box focused")
+    s.type(IGNORED)
+    frames_after(s.program, 2)
+    s.click("iadd")
+    s.wait_state(lambda st: st.get("ignored") == IGNORED + ",", f"{IGNORED} in the list")
+
+    stage("game: Mallory's chat dropped, Ann's shown")
+    since = s.mark()
+    # In this order: once Ann's line shows, Mallory's has been read.
+    chat.Chat.line(s.server, IGNORED.encode(), b"Main", chat.SAY, b"words to drop")
+    chat.Chat.line(s.server, b"Ann", b"Main", chat.SAY, b"words to show")
+    s.wait_said(lambda l: l.startswith("chat ") and "words to show" in l, since, "Ann's line in the chat")
+    lines = chat_lines(s, since)
+    report.check(not [l for l in lines if "words to drop" in l[1]], f"{IGNORED}'s line is dropped ({lines})")
+
+    stage("game: Close keeps the list off the disk")
+    s.click("iclose")
+    s.wait_closed(IGNORE_LIST, "the Ignore List dialog to close")
+    saved = other_ignore_keys().get("ignorelist")
+    report.check(saved is None, f"Close leaves ignorelist out of velmora.ini ({saved})")
+
+
 def tutorial(s, report):
     stage("game: the tutorial completed, the fan sites")
     chat.Chat.tutorial(s.server)
@@ -382,8 +424,11 @@ def check_client_dialogs(args):
         welcome(s, report)
         engines(s, report, os.path.join(os.path.dirname(args.scratch), "failed-shots"))
         channels_and_report(s, report)
+        ignore_list(s, report)
         tutorial(s, report)
         quit_and_logout(s)
+        saved = other_ignore_keys().get("ignorelist")
+        report.check(saved == IGNORED, f"the logout writes ignorelist={IGNORED} into velmora.ini ({saved})")
 
         # Back on the login screen a close ends the program at once.
         s.wait_state(lambda st: "options" in st, "the login screen's controls")

@@ -11,8 +11,12 @@ stone, pond, wall, door). "Large" opens the world map; a right click on it,
 "markers.map" with that marker. Ctrl+L logs out: the area files of the four
 areas seen appear in the user's minimap folder, named by base x / 256, base
 y / 256 and the floor, and decode to the colours the server's tiles give.
-The client is started again and enters: before any step the minimap shows
-the land explored in the first run.
+The first start, with no items cache yet, logs in with version 0; it keeps
+the server's item records in "itemscache.dat" in the user's folder with the
+version the enter-game message gave, and decoded the file holds exactly
+those records. The client is started again and enters: its game login
+carries that version, and before any step the minimap shows the land
+explored in the first run.
 
 The program is the client with a main loop that prints the minimap's frame
 and view, the player's position and the world map's controls

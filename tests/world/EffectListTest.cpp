@@ -1,11 +1,13 @@
 // What a server can make the effect list hold: projectiles live 70 ms a square
 // for ordinary distances and no longer than a flight across the view and half
 // again; effects and projectiles each have a cap, past which the oldest of the
-// same kind goes.
+// same kind goes. The rising texts likewise keep their newest, each cut short.
 #include <cmath>
+#include <string>
 
 #include "tests/world/WorldFixture.h"
 #include "world/EffectList.h"
+#include "world/FloatingTexts.h"
 
 namespace {
 
@@ -67,6 +69,23 @@ TEST(EffectListTest, EachKindKeepsItsNewestUpToItsCap) {
     list.Clear();
     EXPECT_EQ(list.Count(EffectList::kProjectile), 0u);
     EXPECT_EQ(list.Count(EffectList::kEffect), 0u);
+}
+
+TEST(FloatingTextsTest, AFloodKeepsTheNewestTextsEachCutShort) {
+    FloatingTexts texts;
+    const struct {
+        size_t length, kept;
+    } lengths[] = {{0, 0}, {1, 1}, {FloatingTexts::kMaxLength, FloatingTexts::kMaxLength},
+                   {FloatingTexts::kMaxLength + 1, FloatingTexts::kMaxLength}, {65535, FloatingTexts::kMaxLength}};
+    for (const auto& c : lengths) {
+        texts.Add(1, 2, 1, std::string(c.length, '7'));
+        EXPECT_EQ(texts.records.back().text.size(), c.kept) << c.length;
+    }
+    for (int i = 0; i < 2000; ++i)
+        texts.Add(i, 0, 2, std::to_string(i));
+    EXPECT_EQ(texts.records.size(), FloatingTexts::kMaxTexts);
+    EXPECT_EQ(texts.records.front().x, 2000 - int(FloatingTexts::kMaxTexts));
+    EXPECT_EQ(texts.records.back().text, "1999");
 }
 
 }  // namespace

@@ -101,6 +101,8 @@ bool ChatLog::AddChannelTab(int type, const std::string& name) {
     ChatPane* existing = FindChannel(type, name);
     if (existing && existing->name == name)
         return true;
+    if (panes.size() >= kMaxTabs)
+        return false;
 
     // The settings leave out a name the ini file could not read back.
     if (type == kPublic)
@@ -250,8 +252,9 @@ void ChatLog::AddMessage(const std::string& sender, const std::string& channel, 
         return;
     if (pane->name != channel) {
         Settings* settings = CurrentSettings();
-        if (!settings || settings->GetAutoOpenTab()) {
-            AddChannelTab(type, channel);
+        // With every tab taken the line goes to the first tab, as without
+        // tabs opened by themselves.
+        if ((!settings || settings->GetAutoOpenTab()) && AddChannelTab(type, channel)) {
             pane = FindChannel(type, channel);
             if (!pane)
                 return;

@@ -39,6 +39,9 @@ public:
     static constexpr int32_t kFirstControlId = GameIds::kFirstChannelTab;
     // Private lines from others are shortened on screen (not in the tab).
     static constexpr size_t kScreenPrivateLength = 55;
+    // Tabs a server can open: beyond them a channel's lines go to the first
+    // tab, as when tabs are not opened by themselves.
+    static constexpr size_t kMaxTabs = 64;
     // Chat-area height when there is no game screen.
     static constexpr int kDefaultChatHeight = 145;
 
@@ -55,7 +58,8 @@ public:
     static ChatLog* Instance();
 
     // Opens the tab of a channel unless it is open; type 2 channels are
-    // recorded in the section "channels". Always true.
+    // recorded in the section "channels". False, with nothing opened or
+    // recorded, when kMaxTabs are open.
     bool AddChannelTab(int type, const std::string& name);
     // Closes the first tab of that name (type 2 also forgets the channel) and
     // selects "Main"; false when no tab has that name.

@@ -1,6 +1,8 @@
 #include "game/HotkeyBar.h"
 
 #include <algorithm>
+#include <iterator>
+#include <map>
 #include <vector>
 
 #include "client/Client.h"
@@ -139,9 +141,30 @@ void HotkeyBar::OnClick(int px, int py) {
 
 // --- Server data ---
 
-void HotkeyBar::SetShadeTimer(int spell, uint32_t seconds) { shadeTimers[spell] = Timer{GetTicks(), seconds}; }
+namespace {
 
-void HotkeyBar::SetCooldown(int spell, uint32_t seconds) { cooldowns[spell] = Timer{GetTicks(), seconds}; }
+// Starts a spell's timer; a new spell at the cap first makes room.
+void StartTimer(std::map<int, Timer>& timers, int spell, uint32_t seconds, size_t cap) {
+    const uint32_t now = GetTicks();
+    if (timers.size() >= cap && !timers.count(spell)) {
+        for (auto it = timers.begin(); it != timers.end();)
+            it = it->second.Running(now) ? std::next(it) : timers.erase(it);
+        if (timers.size() >= cap) {
+            auto first = timers.begin();
+            for (auto it = timers.begin(); it != timers.end(); ++it)
+                if (now - it->second.start > now - first->second.start)
+                    first = it;
+            timers.erase(first);
+        }
+    }
+    timers[spell] = Timer{now, seconds};
+}
+
+}  // namespace
+
+void HotkeyBar::SetShadeTimer(int spell, uint32_t seconds) { StartTimer(shadeTimers, spell, seconds, kMaxTimers); }
+
+void HotkeyBar::SetCooldown(int spell, uint32_t seconds) { StartTimer(cooldowns, spell, seconds, kMaxTimers); }
 
 std::pair<uint32_t, uint32_t> HotkeyBar::GetCooldown(int spell) const {
     const auto found = cooldowns.find(spell);
@@ -151,7 +174,15 @@ std::pair<uint32_t, uint32_t> HotkeyBar::GetCooldown(int spell) const {
 }
 
 void HotkeyBar::SetSpellInfo(int spell, const std::string& name, int mana) {
+    if (spellInfo.size() >= kMaxSpells && !spellInfo.count(spell)) {
+        auto first = spellInfo.begin();
+        for (auto it = spellInfo.begin(); it != spellInfo.end(); ++it)
+            if (it->second.stored < first->second.stored)
+                first = it;
+        spellInfo.erase(first);
+    }
     HotkeySpellInfo& info = spellInfo[spell];
+    info.stored = ++spellsStored;
     info.name = name;
     info.mana = mana;
 }

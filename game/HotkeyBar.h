@@ -27,6 +27,7 @@ struct HotkeySlot {
 struct HotkeySpellInfo {
     std::string name;
     int mana = 0;
+    uint64_t stored = 0;  // the bar's count of stored spells when this one came
 };
 
 // The hotkey bar: two rows of 12 slots (the main row on F1 .. F12, the fight
@@ -107,6 +108,11 @@ public:
     HotkeySlot mainRow[hotkeys::kSlotsPerRow + 1];
     HotkeySlot fightRow[hotkeys::kSlotsPerRow + 1];
     std::map<int, HotkeySpellInfo> spellInfo;
+    uint64_t spellsStored = 0;
+    // The timers and spells a server can make the bar keep: past the cap the
+    // expired timers go, then the one started first; the spell stored first.
+    static constexpr size_t kMaxTimers = 256;
+    static constexpr size_t kMaxSpells = 1024;
     bool spellListRequested = false;
     // The character's action-group count, restored with the layout and saved
     // with it; nothing else reads it yet.

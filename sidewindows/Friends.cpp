@@ -92,6 +92,8 @@ bool Friends::StoreEntry(const std::string& name, bool online, int list) {
         return false;
     if (FriendEntry* entry = Find(list, name)) {
         entry->online = online;
+    } else if (lists[list].size() >= kMaxPerList) {
+        return false;
     } else {
         positions_[list].emplace(name, lists[list].size());
         lists[list].push_back({online, name});

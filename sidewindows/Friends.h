@@ -47,7 +47,9 @@ public:
     // SetEntry without the rebuild, for a whole message of records: true when
     // the view must be rebuilt. List numbers other than 0, 1, 2 and 10 name no
     // list and are ignored.
+    // A list full at kMaxPerList takes no new names (its people stay).
     bool StoreEntry(const std::string& name, bool online, int list);
+    static constexpr size_t kMaxPerList = 5000;
     // The view from the active list: online first, then by the first byte as
     // a signed 8-bit value, arrival order kept otherwise.
     void RebuildView();

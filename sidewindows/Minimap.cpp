@@ -65,8 +65,10 @@ MinimapChunk* Minimap::GetChunk(int x, int y, int z) {
     if (!InWorld(x, y, z))
         return nullptr;
     const uint32_t key = MinimapChunkKey(uint16_t(x), uint16_t(y), uint8_t(z));
-    if (auto found = chunks.find(key); found != chunks.end())
+    if (auto found = chunks.find(key); found != chunks.end()) {
+        found->second->lastUse = ++lookups;
         return found->second.get();
+    }
     if (noFile.count(key))
         return nullptr;
     auto chunk = std::make_unique<MinimapChunk>(x & 0xFF00, y & 0xFF00, z);
@@ -76,6 +78,19 @@ MinimapChunk* Minimap::GetChunk(int x, int y, int z) {
         noFile.insert(key);
         return nullptr;
     }
+    return Hold(key, std::move(chunk));
+}
+
+MinimapChunk* Minimap::Hold(uint32_t key, std::unique_ptr<MinimapChunk> chunk) {
+    while (chunks.size() >= kMaxChunks) {
+        auto oldest = chunks.begin();
+        for (auto it = chunks.begin(); it != chunks.end(); ++it)
+            if (it->second->lastUse < oldest->second->lastUse)
+                oldest = it;
+        SaveChunk(*oldest->second);
+        chunks.erase(oldest);
+    }
+    chunk->lastUse = ++lookups;
     MinimapChunk* made = chunk.get();
     chunks.emplace(key, std::move(chunk));
     return made;
@@ -88,10 +103,7 @@ MinimapChunk* Minimap::MakeChunk(int x, int y, int z) {
         return nullptr;
     const uint32_t key = MinimapChunkKey(uint16_t(x), uint16_t(y), uint8_t(z));
     noFile.erase(key);
-    auto chunk = std::make_unique<MinimapChunk>(x & 0xFF00, y & 0xFF00, z);
-    MinimapChunk* made = chunk.get();
-    chunks.emplace(key, std::move(chunk));
-    return made;
+    return Hold(key, std::make_unique<MinimapChunk>(x & 0xFF00, y & 0xFF00, z));
 }
 
 void Minimap::SetTile(uint16_t x, uint16_t y, uint8_t z, uint8_t colour, uint8_t speed) {

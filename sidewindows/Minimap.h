@@ -44,6 +44,9 @@ public:
     // The chunk of a tile, made (and loaded) when missing; null only outside
     // the world's coordinates.
     MinimapChunk* MakeChunk(int x, int y, int z);
+    // Takes a new chunk in under its key, first saving and letting go of the
+    // least recently looked-up ones while kMaxChunks are held.
+    MinimapChunk* Hold(uint32_t key, std::unique_ptr<MinimapChunk> chunk);
     // Records one tile; only a colour or speed that differs marks the chunk.
     void SetTile(uint16_t x, uint16_t y, uint8_t z, uint8_t colour, uint8_t speed);
     // 0 (unexplored) and 100 where nothing is recorded.
@@ -89,7 +92,12 @@ public:
     };
     Area MapArea() const;
 
+    // The chunks held, at most kMaxChunks: past it the one looked up longest
+    // ago is saved and let go (a server that sends areas all over the world
+    // would fill the memory). The widest world map shows 14 x 8 chunks.
     std::map<uint32_t, std::unique_ptr<MinimapChunk>> chunks;
+    static constexpr size_t kMaxChunks = 128;
+    uint64_t lookups = 0;  // the clock of MinimapChunk::lastUse
     // Keys of areas looked up that have no file, so that a look-up does not
     // try the two files again every frame; bounded, cleared when full.
     std::set<uint32_t> noFile;

@@ -60,6 +60,7 @@ public:
     bool dirty = false;
     bool modified = false;
     bool empty = true;
+    uint64_t lastUse = 0;  // the minimap's look-up count when last looked up
 };
 
 // The pixel of a colour code, blue, green, red, alpha as the picture stores it.

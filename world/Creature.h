@@ -96,6 +96,7 @@ public:
     uint8_t stopped = 1;
     Thing* clone = nullptr;                  // owned; a Creature
     Map* map = nullptr;                      // not owned
+    uint64_t announced = 0;                  // the map's count at its latest announcement
 
     // Creature flags byte.
     enum : int32_t {

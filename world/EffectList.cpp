@@ -35,7 +35,7 @@ void EffectList::AddEffect(int x, int y, int z, int id, uint32_t duration) {
     record.kind = kEffect;
     record.start = GetTicks();
     record.duration = duration;
-    records.push_back(record);
+    Push(record);
 }
 
 void EffectList::AddProjectile(int x, int y, int z, int targetX, int targetY, int id) {
@@ -50,15 +50,40 @@ void EffectList::AddProjectile(int x, int y, int z, int targetX, int targetY, in
     record.start = GetTicks();
     const float dx = float(x - targetX);
     const float dy = float(y - targetY);
-    record.duration = uint32_t(std::sqrt(dx * dx + dy * dy) * 70.0f);
+    const float squares = std::min(std::sqrt(dx * dx + dy * dy), kMaxFlightSquares);
+    record.duration = uint32_t(squares * float(kMsPerSquare));
     const ItemRecord* item = ItemsCache::Instance()->Get(unsigned(id));
     // Only OpenGL draws rotated sprites.
     if (g_app && g_app->engineType == kEngineOpenGL && item && (item->flags & kRotatesFlag))
         record.angle = std::atan2(float(targetY - y), float(targetX - x)) * 180.0f / kPi;
-    records.push_back(record);
+    Push(record);
 }
 
-void EffectList::Clear() { records.clear(); }
+void EffectList::Push(const Record& record) {
+    const size_t cap = record.kind == kProjectile ? kMaxProjectiles : kMaxEffects;
+    if (Count(record.kind) >= cap) {
+        for (auto it = records.begin(); it != records.end(); ++it) {
+            if (it->kind == record.kind) {
+                Erase(it);
+                break;
+            }
+        }
+    }
+    records.push_back(record);
+    if (record.kind == kProjectile)
+        ++projectiles_;
+}
+
+std::list<EffectList::Record>::iterator EffectList::Erase(std::list<Record>::iterator it) {
+    if (it->kind == kProjectile)
+        --projectiles_;
+    return records.erase(it);
+}
+
+void EffectList::Clear() {
+    records.clear();
+    projectiles_ = 0;
+}
 
 float EffectList::Progress(const Record& record, uint32_t now) {
     // As a fraction in floating point: a whole-number step length would divide
@@ -90,7 +115,7 @@ void EffectList::Draw(int z) {
     for (auto it = records.begin(); it != records.end();) {
         Record& record = *it;
         if (now - record.start >= record.duration) {
-            it = records.erase(it);
+            it = Erase(it);
             continue;
         }
         ++it;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <list>
 
@@ -34,12 +35,22 @@ public:
     EffectList(const EffectList&) = delete;
     EffectList& operator=(const EffectList&) = delete;
 
+    // What a server can make the list hold. A projectile flies 70 ms a square
+    // for at most the view's diagonal (17 x 13 squares, 21.4) and half again:
+    // one sent farther flies faster, rather than living for an hour. Past a
+    // cap the oldest record of the same kind goes.
+    static constexpr uint32_t kMsPerSquare = 70;
+    static constexpr float kMaxFlightSquares = 32.0f;
+    static constexpr size_t kMaxEffects = 512;
+    static constexpr size_t kMaxProjectiles = 512;
+
     // Duration 400 asks for an item's whole animation: with more than three
     // frames it becomes 50 ms a frame plus 250, at most 800.
     void AddEffect(int x, int y, int z, int id, uint32_t duration);
-    // 70 ms a square; turned toward the target only under OpenGL and for
-    // items that ask for it.
+    // 70 ms a square (kMaxFlightSquares at most); turned toward the target
+    // only under OpenGL and for items that ask for it.
     void AddProjectile(int x, int y, int z, int targetX, int targetY, int id);
+    size_t Count(int kind) const { return kind == kProjectile ? projectiles_ : records.size() - projectiles_; }
     // Draws the live records of floor z and deletes every expired one,
     // whatever its floor.
     void Draw(int z);
@@ -53,5 +64,12 @@ public:
     static float Progress(const Record& record, uint32_t now);
 
     Map* map = nullptr;  // borrowed: the view it is drawn into
-    std::list<Record> records;  // oldest first
+    std::list<Record> records;  // oldest first; changed only through the methods
+
+private:
+    // Appends a record, first dropping the oldest of its kind at the cap.
+    void Push(const Record& record);
+    std::list<Record>::iterator Erase(std::list<Record>::iterator it);
+
+    size_t projectiles_ = 0;  // of the records
 };

@@ -21,8 +21,10 @@ void FloatingTexts::Add(int x, int y, int type, const std::string& text) {
     record.x = x;
     record.y = y;
     record.start = GetTicks();
-    record.text = text;
+    record.text = text.substr(0, kMaxLength);
     record.colour = ColourOfType(type);
+    if (records.size() >= kMaxTexts)
+        records.pop_front();
     records.push_back(record);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <list>
 #include <string>
@@ -21,6 +22,10 @@ public:
 
     static constexpr uint32_t kLifetime = 1020;  // ms
     static constexpr uint32_t kFadeStart = 765;  // ms
+    // What a server can make the list hold: the newest texts, each cut to a
+    // length no damage or experience figure comes near.
+    static constexpr size_t kMaxTexts = 256;
+    static constexpr size_t kMaxLength = 255;
 
     FloatingTexts() = default;
     ~FloatingTexts() { Clear(); }

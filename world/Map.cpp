@@ -139,11 +139,40 @@ void Map::AddCreature(Creature* creature) {
     if (!creature)
         return;
     creatures[uint32_t(creature->id)] = creature;
+    creature->announced = ++announcements;
     if ((creature->flags & Creature::kEnraged) && !seenEnraged) {
         Hooks().AddTip(0, "Glowing enraged monsters are harder", "but yield more experience and loot.",
                        creature->position);
         Hooks().SetSeenEnraged();
         seenEnraged = 1;
+    }
+    if (creatures.size() > kMaxCreatures)
+        TrimCreatures(creature);
+}
+
+void Map::TrimCreatures(const Creature* added) {
+    // Settled first, as in RemoveCreature: the camera may take up the player now.
+    camera->GetX();
+    const Creature* followed = camera->creature;
+    const auto spared = [&](const Creature* c) {
+        return c == added || c == followed || uint32_t(c->id) == playerId;
+    };
+    std::vector<uint32_t> gone;
+    if (followed) {
+        for (const auto& entry : creatures)
+            if (!spared(entry.second) && OutOfRange(entry.second->position, followed->position))
+                gone.push_back(entry.first);
+        for (uint32_t id : gone)
+            RemoveCreature(id);
+    }
+    while (creatures.size() > kMaxCreatures) {
+        const Creature* oldest = nullptr;
+        for (const auto& entry : creatures)
+            if (!spared(entry.second) && (!oldest || entry.second->announced < oldest->announced))
+                oldest = entry.second;
+        if (!oldest)
+            break;
+        RemoveCreature(uint32_t(oldest->id));
     }
 }
 
@@ -181,18 +210,18 @@ void Map::RemoveStaleCreatures() {
         return;
     const Position p = player->position;
     std::vector<uint32_t> stale;
-    for (const auto& entry : creatures) {
-        const Position c = entry.second->position;
-        bool out = c.x < p.x - 9 || c.x > p.x + 10 || c.y < p.y - 7 || c.y > p.y + 8;
-        if (p.z < 8)
-            out = out || c.z >= 8;
-        else
-            out = out || std::abs(c.z - p.z) >= 3;
-        if (out)
+    for (const auto& entry : creatures)
+        if (OutOfRange(entry.second->position, p))
             stale.push_back(entry.first);
-    }
     for (uint32_t id : stale)
         RemoveCreature(id);
+}
+
+bool Map::OutOfRange(const Position& c, const Position& p) {
+    const bool out = c.x < p.x - 9 || c.x > p.x + 10 || c.y < p.y - 7 || c.y > p.y + 8;
+    if (p.z < 8)
+        return out || c.z >= 8;
+    return out || std::abs(c.z - p.z) >= 3;
 }
 
 void Map::UpdateCreatures(float rate) {

@@ -73,8 +73,14 @@ public:
     // Gathers the light sources of the view for the light map.
     void CollectLightSources();
 
+    // The most creatures the table keeps: a server that announces creatures
+    // without end would grow it without end.
+    static constexpr size_t kMaxCreatures = 400;
+
     // Enters a creature under its id (an overwritten pointer is not deleted).
-    // The first enraged creature ever seen shows a tip.
+    // The first enraged creature ever seen shows a tip. Past kMaxCreatures the
+    // creatures out of the player's range go, then those announced longest
+    // ago; never this one, the player or the followed creature.
     void AddCreature(Creature* creature);
     Creature* FindCreature(uint32_t id) const;
     Creature* FindCreatureByName(const std::string& name) const;
@@ -82,6 +88,8 @@ public:
     void RemoveCreature(uint32_t id);
     // Removes the creatures out of the player's range.
     void RemoveStaleCreatures();
+    // Whether a creature at c is out of range of the player at p.
+    static bool OutOfRange(const Position& c, const Position& p);
     // Animates every creature; rate is the frames per second.
     void UpdateCreatures(float rate);
     // The graphics engine is being replaced: every creature frees its sprites.
@@ -120,6 +128,7 @@ public:
     int32_t barPercent = 0;
     Position barPos{0, 0, 7};
     WorldHooks* hooks = nullptr;  // not owned
+    uint64_t announcements = 0;   // creatures entered so far; each keeps its number
 
     // --- The map view: layout and drawing (MapDraw.cpp), path search
     // (MapPath.cpp), light sources (MapLight.cpp) ---
@@ -157,6 +166,8 @@ public:
 
 private:
     KEngine2* App() const;
+    // Brings the table back to kMaxCreatures (see AddCreature).
+    void TrimCreatures(const Creature* added);
 
     WorldHooks defaultHooks;
 };

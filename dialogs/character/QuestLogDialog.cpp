@@ -101,11 +101,15 @@ void QuestLogDialog::Clear() {
 }
 
 void QuestLogDialog::AddQuest(QuestRecord quest) {
+    if (quests.size() >= kMaxRecords)
+        quests.erase(quests.begin());
     quests.push_back(std::move(quest));
     RefreshList();
 }
 
 void QuestLogDialog::AddAchievement(AchievementRecord achievement) {
+    if (achievements.size() >= kMaxRecords)
+        achievements.erase(achievements.begin());
     achievements.push_back(std::move(achievement));
     RefreshList();
 }

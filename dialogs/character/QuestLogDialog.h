@@ -58,6 +58,8 @@ public:
     bool Show();
     // Forgets every record of both lists and refreshes the list.
     void Clear();
+    // Each list keeps its newest kMaxRecords (a server may add without a reset).
+    static constexpr size_t kMaxRecords = 1000;
     void AddQuest(QuestRecord quest);
     void AddAchievement(AchievementRecord achievement);
     // Refills the list from the shown tab's records, sorted by progress

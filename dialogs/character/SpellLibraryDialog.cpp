@@ -44,6 +44,8 @@ SpellLibraryDialog::~SpellLibraryDialog() { lifecycle::Note("~SpellLibraryDialog
 
 void SpellLibraryDialog::SetSpells(int spellId, int vocation, const std::string& name, const std::string& label,
                                    int mana, int magicLevel, const std::string& description) {
+    if (entries.size() >= kMaxEntries)
+        entries.erase(entries.begin());
     entries.push_back(SpellLibraryEntry{spellId, vocation, name, label == kUnknownBeing ? std::string() : label,
                                         mana, magicLevel, description});
 }

@@ -29,6 +29,9 @@ public:
     SpellLibraryDialog(const SpellLibraryDialog&) = delete;
     SpellLibraryDialog& operator=(const SpellLibraryDialog&) = delete;
 
+    // Entries kept while the server adds without a reset; the oldest go first.
+    static constexpr size_t kMaxEntries = 1024;
+
     // Appends a spell; the label "unknown being" is kept as an empty label.
     void SetSpells(int spellId, int vocation, const std::string& name, const std::string& label, int mana,
                    int magicLevel, const std::string& description);

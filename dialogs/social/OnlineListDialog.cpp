@@ -74,7 +74,8 @@ void OnlineListDialog::BeginUpdate() {
 
 void OnlineListDialog::AddEntry(const std::string& name, int level, int idleSeconds, int onlineMinutes) {
     Attach();
-    if (GUISelect* list = DialogHelper(gui, kDialogId).Find<GUISelect>(kListId))
+    GUISelect* list = DialogHelper(gui, kDialogId).Find<GUISelect>(kListId);
+    if (list && list->items.size() < kMaxRows)
         list->AddItem(name, "Level " + std::to_string(level), 0, std::to_string(idleSeconds) + " seconds idle",
                       std::to_string(onlineMinutes) + " minutes online");
 }

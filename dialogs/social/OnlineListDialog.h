@@ -32,7 +32,9 @@ public:
     // selected row number), each entry is appended, and EndUpdate puts the
     // row number back, whoever now stands there. Nothing while the dialog is closed.
     void BeginUpdate();
+    // Past kMaxRows a list takes no more rows.
     void AddEntry(const std::string& name, int level, int idleSeconds, int onlineMinutes);
+    static constexpr size_t kMaxRows = 5000;
     void EndUpdate();
 
     // The click of "Teleport Next" and the dialog's draw callback, with the module as context.

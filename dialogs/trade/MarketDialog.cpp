@@ -72,6 +72,11 @@ void MarketDialog::InsertOffer(const std::string& itemName, const std::string& p
                                uint32_t count, float eachPrice, uint32_t category, bool sell) {
     if (int32_t(count) <= 0)
         return;
+    if (offers.size() >= kMaxOffers) {
+        if (GUITable* table = OffersTable())
+            table->RemoveRow(offers.front()->row);
+        offers.pop_front();
+    }
     auto offer = std::make_unique<MarketOffer>();
     offer->itemName = itemName;
     offer->playerName = playerName;
@@ -105,11 +110,15 @@ void MarketDialog::AddHistoryRecord(uint32_t time, const std::string& itemName, 
     record.time = time;
     record.count = count;
     record.eachPrice = eachPrice;
+    if (history.size() >= kMaxHistory)
+        history.pop_front();
     history.push_back(std::move(record));
 }
 
 void MarketDialog::AddItemName(uint32_t itemId, const std::string& itemName) {
-    itemNames.push_back(MarketItemName{itemId, itemName});
+    if (itemNames.size() >= kMaxItemNames)
+        itemNames.pop_front();
+    itemNames.push_back(MarketItemName{itemId, itemName.substr(0, kMaxItemNameLength)});
 }
 
 void MarketDialog::ClearOffers() {

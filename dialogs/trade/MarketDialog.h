@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -121,6 +122,14 @@ public:
     // focus going back to the chat input) and then the history window, which
     // moves no focus. Idempotent; the lists stay.
     void Close();
+    // What listings that only add can make the market hold: past a cap the
+    // oldest offer (with its row), history record or catalogue entry goes.
+    // Catalogue names are cut to the length of an item's name.
+    static constexpr size_t kMaxOffers = 10000;
+    static constexpr size_t kMaxHistory = 10000;
+    static constexpr size_t kMaxItemNames = 20000;
+    static constexpr size_t kMaxItemNameLength = 255;
+
     // Adds one offer; a count of 0 or at least 2^31 is dropped. While the
     // offers table exists the offer gets a row, its player shown as "You
     // (Sell Offer)" or "You (Buy Offer)" when it is the player's own.
@@ -129,7 +138,7 @@ public:
     // A time of at least 2^31 is dropped. No window changes.
     void AddHistoryRecord(uint32_t time, const std::string& itemName, const std::string& playerName,
                           float eachPrice, uint32_t count);
-    // The catalogue only grows, duplicates included.
+    // The catalogue grows, duplicates included, up to kMaxItemNames.
     void AddItemName(uint32_t itemId, const std::string& itemName);
     void SetBalance(uint32_t balance) { bankBalance = balance; }
     // Frees the offers (and their table rows) and empties the history; the
@@ -234,9 +243,9 @@ public:
     KEngine2* app = nullptr;
     GUIManager* gui = nullptr;
     std::vector<MarketCategory> categories;
-    std::vector<std::unique_ptr<MarketOffer>> offers;
-    std::vector<MarketHistoryRecord> history;
-    std::vector<MarketItemName> itemNames;
+    std::deque<std::unique_ptr<MarketOffer>> offers;  // oldest first
+    std::deque<MarketHistoryRecord> history;
+    std::deque<MarketItemName> itemNames;
     uint32_t currentTab = kSellTab;
     uint32_t bankBalance = 0;
     int32_t currentCategory = 0;

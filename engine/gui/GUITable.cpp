@@ -90,6 +90,19 @@ void GUITable::Clear() {
     markedRow = nullptr;
 }
 
+void GUITable::RemoveRow(const GUITableRow* row) {
+    for (auto it = rows.begin(); it != rows.end(); ++it) {
+        if (it->get() != row)
+            continue;
+        if (selectedRow == row)
+            selectedRow = nullptr;
+        if (markedRow == row)
+            markedRow = nullptr;
+        rows.erase(it);
+        return;
+    }
+}
+
 void GUITable::EnableScrollbar() {
     if (children.empty()) {
         GUIScrollbar* bar = new GUIScrollbar();

@@ -34,6 +34,8 @@ public:
     GUITableRow* AddRow();
     // Deletes every row and forgets the selected and the marked row.
     void Clear();
+    // Deletes one row (forgotten as the selected or the marked row).
+    void RemoveRow(const GUITableRow* row);
     // Makes the scroll bar once, then sets its range for the visible rows.
     void EnableScrollbar();
     // The visible row under a point, or null.

@@ -238,6 +238,32 @@ TEST_F(ChatTest, PublicChannelsAreRecordedAndForgotten) {
     EXPECT_EQ(log().Panes().size(), 1u);
 }
 
+TEST_F(ChatTest, ASeaOfChannelsStopsAtTheTabCapAndItsLinesGoToTheFirstTab) {
+    MakeTabGroup();
+    settings().SetAutoOpenTab(true);
+    log().AddChannelTab(ChatLog::kPublic, "Main");
+    for (size_t i = 0; i < 3 * ChatLog::kMaxTabs; ++i) {
+        const std::string name = "Channel " + std::to_string(i);
+        log().AddChannelTab(i % 2 ? ChatLog::kPrivate : ChatLog::kPublic, name);
+        log().AddMessage("Ana", "Lines " + std::to_string(i), ChatLog::kSay, "hello");
+    }
+    EXPECT_EQ(log().Panes().size(), ChatLog::kMaxTabs);
+    EXPECT_EQ(log().Panes().front()->name, "Main");
+    EXPECT_FALSE(ChannelRecorded("Channel " + std::to_string(2 * ChatLog::kMaxTabs)));
+    // An open channel still gets its lines; one more opens no tab and its
+    // lines land in Main, marked with the channel.
+    EXPECT_TRUE(log().AddChannelTab(ChatLog::kPublic, "Main"));
+    EXPECT_FALSE(log().AddChannelTab(ChatLog::kPublic, "One too many"));
+    log().AddMessage("Ana", "One too many", ChatLog::kSay, "still here");
+    EXPECT_EQ(log().Panes().size(), ChatLog::kMaxTabs);
+    const std::string main = Pane("Main")->box->GetText();
+    EXPECT_NE(main.find("[One too many] \x02" "Ana: still here"), std::string::npos) << main;
+    // A tab closed makes room for one more.
+    ASSERT_TRUE(log().CloseChannel(ChatLog::kPublic, "Channel 0"));
+    EXPECT_TRUE(log().AddChannelTab(ChatLog::kPublic, "One too many"));
+    EXPECT_NE(Pane("One too many"), nullptr);
+}
+
 TEST_F(ChatTest, ChannelNamesThatCannotBeReadBackAreNotRecorded) {
     MakeTabGroup();
     log().AddChannelTab(ChatLog::kPublic, "Main");

@@ -345,6 +345,46 @@ TEST_F(MarketTest, TheCatalogueOnlyGrows) {
     EXPECT_EQ(Opcodes(), std::vector<int>{0x19});
 }
 
+TEST_F(MarketTest, ListingsThatOnlyAddKeepTheNewestUpToTheirCaps) {
+    EnterMarket();
+    ASSERT_EQ(Table()->rows.size(), kOffers.size());
+    // The oldest offer is the selected one when the cap pushes it out.
+    Table()->selectedRow = market().offers.front()->row;
+    const size_t more = 10;
+    const size_t added = M::kMaxOffers + more - kOffers.size();
+    for (size_t i = 0; i < added; ++i)
+        market().InsertOffer("Offer " + std::to_string(i), "Brenna", 120, 1, 1.0f, kFood, true);
+    EXPECT_EQ(market().offers.size(), M::kMaxOffers);
+    EXPECT_EQ(Table()->rows.size(), M::kMaxOffers);
+    EXPECT_EQ(Table()->selectedRow, nullptr);
+    EXPECT_EQ(market().offers.front()->itemName, "Offer " + std::to_string(more - kOffers.size()));
+    EXPECT_EQ(market().offers.back()->itemName, "Offer " + std::to_string(added - 1));
+    for (const auto& offer : market().offers)
+        ASSERT_NE(offer->row, nullptr);
+    // Each offer still has its own row.
+    EXPECT_EQ(Table()->rows.front().get(), market().offers.front()->row);
+
+    const struct {
+        const char* list;
+        size_t cap;
+    } lists[] = {{"history", M::kMaxHistory}, {"catalogue", M::kMaxItemNames}};
+    for (const auto& c : lists) {
+        SCOPED_TRACE(c.list);
+        const bool history = std::string(c.list) == "history";
+        for (size_t i = 0; i < c.cap + more; ++i) {
+            if (history)
+                market().AddHistoryRecord(uint32_t(i), "Torch", "Cedric", 1.0f, 1);
+            else
+                market().AddItemName(uint32_t(i), std::string(i % 2 ? 300 : 5, 'n'));
+        }
+        const size_t size = history ? market().history.size() : market().itemNames.size();
+        EXPECT_EQ(size, c.cap);
+        const uint32_t oldest = history ? market().history.front().time : market().itemNames.front().itemId;
+        EXPECT_EQ(oldest, more);
+    }
+    EXPECT_EQ(market().itemNames.back().itemName.size(), M::kMaxItemNameLength);
+}
+
 // Reads past the end return defaults and move nothing: one to three bytes
 // behind a huge count hold at most one record, never two thousand million.
 TEST_F(MarketTest, BytesTooFewForARecordEndTheLists) {

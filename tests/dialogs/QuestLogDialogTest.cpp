@@ -139,6 +139,27 @@ TEST_F(QuestLogTest, RequestsAddToOneLogUnlessTheServerClearsIt) {
     EXPECT_EQ(log()->pointsEarned, 1);
 }
 
+TEST_F(QuestLogTest, EachListKeepsItsNewestRecordsWithoutAReset) {
+    Enter();
+    Dispatch(QuestMessage({"First", 10, {}}));
+    ASSERT_NE(log(), nullptr);
+    log()->Clear();
+    const size_t cap = QuestLogDialog::kMaxRecords;
+    for (size_t i = 0; i < cap + 5; ++i) {
+        QuestRecord quest;
+        quest.name = "Quest " + std::to_string(i);
+        log()->AddQuest(quest);
+        AchievementRecord achievement;
+        achievement.name = "Feat " + std::to_string(i);
+        log()->AddAchievement(achievement);
+    }
+    ASSERT_EQ(log()->quests.size(), cap);
+    ASSERT_EQ(log()->achievements.size(), cap);
+    EXPECT_EQ(log()->quests.front().name, "Quest 5");
+    EXPECT_EQ(log()->achievements.front().name, "Feat 5");
+    EXPECT_EQ(log()->quests.back().name, "Quest " + std::to_string(cap + 4));
+}
+
 TEST_F(QuestLogTest, RowsAreSortedStablyWithTheirStatus) {
     Enter();
     for (const Quest& quest : std::vector<Quest>{{"Done", 100, {}}, {"Hidden", 255, {}}, {"Begun", 0, {}},

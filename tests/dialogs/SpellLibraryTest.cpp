@@ -59,6 +59,15 @@ protected:
 
 }  // namespace
 
+TEST_F(SpellLibraryTest, SpellsAddedWithoutAResetKeepTheNewest) {
+    const size_t cap = SpellLibraryDialog::kMaxEntries;
+    for (size_t i = 0; i < cap + 10; ++i)
+        library().SetSpells(int(2000 + i), 1, "Spell " + std::to_string(i), "", 10, 1, "");
+    ASSERT_EQ(library().entries.size(), cap);
+    EXPECT_EQ(library().entries.front().name, "Spell 10");
+    EXPECT_EQ(library().entries.back().name, "Spell " + std::to_string(cap + 9));
+}
+
 // Empty label first, then byte-wise; equal labels by mana; equal mana in the
 // order of arrival. "unknown being" counts as no label.
 TEST_F(SpellLibraryTest, SpellsAreOrderedByLabelThenMana) {

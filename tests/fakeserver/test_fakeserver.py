@@ -1350,5 +1350,33 @@ class MinimapWorldTest(unittest.TestCase):
         self.assertIn(mw.DOOR_AT, seen)  # the door is walked through, not only seen
 
 
+
+class HostileBehaviourTest(unittest.TestCase):
+    """The hostile server's batches: every opcode in them, the part in step
+    made of whole valid samples, the disconnect only now and then and last."""
+
+    def frames_of(self, chunks):
+        data = b"".join(c[1] if isinstance(c, tuple) else c for c in chunks)
+        return fs.FrameReader().feed(data)
+
+    def test_batches_cover_every_opcode_and_the_steady_part_is_valid(self):
+        import hostile
+        behaviour = hostile.Hostile(seed=3)
+        samples = {payload for _, payload in fs.sample_payloads()}
+        for number in range(hostile.DISCONNECT_EVERY):
+            steady, rough = behaviour.batch(number, desync=False)
+            steady_frames = self.frames_of(steady)
+            self.assertTrue(steady_frames)
+            for payload in steady_frames:
+                self.assertIn(payload, samples)
+            opcodes = {p[0] for p in steady_frames + self.frames_of(rough[:-7]) if p}
+            wanted = set(range(0x01, 0x41)) - {hostile.DISCONNECT}
+            self.assertLessEqual(wanted, opcodes, f"batch {number}")
+            last = rough[-1]
+            ends = isinstance(last, bytes) and last == fs.frame(bytes([hostile.DISCONNECT]))
+            self.assertEqual(ends, number == hostile.DISCONNECT_EVERY - 1, f"batch {number}")
+            for chunk in steady + rough:
+                self.assertLessEqual(len(chunk[1] if isinstance(chunk, tuple) else chunk), 2 + 0xFFFF)
+
 if __name__ == "__main__":
     unittest.main()

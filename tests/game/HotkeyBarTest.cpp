@@ -545,6 +545,40 @@ TEST_F(HotkeyBarTest, ServerTimersShadeAndCountDown) {
         EXPECT_NE(uint32_t(call->args[0]), 0xBE000000u) << "the shade is over";
 }
 
+TEST_F(HotkeyBarTest, TimersAndSpellsOfEverySpellIdStayWithinTheirCaps) {
+    StartBar();
+    FakeClock& clock = fixture.platform.clock;
+    const size_t cap = HotkeyBar::kMaxTimers;
+    // Long timers fill the cooldowns; one more drops the one started first.
+    for (size_t i = 0; i < cap; ++i) {
+        bar->SetCooldown(int(1000 + i), 3600);
+        clock.Advance(10);
+    }
+    bar->SetCooldown(1000, 3600);  // a running spell started again takes no room
+    EXPECT_EQ(bar->cooldowns.size(), cap);
+    bar->SetCooldown(5000, 3600);
+    EXPECT_EQ(bar->cooldowns.size(), cap);
+    EXPECT_EQ(bar->GetCooldown(1001), std::make_pair(0u, 0u)) << "the first started went";
+    EXPECT_NE(bar->GetCooldown(1000).second, 0u);
+    EXPECT_NE(bar->GetCooldown(5000).second, 0u);
+    // Expired timers go before any running one.
+    for (size_t i = 0; i < cap; ++i)
+        bar->SetShadeTimer(int(i), i % 2 ? 3600 : 1);
+    clock.Advance(2000);
+    bar->SetShadeTimer(9999, 5);
+    EXPECT_EQ(bar->shadeTimers.size(), cap / 2 + 1);
+    EXPECT_EQ(bar->shadeTimers.count(0), 0u);
+    EXPECT_EQ(bar->shadeTimers.count(1), 1u);
+    // A flood of spell ids keeps the newest names.
+    const size_t spells = HotkeyBar::kMaxSpells;
+    for (size_t i = 0; i < 3 * spells; ++i)
+        bar->SetSpellInfo(int(i), "Spell " + std::to_string(i), 10);
+    EXPECT_EQ(bar->spellInfo.size(), spells);
+    EXPECT_EQ(bar->spellInfo.count(int(2 * spells - 1)), 0u);
+    ASSERT_EQ(bar->spellInfo.count(int(2 * spells)), 1u);
+    EXPECT_EQ(bar->spellInfo[int(3 * spells - 1)].name, "Spell " + std::to_string(3 * spells - 1));
+}
+
 TEST_F(HotkeyBarTest, EmptySlotsShowTheirKeys) {
     StartBar("[spells1]\nF2=1\n");
     Place(kTop, 0, 0, 1000, 94, 94);

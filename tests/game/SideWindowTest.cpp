@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <list>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "client/Hosts.h"
@@ -119,6 +120,79 @@ TEST_F(SideWindowTest, LongTitlesAreCutToTheRoomBesideTheButtons) {
     EXPECT_GT(font.GetTextWidth(longTitle.substr(0, kept.size() + 1)), room);
     // The frame draws no title of its own but keeps its bar.
     EXPECT_EQ(window->dialog->title, " ");
+}
+
+namespace {
+
+// The cut the title had when it dropped one character per measure: the
+// longest prefix whose width fits the room, with "..." when anything went.
+std::string CutOneByOne(const Font& font, std::string text, int room) {
+    bool cut = false;
+    while (!text.empty() && font.GetTextWidth(text) > room) {
+        text.pop_back();
+        cut = true;
+    }
+    return cut ? text + "..." : text;
+}
+
+}  // namespace
+
+TEST_F(SideWindowTest, TitlesAreCutWhereTheOneByOneCutEnded) {
+    StartGame();
+    const Font& font = *client->app->font;
+    SideWindow* window = Make(835, 0, 60);
+    window->AddCloseButton();
+    window->AddMinimizeButton();
+    const int room = 94;
+    // A title exactly as wide as the room, built from narrow and wide letters.
+    std::string exact;
+    while (font.GetTextWidth(exact + "i") <= room)
+        exact += font.GetTextWidth(exact + "W") <= room ? 'W' : 'i';
+    ASSERT_LE(font.GetTextWidth(exact), room);
+    const std::string high = "caf\xe9 \xff\xfe\x80 \xc3\xa9t\xc3\xa9 na\xc3\xafve \xe2\x82\xac \xe2\x82\xac \xe2\x82\xac";
+    const std::string cases[] = {
+        "",
+        "a",
+        exact,
+        exact + "i",
+        exact + "W",
+        "W" + exact,
+        std::string(1, '\x01') + exact,  // a control byte has a width of its own
+        high,
+        high + high + high,
+        std::string(200, 'l'),
+        std::string(200, 'W'),
+        std::string(1500, 'm'),
+        std::string("\0\0\0", 3) + std::string(40, 'x'),
+    };
+    // The room shrinks with the icon and the loot button beside the others.
+    for (int buttons = 0; buttons < 3; ++buttons) {
+        int shrink = 0;
+        if (buttons >= 1) {
+            window->AddIconButton();
+            shrink += 16;
+        }
+        if (buttons >= 2) {
+            window->AddLootButton();
+            shrink += 38;
+        }
+        for (const std::string& title : cases) {
+            SCOPED_TRACE(std::to_string(buttons) + " buttons more, title of " + std::to_string(title.size()) +
+                         " bytes: " + title.substr(0, 40));
+            window->TruncateWithEllipsis(title);
+            EXPECT_EQ(window->fullTitle, title);
+            EXPECT_EQ(window->shownTitle, CutOneByOne(font, title, room - shrink));
+        }
+    }
+    // The table reaches both ends: a title shown whole and one cut.
+    window->TruncateWithEllipsis(exact);
+    EXPECT_EQ(window->shownTitle, CutOneByOne(font, exact, room - 54));
+    window->RemoveIconButton();
+    window->RemoveLootButton();
+    window->TruncateWithEllipsis(exact);
+    EXPECT_EQ(window->shownTitle, exact);
+    window->TruncateWithEllipsis(exact + "i");
+    EXPECT_EQ(window->shownTitle, exact + "...");
 }
 
 TEST_F(SideWindowTest, MinimisingAndRestoringTwiceKeepsHeightAndResizing) {

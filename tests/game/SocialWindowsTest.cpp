@@ -312,6 +312,18 @@ TEST_F(SocialWindowsTest, FriendRecordsGoToTheirListOrOnlyUpdate) {
     EXPECT_TRUE(friends->lists[1].empty());
 }
 
+TEST_F(SocialWindowsTest, AFullFriendsListTakesNoNewNamesButStillUpdates) {
+    Start();
+    Friends* friends = game().friends;
+    for (size_t i = 0; i < Friends::kMaxPerList; ++i)
+        friends->StoreEntry("Person " + std::to_string(i), false, 2);
+    EXPECT_FALSE(friends->StoreEntry("One more", true, 2));
+    EXPECT_EQ(friends->lists[2].size(), Friends::kMaxPerList);
+    EXPECT_TRUE(friends->StoreEntry("Person 0", true, 2));
+    EXPECT_TRUE(friends->lists[2][0].online);
+    EXPECT_TRUE(friends->StoreEntry("One more", true, 0)) << "another list has room";
+}
+
 TEST_F(SocialWindowsTest, TheGuildTabNeverShowsOfflineMembersNorTheHint) {
     Start();
     Friends* friends = game().friends;

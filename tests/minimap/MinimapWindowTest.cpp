@@ -117,6 +117,32 @@ TEST_F(MinimapWindowTest, OnlyRecordingMakesChunksAndLookUpsOfUnexploredLandAnsw
     EXPECT_EQ(minimap->chunks.size(), 5u);
 }
 
+TEST_F(MinimapWindowTest, AreasAllOverTheWorldKeepTheRecentChunksAndSaveTheOnesLetGo) {
+    Start();
+    minimap->chunks.clear();
+    // Areas one after the other along a row of chunks, twice the cap; the
+    // first is looked up again half-way and so stays.
+    const int areas = int(2 * Minimap::kMaxChunks);
+    for (int i = 0; i < areas; ++i) {
+        minimap->SetTile(uint16_t(i * 256 + 5), 700, 7, uint8_t(1 + i % 200), 100);
+        if (i == areas / 2)
+            EXPECT_EQ(minimap->GetColor(5, 700, 7), 1);
+        EXPECT_LE(minimap->chunks.size(), Minimap::kMaxChunks);
+    }
+    EXPECT_EQ(minimap->chunks.size(), Minimap::kMaxChunks);
+    const uint32_t first = MinimapChunkKey(5, 700, 7);
+    const uint32_t second = MinimapChunkKey(256 + 5, 700, 7);
+    const uint32_t last = MinimapChunkKey(uint16_t((areas - 1) * 256 + 5), 700, 7);
+    EXPECT_EQ(minimap->chunks.count(first), 1u);
+    EXPECT_EQ(minimap->chunks.count(second), 0u);
+    EXPECT_EQ(minimap->chunks.count(last), 1u);
+    // What was let go was written first and comes back at its next look-up.
+    EXPECT_TRUE(platform::FileExists(UserFolder() + "/" + MinimapAreaFileName(256, 512, 7)));
+    EXPECT_EQ(minimap->GetColor(256 + 5, 700, 7), 2);
+    EXPECT_EQ(minimap->chunks.size(), Minimap::kMaxChunks);
+    EXPECT_EQ(minimap->chunks.count(second), 1u);
+}
+
 // One frame of the window at (800, 100), 165 x 200, zoom 2, centred on the
 // player at (1003, 998): the map area is (808, 126), 149 x 131, its left
 // column 1003 - 37 = 966 and its top row 998 - 32 = 966.

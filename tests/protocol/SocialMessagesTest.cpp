@@ -447,4 +447,23 @@ TEST_F(SocialMessagesTest, OnlineListMessagesFillTheOpenList) {
     list->Close();
 }
 
+TEST_F(SocialMessagesTest, AnOnlineListThatNeverEndsStopsAtItsRowCap) {
+    EnterTheGame();
+    OnlineListDialog* list = OnlineListDialog::Instance();
+    list->Open();
+    GUISelect* rows = dynamic_cast<GUISelect*>(client->app->gui->FindControl(OnlineListDialog::kListId));
+    ASSERT_NE(rows, nullptr);
+    std::vector<OnlinePlayer> page;
+    for (int i = 0; i < 1000; ++i)
+        page.push_back({"P" + std::to_string(i), 1, 0, 0});
+    ASSERT_TRUE(Dispatch(OnlineListMessage(1, page)));
+    for (int more = 0; more < 7; ++more)
+        ASSERT_TRUE(Dispatch(OnlineListMessage(0, page)));
+    EXPECT_EQ(rows->items.size(), OnlineListDialog::kMaxRows);
+    // A new list starts over.
+    ASSERT_TRUE(Dispatch(OnlineListMessage(1, {{"Ana", 1, 0, 0}})));
+    EXPECT_EQ(Rows(*rows), std::vector<std::string>{"Ana"});
+    list->Close();
+}
+
 }  // namespace

@@ -114,6 +114,67 @@ TEST_F(MapTest, CreaturesInTheTable) {
     delete first;
 }
 
+TEST_F(MapTest, AFloodOfCreaturesKeepsTheNewestAndNeverThePlayerOrTheFollowed) {
+    // The camera follows the player, or a creature of its own choosing.
+    for (const bool followsPlayer : {true, false}) {
+        SCOPED_TRACE(followsPlayer ? "following the player" : "following another creature");
+        map = std::make_unique<Map>(&hooks);
+        Creature* player = AddPlayer(100, 100);
+        Creature* followed = player;
+        if (!followsPlayer) {
+            followed = AddCreature(7, 100, 100, 7, "Guide");  // the same view
+            map->camera->SetCreature(followed);
+        }
+        const int flood = 1000;
+        for (int i = 0; i < flood; ++i)
+            AddCreature(uint32_t(1000 + i), 92 + i % 17, 94 + (i / 17) % 13);  // all in range
+        EXPECT_EQ(map->creatures.size(), Map::kMaxCreatures);
+        EXPECT_EQ(map->FindCreature(1), player);
+        EXPECT_EQ(map->FindCreature(uint32_t(followed->id)), followed);
+        EXPECT_EQ(map->camera->creature, followed);
+        EXPECT_TRUE(map->GetTile(100, 100, 7)->HasCreature(player));
+        // The newest stay, the oldest went, each from its tile too.
+        const size_t spared = followsPlayer ? 1 : 2;
+        const int firstKept = flood - int(Map::kMaxCreatures - spared);
+        EXPECT_NE(map->FindCreature(uint32_t(1000 + flood - 1)), nullptr);
+        EXPECT_NE(map->FindCreature(uint32_t(1000 + firstKept)), nullptr);
+        EXPECT_EQ(map->FindCreature(uint32_t(1000 + firstKept - 1)), nullptr);
+        EXPECT_EQ(map->FindCreature(1000), nullptr);
+        size_t onTiles = 0;
+        for (int x = 92; x < 109; ++x)
+            for (int y = 94; y < 107; ++y)
+                onTiles += map->GetTile(x, y, 7)->creatures.size();
+        EXPECT_EQ(onTiles, Map::kMaxCreatures);
+    }
+}
+
+TEST_F(MapTest, CreaturesOutOfRangeGoBeforeAnyInRange) {
+    AddPlayer(100, 100);
+    // 200 in range and 199 far away fill the table.
+    for (int i = 0; i < 200; ++i)
+        AddCreature(uint32_t(2000 + i), 92 + i % 17, 94 + i / 17);
+    for (int i = 0; i < 199; ++i)
+        AddCreature(uint32_t(3000 + i), 300 + i, 300, 7);
+    ASSERT_EQ(map->creatures.size(), Map::kMaxCreatures);
+    // One more: the far ones go, old as they are not, the near ones stay.
+    AddCreature(4000, 101, 101);
+    EXPECT_EQ(map->creatures.size(), 202u);
+    for (int i = 0; i < 200; ++i)
+        EXPECT_NE(map->FindCreature(uint32_t(2000 + i)), nullptr) << i;
+    EXPECT_EQ(map->FindCreature(3000), nullptr);
+    EXPECT_EQ(map->FindCreature(3198), nullptr);
+    EXPECT_NE(map->FindCreature(4000), nullptr);
+    // A creature announced again counts as new.
+    for (int i = 0; i < 198; ++i)
+        AddCreature(uint32_t(5000 + i), 96, 96);
+    ASSERT_EQ(map->creatures.size(), Map::kMaxCreatures);
+    map->AddCreature(map->FindCreature(2000));
+    AddCreature(6000, 97, 97);
+    EXPECT_NE(map->FindCreature(2000), nullptr);
+    EXPECT_EQ(map->FindCreature(2001), nullptr);
+    EXPECT_EQ(map->creatures.size(), Map::kMaxCreatures);
+}
+
 TEST_F(MapTest, TheEnragedTipShowsOncePerInstallation) {
     AddPlayer(100, 100);
     Creature* enraged = new Creature(map.get());

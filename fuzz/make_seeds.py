@@ -115,7 +115,7 @@ def protocol_seeds(folder):
         "enter-game": fs.frame(fs.enter_game(0x10000001, 0x10000001, 1, 7)),
         "ping-disconnect": fs.frame(fs.ping(7) + fs.disconnect() + fs.ping(8)),
         "bad-opcode": fs.frame(fs.ping(7) + bytes([0x41, 0, 0])),
-        "later-handler": fs.frame(bytes([0x04]) + b"chat" * 4) + fs.frame(fs.ping(9)),
+        "odd-chat": fs.frame(bytes([0x04]) + b"chat" * 4) + fs.frame(fs.ping(9)),
         "empty-frame": fs.frame(b"") + fs.frame(fs.ping(1)),
         "cut": fs.frame(fs.character_list(30, fs.demo_characters()))[:-9],
         "short-fields": fs.frame(bytes([0x02, 1, 0, 0, 0, 3, 0xFF, 0xFF])),

@@ -132,6 +132,16 @@ def protocol_seeds(folder):
     for name, data in frames.items():
         for first in (0, 1, 0x41):
             write(folder, f"{name}-{first}", bytes([first]) + data)
+    # The same on a game screen that the fake world's login burst has filled
+    # (item records, enter game, a whole view with the player and a
+    # creature), so that the frame after the message draws it over a world.
+    import world
+    burst = fs.frame(world.item_records() + fs.enter_game(0x10000001, 0x10000001, 0, world.ITEMS_VERSION)
+                     + world.World()._area("map_area", 20, 16, world.START[0] - 9, world.START[1] - 7))
+    for label, payload in fs.sample_payloads():
+        seed = fs.frame(payload) + fs.frame(fs.ping(0x4242)) if label in ending \
+            else fs.frame(payload + fs.ping(0x4242))
+        write(folder, "world-" + label.replace(" #", "-"), bytes([1]) + burst + seed)
 
 
 def main(out):

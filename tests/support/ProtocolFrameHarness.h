@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "tests/support/ClientFixture.h"
+
+class GameInterface;
+
+// What the protocol fuzz target does with one input, shared with the test
+// that replays the inputs it found (tests/protocol/regressions).
+//
+// The first byte chooses the screen (bit 0: a game screen at the game world,
+// else the login screen at the login server) and the size of the pieces the
+// rest arrives in ((byte >> 1) * 8 + 1 bytes). The pieces are cut into frames
+// and every frame is dispatched; then one main-loop frame runs: the pending
+// changes, the game screen's update with every side window open, and the
+// drawing of the screen and of every control and dialog through the
+// recording back end.
+//
+// Every input starts from a screen of its own (a new game screen, or the
+// login screen), so that one input replays alone as it ran in a sequence.
+class ProtocolFrameHarness {
+public:
+    // gfxPath: the graphics file the client starts with.
+    explicit ProtocolFrameHarness(const std::string& gfxPath);
+    ~ProtocolFrameHarness();
+    ProtocolFrameHarness(const ProtocolFrameHarness&) = delete;
+    ProtocolFrameHarness& operator=(const ProtocolFrameHarness&) = delete;
+
+    void Run(const uint8_t* data, size_t size);
+    Client& client() { return *fixture.client; }
+
+    ClientFixture fixture;
+
+private:
+    void RunFrame();
+    // Restores every minimised side window and shows every hidden one.
+    static void OpenEverySideWindow(GameInterface& game);
+    // Forgets what the fakes and the back end recorded, which would grow
+    // with every input.
+    void ForgetRecords();
+};

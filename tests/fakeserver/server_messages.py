@@ -644,7 +644,9 @@ class CutShort(dict):
     """The keyword values of a shape whose count claims more than the bytes
     that follow it. The client reads such a message up to the end of its
     frame, so anything behind it in the frame would be taken for its data:
-    the tests send it alone in its frame."""
+    the tests send it alone in its frame. With cut_bytes, that many bytes
+    are taken off the end of the built message: a list, a record or a
+    terminator the frame ends before."""
 
 
 # Further valid shapes: name -> list of keyword values (a CutShort for a
@@ -723,7 +725,11 @@ VARIANTS = {
                          partner_items=[dict(item_id=130, count=1, group=0)] * 8),
                     dict(own_locked=0, partner_locked=1, own_accepted=0,
                          own_items=[dict(item_id=120, count=1, group=g) for g in (0, 3, 3, 0, 5, 8, 9, 255)],
-                         partner_items=[dict(item_id=0xFFFE, count=255, group=0)])],
+                         partner_items=[dict(item_id=0xFFFE, count=255, group=0)]),
+                    # No 0xFFFF at all: the player's offer ends with the frame.
+                    CutShort(own_locked=1, partner_locked=0, own_accepted=0,
+                             own_items=[dict(item_id=403, count=2, group=0), dict(item_id=130, count=1, group=1)],
+                             partner_items=[], cut_bytes=4)],
     # The house: no entries at all; an invite-only level with rights bits
     # above 4, repeated names and an item without a picture; both lists full;
     # and a decoration list that ends with the message.
@@ -741,7 +747,14 @@ VARIANTS = {
                    decoration_items=[]),
               CutShort(name=b"Cut", x=130, y=125, floor=7, access_level=2, grantable_rights=7,
                        invites=[dict(name=b"Ivo", sub_owner=1)], tile_permissions=[],
-                       decoration_items=[dict(item_id=120, name=b"Flower", detail=b"x")], decoration_items_count=3)],
+                       decoration_items=[dict(item_id=120, name=b"Flower", detail=b"x")], decoration_items_count=3),
+              # The message ends after the house's x; two invites announced,
+              # one sent, and nothing behind it.
+              CutShort(name=b"Cut", x=130, y=125, floor=7, access_level=2, grantable_rights=7, invites=[],
+                       tile_permissions=[], decoration_items=[], cut_bytes=8),
+              CutShort(name=b"Cut", x=1, y=2, floor=7, access_level=2, grantable_rights=0,
+                       invites=[dict(name=b"Ivo", sub_owner=2)], invites_count=2, tile_permissions=[],
+                       decoration_items=[], cut_bytes=2)],
     # Houses with and without a bidder, seconds left of 0 and below, and a
     # count of 500 over the one house that follows.
     "house_bidding": [dict(can_bid=0, houses=[]),
@@ -753,7 +766,13 @@ VARIANTS = {
                           dict(house_id=9, name=b"Mill Road 3", bidder=b"Bob", highest_bid=0xFFFFFFFF,
                                seconds_left=0xFFFFFFFB, rent=1)]),
                       CutShort(can_bid=1, houses=[dict(house_id=7, name=b"Mill Road 1", bidder=b"", highest_bid=0,
-                                                       seconds_left=60, rent=300)], houses_count=500)],
+                                                       seconds_left=60, rent=300)], houses_count=500),
+                      # The third house announced is its id alone.
+                      CutShort(can_bid=1, houses=[
+                          dict(house_id=7, name=b"Mill Road 1", bidder=b"Ann", highest_bid=5, seconds_left=100,
+                               rent=300),
+                          dict(house_id=9, name=b"", bidder=b"", highest_bid=0, seconds_left=0, rent=0)],
+                          houses_count=3, cut_bytes=16)],
     # The fake guild as it is founded (ranks sent out of order, an invited
     # character of rank 0, a war not accepted); ranks alone; every list full.
     "guild": [dict(name=b"", channel_message=b"", own_level=0, ranks=[], members=[], wars=[]),
@@ -799,7 +818,12 @@ VARIANTS = {
     # Exactly 255 achievements carry no empty name behind them.
     "achievements": [dict(kind=0, reset=1, points_earned=0, points_possible=0, entries=[
         dict(name=b"A%d" % i, level=i, points=i, progress=i % 101, description=b"d") for i in range(255)]),
-                     dict(kind=0xFFFF, reset=0, points_earned=0, points_possible=0, entries=[])],
+                     dict(kind=0xFFFF, reset=0, points_earned=0, points_possible=0, entries=[]),
+                     # No empty name behind the last: the list ends with the frame.
+                     CutShort(kind=2, reset=0, points_earned=15, points_possible=60, entries=[
+                         dict(name=b"First Steps", level=0, points=5, progress=100, description=b"Leave the temple."),
+                         dict(name=b"Rat Catcher", level=8, points=10, progress=40, description=b"Slay rats.")],
+                         cut_bytes=2)],
     # A repeated ingredient, more than six of them, and an id past the sprites.
     "brewing": [dict(active=0),
                 dict(active=1, potion_size=5, amount=1, heat=70, ingredients=[
@@ -868,7 +892,12 @@ def _shapes():
 
 def sample_payloads():
     """(label, payload) of every sample and variant, samples first."""
-    return [(label, build(name, **values)) for label, name, values in _shapes()]
+    out = []
+    for label, name, values in _shapes():
+        cut = values.get("cut_bytes", 0) if isinstance(values, CutShort) else 0
+        payload = build(name, **{k: v for k, v in values.items() if k != "cut_bytes"})
+        out.append((label, payload[:len(payload) - cut]))
+    return out
 
 
 def frame_ending_labels():

@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -52,8 +53,8 @@ std::string Frame(const std::string& payload) {
 
 class ProtocolFuzzFrameTest : public ::testing::Test {
 protected:
-    void Run(const std::string& input) {
-        harness.Run(reinterpret_cast<const uint8_t*>(input.data()), input.size());
+    void Run(const std::string& input, const std::function<void()>& afterFrame = nullptr) {
+        harness.Run(reinterpret_cast<const uint8_t*>(input.data()), input.size(), afterFrame);
     }
     RecordingEngine& engine() { return *static_cast<RecordingEngine*>(harness.client().app->engine); }
 
@@ -76,22 +77,29 @@ TEST_F(ProtocolFuzzFrameTest, TheFrameDrawsAFreshGameScreenWithWhatTheInputOpene
     const std::string invitation = std::string("\x3a\x01\x07\x00\x00\x00\x05\x00", 8) + "Guild" + "\x19\x01\x00";
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
-        Run("\x01" + Frame(invitation));
-        GameInterface* game = harness.client().game;
-        ASSERT_NE(game, nullptr);
-        EXPECT_NE(harness.client().app->gui->FindControl(NoGuildDialog::kDialogId), nullptr);
-        for (const SideWindow* window : game->sideWindows) {
-            EXPECT_EQ(window->minimized, 0) << window->fullTitle;
-            EXPECT_FALSE(window->dialog->HasFlag(GUIControl::kHidden)) << window->fullTitle;
-        }
-        // Only this input's frame is in the log.
-        EXPECT_EQ(engine().Count("BeginScene"), 1u);
-        EXPECT_EQ(engine().Count("EndScene"), 1u);
-        EXPECT_GT(engine().Count("RenderSprite") + engine().Count("RenderSpriteBatch"), 0u);
+        bool looked = false;
+        Run("\x01" + Frame(invitation), [&] {
+            looked = true;
+            GameInterface* game = harness.client().game;
+            ASSERT_NE(game, nullptr);
+            EXPECT_NE(harness.client().app->gui->FindControl(NoGuildDialog::kDialogId), nullptr);
+            for (const SideWindow* window : game->sideWindows) {
+                EXPECT_EQ(window->minimized, 0) << window->fullTitle;
+                EXPECT_FALSE(window->dialog->HasFlag(GUIControl::kHidden)) << window->fullTitle;
+            }
+            // Only this input's frame is in the log.
+            EXPECT_EQ(engine().Count("BeginScene"), 1u);
+            EXPECT_EQ(engine().Count("EndScene"), 1u);
+            EXPECT_GT(engine().Count("RenderSprite") + engine().Count("RenderSpriteBatch"), 0u);
+        });
+        EXPECT_TRUE(looked);
+        // Torn down, and the login screen drawn once more.
+        EXPECT_EQ(harness.client().game, nullptr);
+        EXPECT_EQ(engine().Count("EndScene"), 2u);
     }
     // The login screen's input gets no game screen.
-    Run(std::string(1, '\0') + Frame(std::string("\x19\x01\x00", 3)));
-    EXPECT_EQ(harness.client().game, nullptr);
+    Run(std::string(1, '\0') + Frame(std::string("\x19\x01\x00", 3)),
+        [&] { EXPECT_EQ(harness.client().game, nullptr); });
 }
 
 }  // namespace

@@ -6,7 +6,9 @@
 
 #include "client/Client.h"
 #include "client/MainMenu.h"
+#include "client/Settings.h"
 #include "engine/Clock.h"
+#include "engine/Folders.h"
 #include "engine/Graphics.h"
 #include "engine/KEngine2.h"
 #include "engine/gui/GUIDialog.h"
@@ -18,16 +20,18 @@
 #include "protocol/Protocol.h"
 #include "sidewindows/SideWindow.h"
 #include "tests/support/RecordingEngine.h"
+#include "world/ItemsCache.h"
 
 namespace {
 
 // The time one frame moves the clock on.
 constexpr uint32_t kFrameMs = 40;
+const char kOptions[] = "[options]\nfpslimit=0\n";
 
 }  // namespace
 
 ProtocolFrameHarness::ProtocolFrameHarness(const std::string& gfxPath) {
-    fixture.WriteOptions("[options]\nfpslimit=0\n");
+    fixture.WriteOptions(kOptions);
     std::error_code ignored;
     std::filesystem::copy_file(gfxPath, fixture.dir.Path("velmora.gfx"),
                                std::filesystem::copy_options::overwrite_existing, ignored);
@@ -41,7 +45,7 @@ ProtocolFrameHarness::ProtocolFrameHarness(const std::string& gfxPath) {
 
 ProtocolFrameHarness::~ProtocolFrameHarness() = default;
 
-void ProtocolFrameHarness::Run(const uint8_t* data, size_t size) {
+void ProtocolFrameHarness::Run(const uint8_t* data, size_t size, const std::function<void()>& afterFrame) {
     if (size < 1)
         return;
     Client& client = this->client();
@@ -51,9 +55,7 @@ void ProtocolFrameHarness::Run(const uint8_t* data, size_t size) {
     ++data;
     --size;
 
-    if (client.game)
-        client.ReturnToMenu();
-    client.ApplyPendingChanges();
+    ForgetStoredState();
     ForgetRecords();
     fixture.platform.clock.ticks = 100000;
     fixture.platform.clock.counter = 5000000;
@@ -78,6 +80,15 @@ void ProtocolFrameHarness::Run(const uint8_t* data, size_t size) {
             protocol->Dispatch(message);
     }
     RunFrame();
+    if (afterFrame)
+        afterFrame();
+    // The game screen's teardown belongs to the input that made it, and so
+    // does one frame of the login screen after it, where the GUI deletes what
+    // the teardown closed.
+    if (client.game) {
+        client.ReturnToMenu();
+        RunFrame();
+    }
 }
 
 void ProtocolFrameHarness::RunFrame() {
@@ -116,6 +127,22 @@ void ProtocolFrameHarness::OpenEverySideWindow(GameInterface& game) {
         if (window->dialog)
             window->dialog->ClearFlag(GUIControl::kHidden);
     }
+}
+
+void ProtocolFrameHarness::ForgetStoredState() {
+    // What the last game saved: the options (open channels, the window
+    // layout), the container windows and the minimap.
+    std::error_code ignored;
+    const std::string folder = GetAppDataFolder();
+    std::filesystem::remove(folder + "/containers.ini", ignored);
+    std::filesystem::remove_all(folder + "/minimap", ignored);
+    fixture.WriteOptions(kOptions);
+    client().settings->Load();
+    // What the last input's item records taught: whether an item carries a
+    // count byte changes how the next input reads.
+    ItemsCache* cache = ItemsCache::Instance();
+    for (unsigned id = 0; id < ItemsCache::kMaxItems; ++id)
+        cache->Set(nullptr, uint16_t(id));
 }
 
 void ProtocolFrameHarness::ForgetRecords() {

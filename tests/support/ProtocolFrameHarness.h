@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "tests/support/ClientFixture.h"
@@ -17,10 +18,12 @@ class GameInterface;
 // and every frame is dispatched; then one main-loop frame runs: the pending
 // changes, the game screen's update with every side window open, and the
 // drawing of the screen and of every control and dialog through the
-// recording back end.
+// recording back end. A game screen is then torn down (the return to the
+// login screen) and one more frame drawn.
 //
 // Every input starts from a screen of its own (a new game screen, or the
-// login screen), so that one input replays alone as it ran in a sequence.
+// login screen) with the first run's options and no item records, so that
+// one input replays alone as it ran in a sequence.
 class ProtocolFrameHarness {
 public:
     // gfxPath: the graphics file the client starts with.
@@ -29,7 +32,9 @@ public:
     ProtocolFrameHarness(const ProtocolFrameHarness&) = delete;
     ProtocolFrameHarness& operator=(const ProtocolFrameHarness&) = delete;
 
-    void Run(const uint8_t* data, size_t size);
+    // afterFrame, when given, looks at the client after the input's frame,
+    // before the teardown.
+    void Run(const uint8_t* data, size_t size, const std::function<void()>& afterFrame = nullptr);
     Client& client() { return *fixture.client; }
 
     ClientFixture fixture;
@@ -38,6 +43,9 @@ private:
     void RunFrame();
     // Restores every minimised side window and shows every hidden one.
     static void OpenEverySideWindow(GameInterface& game);
+    // Forgets what the last input's game left for the next: the saved
+    // options and files, and the item records.
+    void ForgetStoredState();
     // Forgets what the fakes and the back end recorded, which would grow
     // with every input.
     void ForgetRecords();

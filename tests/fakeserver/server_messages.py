@@ -14,11 +14,11 @@ for example) are functions, here or in the module of their family, that
 return the payload; they register themselves in BUILDERS so that build()
 finds them too.
 
-SAMPLES holds one valid payload of every message whose handler reads and
-drops what the client cannot show yet (everything after the login), as the
-keyword values for build(): lists of several entries, strings with odd bytes,
-conditional fields present. VARIANTS holds further valid shapes of some of
-them (conditional fields absent, counts at their limits). The client's tests
+SAMPLES holds one valid payload of every message read after the login, as
+the keyword values for build(): lists of several entries, strings with odd
+bytes, conditional fields present. VARIANTS holds further valid shapes of
+them (conditional fields absent, counts at their limits, and the shapes the
+dialogs' tests and the fake server's behaviours send). The client's tests
 send each of them followed by a ping in the same frame and expect the ping's
 answer, so a handler that reads one byte too many or too few shows; add your
 message's sample when you build its handler. A variant whose count claims

@@ -2,7 +2,8 @@
 """Writes the seed inputs of the fuzz targets that read the client's own
 formats: HTTP answers, ini files, graphics files, items caches, the game connection's
 frames and the minimap's files. They are the cases the native tests use (good files and
-the broken shapes those tests check; the frames are the fake server's), so the
+the broken shapes those tests check; the frames are the fake server's: every
+sample and variant of its table, also over its world's login burst), so the
 fuzzer starts from every branch the tests reach.
 
 Usage: make_seeds.py <output folder>   (one subfolder per target)
@@ -13,6 +14,7 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "fakeserver"))
 import fakeserver  # noqa: E402
+import world  # noqa: E402
 
 
 def write(folder, name, data):
@@ -135,7 +137,6 @@ def protocol_seeds(folder):
     # The same on a game screen that the fake world's login burst has filled
     # (item records, enter game, a whole view with the player and a
     # creature), so that the frame after the message draws it over a world.
-    import world
     burst = fs.frame(world.item_records() + fs.enter_game(0x10000001, 0x10000001, 0, world.ITEMS_VERSION)
                      + world.World()._area("map_area", 20, 16, world.START[0] - 9, world.START[1] - 7))
     for label, payload in fs.sample_payloads():

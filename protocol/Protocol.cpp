@@ -25,7 +25,7 @@ const char kNewVersionText[] = "Download the new client from the website.";
 // empty row for 0x00, which is no message. A row left out makes the table too
 // short for its declaration, which does not compile.
 template <typename Handler, size_t N>
-std::array<Handler, N + 1> HandlerTable(const Handler (&rows)[N]) {
+constexpr std::array<Handler, N + 1> HandlerTable(const Handler (&rows)[N]) {
     std::array<Handler, N + 1> table{};
     for (size_t i = 0; i < N; ++i)
         table[i + 1] = rows[i];
@@ -37,7 +37,7 @@ std::array<Handler, N + 1> HandlerTable(const Handler (&rows)[N]) {
 // Every server opcode has its place here. A handler starts with the read
 // position just behind its opcode byte and must read exactly its own fields,
 // since the next message of the frame follows them. 0x00 is no message.
-const std::array<Protocol::Handler, Protocol::kLastOpcode + 1> Protocol::kHandlers = HandlerTable<Protocol::Handler>({
+constexpr std::array<Protocol::Handler, Protocol::kLastOpcode + 1> Protocol::kHandlers = HandlerTable<Protocol::Handler>({
     &Protocol::OnNewVersion,        // 0x01 new client version
     &Protocol::ParseCharacterList,  // 0x02 character list
     &Protocol::ParseEnterGame,      // 0x03 enter game

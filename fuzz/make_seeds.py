@@ -2,7 +2,8 @@
 """Writes the seed inputs of the fuzz targets that read the client's own
 formats: HTTP answers, ini files, graphics files, items caches, the game connection's
 frames and the minimap's files. They are the cases the native tests use (good files and
-the broken shapes those tests check; the frames are the fake server's), so the
+the broken shapes those tests check; the frames are the fake server's: every
+sample and variant of its table, also over its world's login burst), so the
 fuzzer starts from every branch the tests reach.
 
 Usage: make_seeds.py <output folder>   (one subfolder per target)
@@ -13,6 +14,7 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "fakeserver"))
 import fakeserver  # noqa: E402
+import world  # noqa: E402
 
 
 def write(folder, name, data):
@@ -115,7 +117,7 @@ def protocol_seeds(folder):
         "enter-game": fs.frame(fs.enter_game(0x10000001, 0x10000001, 1, 7)),
         "ping-disconnect": fs.frame(fs.ping(7) + fs.disconnect() + fs.ping(8)),
         "bad-opcode": fs.frame(fs.ping(7) + bytes([0x41, 0, 0])),
-        "later-handler": fs.frame(bytes([0x04]) + b"chat" * 4) + fs.frame(fs.ping(9)),
+        "odd-chat": fs.frame(bytes([0x04]) + b"chat" * 4) + fs.frame(fs.ping(9)),
         "empty-frame": fs.frame(b"") + fs.frame(fs.ping(1)),
         "cut": fs.frame(fs.character_list(30, fs.demo_characters()))[:-9],
         "short-fields": fs.frame(bytes([0x02, 1, 0, 0, 0, 3, 0xFF, 0xFF])),
@@ -132,6 +134,15 @@ def protocol_seeds(folder):
     for name, data in frames.items():
         for first in (0, 1, 0x41):
             write(folder, f"{name}-{first}", bytes([first]) + data)
+    # The same on a game screen that the fake world's login burst has filled
+    # (item records, enter game, a whole view with the player and a
+    # creature), so that the frame after the message draws it over a world.
+    burst = fs.frame(world.item_records() + fs.enter_game(0x10000001, 0x10000001, 0, world.ITEMS_VERSION)
+                     + world.World()._area("map_area", 20, 16, world.START[0] - 9, world.START[1] - 7))
+    for label, payload in fs.sample_payloads():
+        seed = fs.frame(payload) + fs.frame(fs.ping(0x4242)) if label in ending \
+            else fs.frame(payload + fs.ping(0x4242))
+        write(folder, "world-" + label.replace(" #", "-"), bytes([1]) + burst + seed)
 
 
 def main(out):

@@ -57,6 +57,8 @@ void SpeakOnMap(const std::string& sender, const std::string& text) {
 
 }  // namespace
 
+static_assert(ChatLog::kEndControlId == GUIManager::kMessageBoxId, "the chat's ids end where the GUI's begin");
+
 ChatLog* ChatLog::Instance() {
     static ChatLog* instance = new ChatLog();
     return instance;
@@ -104,13 +106,16 @@ bool ChatLog::AddChannelTab(int type, const std::string& name) {
     if (panes.size() >= kMaxTabs)
         return false;
 
+    const int32_t id = TakeControlIds();
+    if (id == 0)
+        return false;
+
     // The settings leave out a name the ini file could not read back.
     if (type == kPublic)
         if (Settings* settings = CurrentSettings())
             settings->SetChannelOpen(name, true);
-
     GUITab* tab = new GUITab();
-    tab->id = nextId;
+    tab->id = id;
     tab->caption = name;
     GUITabgroup* group = TabGroup();
     if (group) {
@@ -119,7 +124,7 @@ bool ChatLog::AddChannelTab(int type, const std::string& name) {
     }
 
     GUITextbox* box = new GUITextbox();
-    box->id = nextId + 1;
+    box->id = id + 1;
     box->SetFlag(GUIControl::kReadOnly | GUIControl::kMultiLine);
     // First under the root, so that every other control draws over it.
     if (GUIManager* gui = Gui())
@@ -133,7 +138,6 @@ bool ChatLog::AddChannelTab(int type, const std::string& name) {
         pane->Layout(app->clientWidth, app->clientHeight, game ? game->chatHeight : kDefaultChatHeight);
     }
     panes.push_back(pane);
-    nextId += 2;
 
     if (name == "Support") {
         pane->AppendText(kSupportHelp, kHighlightColor, false);
@@ -144,6 +148,25 @@ bool ChatLog::AddChannelTab(int type, const std::string& name) {
         pane->AppendText(kEnglishHelp, kHighlightColor, false);
     }
     return true;
+}
+
+int32_t ChatLog::TakeControlIds() {
+    GUIManager* gui = Gui();
+    const auto held = [&](int32_t id) {
+        for (const ChatPane* pane : panes)
+            if ((pane->tab && pane->tab->id == id) || (pane->box && pane->box->id == id + 1))
+                return true;
+        return gui && (gui->FindControl(id) || gui->FindControl(id + 1));
+    };
+    for (int32_t tries = 0; tries < (kEndControlId - kFirstControlId) / 2; ++tries) {
+        if (nextId < kFirstControlId || nextId + 1 >= kEndControlId)
+            nextId = kFirstControlId;
+        const int32_t id = nextId;
+        nextId += 2;
+        if (!held(id))
+            return id;
+    }
+    return 0;
 }
 
 bool ChatLog::CloseChannel(int type, const std::string& name) {

@@ -16,7 +16,9 @@ class KEngine2;
 // every chat line and notice that reaches the client to a tab, the status
 // line, or both. One instance for the whole run; it lives on across games, and
 // the ids it gives its tabs and boxes keep growing so that a control waiting
-// for deletion is never mistaken for a new one.
+// for deletion is never mistaken for a new one. They stay below the GUI's own
+// ids (the message box's): at the end of their range they start again from
+// the first pair no control holds.
 //
 // Control ids: 25 the chat input, 26 the tab group (both made by the game
 // screen), 30000 + 2k the tab of the k-th channel opened, 30000 + 2k + 1 its
@@ -37,6 +39,8 @@ public:
     static constexpr int32_t kChatInputId = GameIds::kChatInput;
     static constexpr int32_t kTabGroupId = GameIds::kChatTabs;
     static constexpr int32_t kFirstControlId = GameIds::kFirstChannelTab;
+    // The first id past the chat's range: the GUI's message box.
+    static constexpr int32_t kEndControlId = 65536;
     // Private lines from others are shortened on screen (not in the tab).
     static constexpr size_t kScreenPrivateLength = 55;
     // Tabs a server can open: beyond them a channel's lines go to the first
@@ -59,7 +63,7 @@ public:
 
     // Opens the tab of a channel unless it is open; type 2 channels are
     // recorded in the section "channels". False, with nothing opened or
-    // recorded, when kMaxTabs are open.
+    // recorded, when kMaxTabs are open or every id of the chat's range is held.
     bool AddChannelTab(int type, const std::string& name);
     // Closes the first tab of that name (type 2 also forgets the channel) and
     // selects "Main"; false when no tab has that name.
@@ -97,6 +101,9 @@ private:
     KEngine2* App() const;
     GUIManager* Gui() const;
     GUITabgroup* TabGroup() const;
+    // The tab's id of the next pair that no control and no pane holds (the
+    // box takes the one after it); 0 when every pair of the range is held.
+    int32_t TakeControlIds();
     void Select(ChatPane* pane);
     void SelectBy(int step, bool wrap);
     void Route(ChatPane* pane, const std::string& sender, const std::string& channel, int kind,

@@ -1,5 +1,7 @@
 #include "protocol/Protocol.h"
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "client/CharacterList.h"
@@ -19,15 +21,23 @@ namespace {
 
 const char kNewVersionText[] = "Download the new client from the website.";
 
+// The handler table from its rows for opcodes 0x01 on, in order, behind an
+// empty row for 0x00, which is no message. A row left out makes the table too
+// short for its declaration, which does not compile.
+template <typename Handler, size_t N>
+constexpr std::array<Handler, N + 1> HandlerTable(const Handler (&rows)[N]) {
+    std::array<Handler, N + 1> table{};
+    for (size_t i = 0; i < N; ++i)
+        table[i + 1] = rows[i];
+    return table;
+}
+
 }  // namespace
 
 // Every server opcode has its place here. A handler starts with the read
 // position just behind its opcode byte and must read exactly its own fields,
-// since the next message of the frame follows them. An opcode whose handler
-// has not been written yet (null) ends the reading of its frame quietly: its
-// length is unknown, so nothing behind it can be read.
-const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
-    nullptr,                        // 0x00 error
+// since the next message of the frame follows them. 0x00 is no message.
+constexpr std::array<Protocol::Handler, Protocol::kLastOpcode + 1> Protocol::kHandlers = HandlerTable<Protocol::Handler>({
     &Protocol::OnNewVersion,        // 0x01 new client version
     &Protocol::ParseCharacterList,  // 0x02 character list
     &Protocol::ParseEnterGame,      // 0x03 enter game
@@ -92,7 +102,7 @@ const Protocol::Handler Protocol::kHandlers[Protocol::kLastOpcode + 1] = {
     &Protocol::ParseLearnedRecipes, // 0x3e learned recipes
     &Protocol::ParseProgressBar,    // 0x3f progress bar over a tile
     &Protocol::ParseOnlineList,     // 0x40 online list
-};
+});
 
 Protocol::Protocol() : connection(new Connection()) {}
 
@@ -184,10 +194,7 @@ void Protocol::Dispatch(InMessage& message) {
             ReportBadOpcode(lastOpcode, message);
             return;
         }
-        const Handler handler = kHandlers[opcode];
-        if (!handler)
-            return;
-        (this->*handler)(message);
+        (this->*kHandlers[opcode])(message);
         lastOpcode = opcode;
     }
 }
@@ -199,8 +206,6 @@ void Protocol::ReportBadOpcode(int lastOpcode, const InMessage& message) {
                              platform::kMbOk | platform::kMbIconExclamation);
     connection->Disconnect();
 }
-
-bool Protocol::HasHandler(int opcode) { return opcode > 0 && opcode <= kLastOpcode && kHandlers[opcode]; }
 
 std::string Protocol::NetworkingErrorText(int lastOpcode, int position, int length) {
     return "A networking error occured (#" + std::to_string(lastOpcode) + ", " + std::to_string(position) + "/" +

@@ -260,11 +260,6 @@ public:
     void SendBrewCommand2();                        // finish
     void SendBrewCommand3();                        // learned recipes
 
-    // Whether the messages of this opcode are read: its row of the handler
-    // table is filled. Tests that send every kind of message leave out the
-    // ones still waiting for their handler.
-    static bool HasHandler(int opcode);
-
     // The text of the "Networking Error" box for a bad opcode.
     static std::string NetworkingErrorText(int lastOpcode, int position, int length);
 
@@ -299,7 +294,7 @@ public:
 
 private:
     using Handler = void (Protocol::*)(InMessage& message);
-    static const Handler kHandlers[kLastOpcode + 1];
+    static const std::array<Handler, kLastOpcode + 1> kHandlers;
 
     // The "Networking Error" box, then the end of the connection.
     [[gnu::noinline, gnu::cold]] void ReportBadOpcode(int lastOpcode, const InMessage& message);

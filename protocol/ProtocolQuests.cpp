@@ -95,7 +95,8 @@ void Protocol::ParseSummonList(InMessage& message) {
 
 // Three lists of (id, requirement): outfits, hair styles, beards. The three
 // counts come first. Each message replaces the options of the last one, and
-// the dialog opens on the look the character wears.
+// the dialog opens on the look the character wears; before the game there is
+// no character to dress, and the options are dropped.
 void Protocol::ParseOutfitOptions(InMessage& message) {
     GameInterface* game = Client::Instance()->game;
     OutfitDialog* dialog = game ? OutfitDialog::Instance() : nullptr;

@@ -3,8 +3,8 @@
 //
 // Every handler reads all its fields, in wire order and with their counts,
 // whether or not there is a game screen to take them: the frame goes on
-// behind the message. What finds no taker (mostly before the game screen) is
-// dropped.
+// behind the message. Before the game only the ban information is kept (its
+// dialog outlives the game screen); the other windows are the game screen's.
 #include "protocol/Protocol.h"
 
 #include <cstdint>

@@ -4,7 +4,7 @@
 //
 // Every field is read whether or not the game screen exists, so that the
 // frame goes on behind the message; before the game screen exists the values
-// are dropped.
+// are dropped: the hotkey bar and the spell dialogs are the game screen's.
 #include "protocol/Protocol.h"
 
 #include <cstdint>
@@ -115,6 +115,8 @@ void Protocol::OnSpellCooldown(InMessage& message) {
 // are the player's, and the character's action groups come back.
 void Protocol::OnActionGroups(InMessage&) {
     GameInterface* game = Game();
+    // Before the game there are no action groups to restore, and enter game
+    // clears the flag again.
     if (!game)
         return;
     layoutLoaded = 1;

@@ -293,10 +293,11 @@ void Protocol::ParseCreatureStep(InMessage& message) {
 void Protocol::ParseWalkRefused(InMessage& message) {
     const std::string text = message.ReadString();
     message.ReadU8();
+    // The status line outlives the game screen, as for the status text (0x0f).
+    StatusLine::Instance()->SetText(text);
     Map* map = WorldMap();
     if (!map)
         return;
-    StatusLine::Instance()->SetText(text);
     if (Creature* player = map->camera->creature)
         player->UndoStep();
 }

@@ -13,15 +13,15 @@
 #include "tests/support/traffic/ServerTraffic.h"
 
 // One full receive buffer of frames packed from the fake server's sample
-// messages (tests/support/traffic), each frame one to four messages whose
-// handlers exist; with pingEvery > 0 about one frame in pingEvery is a ping
+// messages (tests/support/traffic), each frame one to four messages; with
+// pingEvery > 0 about one frame in pingEvery is a ping
 // instead, answered with a pong. The messages that act on the connection or
 // the login (new version, character list, enter game, disconnect) are left
 // out: they would end the stream or start the game.
 inline ServerTraffic GameTraffic(int pingEvery) {
     return MakeServerTraffic(size_t(Connection::kReceiveBufferSize), pingEvery, [](int opcode) {
         const bool connectionLevel = opcode <= 0x03 || opcode == 0x16 || opcode == 0x19;
-        return Protocol::HasHandler(opcode) && !connectionLevel;
+        return !connectionLevel;
     });
 }
 

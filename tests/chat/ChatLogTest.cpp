@@ -362,6 +362,33 @@ TEST_F(ChatTest, ControlIdsComeInPairsAndAreNeverReused) {
     EXPECT_NE(Pane("Trade")->box->scrollbar, nullptr);
 }
 
+// The ids run up to the GUI's own (the message box's, 65536) and start
+// again from the first free pair: after a long run of opened tabs "Main" once
+// took the message box's id, and the box's deletion took the active tab with
+// it, which the group still pointed at.
+TEST_F(ChatTest, ControlIdsStayBelowTheGuisOwnAndStartAgainAtTheEnd) {
+    MakeTabGroup();
+    log().nextId = ChatLog::kEndControlId - 2;
+    log().AddChannelTab(ChatLog::kPublic, "Main");
+    EXPECT_EQ(Pane("Main")->tab->id, ChatLog::kEndControlId - 2);
+    EXPECT_EQ(Pane("Main")->box->id, ChatLog::kEndControlId - 1);
+    // The next pair would reach the message box: the first free pair instead,
+    // past one that a control already holds.
+    GUIControl* holder = new GUIControl();
+    holder->id = ChatLog::kFirstControlId + 1;
+    gui().AddControl(holder, true);
+    log().AddChannelTab(ChatLog::kPublic, "Trade");
+    EXPECT_EQ(Pane("Trade")->tab->id, ChatLog::kFirstControlId + 2);
+    EXPECT_EQ(Pane("Trade")->box->id, ChatLog::kFirstControlId + 3);
+    // A message box opened and closed takes no tab with it.
+    gui().MessageBox("Error", "text");
+    gui().DeleteLater(GUIManager::kMessageBoxId);
+    gui().Update();
+    EXPECT_EQ(gui().FindControl(Pane("Main")->tab->id), Pane("Main")->tab);
+    log().Clear();
+    gui().Update();
+}
+
 TEST_F(ChatTest, WithoutATabGroupThePaneOwnsItsTab) {
     log().AddChannelTab(ChatLog::kPublic, "Main");
     ChatPane* main = Pane("Main");

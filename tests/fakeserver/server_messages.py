@@ -5,7 +5,7 @@ string, or a list: ("list8", name, fields), ("list16", name, fields) and
 ("list32", name, fields) write a u8, u16 or u32 count (the value of
 NAME_count when given, else the number of entries) and then each entry's
 fields; ("until", name, fields, stop) writes each entry and then the u16 stop
-value. ("when", name, fields) writes the fields only when the value of name
+value (or NAME_stop when given). ("when", name, fields) writes the fields only when the value of name
 (written before) is not 0. Values come as keyword arguments; an entry of a
 list is a dict (or an object with those attributes).
 
@@ -14,11 +14,11 @@ for example) are functions, here or in the module of their family, that
 return the payload; they register themselves in BUILDERS so that build()
 finds them too.
 
-SAMPLES holds one valid payload of every message whose handler reads and
-drops what the client cannot show yet (everything after the login), as the
-keyword values for build(): lists of several entries, strings with odd bytes,
-conditional fields present. VARIANTS holds further valid shapes of some of
-them (conditional fields absent, counts at their limits). The client's tests
+SAMPLES holds one valid payload of every message read after the login, as
+the keyword values for build(): lists of several entries, strings with odd
+bytes, conditional fields present. VARIANTS holds further valid shapes of
+them (conditional fields absent, counts at their limits, and the shapes the
+dialogs' tests and the fake server's behaviours send). The client's tests
 send each of them followed by a ping in the same frame and expect the ping's
 answer, so a handler that reads one byte too many or too few shows; add your
 message's sample when you build its handler. A variant whose count claims
@@ -229,7 +229,7 @@ def write_fields(writer, fields, values):
             for entry in entries:
                 write_fields(writer, field[2], entry)
             if kind == "until":
-                writer.u16(field[3])
+                writer.u16(values.get(f"{name}_stop", field[3]) if isinstance(values, dict) else field[3])
         elif kind == "string":
             writer.string(to_bytes(_value(values, name)))
         else:
@@ -644,7 +644,9 @@ class CutShort(dict):
     """The keyword values of a shape whose count claims more than the bytes
     that follow it. The client reads such a message up to the end of its
     frame, so anything behind it in the frame would be taken for its data:
-    the tests send it alone in its frame."""
+    the tests send it alone in its frame. With cut_bytes, that many bytes
+    are taken off the end of the built message: a list, a record or a
+    terminator the frame ends before."""
 
 
 # Further valid shapes: name -> list of keyword values (a CutShort for a
@@ -723,7 +725,11 @@ VARIANTS = {
                          partner_items=[dict(item_id=130, count=1, group=0)] * 8),
                     dict(own_locked=0, partner_locked=1, own_accepted=0,
                          own_items=[dict(item_id=120, count=1, group=g) for g in (0, 3, 3, 0, 5, 8, 9, 255)],
-                         partner_items=[dict(item_id=0xFFFE, count=255, group=0)])],
+                         partner_items=[dict(item_id=0xFFFE, count=255, group=0)]),
+                    # No 0xFFFF at all: the player's offer ends with the frame.
+                    CutShort(own_locked=1, partner_locked=0, own_accepted=0,
+                             own_items=[dict(item_id=403, count=2, group=0), dict(item_id=130, count=1, group=1)],
+                             partner_items=[], cut_bytes=4)],
     # The house: no entries at all; an invite-only level with rights bits
     # above 4, repeated names and an item without a picture; both lists full;
     # and a decoration list that ends with the message.
@@ -741,7 +747,14 @@ VARIANTS = {
                    decoration_items=[]),
               CutShort(name=b"Cut", x=130, y=125, floor=7, access_level=2, grantable_rights=7,
                        invites=[dict(name=b"Ivo", sub_owner=1)], tile_permissions=[],
-                       decoration_items=[dict(item_id=120, name=b"Flower", detail=b"x")], decoration_items_count=3)],
+                       decoration_items=[dict(item_id=120, name=b"Flower", detail=b"x")], decoration_items_count=3),
+              # The message ends after the house's x; two invites announced,
+              # one sent, and nothing behind it.
+              CutShort(name=b"Cut", x=130, y=125, floor=7, access_level=2, grantable_rights=7, invites=[],
+                       tile_permissions=[], decoration_items=[], cut_bytes=8),
+              CutShort(name=b"Cut", x=1, y=2, floor=7, access_level=2, grantable_rights=0,
+                       invites=[dict(name=b"Ivo", sub_owner=2)], invites_count=2, tile_permissions=[],
+                       decoration_items=[], cut_bytes=2)],
     # Houses with and without a bidder, seconds left of 0 and below, and a
     # count of 500 over the one house that follows.
     "house_bidding": [dict(can_bid=0, houses=[]),
@@ -753,13 +766,40 @@ VARIANTS = {
                           dict(house_id=9, name=b"Mill Road 3", bidder=b"Bob", highest_bid=0xFFFFFFFF,
                                seconds_left=0xFFFFFFFB, rent=1)]),
                       CutShort(can_bid=1, houses=[dict(house_id=7, name=b"Mill Road 1", bidder=b"", highest_bid=0,
-                                                       seconds_left=60, rent=300)], houses_count=500)],
-    "guild": [dict(name=b"", channel_message=b"", own_level=0, ranks=[], members=[], wars=[])],
+                                                       seconds_left=60, rent=300)], houses_count=500),
+                      # The third house announced is its id alone.
+                      CutShort(can_bid=1, houses=[
+                          dict(house_id=7, name=b"Mill Road 1", bidder=b"Ann", highest_bid=5, seconds_left=100,
+                               rent=300),
+                          dict(house_id=9, name=b"", bidder=b"", highest_bid=0, seconds_left=0, rent=0)],
+                          houses_count=3, cut_bytes=16)],
+    # The fake guild as it is founded (ranks sent out of order, an invited
+    # character of rank 0, a war not accepted); ranks alone; every list full.
+    "guild": [dict(name=b"", channel_message=b"", own_level=0, ranks=[], members=[], wars=[]),
+              dict(name=b"Knights", channel_message=b"Welcome to Knights!", own_level=2,
+                   ranks=[dict(rank_id=11, level=0, order=2, name=b"Recruit"),
+                          dict(rank_id=12, level=2, order=0, name=b"Leader"),
+                          dict(rank_id=13, level=1, order=1, name=b"Officer")],
+                   members=[dict(member_id=1003, rank_id=11, name=b"Cedric", title=b""),
+                            dict(member_id=1001, rank_id=12, name=b"Aldric", title=b""),
+                            dict(member_id=1002, rank_id=13, name=b"Brenna", title=b"Scout"),
+                            dict(member_id=1004, rank_id=0, name=b"Dara", title=b"")],
+                   wars=[dict(war_id=501, text=b"Knights vs Bandits", status=b"Not accepted (7 days)", loyalty=1,
+                              loss_fee=500)]),
+              dict(name=b"Ranks", channel_message=b"", own_level=1,
+                   ranks=[dict(rank_id=1, level=0, order=0, name=b"Member")], members=[], wars=[]),
+              dict(name=b"Full" * 8, channel_message=b"m" * 300, own_level=255,
+                   ranks=[dict(rank_id=i, level=i % 3, order=255 - i, name=b"R%d" % i) for i in range(255)],
+                   members=[dict(member_id=i, rank_id=i, name=b"M%d" % i, title=b"t" * (i % 40))
+                            for i in range(255)],
+                   wars=[dict(war_id=i, text=b"W%d" % i, status=b"Not accepted" if i % 2 else b"Running",
+                              loyalty=i % 2, loss_fee=i * 1000) for i in range(255)])],
     # No invitation: the no-guild dialog opens with an empty list.
     "no_guild": [dict(invites=[])],
     "friends": [dict(clear=0, entries=[]),
                 dict(clear=0, entries=[dict(name=b"Friend %d" % i, online=i % 2, list=i % 3) for i in range(300)])],
-    "party": [dict(members=[])],
+    "party": [dict(members=[]),
+              dict(members=[dict(name=b"Brenna", number=30, first_percent=80, second_percent=20)])],
     # More than 255 entries: the whole u16 count is read.
     "online_list": [dict(new_list=0, players=[
         dict(name=b"Player %d" % i, level=i, idle_seconds=i * 3, online_minutes=i * 7) for i in range(300)]),
@@ -767,7 +807,8 @@ VARIANTS = {
                     dict(new_list=1, players=[dict(name=b"Mallory", level=1, idle_seconds=0x80000000,
                                                    online_minutes=0xFFFFFFFE)])],
     # Any banned byte but 0 is banned; an empty info line is no answer.
-    "ban_info": [dict(comment=b"", ban_time=b"", info_line=b"", banned=2)],
+    "ban_info": [dict(comment=b"", ban_time=b"", info_line=b"", banned=2),
+                 dict(comment=b"", ban_time=b"", info_line=b"Ana: no ban on record", banned=0)],
     "quest": [dict(kind=1, reset=0, name=b"", progress=0, lines=[]),
               dict(kind=1, reset=0, name=b"Short", progress=255, lines=[dict(text=b"Label: a note"),
                                                                           dict(text=b"a: b c"), dict(text=b"")]),
@@ -777,16 +818,25 @@ VARIANTS = {
     # Exactly 255 achievements carry no empty name behind them.
     "achievements": [dict(kind=0, reset=1, points_earned=0, points_possible=0, entries=[
         dict(name=b"A%d" % i, level=i, points=i, progress=i % 101, description=b"d") for i in range(255)]),
-                     dict(kind=0xFFFF, reset=0, points_earned=0, points_possible=0, entries=[])],
+                     dict(kind=0xFFFF, reset=0, points_earned=0, points_possible=0, entries=[]),
+                     # No empty name behind the last: the list ends with the frame.
+                     CutShort(kind=2, reset=0, points_earned=15, points_possible=60, entries=[
+                         dict(name=b"First Steps", level=0, points=5, progress=100, description=b"Leave the temple."),
+                         dict(name=b"Rat Catcher", level=8, points=10, progress=40, description=b"Slay rats.")],
+                         cut_bytes=2)],
     # A repeated ingredient, more than six of them, and an id past the sprites.
     "brewing": [dict(active=0),
                 dict(active=1, potion_size=5, amount=1, heat=70, ingredients=[
                     dict(item_id=110 + i, amount=i + 1) for i in range(7)] + [
                     dict(item_id=0xFFFF, amount=1), dict(item_id=110, amount=9)]),
                 dict(active=1, potion_size=0, amount=0, heat=0, ingredients=[])],
-    "summon_list": [dict(monsters=[])],
+    "summon_list": [dict(monsters=[]),
+                    dict(monsters=[dict(name=b"Rat", mana=20), dict(name=b"Wolf", mana=60),
+                                   dict(name=b"Bear", mana=120)])],
     "recipes": [dict(recipes=[]),
-                dict(recipes=[dict(name=b"Colour at the end", text=b"ends in a colour byte\x01")])],
+                dict(recipes=[dict(name=b"Colour at the end", text=b"ends in a colour byte\x01")]),
+                dict(recipes=[dict(name=b"Strong Mana Potion", text=b"Three flowers and a pinch of ash.\nDrop them"
+                                   b" in while the mixture is calm,\nthen let it boil.")] * 3)],
     # Every requirement kind, and ids the sprite store cannot hold.
     "outfit_choices": [dict(outfits=[], hair=[], beards=[]),
                        dict(outfits=[dict(id=10, requirement=0), dict(id=145, requirement=2),
@@ -806,8 +856,12 @@ VARIANTS = {
     "spell_list": [dict(spells=[]),
                    dict(spells=[dict(name=b"S%d" % i, spell_id=2000 + i, mana=i, magic_level=i % 3, seconds=i,
                                      offensive=0, premium=1, description=b"") for i in range(100)])],
-    # The three vocations, and a label the library keeps as none.
+    # The three vocations, and a label the library keeps as none; a list
+    # ended by 0xFFFF.
     "spell_library": [dict(reset=0, spells=[]),
+                      dict(reset=1, spells_stop=0xFFFF, spells=[
+                          dict(spell_id=1418, vocation=1, name=b"Light Healing", label=b"Healing", mana=20,
+                               magic_level=1, description=b"Heals a little.")]),
                       dict(reset=1, spells=[
                           dict(spell_id=1430, vocation=1, name=b"Whirlwind", label=b"unknown being", mana=30,
                                magic_level=2, description=b"Hits every creature around."),
@@ -816,6 +870,15 @@ VARIANTS = {
                           dict(spell_id=20001, vocation=3, name=b"Ice Lance", label=b"", mana=60, magic_level=8,
                                description=b""),
                       ])],
+    # A character fresh from creation: everything 0.
+    "player_stats": [dict(health=0, max_health=0, mana=0, max_mana=0, level=0, experience=0, experience_percent=0,
+                          rate=0, magic_level=0, magic_level_bonus=0, magic_level_percent=0,
+                          skills=[(0, 0, 0)] * 8, unused_points=0, talents=[0] * 7)],
+    # A private chat tab; empty texts where the windows show them.
+    "channel_open": [dict(channel_type=1, name=b"Brenna"), dict(channel_type=0, name=b"")],
+    "paged_text": [dict(text=b""), dict(text=b"|" * 40)],
+    "tip_message": [dict(tip_id=0, title=b"", text=b"", x=0, y=0, z=0),
+                    dict(tip_id=7, title=b"Welcome", text=b"word " * 200, x=120, y=120, z=7)],
 }
 
 
@@ -829,7 +892,12 @@ def _shapes():
 
 def sample_payloads():
     """(label, payload) of every sample and variant, samples first."""
-    return [(label, build(name, **values)) for label, name, values in _shapes()]
+    out = []
+    for label, name, values in _shapes():
+        cut = values.get("cut_bytes", 0) if isinstance(values, CutShort) else 0
+        payload = build(name, **{k: v for k, v in values.items() if k != "cut_bytes"})
+        out.append((label, payload[:len(payload) - cut]))
+    return out
 
 
 def frame_ending_labels():

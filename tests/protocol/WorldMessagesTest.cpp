@@ -449,6 +449,17 @@ TEST_F(WorldMessagesTest, ARefusedWalkTakesThePredictedStepBack) {
     EXPECT_EQ(player()->position, (Position{100, 99, 7}));
 }
 
+// The status line outlives the game screen: the refusal's text stands in it
+// as a status text (0x0f) would, and there is no step to take back.
+TEST_F(WorldMessagesTest, ARefusedWalkBeforeTheGameOnlySetsTheStatusText) {
+    Start();
+    ConnectToTheWorld();
+    StatusLine::Instance()->SetText("");
+    Dispatch(Wire().U8(0x0a).Str("There is no way.").U8(0xFF).bytes);
+    EXPECT_EQ(client->game, nullptr);
+    EXPECT_EQ(StatusLine::Instance()->statusText, "There is no way.");
+}
+
 TEST_F(WorldMessagesTest, AStripAfterAStepOfThePlayer) {
     EnterTheWorld();
     map().camera->Walk(2, false);

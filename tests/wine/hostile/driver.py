@@ -115,6 +115,14 @@ def drain(program):
         return
 
 
+def last_sprites(program):
+    """The probe's latest count of the back end's images."""
+    for line in reversed(program.lines):
+        if line.startswith("sprites "):
+            return line
+    return "sprites unknown"
+
+
 def in_game(server, behaviour, logins_before=None):
     """A game connection is open and the enter-game message went out on it."""
     if server.open_connections("game") == 0:
@@ -188,7 +196,7 @@ def run_hostile(args):
             rss_peak = max(rss_peak, rss_kb(pid))
             if verbose or batches % 10 == 0:
                 print(f"  {batches} batches, {pongs_seen} + {steady_pongs} pongs, {relogins} re-logins, resident "
-                      f"{describe(memory_kb(pid))}", flush=True)
+                      f"{describe(memory_kb(pid))}; {last_sprites(program)}", flush=True)
 
         if not alive(program, pid):
             drain(program)

@@ -16,7 +16,7 @@ drop a client that stopped answering.
 The run lasts HOSTILE_SECONDS (60 by default) with the back end of
 HOSTILE_ENGINE (direct3d, opengl or directdraw; direct3d by default);
 HOSTILE_SEED picks the random frames and HOSTILE_VERBOSE prints a line per
-batch. It prints the batches, both kinds of pongs, the re-logins, the
+batch, with the back end's images as the probe last counted them. It prints the batches, both kinds of pongs, the re-logins, the
 message boxes, and the client's resident memory (VmRSS of the velmora
 process under Wine, with its heaps and its mapped files apart) once it first
 entered the game and at the end. It fails when the process ends or crashes

@@ -329,6 +329,7 @@ void DirectDrawEngine::RenderBufferInternal(float x, float y, float w, float h, 
 void DirectDrawEngine::GenerateSprite(Sprite* sprite, SpriteRecord* record, bool) {
     if (!sprite || !record || !record->pixels || !directDraw_)
         return;
+    ReleaseOldImage(sprite);
     HRESULT hr;
     IDirectDrawSurface* surface =
         CreateOffscreenSurface(record->width, record->height, DDSCAPS_VIDEOMEMORY, true, hr);

@@ -227,7 +227,27 @@ void DirectXEngine::RenderSpriteBatchInternal(Sprite* sprite, const BatchQuad* q
         return;
     BatchTriangles(quads, count, Tint(), batchVertices_);
     device_->SetTexture(0, static_cast<IDirect3DTexture9*>(sprite->object));
-    device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, UINT(count * 2), batchVertices_.data(), sizeof(ScreenVertex));
+    if (!vertexBuffer_) {
+        device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, UINT(count * 2), batchVertices_.data(), sizeof(ScreenVertex));
+        return;
+    }
+    // Through our own vertex buffer rather than DrawPrimitiveUP: under Wine,
+    // text drawn with DrawPrimitiveUP grew the process heap for good, by about
+    // 1 MB for every round of dialogs (tests/wine/hostile). Only the part
+    // written is locked, so that only that part is uploaded.
+    device_->SetStreamSource(0, vertexBuffer_, 0, sizeof(ScreenVertex));
+    const ScreenVertex* next = batchVertices_.data();
+    for (int chunk : BatchChunks(int(batchVertices_.size()))) {
+        const UINT bytes = UINT(chunk) * UINT(sizeof(ScreenVertex));
+        void* data = nullptr;
+        if (FAILED(vertexBuffer_->Lock(0, bytes, &data, 0)))
+            break;
+        std::memcpy(data, next, bytes);
+        vertexBuffer_->Unlock();
+        device_->DrawPrimitive(D3DPT_TRIANGLELIST, 0, UINT(chunk / 3));
+        next += chunk;
+    }
+    device_->SetStreamSource(0, nullptr, 0, 0);
 }
 
 void DirectXEngine::EnableClipperInternal(ClipRect clip) {
@@ -315,6 +335,7 @@ uint8_t* DirectXEngine::ReadScreenInternal(int x, int y, int w, int h) {
 void DirectXEngine::GenerateSprite(Sprite* sprite, SpriteRecord* record, bool) {
     if (!sprite || !record || !record->pixels || !device_)
         return;
+    ReleaseOldImage(sprite);
     IDirect3DTexture9* texture = nullptr;
     if (FAILED(device_->CreateTexture(record->width, record->height, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,
                                       &texture, nullptr))) {

@@ -56,10 +56,16 @@ void GraphicsEngine::ReleaseSprite(Sprite* sprite) {
         return;
     ReleaseSpriteInternal(sprite);
     sprites_.erase(sprite);
+    ++spritesFreed_;
     sprite->handle = 0;
     sprite->object = nullptr;
     sprite->surface = 0;
     sprite->engine = nullptr;
+}
+
+void GraphicsEngine::ReleaseOldImage(Sprite* sprite) {
+    if (sprite && sprite->engine)
+        sprite->engine->ReleaseSprite(sprite);
 }
 
 void GraphicsEngine::AdoptSprite(Sprite* sprite) {
@@ -67,6 +73,7 @@ void GraphicsEngine::AdoptSprite(Sprite* sprite) {
         sprite->engine->ReleaseSprite(sprite);
     sprite->engine = this;
     sprites_.insert(sprite);
+    ++spritesMade_;
 }
 
 void GraphicsEngine::ReleaseAllSprites() {

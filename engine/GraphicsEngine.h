@@ -85,6 +85,12 @@ public:
     // stays and can be given a new image by GenerateSprite.
     void ReleaseSprite(Sprite* sprite);
 
+    // Images this engine holds now, and how many it made and freed so far:
+    // what a long run watches for leaks.
+    size_t LiveSprites() const { return sprites_.size(); }
+    uint64_t SpritesMade() const { return spritesMade_; }
+    uint64_t SpritesFreed() const { return spritesFreed_; }
+
 protected:
     // Null until the application object hands itself in.
     BackEndHost* Host() const { return host_; }
@@ -117,6 +123,10 @@ protected:
     // Frees the back end's object of one sprite (texture name, texture, surface).
     virtual void ReleaseSpriteInternal(Sprite* sprite);
 
+    // A back end's GenerateSprite calls this before it gives the sprite an
+    // image: an image the sprite already has (from this engine or another one)
+    // is freed, not overwritten and lost.
+    static void ReleaseOldImage(Sprite* sprite);
     // A back end's GenerateSprite calls this once it has given the sprite an
     // image, so that the image is freed through this engine.
     void AdoptSprite(Sprite* sprite);
@@ -127,4 +137,6 @@ protected:
 private:
     BackEndHost* host_ = nullptr;
     std::unordered_set<Sprite*> sprites_;
+    uint64_t spritesMade_ = 0;
+    uint64_t spritesFreed_ = 0;
 };

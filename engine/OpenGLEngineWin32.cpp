@@ -307,6 +307,7 @@ uint8_t* OpenGLEngine::ReadScreenInternal(int x, int y, int w, int h) {
 void OpenGLEngine::GenerateSprite(Sprite* sprite, SpriteRecord* record, bool nearest) {
     if (!sprite || !record || !record->pixels || !renderingContext_)
         return;
+    ReleaseOldImage(sprite);
     glGenTextures(1, &sprite->handle);
     BindTexture(sprite->handle);
     SetTextureParameters(nearest ? GL_NEAREST : GL_LINEAR);

@@ -83,6 +83,7 @@ bool RecordingEngine::SetSettings() {
 }
 
 void RecordingEngine::GenerateSprite(Sprite* sprite, SpriteRecord* record, bool nearest) {
+    ReleaseOldImage(sprite);
     sprite->handle = nextHandle++;
     AdoptSprite(sprite);
     ++spritesGenerated;

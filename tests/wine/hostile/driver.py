@@ -16,7 +16,7 @@ drop a client that stopped answering.
 The run lasts HOSTILE_SECONDS (60 by default) with the back end of
 HOSTILE_ENGINE (direct3d, opengl or directdraw; direct3d by default);
 HOSTILE_SEED picks the random frames and HOSTILE_VERBOSE prints a line per
-batch. It prints the batches, both kinds of pongs, the re-logins, the
+batch, with the back end's images as the probe last counted them. It prints the batches, both kinds of pongs, the re-logins, the
 message boxes, and the client's resident memory (VmRSS of the velmora
 process under Wine, with its heaps and its mapped files apart) once it first
 entered the game and at the end. It fails when the process ends or crashes
@@ -115,6 +115,14 @@ def drain(program):
         return
 
 
+def last_sprites(program):
+    """The probe's latest count of the back end's images."""
+    for line in reversed(program.lines):
+        if line.startswith("sprites "):
+            return line
+    return "sprites unknown"
+
+
 def in_game(server, behaviour, logins_before=None):
     """A game connection is open and the enter-game message went out on it."""
     if server.open_connections("game") == 0:
@@ -188,7 +196,7 @@ def run_hostile(args):
             rss_peak = max(rss_peak, rss_kb(pid))
             if verbose or batches % 10 == 0:
                 print(f"  {batches} batches, {pongs_seen} + {steady_pongs} pongs, {relogins} re-logins, resident "
-                      f"{describe(memory_kb(pid))}", flush=True)
+                      f"{describe(memory_kb(pid))}; {last_sprites(program)}", flush=True)
 
         if not alive(program, pid):
             drain(program)

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <list>
 
+#include "bench/game/BenchGame.h"
 #include "client/Client.h"
 #include "engine/KEngine2.h"
 #include "game/GameInterface.h"
@@ -64,14 +65,10 @@ void BM_FarClick(benchmark::State& state) {
     GfxWriter writer;
     writer.Put(2, MakeTestGlyphSheet());
     writer.Put(403, GfxImage(32, 32));
-    writer.Write(fixture.dir.Path("velmora.gfx"), 1500000000);
-    fixture.WriteOptions("[options]\nfpslimit=0\n");
-    Client& client = fixture.MakeClient();
-    if (!client.Init()) {
-        state.SkipWithError("the client did not start");
+    Client* started = StartBenchGame(fixture, writer, state);
+    if (!started)
         return;
-    }
-    client.StartGame(false);
+    Client& client = *started;
     GameInterface& game = *client.game;
     Map& map = *game.map;
 

@@ -4,6 +4,7 @@
 // the figure is the game screen's own cost per frame.
 #include <benchmark/benchmark.h>
 
+#include "bench/game/BenchGame.h"
 #include "client/Client.h"
 #include "engine/Graphics.h"
 #include "engine/KEngine2.h"
@@ -25,14 +26,10 @@ void BM_GameFrame(benchmark::State& state) {
     writer.Put(5764, GfxImage(128, 128));
     writer.Put(6195, GfxImage(64, 13));
     writer.Put(6196, GfxImage(64, 13));
-    writer.Write(fixture.dir.Path("velmora.gfx"), 1500000000);
-    fixture.WriteOptions("[options]\nfpslimit=0\n");
-    Client& client = fixture.MakeClient();
-    if (!client.Init()) {
-        state.SkipWithError("the client did not start");
+    Client* started = StartBenchGame(fixture, writer, state);
+    if (!started)
         return;
-    }
-    client.StartGame(false);
+    Client& client = *started;
     RecordingEngine* engine = static_cast<RecordingEngine*>(client.app->engine);
     size_t calls = 0;
     for (auto _ : state) {

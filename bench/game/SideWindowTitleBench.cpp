@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "bench/game/BenchGame.h"
 #include "client/Client.h"
 #include "sidewindows/SideWindow.h"
 #include "tests/support/ClientFixture.h"
@@ -19,14 +20,10 @@ void BM_SideWindowLongTitle(benchmark::State& state) {
     GfxWriter writer;
     writer.Put(2, MakeTestGlyphSheet());
     writer.Put(5764, GfxImage(128, 128));
-    writer.Write(fixture.dir.Path("velmora.gfx"), 1500000000);
-    fixture.WriteOptions("[options]\nfpslimit=0\n");
-    Client& client = fixture.MakeClient();
-    if (!client.Init()) {
-        state.SkipWithError("the client did not start");
+    Client* started = StartBenchGame(fixture, writer, state);
+    if (!started)
         return;
-    }
-    client.StartGame(false);
+    Client& client = *started;
     SideWindow window;
     window.windowId = 650;
     window.Create("Bag", 165, 100);

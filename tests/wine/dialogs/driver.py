@@ -19,7 +19,7 @@ A stage is a module with
 and needs no probe code: the state names every control by its id.
 """
 import glob
-import importlib.util
+import importlib
 import json
 import os
 import sys
@@ -165,10 +165,8 @@ def load_stages():
     stages = []
     for path in sorted(glob.glob(os.path.join(HERE, "stage_*.py"))):
         name = os.path.splitext(os.path.basename(path))[0]
-        spec = importlib.util.spec_from_file_location(name, path)
-        module = importlib.util.module_from_spec(spec)
-        spec.loader.exec_module(module)
-        stages.append((name, module))
+        # This folder is on the import path: each stage is a module of it.
+        stages.append((name, importlib.import_module(name)))
     return stages
 
 

@@ -18,10 +18,6 @@ function(velmora_library name)
     endif()
     # The program's entry point is not part of any library.
     list(FILTER sources EXCLUDE REGEX "/Main\\.cpp$")
-    if(NOT sources)
-        # A folder whose classes come with later work still gives a library.
-        set(sources "${PROJECT_SOURCE_DIR}/cmake/empty.cpp")
-    endif()
     add_library(${name} STATIC ${sources} ${ARG_EXTRA})
     target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}")
     if(ARG_DEPENDS)

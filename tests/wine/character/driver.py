@@ -37,7 +37,7 @@ import fakeserver as fs  # noqa: E402
 import sidewindows  # noqa: E402
 import winedriver  # noqa: E402
 import world  # noqa: E402
-from winedriver import Failure, find_window, options_folder, xdotool  # noqa: E402
+from winedriver import Failure, options_folder, xdotool  # noqa: E402
 
 OUTFIT, CHAT, ACTION_LIST, REQUEST_SPELLS, REQUEST_OUTFITS, TALENTS, RESET_TALENTS = (
     0x0C, 0x03, 0x22, 0x31, 0x32, 0x33, 0x34)
@@ -218,9 +218,7 @@ def check_character(args):
             args.scratch, args.gfx, server.login_port,
             b"[options]\r\nwindowwidth=1000\r\nwindowheight=700\r\nwindowmaximized=false\r\nfpslimit=60\r\n")
         with winedriver.client_run(args, page.port, work) as program:
-            window = find_window("^Velmora Online", 90, program.process)
-            program.wait_line(lambda l: l == "screen game", 90, "the game screen")
-            xdotool("windowfocus", "--sync", window)
+            window = winedriver.game_window(program)
             s = Session(program, server, window, parse_state)
             edit_hotkey(s)
             spell_library(s)

@@ -33,7 +33,7 @@ import fakeserver as fs  # noqa: E402
 import sidewindows  # noqa: E402
 import trade  # noqa: E402
 import winedriver  # noqa: E402
-from winedriver import Failure, find_window, wait_server, xdotool  # noqa: E402
+from winedriver import Failure, wait_server, xdotool  # noqa: E402
 
 PONG = 0x19
 
@@ -186,9 +186,7 @@ def check_dialogs(args):
     with server, page, winedriver.client_run(args, page.port,
                                              winedriver.prepare_client(args.scratch, args.gfx, server.login_port,
                                                                        options)) as program:
-        window = find_window("^Velmora Online", 90, program.process)
-        program.wait_line(lambda l: l == "screen game", 90, "the game screen")
-        xdotool("windowfocus", "--sync", window)
+        window = winedriver.game_window(program)
         session = Session(program, server, window, parse_state)
         side.open(server, 0)
         session.wait_state(lambda st: any(c["index"] == 0 and c["cells"] for c in st["containers"]),

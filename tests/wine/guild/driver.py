@@ -32,7 +32,7 @@ import actions  # noqa: E402
 import fakeserver as fs  # noqa: E402
 import guild  # noqa: E402
 import winedriver  # noqa: E402
-from winedriver import Failure, find_window  # noqa: E402
+from winedriver import Failure  # noqa: E402
 
 REQUEST_GUILD, GUILD = 0x37, 0x38
 GUILD_WINDOW, NO_GUILD, CREATE_WAR, EDIT_RANKS, CONFIRM = 275, 288, 301, 308, 255
@@ -211,9 +211,7 @@ def check_guild(args):
                            log=lambda text: None)
     page = fs.StatusPage("Test server.")
     with server, page, winedriver.client_run(args, page.port, prepare(args, server.login_port)) as program:
-        window = find_window("^Velmora Online", 90, program.process)
-        program.wait_line(lambda l: l == "screen game", 90, "the game screen")
-        winedriver.xdotool("windowfocus", "--sync", window)
+        window = winedriver.game_window(program)
         s = Session(program, server, behaviour, window)
         join(s)
         message_and_invite(s)

@@ -1,1 +1,0 @@
-// Stands in for a library whose classes are not written yet.

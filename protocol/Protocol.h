@@ -181,11 +181,14 @@ public:
     void ParseMarketHistory(InMessage& message);     // 0x30
     void ParseMarketItemNames(InMessage& message);   // 0x36
 
-    void SendOp14(uint32_t offer, uint32_t amount, int buyOrSell);  // 0x14: the NPC trade amount
+    // The amount asked for in the NPC trade question; buying 1 buys, 0 sells.
+    void SendOp14(uint32_t itemId, uint32_t amount, int buying);  // 0x14
     // Sub-commands 1 cancel, 2 lock, 3 accept, 4 take back the own item in
     // slot; the slot goes out only when it is 0 or more (-1: none).
     void SendTradeCommand(int sub, int32_t slot);  // 0x1f
-    void SendOp21(uint32_t first, int flag);       // 0x21: sells to the NPC shop
+    // An item picked in the NPC shop ("Choose" or a drop on it); sellTab 1
+    // while "Sell to NPC" is the open tab.
+    void SendOp21(uint32_t itemId, int sellTab);  // 0x21
     // The market: a new listing (Refresh); accepting another player's offer
     // (side 1: it is a sell offer); posting an offer (side 1 sell, 0 buy);
     // asking about a sell offer; withdrawing an own offer (side: its sell flag).

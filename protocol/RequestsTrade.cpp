@@ -5,12 +5,12 @@
 #include "net/OutMessage.h"
 #include "protocol/Protocol.h"
 
-void Protocol::SendOp14(uint32_t offer, uint32_t amount, int buyOrSell) {
+void Protocol::SendOp14(uint32_t itemId, uint32_t amount, int buying) {
     OutMessage message;
     message.WriteU8(0x14);
-    message.WriteU32(offer);
+    message.WriteU32(itemId);
     message.WriteU32(amount);
-    message.WriteU8(uint8_t(buyOrSell));
+    message.WriteU8(uint8_t(buying));
     connection->Send(message);
 }
 
@@ -23,11 +23,11 @@ void Protocol::SendTradeCommand(int sub, int32_t slot) {
     connection->Send(message);
 }
 
-void Protocol::SendOp21(uint32_t first, int flag) {
+void Protocol::SendOp21(uint32_t itemId, int sellTab) {
     OutMessage message;
     message.WriteU8(0x21);
-    message.WriteU32(first);
-    message.WriteU8(uint8_t(flag));
+    message.WriteU32(itemId);
+    message.WriteU8(uint8_t(sellTab));
     connection->Send(message);
 }
 

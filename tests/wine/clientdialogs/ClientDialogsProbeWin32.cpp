@@ -10,7 +10,9 @@
 //   state dialogs=<ids> ... <name>=x,y,w,h ...
 // where the state names the open dialogs and the rectangles (client
 // coordinates) of what the driver clicks or looks at, "origin" being the
-// client area's top-left corner on the screen.
+// client area's top-left corner on the screen, "preview" the panel of the
+// outfit dialog's four pictures and "changeoutfit" the right-click menu's
+// row "Change Outfit".
 #include <map>
 #include <string>
 #include <vector>
@@ -21,6 +23,7 @@
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUIControl.h"
 #include "engine/gui/GUIManager.h"
+#include "engine/gui/GUIMenu.h"
 #include "engine/gui/GUISelect.h"
 #include "engine/gui/GUITab.h"
 #include "engine/gui/GUITextbox.h"
@@ -89,13 +92,27 @@ const GUIControl* PictureButton(GUIManager* gui, int picture) {
     });
 }
 
+// The rectangle of the open right-click menu's row with that text (rows of
+// 20 px below a 3 px edge), or "".
+std::string MenuRow(GUIManager* gui, const std::string& text) {
+    const GUIMenu* menu = dynamic_cast<GUIMenu*>(gui->FindControl(GameIds::kContextMenu));
+    if (!menu)
+        return std::string();
+    for (size_t i = 0; i < menu->entries.size(); ++i)
+        if (menu->entries[i].text == text)
+            return std::to_string(menu->x) + "," + std::to_string(menu->y + 3 + 20 * int(i)) + "," +
+                   std::to_string(menu->width) + ",20";
+    return std::string();
+}
+
 std::string State(Client& client) {
     GUIManager* gui = client.app->gui;
     std::string state = "state dialogs=";
     const int32_t dialogs[] = {LoginIds::kOptionsDialog,      LoginIds::kAboutDialog,   LoginIds::kCharacterListDialog,
                                GameIds::kWelcomeDialog,       GameIds::kOpenChannelDialog,
                                GameIds::kReportDialog,        GameIds::kIgnoreListDialog,
-                               GameIds::kTutorialDialog,      GameIds::kQuitDialog,     GUIManager::kMessageBoxId};
+                               GameIds::kTutorialDialog,      GameIds::kQuitDialog,     GameIds::kOutfitDialog,
+                               GUIManager::kMessageBoxId};
     for (int32_t id : dialogs)
         if (gui->FindControl(id))
             state += std::to_string(id) + ",";
@@ -117,6 +134,7 @@ std::string State(Client& client) {
         {"qlogout", GameIds::kQuitLogout},       {"minimap", GameIds::kMinimapWindow},
         {"ignore", GameIds::kIgnoreListButton},  {"iname", GameIds::kIgnoreListName},
         {"iadd", GameIds::kIgnoreListAdd},       {"iclose", GameIds::kIgnoreListClose},
+        {"outfit", GameIds::kOutfitDialog},      {"outclose", GameIds::kOutfitClose},
     };
     for (const auto& control : controls)
         if (const GUIControl* found = gui->FindControl(control.id))
@@ -127,6 +145,13 @@ std::string State(Client& client) {
         state += " fansites=" + Rect(link);
     if (const GUIControl* link = PictureButton(gui, 6600))
         state += " citymap=" + Rect(link);
+    if (const GUIControl* outfit = gui->FindControl(GameIds::kOutfitDialog)) {
+        // The panel the outfit dialog draws its four preview pictures in.
+        state += " preview=" + std::to_string(outfit->x + 20) + "," + std::to_string(outfit->y + 41) + "," +
+                 std::to_string(outfit->width - 40) + ",80";
+    }
+    if (const std::string row = MenuRow(gui, "Change Outfit"); !row.empty())
+        state += " changeoutfit=" + row;
     if (const GUISelect* list = dynamic_cast<GUISelect*>(gui->FindControl(GameIds::kOpenChannelList))) {
         state += " channels=";
         for (const GUISelectItem& item : list->items)

@@ -1,15 +1,19 @@
 #!/usr/bin/env python3
 """The client's dialogs under Wine, played like a player against the fake
-login and game server with the chat, world and side-windows behaviours and a
-welcome for a new player.
+login and game server with the chat, world, side-windows and character
+behaviours and a welcome for a new player.
 
 On the login screen "Options", "Graphics" and "OpenGL" switch the back end
 (no fallback question; the backdrop is drawn again), "Close"; "About" opens
 its box and Enter closes it. The player logs in with the demo account and
 enters. The welcome holds the walking back: a held Down sends no step until
-"Close & Start Playing", after which Down steps. With the game screen live,
+"Close & Start Playing", after which Down steps. The player walks onto the
+lever's tile, where a Shift+right click and "Change Outfit" open the outfit
+dialog, dragged aside. With the game screen live and the outfit dialog open,
 Ctrl+O, "Graphics", then "OpenGL", "DirectDraw" and "Direct3D" in turn: after
-each the player's figure and the minimap are drawn as before. "30" into the
+each the player's figure and the minimap are drawn as before, and the outfit
+dialog's preview shows the outfit's colours again (its pictures go with the
+old back end and are made anew). The outfit dialog's "Close"; "30" into the
 frame limit, "Close". Ctrl+P asks for the channel list, whose answer fills
 the dialog; "Ann" and Enter open a private channel. Ctrl+R, "hello" and
 "Report" send the report. The chat area's ignore list button, "Mallory" and
@@ -32,14 +36,20 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, ".."))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "fakeserver"))
 import actions  # noqa: E402
+import character  # noqa: E402
 import chat  # noqa: E402
 import fakeserver as fs  # noqa: E402
 import sidewindows  # noqa: E402
 import winedriver  # noqa: E402
+import world  # noqa: E402
 from winedriver import Failure, Report, find_window, frames_after, options_folder, stage, xdotool  # noqa: E402
 
 OPTIONS, ABOUT, CHARACTERS, WELCOME, OPEN_CHANNEL, REPORT, TUTORIAL, QUIT = 172, 5, 20, 212, 59, 115, 321, 89
 IGNORE_LIST, IGNORE_NAME = 140, 143
+OUTFIT_DIALOG, REQUEST_OUTFITS = 27, 0x32
+# Where the outfit dialog is dragged: clear of the figure, the minimap and
+# the options dialog at the right.
+OUTFIT_AT = (10, 290)
 IGNORED = "Mallory"
 OPENGL, DIRECT3D, DIRECTDRAW = 1, 2, 3
 STEPS = range(0x04, 0x0C)
@@ -62,6 +72,25 @@ def parse_state(line):
     return state
 
 
+# The player's look (world.PLAYER_OUTFIT) on the generated figure
+# (tools/gfxgen/WorldSprites.cpp): the shirt takes the body colour and the
+# trousers the legs colour of the palette (world/OutfitPalette.cpp), each
+# shaded by its part's grey.
+PALETTE = {12: (180, 70, 70), 34: (160, 190, 100)}
+SHIRT_GREY, TROUSERS_GREY = 170, 140
+
+
+def shaded(colour, grey):
+    return tuple(c * grey // 255 for c in colour)
+
+
+OUTFIT_COLOURS = {"shirt": shaded(PALETTE[world.PLAYER_OUTFIT[6]], SHIRT_GREY),
+                  "trousers": shaded(PALETTE[world.PLAYER_OUTFIT[7]], TROUSERS_GREY)}
+# The least of each colour four pictures of the figure show, scaled up half
+# again.
+OUTFIT_PIXELS = {"shirt": 150, "trousers": 80}
+
+
 def grass(colour):
     """The greens of the world's grass (tools/gfxgen/WorldSprites.cpp)."""
     r, g, b = colour
@@ -75,6 +104,11 @@ def near(a, b, tolerance=24):
 def matching(before, after):
     """The share of pixels that look as before."""
     return sum(near(a, b) for a, b in zip(before, after)) / max(1, len(before))
+
+
+def outfit_pixels(pixels):
+    """How many pixels show each of the outfit's colours."""
+    return {part: sum(near(p, colour) for p in pixels) for part, colour in OUTFIT_COLOURS.items()}
 
 
 def keep_shot(shot, folder, name):
@@ -270,6 +304,45 @@ def welcome(s, report):
     s.wait_state(south_at_rest, "the player south of the start, at rest")
 
 
+def overlap(a, b):
+    return a[0] < b[0] + b[2] and b[0] < a[0] + a[2] and a[1] < b[1] + b[3] and b[1] < a[1] + a[3]
+
+
+def open_outfit(s, report):
+    """The outfit dialog opened as the player does it, then dragged where it
+    hides neither the figure nor the minimap."""
+    stage("game: onto the lever's tile, Shift+right click, Change Outfit")
+    tx, ty = actions.USABLE_AT
+
+    def lever(st):
+        x, y, tw, th, px, py = (int(v) for v in st["player"].split(",")[:6])
+        return x + (tx - px) * tw + tw // 2, y + (ty - py) * th + th // 2
+
+    s.move(*lever(s.state()))
+    xdotool("click", 1)
+
+    def on_lever(st):
+        fields = st.get("player", "").split(",")
+        return len(fields) == 7 and fields[4:] == [str(tx), str(ty), "1"]
+    st = s.wait_state(on_lever, "the player at rest on the lever's tile")
+    s.move(*lever(st))
+    s.hold("shift", lambda: xdotool("click", 3))
+    st = s.wait_state(lambda st: "changeoutfit" in st, 'the menu row "Change Outfit"')
+    before = len(s.requests(REQUEST_OUTFITS))
+    s.click("changeoutfit", st)
+    winedriver.wait_server(s.server, lambda: len(s.requests(REQUEST_OUTFITS)) > before,
+                           "the outfit-options request 32")
+    st = s.wait_state(lambda st: OUTFIT_DIALOG in st["dialogs"] and "preview" in st, "the outfit dialog")
+
+    stage("game: the outfit dialog dragged aside")
+    dx, dy, _, _ = rect(st["outfit"])
+    s.drag((dx + 60, dy + 8), (OUTFIT_AT[0] + 60, OUTFIT_AT[1] + 8))
+    st = s.wait_state(lambda st: "outfit" in st and rect(st["outfit"])[:2] != (dx, dy), "the outfit dialog moved")
+    for name in ("player", "minimap"):
+        report.check(not overlap(rect(st["outfit"]), rect(st[name])),
+                     f"the outfit dialog ({st['outfit']}) leaves the {name} ({st[name]}) in sight")
+
+
 def engines(s, report, keep):
     stage("game: the reference picture")
     s.move(600, 640)  # over the chat, away from the figure
@@ -278,11 +351,15 @@ def engines(s, report, keep):
     player = rect(st["player"])
     mx, my, mw, mh = rect(st["minimap"])
     minimap = (mx + 10, my + 25, mw - 20, mh - 35)
+    preview = rect(st["preview"])
     ref_player, ref_minimap = s.pixels(ref_shot, player), s.pixels(ref_shot, minimap)
     figure = sum(not grass(p) for p in ref_player)
     report.check(figure >= 40, f"the player's figure shows in its square ({figure} pixels)")
     lit = sum(sum(p) > 150 for p in ref_minimap)
     report.check(lit >= 20, f"the minimap shows the explored land ({lit} pixels)")
+    ref_look = outfit_pixels(s.pixels(ref_shot, preview))
+    report.check(all(n >= OUTFIT_PIXELS[part] for part, n in ref_look.items()),
+                 f"the outfit dialog's preview shows the outfit's colours ({ref_look})")
 
     stage("game: Ctrl+O, Graphics, and the dialog dragged aside")
     s.ctrl("o")
@@ -310,9 +387,20 @@ def engines(s, report, keep):
                      f"{name}: the player's figure is drawn ({figure} pixels, {alike:.0%} as before)")
         alike = matching(ref_minimap, s.pixels(shot, minimap))
         report.check(alike >= 0.85, f"{name}: the minimap is drawn ({alike:.0%} as before)")
+        # The previews of the old back end were freed with it: these are new.
+        st = s.state()
+        report.check(OUTFIT_DIALOG in st["dialogs"] and rect(st["preview"]) == preview,
+                     f"{name}: the outfit dialog stays open where it was ({st.get('preview')})")
+        look = outfit_pixels(s.pixels(shot, preview))
+        report.check(all(n >= 0.75 * ref_look[part] and n >= OUTFIT_PIXELS[part] for part, n in look.items()),
+                     f"{name}: the outfit dialog's preview shows the outfit's colours ({look}, before {ref_look})")
         if report.failures:
             keep_shot(shot, keep, f"{button}.ppm")
             keep_shot(ref_shot, keep, "reference.ppm")
+
+    stage("game: the outfit dialog's Close")
+    s.click("outclose")
+    s.wait_closed(OUTFIT_DIALOG, "the outfit dialog to close")
 
     stage("game: the frame limit 30, Close")
     fx, fy, fw, fh = rect(s.state()["fps"])
@@ -415,13 +503,15 @@ def check_client_dialogs(args):
     report = Report()
     stamp = fs.read_gfx_stamp(args.gfx)
     server = fs.FakeServer(gfx_stamp=stamp, welcome=1, log=lambda text: None,
-                           behaviours=[chat.Chat(), actions.ActionWorld(login_burst=False), sidewindows.SideWindows()])
+                           behaviours=[chat.Chat(), actions.ActionWorld(login_burst=False), sidewindows.SideWindows(),
+                                       character.Character()])
     page = fs.StatusPage("Test server.")
     with server, page, winedriver.client_run(args, page.port, prepare(args, server.login_port)) as program:
         window = find_window("^Velmora Online", 90, program.process)
         s = Session(program, server, window)
         login_screen(s, report)
         welcome(s, report)
+        open_outfit(s, report)
         engines(s, report, os.path.join(os.path.dirname(args.scratch), "failed-shots"))
         channels_and_report(s, report)
         ignore_list(s, report)

@@ -218,9 +218,7 @@ void QuestLogDialog::Draw(void* self) {
     const int y = frame->y;
     dialog.DrawPanel();
     // The information line: a sunken frame without fill.
-    const GUIControl* root = log->gui->root;
-    if (root)
-        graphics->RenderBox(x + 20, y + 70, frame->width - 40, 25, root->darkColor, root->lightColor, 0);
+    dialog.DrawFrameBox(x + 20, y + 70, frame->width - 40, 25);
     const std::string info = log->showQuests ? std::string("Most quests are not shown here until you begin them.")
                                              : "Some achievements may be hidden. You have " +
                                                    std::to_string(log->pointsEarned) + " of " +

@@ -80,11 +80,11 @@ TEST_F(ChatTest, EveryKindIsRoutedForAnOpenChannelAndBothFallbacks) {
                 expected = Appended(*target->box, prefix + c.line, c.color);
             }
             EXPECT_EQ(target->box->text, expected);
-            if (target != main)
-                EXPECT_EQ(main->box->text, "");
             // A highlighted line turns an inactive tab yellow; "Main" is active.
-            if (target != main)
+            if (target != main) {
+                EXPECT_EQ(main->box->text, "");
                 EXPECT_EQ(target->tab->textColor, c.line.empty() ? ChatPane::kSeenColor : ChatPane::kUnreadColor);
+            }
             EXPECT_EQ(main->tab->textColor, ChatPane::kSeenColor);
 
             StatusLine* status = StatusLine::Instance();

@@ -66,8 +66,9 @@ TEST(ChatLinksTest, APrivateChatNameComesFromTheLine) {
     for (const auto& c : cases) {
         std::string name;
         EXPECT_EQ(ChatLineSpeaker(c.line, name), c.name != nullptr) << c.line;
-        if (c.name)
+        if (c.name) {
             EXPECT_EQ(name, c.name) << c.line;
+        }
     }
 }
 
@@ -341,8 +342,9 @@ TEST(KeyRulesTest, HeldKeysWalk) {
         const int direction = HeldKeyDirection(held, c.shift, c.ctrl, c.letters,
                                                [&](int key) { return c.letterKeys.count(key) != 0; }, turn);
         EXPECT_EQ(direction, c.direction) << c.name;
-        if (direction)
+        if (direction) {
             EXPECT_EQ(turn, c.turn) << c.name;
+        }
     }
 }
 

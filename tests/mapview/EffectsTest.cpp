@@ -135,8 +135,9 @@ TEST_F(EffectsTest, AnEffectShowsItsFramesEvenlyAndExpiresOnAnyFloor) {
         const auto drawn = DrawnSprites();
         ASSERT_EQ(drawn.size(), 1u) << c.at;
         EXPECT_EQ(drawn[0].id, 4100 + c.frame) << c.at;
-        if (c.at >= 100)
+        if (c.at >= 100) {
             EXPECT_EQ(effects.records.size(), 1u) << "the expired effect of floor 6 is gone";
+        }
     }
 }
 

@@ -246,8 +246,9 @@ TEST_F(CreatureLabelTest, NameAndBarColourFollowHealthAndPrivilege) {
         const auto texts = DrawnTexts(*test.engine(), test.app->font->sheet);
         ASSERT_EQ(texts.size(), 1u);
         EXPECT_EQ(texts[0].text, "Guard");
-        if (c.engine != kEngineDirectDraw)  // DirectDraw draws from a pre-tinted sheet
+        if (c.engine != kEngineDirectDraw) {  // DirectDraw draws from a pre-tinted sheet
             EXPECT_EQ(texts[0].color, c.colour);
+        }
         map.creatures.erase(7);
         delete npc;
     }

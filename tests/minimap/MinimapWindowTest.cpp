@@ -125,8 +125,9 @@ TEST_F(MinimapWindowTest, AreasAllOverTheWorldKeepTheRecentChunksAndSaveTheOnesL
     const int areas = int(2 * Minimap::kMaxChunks);
     for (int i = 0; i < areas; ++i) {
         minimap->SetTile(uint16_t(i * 256 + 5), 700, 7, uint8_t(1 + i % 200), 100);
-        if (i == areas / 2)
+        if (i == areas / 2) {
             EXPECT_EQ(minimap->GetColor(5, 700, 7), 1);
+        }
         EXPECT_LE(minimap->chunks.size(), Minimap::kMaxChunks);
     }
     EXPECT_EQ(minimap->chunks.size(), Minimap::kMaxChunks);

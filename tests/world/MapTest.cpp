@@ -280,10 +280,12 @@ TEST_F(MapTest, TheMinimapGetsTheViewsGround) {
     hooks.minimap.clear();
     map->UpdateMinimap();
     for (const auto& t : hooks.minimap) {
-        if (t.x == 95 && t.y == 95)
+        if (t.x == 95 && t.y == 95) {
             EXPECT_EQ(std::make_pair(t.color, t.speed), std::make_pair(100, 100));
-        if (t.x == 96 && t.y == 96)
+        }
+        if (t.x == 96 && t.y == 96) {
             EXPECT_EQ(std::make_pair(t.color, t.speed), std::make_pair(3, 50));
+        }
     }
 }
 

@@ -54,21 +54,23 @@ struct ClosingButton {
 
 void Noop(void*) {}
 
+// A server message, read as the connection hands it over.
+void Receive(GameInterface& game, const Bytes& payload) {
+    const Bytes frame = Frame(payload);
+    InMessage message(frame.data(), int(frame.size()));
+    game.protocol->Dispatch(message);
+}
+
 void OpenHouse(GameInterface& game) {
     // Level 2 and every right; the invite "Ivo", nothing else.
     Wire house;
     house.U8(0x28).Str("Harbour Lane 4").U16(130).U16(125).U8(7).U8(2).U8(7);
     house.U8(1).Str("Ivo").U8(0).U8(0).U8(0);
-    const Bytes frame = Frame(house.bytes);
-    InMessage message(frame.data(), int(frame.size()));
-    game.protocol->Dispatch(message);
+    Receive(game, house.bytes);
 }
 
 void OpenHouseBidding(GameInterface& game) {
-    const Bytes frame =
-        Frame(Wire().U8(0x29).U8(1).U16(1).U32(7).Str("Mill Road 1").Str("Ann").U32(5).U32(100).U32(300).bytes);
-    InMessage message(frame.data(), int(frame.size()));
-    game.protocol->Dispatch(message);
+    Receive(game, Wire().U8(0x29).U8(1).U16(1).U32(7).Str("Mill Road 1").Str("Ann").U32(5).U32(100).U32(300).bytes);
 }
 
 const int kMove = 0x0E;
@@ -93,9 +95,7 @@ void OpenShopOverTheView(GameInterface& game) {
 // The market as a full listing opens it; its Close lies below the view
 // until the player drags the window up.
 void OpenMarket(GameInterface& game) {
-    const Bytes frame = Frame(Wire().U8(0x2F).U8(1).U32(100).U32(0).bytes);
-    InMessage message(frame.data(), int(frame.size()));
-    game.protocol->Dispatch(message);
+    Receive(game, Wire().U8(0x2F).U8(1).U32(100).U32(0).bytes);
     if (GUIControl* window = game.gui->FindControl(MarketDialog::kDialogId))
         window->MoveBy(0, -200);
 }
@@ -178,10 +178,12 @@ protected:
         DrawFrame();
         Sent();
     }
-    // Opens the row's dialog; its closing button, or null.
+    // Opens the row's dialog; its closing button, or null. What opening
+    // asked the server for (a channel list, an online list) is not the click's.
     GUIButton* Open() {
         row().open(game());
         DrawFrame();
+        Sent();
         const GUIControl* dialog = DialogHelper(&gui(), row().dialogId).Dialog();
         if (!dialog)
             return nullptr;

@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include "client/Client.h"
+#include "dialogs/social/GuildDialog.h"
+#include "dialogs/social/NoGuildDialog.h"
 #include "dialogs/social/OptionsDialog.h"
 #include "dialogs/social/QuitDialog.h"
 #include "dialogs/trade/HouseBiddingDialog.h"
@@ -37,6 +39,7 @@
 #include "sidewindows/WorldMapDialog.h"
 #include "tests/support/GameFixture.h"
 #include "tests/support/GuiInput.h"
+#include "tests/support/GuildWire.h"
 #include "tests/support/LoginFixture.h"
 
 namespace {
@@ -75,6 +78,7 @@ void OpenHouseBidding(GameInterface& game) {
 
 const int kMove = 0x0E;
 const int kNpcTrade = 0x14;
+const int kGuild = 0x38;
 
 // A stack dropped on a square beside the player: the mouse actions keep the
 // drag for the dialog, whose "Move" sends it.
@@ -115,6 +119,41 @@ void OpenBuyOffer(GameInterface& game) {
 }
 void OpenHistory(GameInterface& game) {
     OpenFromOwnOffers(game, [](MarketDialog& market) { market.OpenHistory(); });
+}
+
+// The guild of the guild tests' kind: the player Aldric leads it.
+void OpenGuild(GameInterface& game) {
+    GuildData data;
+    data.name = "Knights";
+    data.ownLevel = 2;
+    data.ranks = {{3, 2, 0, "Founder"}, {12, 0, 1, "Recruit"}};
+    data.members = {{100, 3, "Aldric", ""}, {101, 12, "Cedric", ""}};
+    Receive(game, GuildMessage(data));
+}
+// The guild window's Close lies over the chat area until it is dragged up.
+void OpenGuildOverTheView(GameInterface& game) {
+    OpenGuild(game);
+    if (GUIControl* window = game.gui->FindControl(GuildDialog::kDialogId))
+        window->MoveBy(0, -100);
+}
+// A small dialog the guild window opens, which stays when the window closes.
+void OpenFromGuild(GameInterface& game, void (*open)(GuildDialog&)) {
+    OpenGuild(game);
+    open(*game.guild);
+    game.guild->CloseWindow();
+}
+void OpenEditMember(GameInterface& game) {
+    OpenFromGuild(game, [](GuildDialog& guild) { guild.OpenEditMember(guild.members.back()); });
+}
+void OpenCreateWar(GameInterface& game) {
+    OpenFromGuild(game, [](GuildDialog& guild) {
+        guild.OpenCreateWar();
+        DialogHelper(guild.gui, GuildDialog::kCreateWarDialogId).Find<GUITextbox>(GuildDialog::kOpponentId)->SetText(
+            "Rogues");
+    });
+}
+void OpenEditRanks(GameInterface& game) {
+    OpenFromGuild(game, [](GuildDialog& guild) { guild.OpenEditRanks(); });
 }
 
 const std::vector<ClosingButton>& Rows() {
@@ -163,6 +202,17 @@ const std::vector<ClosingButton>& Rows() {
         {"MarketBuyOfferCancel", MarketDialog::kBuyDialogId, "Cancel", &OpenBuyOffer, false},
         {"MarketBuyOfferCreate", MarketDialog::kBuyDialogId, "Create Offer", &OpenBuyOffer, true, {0x2C}},
         {"MarketHistoryClose", MarketDialog::kHistoryDialogId, "Close", &OpenHistory, false},
+
+        // The guild window, its three small dialogs (whose Save and Create
+        // send the guild request) and the dialog of a player without a guild.
+        {"GuildClose", GuildDialog::kDialogId, "Close", &OpenGuildOverTheView, false},
+        {"GuildEditMemberSave", GuildDialog::kEditMemberDialogId, "Save", &OpenEditMember, false, {kGuild}},
+        {"GuildEditMemberCancel", GuildDialog::kEditMemberDialogId, "Cancel", &OpenEditMember, false},
+        {"GuildCreateWarCreate", GuildDialog::kCreateWarDialogId, "Create", &OpenCreateWar, false, {kGuild}},
+        {"GuildCreateWarCancel", GuildDialog::kCreateWarDialogId, "Cancel", &OpenCreateWar, false},
+        {"GuildEditRanksClose", GuildDialog::kEditRanksDialogId, "Close", &OpenEditRanks, false},
+        {"NoGuildClose", NoGuildDialog::kDialogId, "Close",
+         [](GameInterface& game) { Receive(game, NoGuildMessage({{7, "Knights"}})); }, false},
     };
     return rows;
 }

@@ -14,8 +14,11 @@
 #include <gtest/gtest.h>
 
 #include "client/Client.h"
+#include "dialogs/social/GMBanDialog.h"
+#include "dialogs/social/GMWindow.h"
 #include "dialogs/social/GuildDialog.h"
 #include "dialogs/social/NoGuildDialog.h"
+#include "dialogs/social/OnlineListDialog.h"
 #include "dialogs/social/OptionsDialog.h"
 #include "dialogs/social/QuitDialog.h"
 #include "dialogs/trade/HouseBiddingDialog.h"
@@ -24,6 +27,7 @@
 #include "dialogs/trade/MoveItemsDialog.h"
 #include "dialogs/trade/NpcShopDialog.h"
 #include "dialogs/trade/NpcTradeDialog.h"
+#include "engine/InputEvent.h"
 #include "engine/KEngine2.h"
 #include "engine/gui/DialogHelper.h"
 #include "engine/gui/GUIButton.h"
@@ -41,6 +45,9 @@
 #include "tests/support/GuiInput.h"
 #include "tests/support/GuildWire.h"
 #include "tests/support/LoginFixture.h"
+#include "world/Camera.h"
+#include "world/Creature.h"
+#include "world/Map.h"
 
 namespace {
 
@@ -121,6 +128,15 @@ void OpenHistory(GameInterface& game) {
     OpenFromOwnOffers(game, [](MarketDialog& market) { market.OpenHistory(); });
 }
 
+// A key pressed with Ctrl held, as the main loop hands it to the game screen.
+void CtrlKey(GameInterface& game, int key) {
+    InputEvent event;
+    event.type = InputEvent::KeyDown;
+    event.a = key;
+    event.modifiers = InputEvent::kCtrlHeld;
+    game.HandleEvent(event);
+}
+
 // The guild of the guild tests' kind: the player Aldric leads it.
 void OpenGuild(GameInterface& game) {
     GuildData data;
@@ -154,6 +170,30 @@ void OpenCreateWar(GameInterface& game) {
 }
 void OpenEditRanks(GameInterface& game) {
     OpenFromGuild(game, [](GuildDialog& guild) { guild.OpenEditRanks(); });
+}
+
+// Ctrl+Y of a game master. The table's close by id leaves the module, which
+// the window's own Close frees.
+void OpenGmWindow(GameInterface& game) {
+    game.CloseOwnedDialog();
+    Creature* player = game.map->camera->creature;
+    player->privilegeLevel = 3;
+    CtrlKey(game, 'Y');
+    player->privilegeLevel = 0;
+}
+// The lookups while typing remember the run's last name: none here, so the
+// dialog's frames ask for nothing.
+void OpenBanDialog(GameInterface& game) {
+    Receive(game, Wire().U8(0x1F).bytes);
+    GMBanDialog::Instance()->lastLookupName.clear();
+}
+// The list asks for its rows on its first frame and then every six seconds:
+// on a clock that stands still, only the first frame asks.
+void OpenOnlineList(GameInterface&) {
+    OnlineListDialog* list = OnlineListDialog::Instance();
+    list->clock = [] { return int64_t(1000); };
+    list->lastRequest = 0;
+    list->Open();
 }
 
 const std::vector<ClosingButton>& Rows() {
@@ -213,12 +253,19 @@ const std::vector<ClosingButton>& Rows() {
         {"GuildEditRanksClose", GuildDialog::kEditRanksDialogId, "Close", &OpenEditRanks, false},
         {"NoGuildClose", NoGuildDialog::kDialogId, "Close",
          [](GameInterface& game) { Receive(game, NoGuildMessage({{7, "Knights"}})); }, false},
+
+        // The game master's window, ban dialog and online list.
+        {"GmWindowClose", GMWindow::kDialogId, "Close", &OpenGmWindow, false},
+        {"BanClose", GMBanDialog::kDialogId, "Close", &OpenBanDialog, false},
+        {"OnlineListClose", OnlineListDialog::kDialogId, "Close", &OpenOnlineList, false},
     };
     return rows;
 }
 
 class InputOwnerTest : public GameTest, public ::testing::WithParamInterface<size_t> {
 protected:
+    // The online list's clock is the run's again.
+    ~InputOwnerTest() override { OnlineListDialog::Instance()->clock = nullptr; }
     const ClosingButton& row() { return Rows()[GetParam()]; }
     GUIManager& gui() { return *client->app->gui; }
 

@@ -14,6 +14,14 @@
 #include <gtest/gtest.h>
 
 #include "client/Client.h"
+#include "dialogs/character/BrewingDialog.h"
+#include "dialogs/character/HotkeyDialog.h"
+#include "dialogs/character/OutfitDialog.h"
+#include "dialogs/character/QuestLogDialog.h"
+#include "dialogs/character/RecipesDialog.h"
+#include "dialogs/character/SpellLibraryDialog.h"
+#include "dialogs/character/SummonMonsterDialog.h"
+#include "dialogs/character/TalentsDialog.h"
 #include "dialogs/social/GMBanDialog.h"
 #include "dialogs/social/GMWindow.h"
 #include "dialogs/social/GuildDialog.h"
@@ -85,6 +93,9 @@ void OpenHouseBidding(GameInterface& game) {
 
 const int kMove = 0x0E;
 const int kNpcTrade = 0x14;
+const int kOutfit = 0x0C;
+const int kSummon = 0x29;
+const int kTalents = 0x33;
 const int kGuild = 0x38;
 
 // A stack dropped on a square beside the player: the mouse actions keep the
@@ -196,6 +207,36 @@ void OpenOnlineList(GameInterface&) {
     list->Open();
 }
 
+// The hotkey bar's click on slot 3 asks for the spell list aloud; the
+// server's answer opens the editor.
+void OpenHotkeyEditor(GameInterface& game) {
+    game.hotkeyDialog->slot = 3;
+    game.hotkeyDialog->fightSet = false;
+    game.protocol->SendRequestActionList(0);
+    Receive(game, Wire().U8(0x26).U8(0).bytes);
+}
+// The library's Close lies over the chat area until it is dragged up.
+void OpenSpellLibrary(GameInterface& game) {
+    Receive(game, Wire().U8(0x32).U16(1).U16(0xFFFF).bytes);
+    if (GUIControl* window = game.gui->FindControl(GameIds::kSpellLibraryDialog))
+        window->MoveBy(0, -100);
+}
+void OpenOutfit(GameInterface& game) {
+    Receive(game, Wire().U8(0x33).U8(1).U8(1).U8(1).U32(10).U8(0).U32(0).U8(0).U32(0).U8(0).bytes);
+}
+void OpenBrewing(GameInterface& game) { Receive(game, Wire().U8(0x3D).U8(0).bytes); }
+// The log the table closed by its id is still the protocol's; its own Close
+// ends it, so that the next quest makes a new one. Its Close lies over the
+// chat area until it is dragged up.
+void OpenQuestLog(GameInterface& game) {
+    if (QuestLogDialog* log = game.protocol->questLog)
+        log->Close();
+    Receive(game, Wire().U8(0x2A).U16(1).U8(0).Str("The Lost Ring").U8(50).U16(0).bytes);
+    if (GUIControl* window = game.gui->FindControl(QuestLogDialog::kDialogId))
+        window->MoveBy(0, -100);
+}
+void OpenSummon(GameInterface& game) { Receive(game, Wire().U8(0x2D).U8(1).Str("Rat").U16(20).bytes); }
+
 const std::vector<ClosingButton>& Rows() {
     static const std::vector<ClosingButton> rows = {
         {"QuitCancel", QuitDialog::kDialogId, "Cancel", [](GameInterface&) { QuitDialog::Instance()->Show(); },
@@ -258,6 +299,25 @@ const std::vector<ClosingButton>& Rows() {
         {"GmWindowClose", GMWindow::kDialogId, "Close", &OpenGmWindow, false},
         {"BanClose", GMBanDialog::kDialogId, "Close", &OpenBanDialog, false},
         {"OnlineListClose", OnlineListDialog::kDialogId, "Close", &OpenOnlineList, false},
+
+        // The character's dialogs: the hotkey editor, the spell library, the
+        // talents, the outfit, brewing and its recipes, the quest log and the
+        // summon list.
+        {"HotkeyEditorSave", GameIds::kHotkeyEditor, "Save", &OpenHotkeyEditor, true},
+        {"HotkeyEditorCancel", GameIds::kHotkeyEditor, "Cancel", &OpenHotkeyEditor, false},
+        {"SpellLibraryClose", GameIds::kSpellLibraryDialog, "Close", &OpenSpellLibrary, false},
+        {"TalentsSave", GameIds::kTalentsDialog, "Save", [](GameInterface& game) { CtrlKey(game, 'T'); }, true,
+         {kTalents}},
+        {"TalentsCancel", GameIds::kTalentsDialog, "Cancel", [](GameInterface& game) { CtrlKey(game, 'T'); },
+         false},
+        {"OutfitSave", GameIds::kOutfitDialog, "Save", &OpenOutfit, true, {kOutfit}},
+        {"OutfitClose", GameIds::kOutfitDialog, "Close", &OpenOutfit, false},
+        {"BrewingClose", BrewingDialog::kDialogId, "Close", &OpenBrewing, false},
+        {"RecipesClose", RecipesDialog::kDialogId, "Close", [](GameInterface& game) { game.recipes->Show(); },
+         false},
+        {"QuestLogClose", QuestLogDialog::kDialogId, "Close", &OpenQuestLog, false},
+        {"SummonSummon", SummonMonsterDialog::kDialogId, "Summon", &OpenSummon, true, {kSummon}},
+        {"SummonCancel", SummonMonsterDialog::kDialogId, "Cancel", &OpenSummon, false},
     };
     return rows;
 }

@@ -25,10 +25,15 @@
 #include "dialogs/social/GMBanDialog.h"
 #include "dialogs/social/GMWindow.h"
 #include "dialogs/social/GuildDialog.h"
+#include "dialogs/social/IgnoreList.h"
 #include "dialogs/social/NoGuildDialog.h"
 #include "dialogs/social/OnlineListDialog.h"
+#include "dialogs/social/OpenChannelDialog.h"
 #include "dialogs/social/OptionsDialog.h"
 #include "dialogs/social/QuitDialog.h"
+#include "dialogs/social/ReportDialog.h"
+#include "dialogs/social/TutorialDialog.h"
+#include "dialogs/social/WelcomeDialog.h"
 #include "dialogs/trade/HouseBiddingDialog.h"
 #include "dialogs/trade/HouseDialog.h"
 #include "dialogs/trade/MarketDialog.h"
@@ -94,6 +99,8 @@ void OpenHouseBidding(GameInterface& game) {
 const int kMove = 0x0E;
 const int kNpcTrade = 0x14;
 const int kOutfit = 0x0C;
+const int kJoinChannel = 0x15;
+const int kReport = 0x20;
 const int kSummon = 0x29;
 const int kTalents = 0x33;
 const int kGuild = 0x38;
@@ -237,6 +244,20 @@ void OpenQuestLog(GameInterface& game) {
 }
 void OpenSummon(GameInterface& game) { Receive(game, Wire().U8(0x2D).U8(1).Str("Rat").U16(20).bytes); }
 
+// Ctrl+R; the module the table's close by id leaves goes first, as the
+// dialog's own buttons free it.
+void OpenReport(GameInterface& game, const std::string& text) {
+    game.CloseReportDialog();
+    CtrlKey(game, 'R');
+    DialogHelper(game.gui, ReportDialog::kDialogId).Find<GUITextbox>(ReportDialog::kTextBoxId)->SetText(text);
+}
+// Ctrl+P, a private channel typed.
+void OpenChannel(GameInterface& game) {
+    CtrlKey(game, 'P');
+    DialogHelper(game.gui, OpenChannelDialog::kDialogId).Find<GUITextbox>(OpenChannelDialog::kNameBoxId)->SetText(
+        "Bob");
+}
+
 const std::vector<ClosingButton>& Rows() {
     static const std::vector<ClosingButton> rows = {
         {"QuitCancel", QuitDialog::kDialogId, "Cancel", [](GameInterface&) { QuitDialog::Instance()->Show(); },
@@ -318,6 +339,22 @@ const std::vector<ClosingButton>& Rows() {
         {"QuestLogClose", QuestLogDialog::kDialogId, "Close", &OpenQuestLog, false},
         {"SummonSummon", SummonMonsterDialog::kDialogId, "Summon", &OpenSummon, true, {kSummon}},
         {"SummonCancel", SummonMonsterDialog::kDialogId, "Cancel", &OpenSummon, false},
+
+        // The client's own dialogs: the ignore list, "Open Channel" (whose
+        // Open joins), the report (whose Report sends it), the welcome and the
+        // completed tutorial.
+        {"IgnoreListClose", IgnoreList::kDialogId, "Close",
+         [](GameInterface& game) { GameInterface::OpenIgnoreList(&game); }, false},
+        {"OpenChannelOpen", OpenChannelDialog::kDialogId, "Open", &OpenChannel, true, {kJoinChannel}},
+        {"OpenChannelCancel", OpenChannelDialog::kDialogId, "Cancel", &OpenChannel, false},
+        {"ReportReport", ReportDialog::kDialogId, "Report",
+         [](GameInterface& game) { OpenReport(game, "A bug at the harbour"); }, false, {kReport}},
+        {"ReportCancel", ReportDialog::kDialogId, "Cancel", [](GameInterface& game) { OpenReport(game, ""); },
+         false},
+        {"WelcomeStart", WelcomeDialog::kDialogId, "Close & Start Playing",
+         [](GameInterface& game) { game.welcome->Show(); }, false},
+        {"TutorialClose", TutorialDialog::kDialogId, "Close",
+         [](GameInterface& game) { Receive(game, Wire().U8(0x3C).bytes); }, false},
     };
     return rows;
 }

@@ -5,7 +5,8 @@
 // pressed a dialog's Enter button must not also send the chat line.
 //
 // Every dialog of the game screen with a button that closes it is a row of
-// this table; a new dialog adds its row here.
+// this table; a new dialog adds its row here. The player trade has none: its
+// Cancel asks the server, whose end of the trade closes the window.
 
 #include <functional>
 #include <string>
@@ -155,7 +156,7 @@ void CtrlKey(GameInterface& game, int key) {
     game.HandleEvent(event);
 }
 
-// The guild of the guild tests' kind: the player Aldric leads it.
+// A guild of two ranks and two members, which the player, Aldric, leads.
 void OpenGuild(GameInterface& game) {
     GuildData data;
     data.name = "Knights";

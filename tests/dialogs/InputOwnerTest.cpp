@@ -54,6 +54,8 @@
 #include "net/Connection.h"
 #include "net/InMessage.h"
 #include "protocol/Protocol.h"
+#include "sidewindows/Friends.h"
+#include "sidewindows/Party.h"
 #include "sidewindows/WorldMapDialog.h"
 #include "tests/support/GameFixture.h"
 #include "tests/support/GuiInput.h"
@@ -105,6 +107,8 @@ const int kReport = 0x20;
 const int kSummon = 0x29;
 const int kTalents = 0x33;
 const int kGuild = 0x38;
+const int kAddFriend = 0x17;
+const int kParty = 0x1B;
 
 // A stack dropped on a square beside the player: the mouse actions keep the
 // drag for the dialog, whose "Move" sends it.
@@ -259,6 +263,24 @@ void OpenChannel(GameInterface& game) {
         "Bob");
 }
 
+// The side windows' name prompts, a name typed.
+void OpenAddFriend(GameInterface& game) {
+    game.friends->ShowAddDialog();
+    DialogHelper(game.gui, Friends::kAddDialogId).Find<GUITextbox>(Friends::kNameBoxId)->SetText("Ivo");
+}
+void OpenPartyInvite(GameInterface& game) {
+    game.party->OpenInviteDialog();
+    DialogHelper(game.gui, Party::kInviteDialogId).Find<GUITextbox>(Party::kNameBoxId)->SetText("Ivo");
+}
+// The world map's menu opens "Add Marker" over the map, which stays open:
+// the marker dialog is moved up off the map, over the view.
+void OpenAddMarker(GameInterface& game) {
+    game.worldMap->Open();
+    game.worldMap->OpenAddMarker();
+    if (GUIControl* window = game.gui->FindControl(WorldMapDialog::kAddMarkerDialogId))
+        window->MoveBy(0, -200);
+}
+
 const std::vector<ClosingButton>& Rows() {
     static const std::vector<ClosingButton> rows = {
         {"QuitCancel", QuitDialog::kDialogId, "Cancel", [](GameInterface&) { QuitDialog::Instance()->Show(); },
@@ -356,6 +378,16 @@ const std::vector<ClosingButton>& Rows() {
          [](GameInterface& game) { game.welcome->Show(); }, false},
         {"TutorialClose", TutorialDialog::kDialogId, "Close",
          [](GameInterface& game) { Receive(game, Wire().U8(0x3C).bytes); }, false},
+
+        // The side windows' dialogs: "Add Person" and "Invite To Party"
+        // (whose Add and Invite send the name) and the world map's "Add
+        // Marker".
+        {"AddFriendAdd", Friends::kAddDialogId, "Add", &OpenAddFriend, true, {kAddFriend}},
+        {"AddFriendCancel", Friends::kAddDialogId, "Cancel", &OpenAddFriend, false},
+        {"PartyInviteInvite", Party::kInviteDialogId, "Invite", &OpenPartyInvite, false, {kParty}},
+        {"PartyInviteCancel", Party::kInviteDialogId, "Cancel", &OpenPartyInvite, false},
+        {"AddMarkerAdd", WorldMapDialog::kAddMarkerDialogId, "Add", &OpenAddMarker, true},
+        {"AddMarkerCancel", WorldMapDialog::kAddMarkerDialogId, "Cancel", &OpenAddMarker, false},
     };
     return rows;
 }

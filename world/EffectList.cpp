@@ -62,28 +62,18 @@ void EffectList::AddProjectile(int x, int y, int z, int targetX, int targetY, in
 void EffectList::Push(const Record& record) {
     const size_t cap = record.kind == kProjectile ? kMaxProjectiles : kMaxEffects;
     if (Count(record.kind) >= cap) {
-        for (auto it = records.begin(); it != records.end(); ++it) {
-            if (it->kind == record.kind) {
-                Erase(it);
-                break;
-            }
-        }
+        const auto oldest =
+            std::find_if(records.begin(), records.end(), [&](const Record& r) { return r.kind == record.kind; });
+        records.erase(oldest);
     }
     records.push_back(record);
-    if (record.kind == kProjectile)
-        ++projectiles_;
 }
 
-std::list<EffectList::Record>::iterator EffectList::Erase(std::list<Record>::iterator it) {
-    if (it->kind == kProjectile)
-        --projectiles_;
-    return records.erase(it);
+size_t EffectList::Count(int kind) const {
+    return size_t(std::count_if(records.begin(), records.end(), [&](const Record& r) { return r.kind == kind; }));
 }
 
-void EffectList::Clear() {
-    records.clear();
-    projectiles_ = 0;
-}
+void EffectList::Clear() { records.clear(); }
 
 float EffectList::Progress(const Record& record, uint32_t now) {
     // As a fraction in floating point: a whole-number step length would divide
@@ -115,7 +105,7 @@ void EffectList::Draw(int z) {
     for (auto it = records.begin(); it != records.end();) {
         Record& record = *it;
         if (now - record.start >= record.duration) {
-            it = Erase(it);
+            it = records.erase(it);
             continue;
         }
         ++it;

@@ -50,7 +50,7 @@ public:
     // 70 ms a square (kMaxFlightSquares at most); turned toward the target
     // only under OpenGL and for items that ask for it.
     void AddProjectile(int x, int y, int z, int targetX, int targetY, int id);
-    size_t Count(int kind) const { return kind == kProjectile ? projectiles_ : records.size() - projectiles_; }
+    size_t Count(int kind) const;
     // Draws the live records of floor z and deletes every expired one,
     // whatever its floor.
     void Draw(int z);
@@ -64,12 +64,9 @@ public:
     static float Progress(const Record& record, uint32_t now);
 
     Map* map = nullptr;  // borrowed: the view it is drawn into
-    std::list<Record> records;  // oldest first; changed only through the methods
+    std::list<Record> records;  // oldest first
 
 private:
     // Appends a record, first dropping the oldest of its kind at the cap.
     void Push(const Record& record);
-    std::list<Record>::iterator Erase(std::list<Record>::iterator it);
-
-    size_t projectiles_ = 0;  // of the records
 };

@@ -144,17 +144,15 @@ void HotkeyBar::OnClick(int px, int py) {
 namespace {
 
 // Starts a spell's timer; a new spell at the cap first makes room.
-void StartTimer(std::map<int, Timer>& timers, int spell, uint32_t seconds, size_t cap) {
+void StartTimer(std::map<int, Timer>& timers, int spell, uint32_t seconds) {
     const uint32_t now = GetTicks();
-    if (timers.size() >= cap && !timers.count(spell)) {
+    if (timers.size() >= HotkeyBar::kMaxTimers && !timers.count(spell)) {
         for (auto it = timers.begin(); it != timers.end();)
             it = it->second.Running(now) ? std::next(it) : timers.erase(it);
-        if (timers.size() >= cap) {
-            auto first = timers.begin();
-            for (auto it = timers.begin(); it != timers.end(); ++it)
-                if (now - it->second.start > now - first->second.start)
-                    first = it;
-            timers.erase(first);
+        if (timers.size() >= HotkeyBar::kMaxTimers) {
+            const auto age = [now](const auto& entry) { return now - entry.second.start; };
+            timers.erase(std::max_element(timers.begin(), timers.end(),
+                                          [&](const auto& a, const auto& b) { return age(a) < age(b); }));
         }
     }
     timers[spell] = Timer{now, seconds};
@@ -162,9 +160,9 @@ void StartTimer(std::map<int, Timer>& timers, int spell, uint32_t seconds, size_
 
 }  // namespace
 
-void HotkeyBar::SetShadeTimer(int spell, uint32_t seconds) { StartTimer(shadeTimers, spell, seconds, kMaxTimers); }
+void HotkeyBar::SetShadeTimer(int spell, uint32_t seconds) { StartTimer(shadeTimers, spell, seconds); }
 
-void HotkeyBar::SetCooldown(int spell, uint32_t seconds) { StartTimer(cooldowns, spell, seconds, kMaxTimers); }
+void HotkeyBar::SetCooldown(int spell, uint32_t seconds) { StartTimer(cooldowns, spell, seconds); }
 
 std::pair<uint32_t, uint32_t> HotkeyBar::GetCooldown(int spell) const {
     const auto found = cooldowns.find(spell);
@@ -174,13 +172,10 @@ std::pair<uint32_t, uint32_t> HotkeyBar::GetCooldown(int spell) const {
 }
 
 void HotkeyBar::SetSpellInfo(int spell, const std::string& name, int mana) {
-    if (spellInfo.size() >= kMaxSpells && !spellInfo.count(spell)) {
-        auto first = spellInfo.begin();
-        for (auto it = spellInfo.begin(); it != spellInfo.end(); ++it)
-            if (it->second.stored < first->second.stored)
-                first = it;
-        spellInfo.erase(first);
-    }
+    if (spellInfo.size() >= kMaxSpells && !spellInfo.count(spell))
+        spellInfo.erase(std::min_element(spellInfo.begin(), spellInfo.end(), [](const auto& a, const auto& b) {
+            return a.second.stored < b.second.stored;
+        }));
     HotkeySpellInfo& info = spellInfo[spell];
     info.stored = ++spellsStored;
     info.name = name;

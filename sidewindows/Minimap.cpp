@@ -83,10 +83,9 @@ MinimapChunk* Minimap::GetChunk(int x, int y, int z) {
 
 MinimapChunk* Minimap::Hold(uint32_t key, std::unique_ptr<MinimapChunk> chunk) {
     while (chunks.size() >= kMaxChunks) {
-        auto oldest = chunks.begin();
-        for (auto it = chunks.begin(); it != chunks.end(); ++it)
-            if (it->second->lastUse < oldest->second->lastUse)
-                oldest = it;
+        const auto oldest = std::min_element(chunks.begin(), chunks.end(), [](const auto& a, const auto& b) {
+            return a.second->lastUse < b.second->lastUse;
+        });
         SaveChunk(*oldest->second);
         chunks.erase(oldest);
     }

@@ -11,7 +11,6 @@ medians with their spread and the ratio of the client to its floor.
 DISPLAY and WINEPREFIX come from run.sh.
 """
 import argparse
-import glob
 import os
 import re
 import shutil
@@ -31,22 +30,6 @@ ENGINES = {"direct3d": ("Direct3D 9", "floor_direct3d9.exe"),
            "directdraw": ("DirectDraw", "floor_directdraw.exe")}
 
 
-def pid_in(workdir, names):
-    """The process of one of the names whose working directory is workdir."""
-    for path in glob.glob("/proc/[0-9]*/comm"):
-        pid = int(path.split("/")[2])
-        try:
-            with open(path) as f:
-                name = f.read().strip()
-            if not any(n.startswith(name) for n in names):
-                continue
-            if os.path.realpath(os.readlink(f"/proc/{pid}/cwd")) == os.path.realpath(workdir):
-                return pid
-        except OSError:
-            continue
-    return None
-
-
 def set_csmt(source, value):
     subprocess.run([os.path.join(source, "scripts", "wine-run"), "reg", "add", r"HKCU\Software\Wine\Direct3D",
                     "/v", "csmt", "/t", "REG_DWORD", "/d", str(value), "/f"],
@@ -58,7 +41,7 @@ def measure(args, program, window_pattern, workdir, program_args=()):
     process = winedriver.Program(args.source, program, program_args, cwd=workdir)
     try:
         window = winedriver.find_window(window_pattern, 60, process.process)
-        pid = pid_in(workdir, [os.path.basename(program)])
+        pid = mainloop.pid_working_in(os.path.basename(program), workdir)
         if pid is None:
             raise SystemExit(f"no process of {program} found")
         time.sleep(args.settle)

@@ -60,27 +60,33 @@ def thread_groups(pid, before, after):
 
 
 def pids_named(name):
-    """The processes whose command name is the name."""
+    """The processes whose command name is the name (which the kernel keeps
+    to its first 15 characters)."""
     found = []
     for path in glob.glob("/proc/[0-9]*/comm"):
         try:
             with open(path) as f:
-                if f.read().strip() == name:
+                if f.read().strip() == name[:15]:
                     found.append(int(path.split("/")[2]))
         except OSError:
             pass
     return found
 
 
-def client_pid(workdir):
-    """The velmora.exe process started in the work directory."""
-    for pid in pids_named("velmora.exe"):
+def pid_working_in(name, workdir):
+    """The process of that name started in the work directory, or None."""
+    for pid in pids_named(name):
         try:
             if os.path.realpath(os.readlink(f"/proc/{pid}/cwd")) == os.path.realpath(workdir):
                 return pid
         except OSError:
             pass
     return None
+
+
+def client_pid(workdir):
+    """The velmora.exe process started in the work directory."""
+    return pid_working_in("velmora.exe", workdir)
 
 
 def wineserver_pids():

@@ -129,7 +129,8 @@ def run(args, engine, scene):
         with winedriver.running(program):
             window = winedriver.find_window("^Velmora Online", 90, program.process)
             what = enter_scene(program, server, side, window) if scene == "game" else "login screen"
-            pid = winedriver.wait_until(lambda: pid_in(work), 30, "the program's process")
+            pid = winedriver.wait_until(lambda: mainloop.pid_working_in("bench_scenes.exe", work), 30,
+                                        "the program's process")
             # The pointer outside the window: nothing under it changes.
             winedriver.xdotool("mousemove", 1270, 1010)
             for _ in range(args.settle):
@@ -157,17 +158,6 @@ def run(args, engine, scene):
     main = mainloop.thread_groups(pid, threads0, threads1).get("main thread", 0.0)
     return {"fps": frames / seconds, "cpu": 1000 * (cpu1 - cpu0) / frames, "main": 1000 * main / frames,
             "core": 100 * (cpu1 - cpu0) / seconds, "load": load, "what": what}
-
-
-def pid_in(workdir):
-    """The scene program's Windows process, the one working in workdir."""
-    for pid in mainloop.pids_named("bench_scenes.ex"):
-        try:
-            if os.path.realpath(os.readlink(f"/proc/{pid}/cwd")) == os.path.realpath(workdir):
-                return pid
-        except OSError:
-            pass
-    return None
 
 
 def spread(values, digits):

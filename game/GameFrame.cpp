@@ -38,7 +38,6 @@ const uint32_t kWarningColor = 0xFF0000FF;
 const uint32_t kFadeMs = 750;
 const float kLowHealth = 0.3f;
 
-
 }  // namespace
 
 void GameInterface::Update() {

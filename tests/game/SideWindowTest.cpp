@@ -53,6 +53,15 @@ protected:
         return panel.windows;
     }
     int ScreenWidth() const { return client->app->clientWidth; }
+    // A window with the close and minimise buttons, whose title has
+    // kTitleRoom pixels: 165 - 55 - 16.
+    SideWindow* MakeTitled() {
+        SideWindow* window = Make(835, 0, 60);
+        window->AddCloseButton();
+        window->AddMinimizeButton();
+        return window;
+    }
+    static constexpr int kTitleRoom = 94;
 
     std::list<SideWindow*> saved;
     std::vector<std::unique_ptr<SideWindow>> made;
@@ -97,11 +106,8 @@ TEST_F(SideWindowTest, TitleBarButtonsSitAtTheirOffsets) {
 TEST_F(SideWindowTest, LongTitlesAreCutToTheRoomBesideTheButtons) {
     StartGame();
     const Font& font = *client->app->font;
-    SideWindow* window = Make(835, 0, 60);
-    window->AddCloseButton();
-    window->AddMinimizeButton();
-    // 165 - 55 - 16: the room of a frame with both buttons.
-    const int room = 94;
+    SideWindow* window = MakeTitled();
+    const int room = kTitleRoom;
     const std::string fits = "Backpack";
     ASSERT_LE(font.GetTextWidth(fits), room);
     window->TruncateWithEllipsis(fits);
@@ -140,10 +146,8 @@ std::string CutOneByOne(const Font& font, std::string text, int room) {
 TEST_F(SideWindowTest, TitlesAreCutWhereTheOneByOneCutEnded) {
     StartGame();
     const Font& font = *client->app->font;
-    SideWindow* window = Make(835, 0, 60);
-    window->AddCloseButton();
-    window->AddMinimizeButton();
-    const int room = 94;
+    SideWindow* window = MakeTitled();
+    const int room = kTitleRoom;
     // A title exactly as wide as the room, built from narrow and wide letters.
     std::string exact;
     while (font.GetTextWidth(exact + "i") <= room)

@@ -130,6 +130,25 @@ def in_game(server, behaviour, logins_before=None):
     return logins_before is None or behaviour.game_logins > logins_before
 
 
+def require_alive(program, pid, batches):
+    """A crash is told by what Wine printed; any other end by the batches it
+    took."""
+    if not alive(program, pid):
+        drain(program)
+        check_crash(program)
+        raise Failure(f"the client ended after {batches} batches")
+
+
+def wait_back_in_game(server, behaviour, program, pid, when):
+    """Waits for the next game login after a dropped connection."""
+    logins = behaviour.game_logins
+    if not server.wait_for(lambda: in_game(server, behaviour, logins) or not alive(program, pid),
+                           RELOGIN_WAIT) or not alive(program, pid):
+        drain(program)
+        check_crash(program)
+        raise Failure(f"the client was not back in the game {when}")
+
+
 def run_hostile(args):
     seconds = float(os.environ.get("HOSTILE_SECONDS", "60"))
     engine = os.environ.get("HOSTILE_ENGINE", "direct3d")
@@ -156,17 +175,9 @@ def run_hostile(args):
         silent = 0
         deadline = time.monotonic() + seconds
         while time.monotonic() < deadline:
-            if not alive(program, pid):
-                drain(program)
-                check_crash(program)
-                raise Failure(f"the client ended after {batches} batches")
+            require_alive(program, pid, batches)
             if not in_game(server, behaviour):
-                logins = behaviour.game_logins
-                if not server.wait_for(lambda: in_game(server, behaviour, logins) or not alive(program, pid),
-                                       RELOGIN_WAIT) or not alive(program, pid):
-                    drain(program)
-                    check_crash(program)
-                    raise Failure(f"the client was not back in the game {RELOGIN_WAIT} s after batch {batches}")
+                wait_back_in_game(server, behaviour, program, pid, f"{RELOGIN_WAIT} s after batch {batches}")
                 relogins += 1
             value = FIRST_PING + 2 * (batches % 0x7000)
             before = len(server.requests_of(fs.CLIENT_PONG, "game"))
@@ -198,16 +209,11 @@ def run_hostile(args):
                 print(f"  {batches} batches, {pongs_seen} + {steady_pongs} pongs, {relogins} re-logins, resident "
                       f"{describe(memory_kb(pid))}; {last_sprites(program)}", flush=True)
 
-        if not alive(program, pid):
-            drain(program)
-            check_crash(program)
-            raise Failure(f"the client ended after {batches} batches")
+        require_alive(program, pid, batches)
         # The last batch may have left the client outside the game: it comes
         # back, so that the end is measured where the start was.
         if not in_game(server, behaviour):
-            logins = behaviour.game_logins
-            if not server.wait_for(lambda: in_game(server, behaviour, logins), RELOGIN_WAIT):
-                raise Failure("the client was not back in the game at the end")
+            wait_back_in_game(server, behaviour, program, pid, "at the end")
             relogins += 1
         end = memory_kb(pid)
         rss_end = end["VmRSS"]

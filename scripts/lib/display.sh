@@ -50,6 +50,13 @@ prepare_wine_prefix() {
     fi
 }
 
+# Keeps one Wine server up for the prefix until stop_wine: dozens of short
+# test programs start and end side by side, and none of them then starts a
+# server, meets one on its way out, or hands it its output pipe.
+start_wineserver() {
+    /usr/lib/wine/wineserver -p >/dev/null 2>&1 || true
+}
+
 stop_wine() {
     [ -n "${WINEPREFIX:-}" ] && /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
 }
